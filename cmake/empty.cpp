@@ -1,0 +1,2 @@
+// Placeholder so that a module without sources yet still forms a library.
+namespace vendil_empty_unit {}

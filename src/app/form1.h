@@ -1,0 +1,104 @@
+// The main-window state that every search and command reads at the time of use: the text
+// fields, option check items, tag items, flags, the link list, the HTTP control and the
+// status text. It knows nothing of widgets; a window or a terminal front end drives it
+// through the `Ui` it was made with.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/fields.h"
+#include "app/ui.h"
+#include "list/link_list.h"
+#include "platform/http_control.h"
+
+namespace vendil {
+
+// The engine object a window creates at load; concrete type lives with the script host.
+class ScriptSlot {
+ public:
+  virtual ~ScriptSlot() = default;
+};
+
+// Twelve texts by which the briefcase scan knows one site of the service.
+struct BriefcaseMarkerSet {
+  std::string SignInText, SignOutText, CheckAllText, ShowAllText, LastModifiedText,
+      EmptyFolderText, DisabledText, NotFoundText, VerifyPasswordText, SignedInTitle,
+      BriefcaseTitle, SiteRoot;
+};
+
+// Position and size in twips, and the state the window was in when last seen.
+struct WindowLayout {
+  int Left = 0, Top = 0, Width = 7000, Height = 5000;
+  bool Minimized = false, Maximized = false;
+};
+
+inline constexpr int kTagItemCount = 6;
+
+class Form1 {
+ public:
+  explicit Form1(Ui& ui);
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  Ui& ui() { return ui_; }
+
+  // Status text of StatusBar1.
+  const std::string& StatusText() const { return status_; }
+  void SetStatusText(std::string text);
+
+  // Tag items 0..5 follow the bits of m_lngSearchTags.
+  void RefreshTagMenu();
+
+  // Fields.
+  TextField txtUrl, txtSaveFolder, txtMask, txtDepth, txtGetUrls, txtContentType;
+  ComboField cmbScript;
+  // The four option switches: the check marks are the options.
+  CheckItem mnuOption_UseBriefcaseDirectory, mnuOption_DifferentServer, mnuOption_ParentDirectory,
+      mnuOption_OnlyUseYahooBriefcase;
+  std::array<CheckItem, kTagItemCount> mnuOption_Tag_Tags;
+
+  // Members.
+  bool m_blnStop = false;
+  int32_t m_lngSearchTags = 1;
+  std::string m_strCustomTags;
+  bool m_blnMultiCheck = false;
+  bool m_blnSignedIn = false;
+  std::string m_strHtml;
+  int32_t m_lngSite = 0;
+  std::vector<std::string> m_astrUrlFilters;
+  std::vector<std::string> m_astrContentTypes;
+  bool m_blnContentTypesPrepared = false;  // the crawl prepared m_astrContentTypes
+  std::unique_ptr<ScriptSlot> m_objScript;
+
+  // Briefcase marker set loaded last (0: none yet).
+  BriefcaseMarkerSet m_markers;
+  int32_t m_lngLoadedMarkerSet = 0;
+
+  // Stored-links list of the profile loaded last.
+  std::vector<std::string> m_astrStoredLinks;
+
+  // Window layout and list column widths (twips), restored and saved with the settings.
+  WindowLayout layout;
+  std::array<int, 7> columnWidths{1440, 3000, 3000, 1440, 1440, 1440, 1440};
+
+  // The User-Agent header line, built once for the run.
+  std::string userAgent;
+  // Folder of the executable (settings file, scripts/, help/), without a closing slash.
+  std::string programFolder;
+  // Path of the settings file.
+  std::string settingsFile;
+
+  LinkList lvwUrls;
+  HttpControl Inet1;
+
+ private:
+  Ui& ui_;
+  std::string status_;
+};
+
+}  // namespace vendil

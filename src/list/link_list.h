@@ -1,0 +1,92 @@
+// The link list that every search fills: rows, the one add operation with its duplicate
+// test and mask, lookup by URL through a hash index, and the list commands.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vendil {
+
+struct LinkRow {
+  std::string FileName;
+  std::string Url;
+  std::string Referer;
+  std::string Title;
+  std::string Folder;
+  std::string DownloadFolder;
+  std::string Depth;
+  bool Checked = false;
+  std::string Tag;  // the URL exactly as it was passed to AddLink
+};
+
+// Column numbers in display order (1-based, as the list shows them).
+enum class LinkColumn {
+  FileName = 1,
+  Url = 2,
+  Referer = 3,
+  Title = 4,
+  Folder = 5,
+  DownloadFolder = 6,
+  Depth = 7
+};
+
+// Told about every change so a view can follow the rows. Positions are 1-based.
+class LinkListObserver {
+ public:
+  virtual ~LinkListObserver() = default;
+  virtual void RowsInserted(size_t first, size_t count) = 0;
+  virtual void RowsRemoved(size_t first, size_t count) = 0;
+  virtual void RowsChanged(size_t first, size_t last) = 0;  // check marks or order
+  virtual void ListReset() = 0;
+};
+
+class LinkList {
+ public:
+  // `mask` gives the text of the file-name mask at the moment of use.
+  explicit LinkList(std::function<std::string()> mask);
+  ~LinkList();
+  LinkList(const LinkList&) = delete;
+  LinkList& operator=(const LinkList&) = delete;
+
+  // 0: URL already listed, nothing changed; 1: added and checked; -1: added unchecked.
+  int16_t AddLink(const std::string& strFileName, const std::string& strUrl,
+                  const std::string& strReferer, const std::string& strTitle,
+                  const std::string& strFolder, const std::string& strDownloadFolder,
+                  int16_t intDepth);
+
+  size_t Count() const;
+  const LinkRow& Row(size_t position) const;  // 1-based
+  bool Checked(size_t position) const;
+  void SetChecked(size_t position, bool checked);
+
+  bool IsUrlListed(const std::string& strUrl) const;
+  // The first row at or after `startPosition` whose tag equals `url`; 0 when none.
+  size_t FindUrl(const std::string& url, size_t startPosition = 1) const;
+
+  void Clear();
+  void Remove(size_t position);
+  // Removes every row after `afterPosition` whose tag is in `urls`; returns how many.
+  size_t RemoveUrlsAfter(size_t afterPosition, const std::vector<std::string>& urls);
+
+  // Re-applies the mask to every row; the number of rows that matched, or nullopt when the
+  // mask is malformed (rows before the fault keep their new marks).
+  std::optional<size_t> SelectMatchingItems();
+  void InvertCheck();
+  void RemoveUnchecked();
+  // Flips the shared sort order, then sorts once by the column's text.
+  void SortByColumn(LinkColumn column);
+  bool SortAscending() const;
+
+  void SetObserver(LinkListObserver* observer);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vendil

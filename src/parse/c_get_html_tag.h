@@ -1,0 +1,44 @@
+// The HTML tag scanner: walks the page text from one "<" to the next ">", hands out tags
+// as tokens, and finds the links of the chosen tags, resolved against the page URL or the
+// page's BASE HREF.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vendil {
+
+class cGetHtmlTag {
+ public:
+  const std::string& Html() const { return html_; }
+  int64_t SearchPosition() const { return position_; }
+  void CustomTags(const std::string& strNew);
+
+  std::string GetTag(const std::string& strNewData = "");
+  bool IsBaseHrefUrl(const std::string& strTag) const;
+  std::string GetBaseHrefUrl(const std::string& strTag) const;
+  bool IsAHrefUrl(const std::string& strTag) const;
+  bool IsThisTag(const std::string& strString, const std::string& strTag1,
+                 const std::string& strTag2) const;
+  std::string GetAHrefUrl(const std::string& strTag) const;
+  std::string GetAHrefLinkString();
+
+  // `strText` may be null when the caller does not want the link text.
+  bool GetLinkFromHtml(std::string& strUrl, std::string* strText = nullptr,
+                       const std::string& strHtml = "", const std::string& strBaseUrl = "");
+  bool GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, std::string* strText = nullptr,
+                      const std::string& strHtml = "", const std::string& strBaseUrl = "");
+
+ private:
+  std::string GetAttributeValue(const std::string& tag, const std::string& name) const;
+
+  std::string html_;
+  int64_t position_ = 0;
+  std::string customTags_;
+  std::string linkBaseUrl_;
+  std::string tagBaseUrl_;
+  std::vector<std::string> m_colTagNames, m_colUrlAttrs, m_colTextAttrs;
+};
+
+}  // namespace vendil

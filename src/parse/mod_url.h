@@ -1,0 +1,15 @@
+// URL helpers: components of a URL (host as written, path with its query) and the
+// resolution of a relative link against a base URL. An empty result means failure.
+#pragma once
+
+#include <string>
+
+namespace vendil {
+
+std::string GetHostName(const std::string& url);
+std::string GetUrlPath(const std::string& url);       // "/" for an empty path
+std::string GetUrlFileName(const std::string& url);   // last segment before the query
+std::string GetUrlDirectory(const std::string& url);  // path up to its last "/"
+std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl);
+
+}  // namespace vendil

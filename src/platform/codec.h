@@ -1,0 +1,38 @@
+// Text codecs: the system ANSI code page (CP932, exactly as Windows maps it), EUC-JP and
+// the charset a page declares. Core text is UTF-8.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vendil {
+
+std::string AnsiToUtf8(std::string_view cp932Bytes);
+// Characters CP932 cannot hold become "?", as Windows writes them; `lossy` tells if any did.
+std::string Utf8ToAnsi(std::string_view utf8, bool* lossy = nullptr);
+bool AnsiCanHold(std::string_view utf8);  // every character has a CP932 form
+std::string EucJpToUtf8(std::string_view eucBytes);
+// Decodes with a charset name as a page declares it ("Shift_JIS", "euc-jp", "utf-8", ...);
+// an unknown or empty name decodes as CP932. Invalid bytes become U+FFFD.
+std::string DecodeCharset(std::string_view bytes, std::string_view charsetName);
+// The charset named in a Content-Type value or a <meta> tag of the page head; empty if none.
+std::string CharsetFromContentType(std::string_view contentType);
+std::string CharsetFromMeta(std::string_view html);
+
+// Decodes a byte stream chunk by chunk, carrying an incomplete multi-byte sequence over.
+class StreamingDecoder {
+ public:
+  explicit StreamingDecoder(std::string_view charsetName);
+  ~StreamingDecoder();
+  StreamingDecoder(const StreamingDecoder&) = delete;
+  StreamingDecoder& operator=(const StreamingDecoder&) = delete;
+  std::string Feed(std::string_view chunk);
+  std::string Finish();  // what is left at the end (an incomplete sequence as U+FFFD)
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vendil
