@@ -1,0 +1,17 @@
+// The page fetcher: one request through Form1's HTTP control with retries, the content-type
+// test, the body decoded into Form1::m_strHtml, progress in the status text.
+#pragma once
+
+#include <string>
+
+#include "app/form1.h"
+
+namespace vendil {
+
+bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,
+               const std::string& strPostData);
+
+// The URL the last successful FetchPage finally read (after redirects).
+const std::string& LastFetchedUrl(const Form1& form);
+
+}  // namespace vendil
