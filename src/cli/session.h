@@ -1,0 +1,62 @@
+// One run of vendil-cli over the core: a Form1 driven by a TerminalUi, with the settings
+// file and the command-line overrides applied, the list printed as TSV or JSON, and the
+// exit status worked out.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "app/form1.h"
+#include "cli/options.h"
+#include "cli/terminal_ui.h"
+
+namespace vendil::cli {
+
+// Exit statuses of the subcommands.
+inline constexpr int kExitRan = 0;
+inline constexpr int kExitStopped = 1;
+inline constexpr int kExitBadArguments = 2;
+
+// Reads the search settings of an INI file (sections "General" and "Options") into the
+// form's fields, option items and tag members. Empty on success, else what went wrong.
+std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file);
+// Applies the search options given on the command line over what is in the form.
+// Empty on success, else what is wrong (a bad --tags value, say).
+std::optional<std::string> ApplyCommandLine(Form1& form, const Options& options);
+
+// The rows of the list, one line each: checked, FileName, Url, Referer, Title, Folder,
+// DownloadFolder, Depth, TAB-separated; TABs and line breaks in a field become blanks.
+void PrintRowsTsv(const Form1& form, std::ostream& out);
+// The same rows as a JSON array of objects ("checked" a boolean).
+void PrintRowsJson(const Form1& form, std::ostream& out);
+void PrintRows(const Form1& form, const std::string& format, std::ostream& out);
+
+class Session {
+ public:
+  explicit Session(const Options& options);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Applies --settings, the overrides, --connect-to and the sign-in switches, loads the
+  // script list and engine, and catches Ctrl+C. Empty on success, else a message for
+  // stderr (the caller exits with kExitBadArguments).
+  std::optional<std::string> Prepare();
+
+  Form1& form() { return form_; }
+  TerminalUi& ui() { return ui_; }
+  const Options& options() const { return options_; }
+
+  // Prints the rows on `out`, the final status on stderr, runs the hand-off, and gives
+  // the exit status: kExitStopped when the run was stopped, else kExitRan (or the
+  // hand-off's non-zero status).
+  int Finish(std::ostream& out);
+
+ private:
+  const Options& options_;
+  TerminalUi ui_;
+  Form1 form_;
+};
+
+}  // namespace vendil::cli
