@@ -13,7 +13,6 @@ int NotBuiltYet(const char* name) {
 }
 }  // namespace
 
-int RunSearch(const Options&) { return NotBuiltYet("search"); }
 int RunCreate(const Options&) { return NotBuiltYet("create"); }
 int RunCheck(const Options&) { return NotBuiltYet("check"); }
 int RunCheckList(const Options&) { return NotBuiltYet("check-list"); }

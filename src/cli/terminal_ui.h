@@ -62,6 +62,7 @@ class TerminalUi : public Ui {
   bool handlerInstalled_ = false;
   bool statusLineShown_ = false;
   std::string status_;
+  std::string lastLine_;  // the last message line written, to avoid repeating it
   int pagesRead_ = 0, pagesQueued_ = 0, rowsFound_ = 0;
   bool haveProgress_ = false;
 };

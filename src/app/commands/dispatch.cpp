@@ -1,0 +1,21 @@
+// The per-URL dispatch: briefcase folders to the folder scan, everything else to the crawl.
+#include "app/commands/dispatch.h"
+
+#include "crawl/crawl_links.h"
+#include "parse/mod_url.h"
+#include "platform/casefold.h"
+
+namespace vendil {
+
+bool IsBriefcaseUrl(const Form1& form) {
+  const std::string host = GetHostName(form.txtUrl.Text());
+  return (ContainsNoCase(host, "briefcase") && ContainsNoCase(host, "yahoo")) ||
+         form.mnuOption_OnlyUseYahooBriefcase.Checked();
+}
+
+bool DispatchSearch(Form1& form) {
+  // The folder scan is not part of this build yet; its URLs go to the crawl meanwhile.
+  return CrawlLinks(form);
+}
+
+}  // namespace vendil

@@ -1,0 +1,28 @@
+// vendil-cli search: one Start per URL given, or the several-URLs command for more than one.
+#include <iostream>
+
+#include "app/commands/main_commands.h"
+#include "cli/commands.h"
+#include "cli/session.h"
+
+namespace vendil::cli {
+
+int RunSearch(const Options& options) {
+  Session session(options);
+  if (auto error = session.Prepare()) {
+    std::cerr << "vendil-cli: " << *error << "\n\n" << UsageText();
+    return kExitBadArguments;
+  }
+  Form1& form = session.form();
+  if (options.positional.size() == 1) {
+    form.txtUrl.SetText(options.positional.front());
+    StartSearch(form);
+  } else {
+    std::string lines;
+    for (const std::string& url : options.positional) lines += url + "\r\n";
+    session.ui().ShowLog(LogTextForDisplay(SearchUrlLines(form, lines)));
+  }
+  return session.Finish(std::cout);
+}
+
+}  // namespace vendil::cli

@@ -1,0 +1,207 @@
+// The run session of vendil-cli: the form built and set up from the settings file and the
+// command line, and the list printed at the end.
+#include "cli/session.h"
+
+#include <charconv>
+#include <iostream>
+#include <ostream>
+
+#include "app/commands/main_commands.h"
+#include "cli/handoff.h"
+#include "net/user_agent.h"
+#include "platform/program_folder.h"
+#include "settings/c_ini.h"
+
+namespace vendil::cli {
+
+namespace {
+
+// A field as one TSV cell: TABs and line breaks would break the row apart.
+std::string TsvCell(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+void JsonString(std::ostream& out, const std::string& text) {
+  static const char kHex[] = "0123456789abcdef";
+  out << '"';
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"':
+        out << "\\\"";
+        break;
+      case '\\':
+        out << "\\\\";
+        break;
+      case '\n':
+        out << "\\n";
+        break;
+      case '\r':
+        out << "\\r";
+        break;
+      case '\t':
+        out << "\\t";
+        break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
+        } else {
+          out << static_cast<char>(c);
+        }
+    }
+  }
+  out << '"';
+}
+
+std::optional<int32_t> ParseTags(const std::string& text) {
+  int32_t value = 0;
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  auto [end, ec] = std::from_chars(first, last, value);
+  if (ec != std::errc() || end != last || value < 0) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file) {
+  if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+    std::fclose(f);
+  } else {
+    return "cannot read the settings file " + file;
+  }
+  cIni ini;
+  ini.FileName(file);
+  ini.Section("General");
+  form.txtUrl.SetText(ini.GetString("Url", ""));
+  form.txtSaveFolder.SetText(ini.GetString("Folder", ""));
+  form.txtMask.SetText(ini.GetString("Mask", "*"));
+  ini.Section("Options");
+  form.mnuOption_UseBriefcaseDirectory.SetChecked(ini.GetValue("UseBriefcaseDirectory", 0) != 0);
+  form.mnuOption_DifferentServer.SetChecked(ini.GetValue("SearchDifferentServers", 0) != 0);
+  form.mnuOption_ParentDirectory.SetChecked(ini.GetValue("SearchUpperDirectories", 0) != 0);
+  form.txtDepth.SetText(std::to_string(ini.GetValue("SearchLebel", 0)));
+  form.m_lngSearchTags = ini.GetValue("SearchTags", 1);
+  form.m_strCustomTags = ini.GetString("CustomTags", "");
+  form.RefreshTagMenu();
+  form.mnuOption_OnlyUseYahooBriefcase.SetChecked(ini.GetValue("OnlyUseYBC", 0) != 0);
+  if (!form.cmbScript.SetText(ini.GetString("AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
+  form.txtGetUrls.SetText(ini.GetString("UrlFilter", ""));
+  form.txtContentType.SetText(ini.GetString("ContentType", ""));
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyCommandLine(Form1& form, const Options& o) {
+  if (o.mask) form.txtMask.SetText(*o.mask);
+  if (o.depth) form.txtDepth.SetText(*o.depth);
+  if (o.urlFilter) form.txtGetUrls.SetText(*o.urlFilter);
+  if (o.contentType) form.txtContentType.SetText(*o.contentType);
+  if (o.saveFolder) form.txtSaveFolder.SetText(*o.saveFolder);
+  if (o.customTags) form.m_strCustomTags = *o.customTags;
+  if (o.tags) {
+    std::optional<int32_t> tags = ParseTags(*o.tags);
+    if (!tags)
+      return "--tags wants a number (1 a href, 2 frame, 4 iframe, 8 img, 16 area, 32 "
+             "custom), not " +
+             *o.tags;
+    form.m_lngSearchTags = *tags;
+    form.RefreshTagMenu();
+  }
+  if (o.script) {
+    if (!form.cmbScript.SetText(*o.script)) return "no script named " + *o.script;
+  }
+  if (o.otherServers) form.mnuOption_DifferentServer.SetChecked(true);
+  if (o.upperDirs) form.mnuOption_ParentDirectory.SetChecked(true);
+  if (o.briefcaseDirs) form.mnuOption_UseBriefcaseDirectory.SetChecked(true);
+  if (o.alwaysBriefcase) form.mnuOption_OnlyUseYahooBriefcase.SetChecked(true);
+  return std::nullopt;
+}
+
+void PrintRowsTsv(const Form1& form, std::ostream& out) {
+  const LinkList& list = form.lvwUrls;
+  for (size_t i = 1; i <= list.Count(); ++i) {
+    const LinkRow& r = list.Row(i);
+    out << (list.Checked(i) ? '1' : '0') << '\t' << TsvCell(r.FileName) << '\t' << TsvCell(r.Url)
+        << '\t' << TsvCell(r.Referer) << '\t' << TsvCell(r.Title) << '\t' << TsvCell(r.Folder)
+        << '\t' << TsvCell(r.DownloadFolder) << '\t' << TsvCell(r.Depth) << '\n';
+  }
+}
+
+void PrintRowsJson(const Form1& form, std::ostream& out) {
+  const LinkList& list = form.lvwUrls;
+  out << '[';
+  for (size_t i = 1; i <= list.Count(); ++i) {
+    const LinkRow& r = list.Row(i);
+    out << (i > 1 ? ",\n " : "\n ") << "{\"checked\": " << (list.Checked(i) ? "true" : "false");
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"FileName", &r.FileName}, {"Url", &r.Url},       {"Referer", &r.Referer},
+        {"Title", &r.Title},       {"Folder", &r.Folder}, {"DownloadFolder", &r.DownloadFolder},
+        {"Depth", &r.Depth}};
+    for (const auto& [key, value] : fields) {
+      out << ", \"" << key << "\": ";
+      JsonString(out, *value);
+    }
+    out << '}';
+  }
+  out << (list.Count() ? "\n]\n" : "]\n");
+}
+
+void PrintRows(const Form1& form, const std::string& format, std::ostream& out) {
+  if (format == "json") {
+    PrintRowsJson(form, out);
+  } else {
+    PrintRowsTsv(form, out);
+  }
+}
+
+Session::Session(const Options& options) : options_(options), form_(ui_) {}
+
+Session::~Session() = default;
+
+std::optional<std::string> Session::Prepare() {
+  form_.programFolder = ProgramFolder();
+  form_.settingsFile = SettingsFilePath(form_.programFolder);
+  form_.userAgent = BuildUserAgent();
+  LoadMainWindow(form_);
+  if (options_.saveSettings) {
+    // A missing settings file is a first start: the defaults stand.
+    (void)ApplySettingsFile(form_, form_.settingsFile);
+  }
+  if (options_.settingsFile) {
+    if (auto error = ApplySettingsFile(form_, *options_.settingsFile)) return error;
+  }
+  if (auto error = ApplyCommandLine(form_, options_)) return error;
+  form_.Inet1.SetConnectTo(options_.connectTo);
+
+  if (options_.id || options_.passwordStdin) {
+    cIni ini;
+    ini.FileName(form_.settingsFile);
+    ini.Section("SignIn");
+    if (options_.id) ini.SetString("ID", *options_.id);
+    if (options_.passwordStdin) {
+      std::string password;
+      std::getline(std::cin, password);
+      if (!password.empty() && password.back() == '\r') password.pop_back();
+      ini.SetString("Password", password);
+    }
+  }
+  ui_.SetSignInWithoutTerminal(options_.signIn);
+  ui_.SetStopFlag(&form_.m_blnStop);
+  ui_.CatchInterrupt();
+  return std::nullopt;
+}
+
+int Session::Finish(std::ostream& out) {
+  PrintRows(form_, options_.format, out);
+  out.flush();
+  const bool stopped = form_.m_blnStop;
+  const int handOff = HandOffAfterRun(form_, options_);
+  ui_.FinishStatus(form_.StatusText());
+  if (stopped) return kExitStopped;
+  return handOff;
+}
+
+}  // namespace vendil::cli

@@ -1,0 +1,172 @@
+// The breadth-first link crawl: reads the start page, lists every link of the chosen tags,
+// and follows the links that pass the filter, server and directory rules down to the depth
+// limit.
+#include "crawl/crawl_links.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "crawl/add_link_class.h"
+#include "crawl/add_url_script.h"
+#include "crawl/depth_value.h"
+#include "crawl/link_queue.h"
+#include "net/fetch_page.h"
+#include "parse/c_get_html_tag.h"
+#include "parse/mod_string.h"
+#include "parse/mod_url.h"
+#include "parse/wildcard.h"
+
+namespace vendil {
+
+namespace {
+
+const char kFetchFailed[] = "ページの取得に失敗しました。";
+const char kCancelled[] = "キャンセルされました。";
+const char kFoundSuffix[] = " 個のリンクが見つかりました。";
+
+std::string HeaderText(const Form1& form, const std::string& pageUrl) {
+  return form.userAgent + "\r\nReferer: " + pageUrl + "\r\n";
+}
+
+std::string RemoveCrLfPairs(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      ++i;
+      continue;
+    }
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+// The list takes a 16-bit depth; deeper levels are shown at its largest value.
+int16_t ListDepth(int32_t level) {
+  return static_cast<int16_t>(std::min<int32_t>(level, std::numeric_limits<int16_t>::max()));
+}
+
+LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
+  LinkCollection links;
+  cGetHtmlTag scanner;
+  scanner.CustomTags(form.m_strCustomTags);
+  std::string url, text;
+  bool found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text, form.m_strHtml, baseUrl);
+  while (found) {
+    auto link = std::make_shared<AddLinkClass>();
+    link->Url = url;
+    link->Title = StripTags(text, true, true);
+    link->Referer = pageUrl;
+    links.push_back(std::move(link));
+    url.clear();
+    text.clear();
+    found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text);
+  }
+  return links;
+}
+
+}  // namespace
+
+bool CrawlLinks(Form1& form) {
+  form.m_blnStop = false;
+  int64_t linksAdded = 0;
+  int64_t linksChecked = 0;
+  size_t queueIndex = 0;
+  int32_t level = 0;
+  int pagesRead = 0;
+
+  const int32_t depthLimit = DepthLimitFromText(form.txtDepth.Text());
+  form.m_astrUrlFilters = SplitText(form.txtGetUrls.Text(), ";");
+  form.m_astrContentTypes = SplitText(form.txtContentType.Text(), ";");
+  form.m_blnContentTypesPrepared = true;
+
+  LinkQueue queue;
+  form.txtUrl.SetText(TrimBlanks(RemoveCrLfPairs(form.txtUrl.Text())));
+  std::string pageUrl = form.txtUrl.Text();
+  form.m_lngSite = 1;
+
+  std::unique_ptr<PageScript> script = PrepareScript(form);
+  std::string headers = HeaderText(form, pageUrl);
+
+  for (;;) {
+    if (!FetchPage(form, pageUrl, headers, "")) {
+      form.SetStatusText(kFetchFailed);
+      form.Inet1.Cancel();
+    } else {
+      if (form.m_blnStop) {
+        form.Inet1.Cancel();
+        form.SetStatusText(kCancelled);
+        return false;
+      }
+      ++pagesRead;
+      // After a redirect the page's relative links belong to the URL finally read.
+      std::string baseUrl = LastFetchedUrl(form);
+      if (baseUrl.empty()) baseUrl = pageUrl;
+      LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
+      if (script) script->RunOnPage(pageUrl, form.m_strHtml, links);
+
+      const size_t count = links.size();
+      for (size_t i = 0; i < count; ++i) {
+        if (!links[i]) continue;
+        AddLinkClass& link = *links[i];
+        if (link.Folder.empty())
+          link.Folder = form.m_blnMultiCheck ? form.txtSaveFolder.Text() : "";
+        if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);
+        if (IsUrlToFollow(form, link.Url, baseUrl)) {
+          queue.Add(cLinkQue{link.Url, link.Referer, link.Title, link.FileName, level});
+        }
+        const int16_t added = form.lvwUrls.AddLink(link.FileName, link.Url, link.Referer,
+                                                   link.Title, "", link.Folder, ListDepth(level));
+        if (added == 1) {
+          ++linksAdded;
+          ++linksChecked;
+        } else if (added == -1) {
+          ++linksAdded;
+        }
+      }
+      form.ui().Progress(
+          pagesRead,
+          static_cast<int>(std::min<size_t>(queue.Count() - std::min(queue.Count(), queueIndex),
+                                            std::numeric_limits<int>::max())),
+          static_cast<int>(
+              std::min<size_t>(form.lvwUrls.Count(), std::numeric_limits<int>::max())));
+    }
+
+    ++queueIndex;
+    if (queueIndex > queue.Count()) break;
+    const cLinkQue& next = queue.Item(queueIndex);
+    if (next.Lebel >= depthLimit) break;
+    level = next.Lebel + 1;
+    pageUrl = next.Url;
+    headers = HeaderText(form, pageUrl);
+  }
+
+  form.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) +
+                     kFoundSuffix);
+  form.Inet1.Cancel();
+  form.m_astrUrlFilters.clear();
+  form.m_astrContentTypes.clear();
+  form.m_blnContentTypesPrepared = false;
+  return true;
+}
+
+bool IsUrlToFollow(Form1& form, const std::string& strUrl, const std::string& strBaseUrl) {
+  if (!form.txtGetUrls.Text().empty()) {
+    // A malformed pattern counts as no match.
+    if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
+  }
+  const std::string host = GetHostName(strUrl);
+  const std::string baseHost = GetHostName(strBaseUrl);
+  if (host != baseHost) return form.mnuOption_DifferentServer.Checked();
+  if (!form.mnuOption_ParentDirectory.Checked()) {
+    const std::string dir = GetUrlDirectory(strUrl);
+    const std::string baseDir = GetUrlDirectory(strBaseUrl);
+    if (dir.compare(0, baseDir.size(), baseDir) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace vendil
