@@ -1,0 +1,55 @@
+// The hand-off after a run: each --export writes a list file, each --send hands the checked
+// rows to a manager; the messages go wherever the terminal Ui puts them.
+#include "cli/handoff.h"
+
+#include <iostream>
+
+#include "export/aria2_rpc.h"
+#include "export/save_commands.h"
+#include "export/send_commands.h"
+#include "platform/date_text.h"
+
+namespace vendil::cli {
+
+namespace {
+
+HandOffResult Send(Form1& form, const std::string& target, const std::string& folder) {
+  if (target == "aria2") {
+    return SendToAria2(form, folder, Aria2EndpointFromSettings(form.settingsFile));
+  }
+  const AutomationFactory factory = AutomationFactoryFromSettings(form.settingsFile);
+  if (target == "iria") return SendToIria(form, folder, factory);
+  if (target == "irvine") return SendToIrvine(form, folder, factory);
+  if (target == "flashget") return SendToFlashGet(form, folder, factory);
+  if (target == "reget") return SendToReget(form, folder, factory);
+  std::cerr << "vendil-cli: unknown send target " << target << "\n";
+  return HandOffResult::Failed;
+}
+
+}  // namespace
+
+int HandOffAfterRun(Form1& form, const Options& options) {
+  int status = 0;
+  const std::string folder = form.txtSaveFolder.Text();
+  // One moment for every file of the run, as one export takes it once for all its rows.
+  const std::string dateText = options.exports.empty() ? "" : GeneralDateTextNow();
+  for (const auto& target : options.exports) {
+    const auto format = ListFormatFromName(target.format);
+    if (!format) {
+      std::cerr << "vendil-cli: unknown export format " << target.format << "\n";
+      status = 1;
+      continue;
+    }
+    // A list without rows writes nothing: an older file of that name must not pass for
+    // this run's result, so that counts as a failure too.
+    if (SaveListFile(form, *format, folder, target.file, dateText) != HandOffResult::Done) {
+      status = 1;
+    }
+  }
+  for (const auto& target : options.sends) {
+    if (Send(form, target, folder) != HandOffResult::Done) status = 1;
+  }
+  return status;
+}
+
+}  // namespace vendil::cli

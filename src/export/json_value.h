@@ -1,0 +1,33 @@
+// A small JSON reader and string writer for the aria2 JSON-RPC exchange. The reader takes
+// any bytes: malformed input, deep nesting or huge numbers give nullopt, never a crash.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vendil {
+
+struct JsonValue {
+  enum class Kind { Null, Bool, Number, String, Array, Object };
+  Kind kind = Kind::Null;
+  bool boolean = false;
+  double number = 0;
+  std::string text;  // strings, as UTF-8
+  std::vector<JsonValue> items;
+  std::vector<std::pair<std::string, JsonValue>> members;
+
+  // The member named `name` of an object, or null when absent (or not an object).
+  const JsonValue* Find(std::string_view name) const;
+};
+
+std::optional<JsonValue> ParseJson(std::string_view text);
+
+// `text` as a JSON string literal, with its quotes; bytes that are not valid UTF-8 become
+// U+FFFD so the request stays valid JSON.
+std::string JsonQuote(std::string_view text);
+
+}  // namespace vendil

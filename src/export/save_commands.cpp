@@ -1,0 +1,101 @@
+// The save dialog, the list file exports and the clipboard copy.
+#include "export/save_commands.h"
+
+#include <exception>
+
+#include "platform/atomic_file.h"
+#include "platform/date_text.h"
+#include "settings/c_ini.h"
+
+namespace vendil {
+
+namespace {
+const char* const kTitle = "Vendil";
+}
+
+bool ReportEmptyList(Form1& form) {
+  if (form.lvwUrls.Count() != 0) return false;
+  form.ui().MessageBox("データがありません。", kTitle, vb::OKOnly | vb::Exclamation);
+  return true;
+}
+
+bool AskSaveFileName(Form1& form, const std::string& strFilter, const std::string& strDefaultExt,
+                     std::string& strFileName) {
+  try {
+    cIni ini;
+    ini.FileName(form.settingsFile);
+    ini.Section("General");
+    FileDialogRequest request;
+    request.save = true;
+    request.initialDir = ini.GetString("SaveFolder", "");
+    request.defaultExt = strDefaultExt;
+    request.fileName = strFileName;
+    request.title = "ファイルの保存";
+    request.filter = strFilter + "|すべてのファイル(*.*)|*.*";
+    request.overwritePrompt = true;
+    const auto chosen = form.ui().FileDialog(request);
+    if (!chosen || chosen->empty()) return false;
+    strFileName = *chosen;
+    ini.SetString("SaveFolder", GetParentFolder(*chosen));
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+HandOffResult SaveListFile(Form1& form, ListFormat format, const std::string& strFolder,
+                           const std::string& path, const std::string& dateText) {
+  if (ReportEmptyList(form)) return HandOffResult::NoData;
+  const bool useBriefcaseDirectory = form.mnuOption_UseBriefcaseDirectory.Checked();
+  const std::string bytes =
+      ListFileBytes(format, form.lvwUrls, strFolder, useBriefcaseDirectory, dateText);
+  std::string error;
+  if (!WriteFileAtomically(path, bytes, &error)) {
+    form.ui().MessageBox("ファイルを保存できません。\r\n" + path + "\r\n" + error, kTitle,
+                         vb::OKOnly | vb::Exclamation);
+    return HandOffResult::Failed;
+  }
+  form.ui().MessageBox(path + "\r\nに保存しました。", kTitle, vb::OKOnly);
+  return HandOffResult::Done;
+}
+
+HandOffResult SaveListFileAsk(Form1& form, ListFormat format, const std::string& strFolder) {
+  if (ReportEmptyList(form)) return HandOffResult::NoData;
+  const ListFormatInfo& info = FormatInfo(format);
+  // Taken once, before the dialog, so every record carries the same moment.
+  const std::string dateText = info.usesDate ? GeneralDateTextNow() : std::string();
+  std::string fileName = info.defaultName;
+  if (!AskSaveFileName(form, info.filter, info.defaultExt, fileName)) {
+    return HandOffResult::Cancelled;
+  }
+  return SaveListFile(form, format, strFolder, fileName, dateText);
+}
+
+void SaveToText(Form1& form) { SaveListFileAsk(form, ListFormat::Text, ""); }
+void SaveToIri(Form1& form, const std::string& strFolder) {
+  SaveListFileAsk(form, ListFormat::Iri, strFolder);
+}
+void SaveToIrv(Form1& form, const std::string& strFolder) {
+  SaveListFileAsk(form, ListFormat::Irv, strFolder);
+}
+void SaveToWrg(Form1& form, const std::string& strFolder) {
+  SaveListFileAsk(form, ListFormat::Wrg, strFolder);
+}
+void SaveToGrx(Form1& form, const std::string& strFolder) {
+  SaveListFileAsk(form, ListFormat::Grx, strFolder);
+}
+void SaveToAria2(Form1& form, const std::string& strFolder) {
+  SaveListFileAsk(form, ListFormat::Aria2, strFolder);
+}
+
+HandOffResult CopyUrls(Form1& form) {
+  if (ReportEmptyList(form)) return HandOffResult::NoData;
+  std::string text;
+  for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
+    if (form.lvwUrls.Checked(i)) text += form.lvwUrls.Row(i).Url + "\r\n";
+  }
+  form.ui().SetClipboardText(text);
+  return HandOffResult::Done;
+}
+
+}  // namespace vendil
