@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vendil {
@@ -33,12 +35,30 @@ class cGetHtmlTag {
  private:
   std::string GetAttributeValue(const std::string& tag, const std::string& name) const;
 
+  // One token as GetTag hands it out: 1-based first and last position, and where the
+  // next search starts. `complete` is false when the "<" at `start` is never closed.
+  struct TokenSpan {
+    int64_t start = 0;
+    int64_t last = 0;
+    int64_t next = 0;
+    bool complete = false;
+  };
+  std::optional<TokenSpan> FindToken(int64_t from) const;
+  // Start of the closing "</A>" token reached by taking tokens from `from`; 0 when none.
+  int64_t FindClosingAnchor(int64_t from);
+  void BuildEntries(int32_t enumEnableTags);
+  void ResetText(const std::string& text);
+
   std::string html_;
   int64_t position_ = 0;
   std::string customTags_;
   std::string linkBaseUrl_;
   std::string tagBaseUrl_;
   std::vector<std::string> m_colTagNames, m_colUrlAttrs, m_colTextAttrs;
+  // For the text being scanned: the "<" of a token -> the closing "</A>" that the token
+  // chain from it reaches (0: none). Token chains that meet continue alike, so each token
+  // is walked once however many links are left open.
+  std::unordered_map<int64_t, int64_t> closingAnchorFrom_;
 };
 
 }  // namespace vendil

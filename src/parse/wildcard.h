@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vendil {
@@ -17,5 +18,41 @@ std::vector<std::string> SplitPatterns(const std::string& text);
 
 // true when some pattern matches; nullopt when a malformed pattern is met before a match.
 std::optional<bool> MatchesAny(const std::vector<std::string>& patterns, const std::string& value);
+
+// One pattern read once and matched against many values.
+class WildcardPattern {
+ public:
+  // nullopt when the pattern is malformed.
+  static std::optional<WildcardPattern> Compile(std::string_view pattern);
+  bool Matches(std::string_view value) const;
+  // The same on a value already folded and decoded into code points.
+  bool MatchesFolded(const std::u32string& value) const;
+
+  struct Range {
+    char32_t first;
+    char32_t last;
+  };
+  struct Element {
+    enum class Kind { Literal, AnyOne, Digit, List, Star } kind;
+    char32_t literal = 0;
+    bool negated = false;
+    std::vector<Range> ranges;
+  };
+
+ private:
+  std::vector<Element> elements_;
+};
+
+// A pattern list read once (the mask text at one moment) for many values. Patterns are
+// compiled as a whole up front but a malformed one only counts when it is reached.
+class PatternList {
+ public:
+  explicit PatternList(const std::vector<std::string>& patterns);
+  std::optional<bool> MatchesAny(std::string_view value) const;
+  bool Empty() const { return patterns_.empty(); }
+
+ private:
+  std::vector<std::optional<WildcardPattern>> patterns_;
+};
 
 }  // namespace vendil

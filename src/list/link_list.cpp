@@ -1,0 +1,247 @@
+// The link list model: rows in display order, a hash index from tag to position, the add
+// operation with its mask test, and the list commands.
+//
+// The duplicate test compares URLs exactly, letter case included: two URLs that differ in
+// case may name different files on most servers, so both are listed.
+#include "list/link_list.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "parse/wildcard.h"
+#include "platform/casefold.h"
+
+namespace vendil {
+
+struct LinkList::Impl {
+  std::function<std::string()> mask;
+  std::vector<LinkRow> rows;
+  // Tag -> 0-based row index. Rebuilt lazily after removals and sorts, which move rows.
+  mutable std::unordered_map<std::string, size_t> index;
+  mutable bool indexStale = false;
+  bool ascending = true;
+  LinkListObserver* observer = nullptr;
+  // The mask text read last time and its patterns, so that a search adding many links
+  // does not compile the same mask for every one.
+  std::string compiledMaskText;
+  std::optional<PatternList> compiledMask;
+
+  void RebuildIndexIfStale() const {
+    if (!indexStale) return;
+    index.clear();
+    index.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) index.emplace(rows[i].Tag, i);
+    indexStale = false;
+  }
+
+  const PatternList& Mask() {
+    std::string text = mask ? mask() : std::string();
+    if (!compiledMask || text != compiledMaskText) {
+      compiledMask.emplace(SplitPatterns(text));
+      compiledMaskText = std::move(text);
+    }
+    return *compiledMask;
+  }
+
+  // Removes, in one pass from the 0-based index `from`, the rows for which `drop` holds.
+  template <typename Drop>
+  size_t RemoveWhere(size_t from, Drop drop) {
+    size_t write = from;
+    size_t removed = 0;
+    size_t firstRemoved = 0;
+    bool contiguous = true;
+    for (size_t read = from; read < rows.size(); ++read) {
+      if (drop(rows[read])) {
+        if (removed == 0) firstRemoved = read;
+        if (read != firstRemoved + removed) contiguous = false;
+        ++removed;
+      } else {
+        if (write != read) rows[write] = std::move(rows[read]);
+        ++write;
+      }
+    }
+    if (removed == 0) return 0;
+    rows.resize(write);
+    indexStale = true;
+    if (observer != nullptr) {
+      if (contiguous) {
+        observer->RowsRemoved(firstRemoved + 1, removed);
+      } else {
+        observer->ListReset();
+      }
+    }
+    return removed;
+  }
+};
+
+LinkList::LinkList(std::function<std::string()> mask) : impl_(std::make_unique<Impl>()) {
+  impl_->mask = std::move(mask);
+}
+
+LinkList::~LinkList() = default;
+
+int16_t LinkList::AddLink(const std::string& strFileName, const std::string& strUrl,
+                          const std::string& strReferer, const std::string& strTitle,
+                          const std::string& strFolder, const std::string& strDownloadFolder,
+                          int16_t intDepth) {
+  if (IsUrlListed(strUrl)) return 0;
+  LinkRow row;
+  row.FileName = strFileName;
+  row.Url = strUrl;
+  row.Referer = strReferer;
+  row.Title = strTitle;
+  row.Folder = strFolder;
+  row.DownloadFolder = strDownloadFolder;
+  row.Depth = std::to_string(intDepth);
+  row.Tag = strUrl;
+  // A malformed pattern ends the matching: the row stays unchecked.
+  row.Checked = impl_->Mask().MatchesAny(strUrl).value_or(false);
+  const bool checked = row.Checked;
+  impl_->rows.push_back(std::move(row));
+  impl_->index.emplace(strUrl, impl_->rows.size() - 1);
+  if (impl_->observer != nullptr) impl_->observer->RowsInserted(impl_->rows.size(), 1);
+  return checked ? 1 : -1;
+}
+
+size_t LinkList::Count() const { return impl_->rows.size(); }
+
+const LinkRow& LinkList::Row(size_t position) const {
+  if (position < 1 || position > impl_->rows.size()) {
+    throw std::out_of_range("link list position out of range");
+  }
+  return impl_->rows[position - 1];
+}
+
+bool LinkList::Checked(size_t position) const { return Row(position).Checked; }
+
+void LinkList::SetChecked(size_t position, bool checked) {
+  if (position < 1 || position > impl_->rows.size()) {
+    throw std::out_of_range("link list position out of range");
+  }
+  impl_->rows[position - 1].Checked = checked;
+  if (impl_->observer != nullptr) impl_->observer->RowsChanged(position, position);
+}
+
+bool LinkList::IsUrlListed(const std::string& strUrl) const { return FindUrl(strUrl, 1) != 0; }
+
+size_t LinkList::FindUrl(const std::string& url, size_t startPosition) const {
+  impl_->RebuildIndexIfStale();
+  const auto found = impl_->index.find(url);
+  if (found == impl_->index.end()) return 0;
+  // Tags are unique, so the one row with this tag is the first at or after any start.
+  const size_t position = found->second + 1;
+  return position >= std::max<size_t>(startPosition, 1) ? position : 0;
+}
+
+void LinkList::Clear() {
+  impl_->rows.clear();
+  impl_->index.clear();
+  impl_->indexStale = false;
+  if (impl_->observer != nullptr) impl_->observer->ListReset();
+}
+
+void LinkList::Remove(size_t position) {
+  if (position < 1 || position > impl_->rows.size()) {
+    throw std::out_of_range("link list position out of range");
+  }
+  impl_->rows.erase(impl_->rows.begin() + static_cast<std::ptrdiff_t>(position - 1));
+  impl_->indexStale = true;
+  if (impl_->observer != nullptr) impl_->observer->RowsRemoved(position, 1);
+}
+
+size_t LinkList::RemoveUrlsAfter(size_t afterPosition, const std::vector<std::string>& urls) {
+  if (urls.empty() || afterPosition >= impl_->rows.size()) return 0;
+  const std::unordered_set<std::string> known(urls.begin(), urls.end());
+  return impl_->RemoveWhere(afterPosition,
+                            [&known](const LinkRow& row) { return known.contains(row.Tag); });
+}
+
+std::optional<size_t> LinkList::SelectMatchingItems() {
+  const PatternList& patterns = impl_->Mask();
+  size_t matched = 0;
+  size_t processed = 0;
+  std::optional<size_t> result;
+  for (LinkRow& row : impl_->rows) {
+    const std::optional<bool> match = patterns.MatchesAny(row.Url);
+    if (!match) break;
+    row.Checked = *match;
+    if (*match) ++matched;
+    ++processed;
+  }
+  if (processed == impl_->rows.size()) result = matched;
+  if (impl_->observer != nullptr && processed > 0) impl_->observer->RowsChanged(1, processed);
+  return result;
+}
+
+void LinkList::InvertCheck() {
+  for (LinkRow& row : impl_->rows) row.Checked = !row.Checked;
+  if (impl_->observer != nullptr && !impl_->rows.empty()) {
+    impl_->observer->RowsChanged(1, impl_->rows.size());
+  }
+}
+
+void LinkList::RemoveUnchecked() {
+  // One forward pass removes the same rows as the walk from the last position back to the
+  // first, without moving the later rows once for every removal.
+  impl_->RemoveWhere(0, [](const LinkRow& row) { return !row.Checked; });
+}
+
+namespace {
+
+const std::string& ColumnText(const LinkRow& row, LinkColumn column) {
+  switch (column) {
+    case LinkColumn::FileName:
+      return row.FileName;
+    case LinkColumn::Url:
+      return row.Url;
+    case LinkColumn::Referer:
+      return row.Referer;
+    case LinkColumn::Title:
+      return row.Title;
+    case LinkColumn::Folder:
+      return row.Folder;
+    case LinkColumn::DownloadFolder:
+      return row.DownloadFolder;
+    case LinkColumn::Depth:
+      break;
+  }
+  return row.Depth;
+}
+
+}  // namespace
+
+void LinkList::SortByColumn(LinkColumn column) {
+  impl_->ascending = !impl_->ascending;
+  auto& rows = impl_->rows;
+  if (rows.size() < 2) {
+    if (impl_->observer != nullptr && !rows.empty()) impl_->observer->RowsChanged(1, 1);
+    return;
+  }
+  // Text order without regard to letter case, as the list view sorts; equal texts keep
+  // their order (a stable sort in either direction).
+  std::vector<std::pair<std::string, size_t>> keys;
+  keys.reserve(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i)
+    keys.emplace_back(FoldCase(ColumnText(rows[i], column)), i);
+  if (impl_->ascending) {
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  } else {
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return b.first < a.first; });
+  }
+  std::vector<LinkRow> sorted;
+  sorted.reserve(rows.size());
+  for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
+  rows = std::move(sorted);
+  impl_->indexStale = true;
+  if (impl_->observer != nullptr) impl_->observer->RowsChanged(1, rows.size());
+}
+
+bool LinkList::SortAscending() const { return impl_->ascending; }
+
+void LinkList::SetObserver(LinkListObserver* observer) { impl_->observer = observer; }
+
+}  // namespace vendil
