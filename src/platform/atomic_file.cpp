@@ -1,0 +1,114 @@
+// Whole-file writes through a temporary file in the same folder, flushed and renamed, and
+// whole-file reads.
+#include "platform/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/unique_fd.h"
+
+namespace vendil {
+
+namespace {
+
+bool Fail(std::string* error, const std::string& what, int err) {
+  if (error != nullptr) *error = what + ": " + std::strerror(err);
+  return false;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The file a path finally names: a symbolic link is written through, not replaced.
+std::string ResolveTarget(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) == nullptr) return path;
+  return resolved;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
+                         unsigned mode) {
+  if (path.empty()) return Fail(error, "no file name", ENOENT);
+  const std::string target = ResolveTarget(path);
+  struct stat existing {};
+  if (stat(target.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return Fail(error, target, EISDIR);
+    mode = existing.st_mode & 07777;
+  }
+  const std::string folder = FolderOf(target);
+  std::string name =
+      target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+  std::string temp = folder + "/." + name + ".XXXXXX";
+  UniqueFd fd(mkstemp(temp.data()));
+  if (!fd.Valid()) return Fail(error, target, errno);
+  auto removeTemp = [&temp] { unlink(temp.c_str()); };
+  if (fchmod(fd.Get(), mode) != 0) {
+    int err = errno;
+    removeTemp();
+    return Fail(error, temp, err);
+  }
+  const char* data = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t written = write(fd.Get(), data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      removeTemp();
+      return Fail(error, temp, err);
+    }
+    data += written;
+    left -= static_cast<size_t>(written);
+  }
+  if (fsync(fd.Get()) != 0 || !fd.Close()) {
+    int err = errno;
+    removeTemp();
+    return Fail(error, temp, err);
+  }
+  if (rename(temp.c_str(), target.c_str()) != 0) {
+    int err = errno;
+    removeTemp();
+    return Fail(error, target, err);
+  }
+  // The rename itself is durable only once the folder is flushed; a failure here does not
+  // undo a write that has already taken place.
+  UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.Valid()) fsync(dir.Get());
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+  UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.Valid()) return Fail(error, path, errno);
+  struct stat info {};
+  if (fstat(fd.Get(), &info) == 0 && S_ISDIR(info.st_mode)) return Fail(error, path, EISDIR);
+  std::string content;
+  char buffer[65536];
+  while (true) {
+    ssize_t got = read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return Fail(error, path, errno);
+    }
+    if (got == 0) break;
+    content.append(buffer, static_cast<size_t>(got));
+  }
+  bytes = std::move(content);
+  return true;
+}
+
+}  // namespace vendil
