@@ -1,0 +1,327 @@
+// Whole crawls against a site served on loopback: depth, tags, the follow rules, the
+// redirect base, failures, Stop, and the status texts.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/form1.h"
+#include "crawl/crawl_links.h"
+#include "integration/site_server.h"
+#include "support/fake_ui.h"
+
+namespace vendil {
+namespace {
+
+using test::FakeUi;
+using test::SiteServer;
+
+std::string Html(const std::string& body) { return "<html><body>" + body + "</body></html>"; }
+std::string A(const std::string& href, const std::string& text = "link") {
+  return "<a href=\"" + href + "\">" + text + "</a>\n";
+}
+
+class IntegrationCrawl : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
+    form.txtMask.SetText("*.zip");
+    form.Inet1.SetTimeouts(5, 10);
+  }
+  bool Crawl(const std::string& path, const std::string& depth) {
+    form.txtUrl.SetText(site.Url(path));
+    form.txtDepth.SetText(depth);
+    return CrawlLinks(form);
+  }
+  std::vector<std::string> Urls() const {
+    std::vector<std::string> urls;
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) urls.push_back(form.lvwUrls.Row(i).Url);
+    return urls;
+  }
+  const LinkRow* RowFor(const std::string& path) const {
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
+      if (form.lvwUrls.Row(i).Url == site.Url(path)) return &form.lvwUrls.Row(i);
+    }
+    return nullptr;
+  }
+  // A chain index -> l1 -> l2 -> l3, each page with one zip of its own.
+  void ServeChain() {
+    site.Page("/index.html", Html(A("l1.html") + A("a0.zip")));
+    site.Page("/l1.html", Html(A("l2.html") + A("a1.zip")));
+    site.Page("/l2.html", Html(A("l3.html") + A("a2.zip")));
+    site.Page("/l3.html", Html(A("a3.zip")));
+  }
+
+  SiteServer site;
+  FakeUi ui;
+  Form1 form{ui};
+};
+
+TEST_F(IntegrationCrawl, DepthLimitReadsLevelsUpToTheLimit) {
+  ServeChain();
+  struct Case {
+    std::string depth;
+    std::vector<std::string> zips;
+  };
+  const std::vector<Case> cases = {
+      {"0", {"/a0.zip"}},
+      {"", {"/a0.zip"}},
+      {"text", {"/a0.zip"}},
+      {"1", {"/a0.zip", "/a1.zip"}},
+      {"1.5", {"/a0.zip", "/a1.zip", "/a2.zip"}},  // rounds to 2
+      {"2.5", {"/a0.zip", "/a1.zip", "/a2.zip"}},  // halves go to the even neighbour
+      {" 3 ", {"/a0.zip", "/a1.zip", "/a2.zip", "/a3.zip"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("depth '" + c.depth + "'");
+    form.lvwUrls.Clear();
+    ASSERT_TRUE(Crawl("/index.html", c.depth));
+    std::vector<std::string> zips;
+    for (const auto& u : Urls()) {
+      if (u.size() > 4 && u.substr(u.size() - 4) == ".zip") zips.push_back(u);
+    }
+    std::vector<std::string> expected;
+    for (const auto& z : c.zips) expected.push_back(site.Url(z));
+    EXPECT_EQ(zips, expected);
+  }
+}
+
+TEST_F(IntegrationCrawl, RowsCarryDepthRefererTitleAndTheFinalCount) {
+  ServeChain();
+  site.Page("/l1.html", Html(A("l2.html") + A("a1.zip", " <b>One</b>\r\n file ") + A("x.txt")));
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  const LinkRow* a0 = RowFor("/a0.zip");
+  const LinkRow* a1 = RowFor("/a1.zip");
+  ASSERT_TRUE(a0 && a1);
+  EXPECT_EQ(a0->Depth, "0");
+  EXPECT_EQ(a1->Depth, "1");
+  EXPECT_EQ(a0->Referer, site.Url("/index.html"));
+  EXPECT_EQ(a1->Referer, site.Url("/l1.html"));
+  EXPECT_EQ(a1->Title, "One file");
+  EXPECT_EQ(a1->FileName, "a1.zip");
+  EXPECT_TRUE(a1->DownloadFolder.empty());
+  EXPECT_TRUE(a1->Checked);
+  EXPECT_FALSE(RowFor("/x.txt")->Checked);
+  // Rows: l1.html, a0.zip, l2.html, a1.zip, x.txt; the two zips match the mask.
+  EXPECT_EQ(form.StatusText(), "2/5 個のリンクが見つかりました。");
+  EXPECT_TRUE(form.m_astrUrlFilters.empty());
+  EXPECT_TRUE(form.m_astrContentTypes.empty());
+}
+
+TEST_F(IntegrationCrawl, EachPageIsRequestedWithItsOwnUrlAsReferer) {
+  std::vector<std::string> referers;
+  std::mutex m;
+  site.Handle("/index.html", [&](const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard<std::mutex> lock(m);
+    referers.push_back(req.get_header_value("Referer"));
+    res.set_content(Html(A("l1.html")), "text/html");
+  });
+  site.Handle("/l1.html", [&](const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard<std::mutex> lock(m);
+    referers.push_back(req.get_header_value("Referer"));
+    EXPECT_EQ(req.get_header_value("User-Agent"), "Mozilla/4.0 (compatible; test)");
+    res.set_content(Html(""), "text/html");
+  });
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_EQ(referers, (std::vector<std::string>{site.Url("/index.html"), site.Url("/l1.html")}));
+}
+
+TEST_F(IntegrationCrawl, StartPageLinkedBackIsReadAgainOneLevelDeeper) {
+  site.Page("/index.html", Html(A("index.html") + A("a.zip")));
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/index.html"), 2);
+  EXPECT_EQ(form.lvwUrls.Count(), 2u);
+}
+
+TEST_F(IntegrationCrawl, UrlsDifferingInCaseAreQueuedOnce) {
+  site.Page("/index.html", Html(A("Page.html") + A("page.html") + A("PAGE.html")));
+  site.Page("/Page.html", Html(""));
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/Page.html"), 1);
+  EXPECT_EQ(site.TimesRequested("/page.html"), 0);
+  EXPECT_EQ(site.TimesRequested("/PAGE.html"), 0);
+}
+
+TEST_F(IntegrationCrawl, TagBitsChooseWhichTagsAreRead) {
+  site.Page("/index.html", Html("<a href=\"a.zip\">a</a><frame src=\"f.zip\"><iframe src=\"i.zip\">"
+                                "<img src=\"m.zip\"><map><area href=\"r.zip\"></map>"
+                                "<object data=\"o.zip\"></object>"));
+  form.m_strCustomTags = "object data";
+  const std::vector<std::pair<int32_t, std::string>> cases = {
+      {1, "/a.zip"}, {2, "/f.zip"}, {4, "/i.zip"}, {8, "/m.zip"}, {16, "/r.zip"}, {32, "/o.zip"}};
+  for (const auto& [bits, path] : cases) {
+    SCOPED_TRACE(bits);
+    form.lvwUrls.Clear();
+    form.m_lngSearchTags = bits;
+    ASSERT_TRUE(Crawl("/index.html", "0"));
+    EXPECT_EQ(Urls(), std::vector<std::string>{site.Url(path)});
+  }
+  form.lvwUrls.Clear();
+  form.m_lngSearchTags = 63;
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  EXPECT_EQ(form.lvwUrls.Count(), 6u);
+}
+
+TEST_F(IntegrationCrawl, BaseHrefResolvesTheLinks) {
+  site.Page("/index.html", "<html><head><base href=\"" + site.Url("/files/") + "\"></head><body>" +
+                               A("x.zip") + "</body></html>");
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  EXPECT_EQ(Urls(), std::vector<std::string>{site.Url("/files/x.zip")});
+}
+
+TEST_F(IntegrationCrawl, UrlFilterLimitsWhatIsFollowedNotWhatIsListed) {
+  site.Page("/index.html", Html(A("a.html") + A("b.htm") + A("c.zip")));
+  site.Page("/a.html", Html(A("deep.zip")));
+  site.Page("/b.htm", Html(A("never.zip")));
+  form.txtGetUrls.SetText("*.HTML");
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/a.html"), 1);
+  EXPECT_EQ(site.TimesRequested("/b.htm"), 0);
+  EXPECT_EQ(site.TimesRequested("/c.zip"), 0);
+  EXPECT_NE(RowFor("/c.zip"), nullptr);
+  EXPECT_NE(RowFor("/b.htm"), nullptr);
+  EXPECT_NE(RowFor("/deep.zip"), nullptr);
+}
+
+TEST_F(IntegrationCrawl, UpperDirectoriesAreFollowedOnlyWithTheOption) {
+  site.Page("/a/b/page.html", Html(A("../other.html") + A("c/x.html")));
+  site.Page("/a/other.html", Html(A("up.zip")));
+  site.Page("/a/b/c/x.html", Html(A("down.zip")));
+  ASSERT_TRUE(Crawl("/a/b/page.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/a/other.html"), 0);
+  EXPECT_EQ(site.TimesRequested("/a/b/c/x.html"), 1);
+  EXPECT_NE(RowFor("/a/other.html"), nullptr);
+
+  form.lvwUrls.Clear();
+  form.mnuOption_ParentDirectory.SetChecked(true);
+  ASSERT_TRUE(Crawl("/a/b/page.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/a/other.html"), 1);
+  EXPECT_NE(RowFor("/a/up.zip"), nullptr);
+}
+
+TEST_F(IntegrationCrawl, OtherServersAndHostCase) {
+  SiteServer other;
+  other.Page("/o.html", Html(A("o.zip")));
+  other.Page("/O.html", Html(A("o2.zip")));
+  const std::string port = std::to_string(site.port());
+  const std::string otherPort = std::to_string(other.port());
+  form.Inet1.SetConnectTo({"site.test:" + port + ":127.0.0.1:" + port,
+                           "other.test:" + otherPort + ":127.0.0.1:" + otherPort});
+  const std::string start = "http://site.test:" + port + "/index.html";
+  site.Page("/index.html", Html(A("http://other.test:" + otherPort + "/o.html") +
+                                A("http://SITE.test:" + port + "/caps.html") + A("same.html")));
+  site.Page("/same.html", Html(""));
+  site.Page("/caps.html", Html(""));
+  form.txtUrl.SetText(start);
+  form.txtDepth.SetText("1");
+  ASSERT_TRUE(CrawlLinks(form));
+  EXPECT_EQ(other.TimesRequested("/o.html"), 0);
+  EXPECT_EQ(site.TimesRequested("/caps.html"), 0);  // another host, as written
+  EXPECT_EQ(site.TimesRequested("/same.html"), 1);
+  EXPECT_EQ(form.lvwUrls.Count(), 3u);
+
+  form.lvwUrls.Clear();
+  form.mnuOption_DifferentServer.SetChecked(true);
+  form.txtUrl.SetText(start);
+  ASSERT_TRUE(CrawlLinks(form));
+  EXPECT_EQ(other.TimesRequested("/o.html"), 1);
+  EXPECT_EQ(form.lvwUrls.Count(), 4u);
+}
+
+TEST_F(IntegrationCrawl, RedirectedPageResolvesAgainstTheUrlFinallyRead) {
+  site.Handle("/old/start.html", [&](const httplib::Request&, httplib::Response& res) {
+    res.set_redirect(site.Url("/new/start.html"));
+  });
+  site.Page("/new/start.html", Html(A("file.zip")));
+  ASSERT_TRUE(Crawl("/old/start.html", "0"));
+  ASSERT_EQ(Urls(), std::vector<std::string>{site.Url("/new/file.zip")});
+  EXPECT_EQ(form.lvwUrls.Row(1).Referer, site.Url("/old/start.html"));
+}
+
+TEST_F(IntegrationCrawl, FailedStartPageEndsWithZeroCount) {
+  form.txtContentType.SetText("text/plain");
+  site.Page("/index.html", Html(A("a.zip")));
+  EXPECT_TRUE(Crawl("/index.html", "3"));
+  EXPECT_EQ(form.lvwUrls.Count(), 0u);
+  EXPECT_EQ(form.StatusText(), "0/0 個のリンクが見つかりました。");
+  bool sawFailure = false;
+  for (const auto& s : ui.statuses) sawFailure |= s == "ページの取得に失敗しました。";
+  EXPECT_TRUE(sawFailure);
+}
+
+TEST_F(IntegrationCrawl, StartUrlIsCleanedAndWrittenBack) {
+  site.Page("/index.html", Html(A("a.zip")));
+  form.txtUrl.SetText("  " + site.Url("/ind") + "\r\n" + "ex.html  ");
+  form.txtDepth.SetText("0");
+  ASSERT_TRUE(CrawlLinks(form));
+  EXPECT_EQ(form.txtUrl.Text(), site.Url("/index.html"));
+  EXPECT_EQ(form.lvwUrls.Count(), 1u);
+}
+
+TEST_F(IntegrationCrawl, MultiCheckGivesTheSaveFolderAsDownloadFolder) {
+  site.Page("/index.html", Html(A("a.zip")));
+  form.txtSaveFolder.SetText("/downloads");
+  form.m_blnMultiCheck = true;
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  EXPECT_EQ(form.lvwUrls.Row(1).DownloadFolder, "/downloads");
+  EXPECT_TRUE(form.lvwUrls.Row(1).Folder.empty());
+}
+
+TEST_F(IntegrationCrawl, StopDuringAFetchEndsAfterThatFetch) {
+  ServeChain();
+  site.Handle("/l1.html", [&](const httplib::Request&, httplib::Response& res) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    res.set_content(Html(A("l2.html") + A("a1.zip")), "text/html");
+  });
+  ui.OnYield([&] { return site.TimesRequested("/l1.html") > 0; }, [&] { form.m_blnStop = true; });
+  EXPECT_FALSE(Crawl("/index.html", "3"));
+  EXPECT_EQ(form.StatusText(), "キャンセルされました。");
+  EXPECT_EQ(RowFor("/a1.zip"), nullptr);  // the stopped page's links are not handled
+  EXPECT_NE(RowFor("/a0.zip"), nullptr);
+  EXPECT_EQ(site.TimesRequested("/l2.html"), 0);
+}
+
+TEST_F(IntegrationCrawl, HugeBinaryLinkIsNotDownloaded) {
+  std::atomic<size_t> sent{0};
+  site.Handle("/big.zip", [&](const httplib::Request&, httplib::Response& res) {
+    res.set_content_provider(size_t{1} << 30, "application/zip",
+                             [&](size_t offset, size_t length, httplib::DataSink& sink) {
+                               static const std::string block(64 * 1024, 'x');
+                               const size_t n = std::min(length, block.size());
+                               sent += n;
+                               (void)offset;
+                               return sink.write(block.data(), n);
+                             });
+  });
+  site.Page("/index.html", Html(A("big.zip")));
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_LT(sent.load(), size_t{64} << 20);
+  EXPECT_EQ(form.StatusText(), "1/1 個のリンクが見つかりました。");
+}
+
+TEST_F(IntegrationCrawl, MalformedAndEnormousPagesAreSurvived) {
+  std::string junk;
+  for (int i = 0; i < 200000; ++i) junk += "<a href=\"x" + std::to_string(i % 7) + ".zip\"<<>";
+  site.Page("/junk.html", junk + "<a href='");
+  site.Page("/index.html", Html(A("junk.html")));
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_GE(form.lvwUrls.Count(), 1u);
+}
+
+TEST_F(IntegrationCrawl, JapaneseTitleOfAUtf8Page) {
+  site.Page("/index.html",
+            "<html><head><meta charset=\"utf-8\"></head><body>" + A("a.zip", "日本語の書庫") +
+                "</body></html>",
+            "text/html; charset=utf-8");
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  ASSERT_EQ(form.lvwUrls.Count(), 1u);
+  EXPECT_EQ(form.lvwUrls.Row(1).Title, "日本語の書庫");
+}
+
+}  // namespace
+}  // namespace vendil
