@@ -1,0 +1,202 @@
+// The tag scanner: tokens and comments, attribute values, the tag tests, link text up to
+// the closing anchor, and both link scans with bits, custom tags and BASE HREF.
+#include "parse/c_get_html_tag.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vendil {
+namespace {
+
+using Links = std::vector<std::pair<std::string, std::string>>;
+
+Links AllTagLinks(cGetHtmlTag& scanner, int32_t bits, const std::string& html,
+                  const std::string& base = "http://h/d/page.html") {
+  Links links;
+  std::string url;
+  std::string text;
+  for (bool found = scanner.GetTagFromHtml(bits, url, &text, html, base); found;
+       found = scanner.GetTagFromHtml(bits, url, &text)) {
+    links.emplace_back(url, text);
+  }
+  return links;
+}
+
+Links AllAnchorLinks(cGetHtmlTag& scanner, const std::string& html,
+                     const std::string& base = "http://h/d/page.html") {
+  Links links;
+  std::string url;
+  std::string text;
+  for (bool found = scanner.GetLinkFromHtml(url, &text, html, base); found;
+       found = scanner.GetLinkFromHtml(url, &text)) {
+    links.emplace_back(url, text);
+  }
+  return links;
+}
+
+TEST(HtmlTagTokens, TagsCommentsAndPositions) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(scanner.SearchPosition(), 0);
+  EXPECT_EQ(scanner.GetTag(), "");
+  EXPECT_EQ(scanner.GetTag("x<a href=\"1>2\">t<!-- <a href=y> -->z<b>"), "<a href=\"1>");
+  EXPECT_EQ(scanner.SearchPosition(), 13);
+  EXPECT_EQ(scanner.GetTag(), "<!-- <a href=y> --");
+  EXPECT_EQ(scanner.GetTag(), "<b>");
+  EXPECT_EQ(scanner.GetTag(), "");
+  // The position ran past the end: the text is let go.
+  EXPECT_EQ(scanner.Html(), "");
+}
+
+TEST(HtmlTagTokens, UnterminatedTagOrCommentEndsTheScan) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(scanner.GetTag("<a> text <b"), "<a>");
+  EXPECT_EQ(scanner.GetTag(), "");
+  EXPECT_EQ(scanner.GetTag(), "");
+  EXPECT_EQ(scanner.SearchPosition(), 4);
+  EXPECT_EQ(scanner.GetTag("<!-- open <a href=x>"), "");
+}
+
+TEST(HtmlTagAttributes, QuotedUnquotedAndSpacedValues) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href = x.html>"), "x.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=\" a b>c.html \">"), "a b>c.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=\r\n\"q.html\">"), "q.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href='x.html'>"), "'x.html'");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=x y=\"z\">"), "x");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=>"), "");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=x"), "");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href"), "");
+}
+
+TEST(HtmlTagTests, HrefBeforeFirstEqualsAndTagNames) {
+  cGetHtmlTag scanner;
+  EXPECT_TRUE(scanner.IsAHrefUrl("<a href=x>"));
+  EXPECT_TRUE(scanner.IsAHrefUrl("<AREA HREF=x alt=y>"));
+  EXPECT_FALSE(scanner.IsAHrefUrl("<a target=_blank href=x>"));
+  EXPECT_FALSE(scanner.IsAHrefUrl("<a name=x>"));
+  EXPECT_FALSE(scanner.IsAHrefUrl("<a href>"));
+  EXPECT_TRUE(scanner.IsBaseHrefUrl("<base href=\"http://b/\">"));
+  EXPECT_FALSE(scanner.IsBaseHrefUrl("<base target=x>"));
+  EXPECT_EQ(scanner.GetBaseHrefUrl("<base href=\"http://b/\">"), "http://b/");
+
+  EXPECT_TRUE(scanner.IsThisTag("<img src=x>", "IMG", "SRC"));
+  EXPECT_TRUE(scanner.IsThisTag("<IMG\nSRC=x>", "img", "src"));
+  EXPECT_FALSE(scanner.IsThisTag("<a>", "A", "HREF"));
+  EXPECT_FALSE(scanner.IsThisTag("<img/ src=x>", "IMG", "SRC"));
+  EXPECT_FALSE(scanner.IsThisTag("<imgx src=x>", "IMG", "SRC"));
+  EXPECT_FALSE(scanner.IsThisTag("<img alt=a src>", "IMG", "SRC"));
+}
+
+TEST(HtmlTagLinkText, TextUpToTheClosingAnchor) {
+  cGetHtmlTag scanner;
+  scanner.GetTag("<a href=x><b>Bold</b> text</ A\n>rest");
+  EXPECT_EQ(scanner.GetAHrefLinkString(), "<b>Bold</b> text");
+  EXPECT_EQ(scanner.SearchPosition(), 11);
+  EXPECT_EQ(scanner.GetTag(), "<b>");
+  scanner.GetTag("<a href=x>no close <b>");
+  EXPECT_EQ(scanner.GetAHrefLinkString(), "");
+  EXPECT_EQ(scanner.SearchPosition(), 11);
+  // "</ABBR>" is not a closing anchor.
+  scanner.GetTag("<a href=x>a</abbr>b</a>");
+  EXPECT_EQ(scanner.GetAHrefLinkString(), "a</abbr>b");
+}
+
+TEST(HtmlTagAllTags, BitsChooseTheTags) {
+  const std::string html =
+      "<a href=a.zip>Get <img src=in.gif alt=inner></a>"
+      "<frame src=f.html><iframe src=i.html><img src=p.gif alt=\"Picture\">"
+      "<area href=m.html alt=Map><img alt=nosrc>";
+  cGetHtmlTag scanner;
+  EXPECT_EQ(AllTagLinks(scanner, 31, html),
+            (Links{{"http://h/d/a.zip", "Get <img src=in.gif alt=inner>"},
+                   {"http://h/d/in.gif", "inner"},
+                   {"http://h/d/f.html", ""},
+                   {"http://h/d/i.html", ""},
+                   {"http://h/d/p.gif", "Picture"},
+                   {"http://h/d/m.html", "Map"}}));
+  EXPECT_EQ(AllTagLinks(scanner, 8, html),
+            (Links{{"http://h/d/in.gif", "inner"}, {"http://h/d/p.gif", "Picture"}}));
+  EXPECT_TRUE(AllTagLinks(scanner, 0, html).empty());
+}
+
+TEST(HtmlTagAllTags, AttributeNamesAreFoundAsSubstrings) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(AllTagLinks(scanner, 8, "<img lowsrc=low.gif src=high.gif>"),
+            (Links{{"http://h/d/low.gif", ""}}));
+  EXPECT_EQ(AllTagLinks(scanner, 8, "<img src=salt.gif width=10>"),
+            (Links{{"http://h/d/salt.gif", "10"}}));
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<a target=_top href=x.html>X</a>"),
+            (Links{{"http://h/d/x.html", "X"}}));
+}
+
+TEST(HtmlTagAllTags, LowerCaseHrefAndHrefAfterOtherAttributes) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<A class=\"k\" href=\"x.html\">X</A>").size(), 1u);
+  EXPECT_TRUE(AllAnchorLinks(scanner, "<A class=\"k\" href=\"x.html\">X</A>").empty());
+  EXPECT_EQ(AllAnchorLinks(scanner, "<a href=\"x.html\">X</a>"),
+            (Links{{"http://h/d/x.html", "X"}}));
+  EXPECT_EQ(AllAnchorLinks(scanner, "<area href=m.html alt=Map><abbr href=q>"),
+            (Links{{"http://h/d/m.html", ""}, {"http://h/d/q", ""}}));
+}
+
+TEST(HtmlTagAllTags, CommentsHideLinksAndBaseHrefActsFromWhereItStands) {
+  cGetHtmlTag scanner;
+  EXPECT_TRUE(AllTagLinks(scanner, 31, "<!-- <a href=x.zip>x</a> <img src=y.gif> -->").empty());
+  const std::string html = "<a href=1.zip>1</a><base href=\"http://b/e/\"><a href=2.zip>2</a>";
+  EXPECT_EQ(AllTagLinks(scanner, 1, html),
+            (Links{{"http://h/d/1.zip", "1"}, {"http://b/e/2.zip", "2"}}));
+  EXPECT_EQ(AllAnchorLinks(scanner, html),
+            (Links{{"http://h/d/1.zip", "1"}, {"http://b/e/2.zip", "2"}}));
+  // BASE HREF counts even when no bit is set for it, and is forgotten by the next page.
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<a href=3.zip>3</a>"), (Links{{"http://h/d/3.zip", "3"}}));
+}
+
+TEST(HtmlTagAllTags, CustomTags) {
+  cGetHtmlTag scanner;
+  scanner.CustomTags("  object src;img dynsrc alt  ");
+  const std::string html = "<object src=o.swf><img dynsrc=v.avi alt=Clip><embed src=e.swf>";
+  EXPECT_EQ(AllTagLinks(scanner, 32, html),
+            (Links{{"http://h/d/o.swf", ""}, {"http://h/d/v.avi", "Clip"}}));
+  scanner.CustomTags("object src; embed src;iframe");
+  EXPECT_EQ(AllTagLinks(scanner, 32, html + "<iframe src=i.html>"),
+            (Links{{"http://h/d/o.swf", ""}}));
+  // Without bit 32 the custom list is not used.
+  EXPECT_TRUE(AllTagLinks(scanner, 1, html).empty());
+}
+
+TEST(HtmlTagAllTags, TagsInsideAnUnclosedLinkAtTheEndStillCount) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(AllTagLinks(scanner, 9, "<a href=a.html>see<img src=b.gif>"),
+            (Links{{"http://h/d/a.html", ""}, {"http://h/d/b.gif", ""}}));
+}
+
+TEST(HtmlTagAllTags, UnresolvableLinksArePassedOver) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<a href=rel.html>r</a><a href=http://x/y>y</a>", ""),
+            (Links{{"http://x/y", "y"}}));
+}
+
+TEST(HtmlTagLinkText, ManyOpenLinksGiveTheTextTheScanDefines) {
+  // Many anchors without a closing tag, then one: each link's text runs to that one.
+  std::string html;
+  const int count = 3000;
+  for (int i = 0; i < count; ++i) html += "<a href=" + std::to_string(i) + ".zip>t";
+  html += "</a>";
+  cGetHtmlTag scanner;
+  const Links links = AllAnchorLinks(scanner, html);
+  ASSERT_EQ(links.size(), static_cast<size_t>(count));
+  EXPECT_EQ(links.back().second, "t");
+  EXPECT_EQ(links[count - 2].second, "t<a href=" + std::to_string(count - 1) + ".zip>t");
+  EXPECT_EQ(links.front().second.size(), html.size() - 4 - std::string("<a href=0.zip>").size());
+
+  html.resize(html.size() - 4);
+  const Links open = AllTagLinks(scanner, 1, html);
+  ASSERT_EQ(open.size(), static_cast<size_t>(count));
+  for (const auto& link : open) EXPECT_EQ(link.second, "");
+}
+
+}  // namespace
+}  // namespace vendil

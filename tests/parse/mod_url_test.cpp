@@ -1,0 +1,122 @@
+// URL components and link resolution, including the RFC 3986 example table.
+#include "parse/mod_url.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vendil {
+namespace {
+
+TEST(ModUrlComponents, HostIsKeptAsWrittenWithoutUserInfoOrPort) {
+  EXPECT_EQ(GetHostName("http://Example.COM/a"), "Example.COM");
+  EXPECT_NE(GetHostName("http://Example.com/"), GetHostName("http://example.com/"));
+  EXPECT_EQ(GetHostName("http://user:pw@host.example:8080/x?y#z"), "host.example");
+  EXPECT_EQ(GetHostName("http://[::1]:8080/x"), "[::1]");
+  EXPECT_EQ(GetHostName("relative/path.html"), "");
+  EXPECT_EQ(GetHostName("mailto:someone@example.com"), "");
+}
+
+TEST(ModUrlComponents, PathKeepsQueryDropsFragmentAndDefaultsToSlash) {
+  EXPECT_EQ(GetUrlPath("http://h/a/b.cgi?x=1#frag"), "/a/b.cgi?x=1");
+  EXPECT_EQ(GetUrlPath("http://h"), "/");
+  EXPECT_EQ(GetUrlPath("http://h#top"), "/");
+  EXPECT_EQ(GetUrlPath("no scheme here"), "");
+}
+
+TEST(ModUrlComponents, FileNameIgnoresSlashesInTheQuery) {
+  EXPECT_EQ(GetUrlFileName("http://h/"), "");
+  EXPECT_EQ(GetUrlFileName("http://h/dir/"), "");
+  EXPECT_EQ(GetUrlFileName("http://h/dir/file.zip?x=1"), "file.zip");
+  EXPECT_EQ(GetUrlFileName("http://h/a/b.cgi?path=/x/y"), "b.cgi");
+  EXPECT_EQ(GetUrlFileName("http://h/a/b.cgi#part/x"), "b.cgi");
+}
+
+TEST(ModUrlComponents, DirectoryUsesTheLastSlashOfTheWholePath) {
+  EXPECT_EQ(GetUrlDirectory("http://h/a/b.cgi?path=/x/y"), "/a/b.cgi?path=/x/");
+  EXPECT_EQ(GetUrlDirectory("http://h/a/b/page.html"), "/a/b/");
+  EXPECT_EQ(GetUrlDirectory("http://h"), "/");
+  EXPECT_EQ(GetUrlDirectory("not a url"), "/");
+}
+
+TEST(ModUrlCombine, Rfc3986NormalAndAbnormalExamples) {
+  const std::string base = "http://a/b/c/d;p?q";
+  const std::vector<std::pair<std::string, std::string>> table = {
+      {"g:h", "g:h"},
+      {"g", "http://a/b/c/g"},
+      {"./g", "http://a/b/c/g"},
+      {"g/", "http://a/b/c/g/"},
+      {"/g", "http://a/g"},
+      {"//g", "http://g"},
+      {"?y", "http://a/b/c/d;p?y"},
+      {"g?y", "http://a/b/c/g?y"},
+      {"#s", "http://a/b/c/d;p?q#s"},
+      {"g#s", "http://a/b/c/g#s"},
+      {"g?y#s", "http://a/b/c/g?y#s"},
+      {";x", "http://a/b/c/;x"},
+      {"g;x", "http://a/b/c/g;x"},
+      {"g;x?y#s", "http://a/b/c/g;x?y#s"},
+      {"", "http://a/b/c/d;p?q"},
+      {".", "http://a/b/c/"},
+      {"./", "http://a/b/c/"},
+      {"..", "http://a/b/"},
+      {"../", "http://a/b/"},
+      {"../g", "http://a/b/g"},
+      {"../..", "http://a/"},
+      {"../../", "http://a/"},
+      {"../../g", "http://a/g"},
+      {"../../../g", "http://a/g"},
+      {"../../../../g", "http://a/g"},
+      {"/./g", "http://a/g"},
+      {"/../g", "http://a/g"},
+      {"g.", "http://a/b/c/g."},
+      {".g", "http://a/b/c/.g"},
+      {"g..", "http://a/b/c/g.."},
+      {"..g", "http://a/b/c/..g"},
+      {"./../g", "http://a/b/g"},
+      {"./g/.", "http://a/b/c/g/"},
+      {"g/./h", "http://a/b/c/g/h"},
+      {"g/../h", "http://a/b/c/h"},
+      {"g;x=1/./y", "http://a/b/c/g;x=1/y"},
+      {"g;x=1/../y", "http://a/b/c/y"},
+      {"g?y/./x", "http://a/b/c/g?y/./x"},
+      {"g?y/../x", "http://a/b/c/g?y/../x"},
+      {"g#s/./x", "http://a/b/c/g#s/./x"},
+      {"g#s/../x", "http://a/b/c/g#s/../x"},
+      {"http:g", "http:g"},
+  };
+  for (const auto& [link, expected] : table) {
+    EXPECT_EQ(CombineUrl(base, link), expected) << "link: " << link;
+  }
+}
+
+TEST(ModUrlCombine, AbsoluteLinksComeBackCanonicalised) {
+  EXPECT_EQ(CombineUrl("", "http://Host.example/a/./b/../c.zip"), "http://Host.example/a/c.zip");
+  EXPECT_EQ(CombineUrl("http://other/", "HTTP://Host/x"), "HTTP://Host/x");
+  EXPECT_EQ(CombineUrl("http://h/p.html", "javascript:open('../x')"), "javascript:open('../x')");
+  EXPECT_EQ(CombineUrl("http://h/p.html", "mailto:a@b.example"), "mailto:a@b.example");
+}
+
+TEST(ModUrlCombine, RelativeLinkReplacesTheBaseFileName) {
+  EXPECT_EQ(CombineUrl("http://h/dir/page.html?x=1#top", "file.zip"), "http://h/dir/file.zip");
+  EXPECT_EQ(CombineUrl("http://h", "file.zip"), "http://h/file.zip");
+}
+
+TEST(ModUrlCombine, SourceWhiteSpaceIsCleanedAsBrowsersDo) {
+  EXPECT_EQ(CombineUrl("http://h/d/", "\n  my file.zip \r\n"), "http://h/d/my%20file.zip");
+  EXPECT_EQ(CombineUrl("http://h/d/", "a\tb\nc.zip"), "http://h/d/abc.zip");
+}
+
+TEST(ModUrlCombine, FailuresGiveEmptyText) {
+  EXPECT_EQ(CombineUrl("", "relative.html"), "");
+  EXPECT_EQ(CombineUrl("not a base", "relative.html"), "");
+  EXPECT_EQ(CombineUrl("", ""), "");
+  const std::string longPath(3000, 'x');
+  EXPECT_EQ(CombineUrl("http://h/", longPath), "");
+  EXPECT_FALSE(CombineUrl("http://h/", std::string(2000, 'x')).empty());
+}
+
+}  // namespace
+}  // namespace vendil

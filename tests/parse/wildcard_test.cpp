@@ -1,0 +1,93 @@
+// The wildcard matcher: each wildcard, lists and ranges, case folding, malformed patterns,
+// pattern lists, and hostile patterns that must not take exponential time.
+#include "parse/wildcard.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vendil {
+namespace {
+
+TEST(Wildcard, EachWildcardAgainstTheWholeValue) {
+  EXPECT_EQ(WildcardMatch("*.zip", "http://h/a.zip"), true);
+  EXPECT_EQ(WildcardMatch("a.zip", "http://h/a.zip"), false);
+  EXPECT_EQ(WildcardMatch("*.zip", "http://h/a.zip.html"), false);
+  EXPECT_EQ(WildcardMatch("f?le", "file"), true);
+  EXPECT_EQ(WildcardMatch("f?le", "fle"), false);
+  EXPECT_EQ(WildcardMatch("v#.#", "v1.2"), true);
+  EXPECT_EQ(WildcardMatch("v#", "vx"), false);
+  EXPECT_EQ(WildcardMatch("*", ""), true);
+  EXPECT_EQ(WildcardMatch("", ""), true);
+  EXPECT_EQ(WildcardMatch("", "x"), false);
+  EXPECT_EQ(WildcardMatch("a*b*c", "aXbYbZc"), true);
+  EXPECT_EQ(WildcardMatch("a*b*c", "aXbYbZ"), false);
+}
+
+TEST(Wildcard, QuestionMarkTakesAWholeCharacter) {
+  EXPECT_EQ(WildcardMatch("?.txt", "あ.txt"), true);
+  EXPECT_EQ(WildcardMatch("???.txt", "あ.txt"), false);
+}
+
+TEST(Wildcard, ListsRangesAndNegation) {
+  EXPECT_EQ(WildcardMatch("[abc]x", "bx"), true);
+  EXPECT_EQ(WildcardMatch("[abc]x", "dx"), false);
+  EXPECT_EQ(WildcardMatch("file[0-9].zip", "file7.zip"), true);
+  EXPECT_EQ(WildcardMatch("file[!0-9].zip", "file7.zip"), false);
+  EXPECT_EQ(WildcardMatch("file[!0-9].zip", "fileA.zip"), true);
+  EXPECT_EQ(WildcardMatch("[-a]", "-"), true);
+  EXPECT_EQ(WildcardMatch("[a-]", "-"), true);
+  EXPECT_EQ(WildcardMatch("[a!]", "!"), true);
+  EXPECT_EQ(WildcardMatch("[*?#]", "*"), true);
+  EXPECT_EQ(WildcardMatch("[*?#]", "x"), false);
+  EXPECT_EQ(WildcardMatch("[[]", "["), true);
+  EXPECT_EQ(WildcardMatch("a]", "a]"), true);
+  // An empty list stands for no character at all; "[!]" takes any one.
+  EXPECT_EQ(WildcardMatch("a[]b", "ab"), true);
+  EXPECT_EQ(WildcardMatch("a[!]b", "axb"), true);
+  EXPECT_EQ(WildcardMatch("a[!]b", "ab"), false);
+}
+
+TEST(Wildcard, LetterCaseDoesNotCountFullWidthIncluded) {
+  EXPECT_EQ(WildcardMatch("*.ZIP", "http://h/a.zip"), true);
+  EXPECT_EQ(WildcardMatch("[A-C]*", "beta"), true);
+  EXPECT_EQ(WildcardMatch("ＡＢＣ*", "ａｂｃdef"), true);
+}
+
+TEST(Wildcard, MalformedPatterns) {
+  EXPECT_EQ(WildcardMatch("[a", "a"), std::nullopt);
+  EXPECT_EQ(WildcardMatch("*.zip[", "x.zip"), std::nullopt);
+  EXPECT_EQ(WildcardMatch("[z-a]", "m"), std::nullopt);
+}
+
+TEST(Wildcard, PatternListsKeepEmptyPiecesAndStopAtAMalformedOne) {
+  EXPECT_TRUE(SplitPatterns("").empty());
+  const auto patterns = SplitPatterns("*.zip;");
+  ASSERT_EQ(patterns.size(), 2u);
+  EXPECT_EQ(MatchesAny(patterns, "http://h/a.zip"), true);
+  EXPECT_EQ(MatchesAny(patterns, "http://h/a.lzh"), false);
+  EXPECT_EQ(MatchesAny(patterns, ""), true);
+  EXPECT_EQ(MatchesAny({}, "x"), false);
+  EXPECT_EQ(MatchesAny({"*.zip", "[a", "*.lzh"}, "x.zip"), true);
+  EXPECT_EQ(MatchesAny({"*.zip", "[a", "*.lzh"}, "x.lzh"), std::nullopt);
+}
+
+TEST(Wildcard, HostilePatternsStayPolynomial) {
+  // Exponential backtracking would never finish these.
+  std::string pattern;
+  for (int i = 0; i < 30; ++i) pattern += "*a";
+  pattern += "*b";
+  const std::string value(10000, 'a');
+  EXPECT_EQ(WildcardMatch(pattern, value), false);
+  EXPECT_EQ(WildcardMatch(pattern, value + "b"), true);
+  EXPECT_EQ(WildcardMatch(std::string(30, '*') + "x", std::string(10000, 'y')), false);
+}
+
+TEST(Wildcard, InvalidUtf8IsMatchedByteForByte) {
+  EXPECT_EQ(WildcardMatch("?", std::string("\xff")), true);
+  EXPECT_EQ(WildcardMatch("a*", std::string("a\xc3\x28\xff")), true);
+  EXPECT_EQ(WildcardMatch(std::string("\xfe"), std::string("\xff")), false);
+}
+
+}  // namespace
+}  // namespace vendil
