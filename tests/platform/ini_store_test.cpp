@@ -2,6 +2,8 @@
 // valid INI, line-preserving writes, and atomic replacement of the file.
 #include "platform/ini_store.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -147,6 +149,33 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFile) {
   ASSERT_EQ(chmod(folder.Path().c_str(), 0700), 0);
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=old\r\n");
   EXPECT_EQ(std::filesystem::directory_iterator(folder.Path())->path().string(), path);
+}
+
+TEST(AtomicFile, AWriteThatFailsHalfwayLeavesTheOldFileAndNoTemporary) {
+  TempFolder folder;
+  const std::string path = folder.File("s.ini");
+  WriteBytes(path, "[S]\r\nk=old\r\n");
+  // A file size limit makes the write itself fail, for root too.
+  struct sigaction ignore {
+  }, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 64;
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  bool written = WriteFileAtomically(path, std::string(10000, 'x'), &error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadBytes(path), "[S]\r\nk=old\r\n");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    ++files;
+  EXPECT_EQ(files, 1);
 }
 
 TEST(AtomicFile, AnUnreadableFileIsNeverReplaced) {
