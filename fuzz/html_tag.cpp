@@ -1,0 +1,33 @@
+// Fuzz target for the tag scanner: the first byte chooses the tag bits, the text up to the
+// first line feed is the custom tag list, the rest is the page.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "parse/c_get_html_tag.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const int32_t bits = data[0] & 63;
+  const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const size_t newline = rest.find('\n');
+  const std::string custom = newline == std::string::npos ? std::string() : rest.substr(0, newline);
+  const std::string html = newline == std::string::npos ? rest : rest.substr(newline + 1);
+
+  vendil::cGetHtmlTag scanner;
+  scanner.CustomTags(custom);
+  std::string url;
+  std::string text;
+  size_t links = 0;
+  for (bool found = scanner.GetTagFromHtml(bits, url, &text, html, "http://h/d/p.html"); found;
+       found = scanner.GetTagFromHtml(bits, url, &text)) {
+    // Every call that finds a link moves on, so there are never more links than tags.
+    if (++links > html.size()) __builtin_trap();
+  }
+  links = 0;
+  for (bool found = scanner.GetLinkFromHtml(url, &text, html, "http://h/"); found;
+       found = scanner.GetLinkFromHtml(url, &text)) {
+    if (++links > html.size()) __builtin_trap();
+  }
+  return 0;
+}

@@ -1,0 +1,43 @@
+// Fuzz target for the URL and string helpers: the input up to the first line feed is a
+// base URL, the rest a link; the string helpers get the same texts as delimiters.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "parse/mod_string.h"
+#include "parse/mod_url.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const size_t newline = input.find('\n');
+  const std::string base = newline == std::string::npos ? input : input.substr(0, newline);
+  const std::string link = newline == std::string::npos ? std::string() : input.substr(newline + 1);
+
+  const std::string combined = vendil::CombineUrl(base, link);
+  if (combined.size() > 2048) __builtin_trap();
+  for (const std::string* url : {&base, &link, &combined}) {
+    (void)vendil::GetHostName(*url);
+    const std::string path = vendil::GetUrlPath(*url);
+    const std::string name = vendil::GetUrlFileName(*url);
+    const std::string directory = vendil::GetUrlDirectory(*url);
+    if (name.size() > path.size() || directory.empty()) __builtin_trap();
+  }
+
+  const std::string open = base.substr(0, 3);
+  const std::string close = link.substr(0, 2);
+  for (int16_t mode = 0; mode < 4; ++mode) {
+    for (const bool backward : {false, true}) {
+      int64_t position = 0;
+      for (int rounds = 0; rounds < 64; ++rounds) {
+        const int64_t before = position;
+        if (vendil::GetBetween(input, open, close, backward, mode, position).empty()) break;
+        if (!backward && position <= before) __builtin_trap();
+      }
+    }
+  }
+  (void)vendil::MidRange(input, static_cast<int64_t>(size % 7), static_cast<int64_t>(size % 13));
+  (void)vendil::FindFirstOf(static_cast<int64_t>(size % 5), input, {open, close, " "});
+  (void)vendil::RemoveAll(input, {close, open});
+  (void)vendil::StripTags(input, true, true);
+  return 0;
+}
