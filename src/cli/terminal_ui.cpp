@@ -185,7 +185,6 @@ void TerminalUi::Progress(int pagesRead, int pagesQueued, int rowsFound) {
 
 void TerminalUi::FinishStatus(const std::string& finalStatus) {
   ClearStatusLine();
-  lastLine_.clear();
   // Start has just shown the same text in its message box: one line is enough.
   if (lastLine_ != finalStatus) std::fprintf(err_, "%s\n", finalStatus.c_str());
   lastLine_ = finalStatus;
