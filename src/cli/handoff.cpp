@@ -8,16 +8,33 @@
 #include "export/save_commands.h"
 #include "export/send_commands.h"
 #include "platform/date_text.h"
+#include "settings/c_ini.h"
 
 namespace vendil::cli {
 
 namespace {
 
-HandOffResult Send(Form1& form, const std::string& target, const std::string& folder) {
-  if (target == "aria2") {
-    return SendToAria2(form, folder, Aria2EndpointFromSettings(form.settingsFile));
+// Where a hand-off finds its keys: the --settings file when it holds them (a scripted run
+// carries its own), else the program's settings file.
+std::string SettingsFor(const Form1& form, const Options& options, const char* section,
+                        const char* key) {
+  if (options.settingsFile) {
+    cIni ini;
+    ini.FileName(*options.settingsFile);
+    ini.Section(section);
+    if (!ini.GetString(key, "").empty()) return *options.settingsFile;
   }
-  const AutomationFactory factory = AutomationFactoryFromSettings(form.settingsFile);
+  return form.settingsFile;
+}
+
+HandOffResult Send(Form1& form, const Options& options, const std::string& target,
+                   const std::string& folder) {
+  if (target == "aria2") {
+    const std::string file = SettingsFor(form, options, "aria2", "RpcUrl");
+    return SendToAria2(form, folder, Aria2EndpointFromSettings(file));
+  }
+  const AutomationFactory factory =
+      AutomationFactoryFromSettings(SettingsFor(form, options, "Automation", "RecordFile"));
   if (target == "iria") return SendToIria(form, folder, factory);
   if (target == "irvine") return SendToIrvine(form, folder, factory);
   if (target == "flashget") return SendToFlashGet(form, folder, factory);
@@ -47,7 +64,7 @@ int HandOffAfterRun(Form1& form, const Options& options) {
     }
   }
   for (const auto& target : options.sends) {
-    if (Send(form, target, folder) != HandOffResult::Done) status = 1;
+    if (Send(form, options, target, folder) != HandOffResult::Done) status = 1;
   }
   return status;
 }
