@@ -77,7 +77,8 @@ class Reader {
       ++pos_;
       JsonValue member;
       if (!Value(member, depth + 1)) return false;
-      v.members.emplace_back(std::move(name), std::move(member));
+      v.names.push_back(std::move(name));
+      v.members.push_back(std::move(member));
       SkipSpace();
       if (pos_ >= s_.size()) return false;
       if (s_[pos_] == ',') {
@@ -252,8 +253,8 @@ size_t Utf8SequenceLength(std::string_view s, size_t pos) {
 
 const JsonValue* JsonValue::Find(std::string_view name) const {
   if (kind != Kind::Object) return nullptr;
-  for (const auto& [key, value] : members) {
-    if (key == name) return &value;
+  for (size_t i = 0; i < names.size() && i < members.size(); ++i) {
+    if (names[i] == name) return &members[i];
   }
   return nullptr;
 }

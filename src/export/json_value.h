@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace vendil {
@@ -18,7 +17,9 @@ struct JsonValue {
   double number = 0;
   std::string text;  // strings, as UTF-8
   std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;
+  // Objects: member names and their values side by side, in the order read.
+  std::vector<std::string> names;
+  std::vector<JsonValue> members;
 
   // The member named `name` of an object, or null when absent (or not an object).
   const JsonValue* Find(std::string_view name) const;
