@@ -54,25 +54,6 @@ TEST_F(ListFileTest, EveryFormatMatchesItsGoldenFile) {
   }
 }
 
-TEST_F(ListFileTest, LinesAndFieldsHaveTheExactShape) {
-  AddGoldenRows();
-  const std::string irv = ListFileBytes(ListFormat::Irv, form.lvwUrls, "C:\\dl", false, kDate);
-  // Second row: empty referer, still 18 fields.
-  const size_t second = irv.find("\r\n") + 2;
-  const std::string line = irv.substr(second, irv.find("\r\n", second) - second);
-  EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 17);
-  EXPECT_EQ(line, "http://example.com/dir/\tD:\\x\t\t\t\t\t0\t0\t\t\t" + std::string(kDate) +
-                      "\t0\tVendil\t0\t0\t0\t\t");
-  // No byte-order mark, CR LF after the last line.
-  for (const auto& c : kGoldenCases) {
-    if (c.format == ListFormat::Aria2) continue;
-    const std::string bytes = ListFileBytes(c.format, form.lvwUrls, "C:\\dl", true, kDate);
-    EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-    EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
-  }
-}
-
 TEST_F(ListFileTest, NonAnsiCharactersKeepTheUrlWorking) {
   Add(true, "x", "http://example.com/한/x?a=b\r\nc", "http://example.com/😀", "t😀\r\nu", "", "");
   const std::string txt = ListFileBytes(ListFormat::Text, form.lvwUrls, "", false, "");

@@ -1,4 +1,4 @@
-// The row target folder for every combination the managers' files meet.
+// The row target folder in the cases the golden files do not show, and URL clean-up.
 #include <gtest/gtest.h>
 
 #include "export/file_text.h"
@@ -7,29 +7,21 @@
 namespace vendil {
 namespace {
 
-LinkRow Row(const std::string& folder, const std::string& downloadFolder) {
-  LinkRow r;
-  r.Folder = folder;
-  r.DownloadFolder = downloadFolder;
-  return r;
-}
-
-TEST(RowTargetFolder, OptionOnEnsuresTheBackslashAndAppendsTheFolder) {
-  EXPECT_EQ(RowTargetFolder(Row("a\\", ""), "C:\\dl\\", true), "C:\\dl\\a\\");
-  EXPECT_EQ(RowTargetFolder(Row("a\\", ""), "C:\\dl", true), "C:\\dl\\a\\");
-  EXPECT_EQ(RowTargetFolder(Row("a\\", "D:\\x"), "C:\\dl", true), "D:\\x\\a\\");
-  EXPECT_EQ(RowTargetFolder(Row("a\\", ""), "", true), "\\a\\");
-  EXPECT_EQ(RowTargetFolder(Row("music\\live\\", ""), "C:\\dl", true), "C:\\dl\\music\\live\\");
-}
-
-TEST(RowTargetFolder, OptionOffKeepsTheFolderAsTyped) {
-  EXPECT_EQ(RowTargetFolder(Row("a\\", ""), "C:\\dl", false), "C:\\dl");
-  EXPECT_EQ(RowTargetFolder(Row("a\\", ""), "", false), "");
-  EXPECT_EQ(RowTargetFolder(Row("", "D:\\x"), "C:\\dl", false), "D:\\x");
-  // The GetRight file always ends the folder with "\", the file name follows it.
-  EXPECT_EQ(RowTargetFolder(Row("a\\", ""), "C:\\dl", false, true), "C:\\dl\\");
-  EXPECT_EQ(RowTargetFolder(Row("", ""), "", false, true), "\\");
-  EXPECT_EQ(RowTargetFolder(Row("a", ""), "C:\\dl", true, true), "C:\\dl\\a\\");
+TEST(RowTargetFolder, BackslashIsEnsuredOnlyWhereAFolderOrFileNameFollows) {
+  auto folder = [](const std::string& f, const std::string& dl, const std::string& save,
+                   bool option, bool grx) {
+    LinkRow r;
+    r.Folder = f;
+    r.DownloadFolder = dl;
+    return RowTargetFolder(r, save, option, grx);
+  };
+  EXPECT_EQ(folder("a\\", "", "C:\\dl", true, false), "C:\\dl\\a\\");
+  EXPECT_EQ(folder("a\\", "", "C:\\dl\\", true, false), "C:\\dl\\a\\");
+  EXPECT_EQ(folder("a\\", "D:\\x", "C:\\dl", true, false), "D:\\x\\a\\");
+  EXPECT_EQ(folder("a\\", "", "", true, false), "\\a\\");
+  EXPECT_EQ(folder("a\\", "", "", false, false), "");
+  EXPECT_EQ(folder("", "", "", false, true), "\\");
+  EXPECT_EQ(folder("a", "", "C:\\dl", true, true), "C:\\dl\\a\\");  // no glued file name
 }
 
 TEST(FileText, UrlsArePercentEncodedOnlyWhereCp932FallsShort) {
