@@ -32,7 +32,9 @@ TEST_F(Aria2Test, MulticallCarriesTokenUrlFolderAndReferer) {
   EXPECT_EQ(first.at(2).Find("referer")->text, "http://example.com/");
   // No secret: no token; empty folder and referer: no options at all.
   const std::string plain = Aria2MulticallRequest(form.lvwUrls, "", false, "");
-  const auto& call = ParseJson(plain)->Find("params")->items.at(0).items.at(1);
+  const auto plainJson = ParseJson(plain);
+  ASSERT_TRUE(plainJson);
+  const auto& call = plainJson->Find("params")->items.at(0).items.at(1);
   ASSERT_EQ(call.Find("params")->items.size(), 2u);
   EXPECT_TRUE(call.Find("params")->items[1].members.empty());
 }
