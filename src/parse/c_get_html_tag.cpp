@@ -12,41 +12,92 @@ bool IsWhite(char ch) { return ch == ' ' || ch == '\r' || ch == '\n' || ch == '\
 
 char UpperAsciiChar(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
 
-std::string Upper(const std::string& text) {
-  std::string upper = text;
-  for (char& ch : upper) ch = UpperAsciiChar(ch);
-  return upper;
+// `text` at `at` holds `name`, letters compared in ASCII upper case.
+bool HasNameAt(std::string_view text, size_t at, std::string_view name) {
+  if (at > text.size() || text.size() - at < name.size()) return false;
+  for (size_t k = 0; k < name.size(); ++k) {
+    if (UpperAsciiChar(text[at + k]) != UpperAsciiChar(name[k])) return false;
+  }
+  return true;
 }
 
-// Tag and attribute names are compared in ASCII upper case; 0-based, npos when none.
-size_t FindNoCaseAscii(const std::string& text, const std::string& needle, size_t from) {
-  if (needle.empty()) return from <= text.size() ? from : std::string::npos;
-  const std::string upperNeedle = Upper(needle);
-  for (size_t at = from; at + upperNeedle.size() <= text.size(); ++at) {
-    if (UpperAsciiChar(text[at]) != upperNeedle[0]) continue;
-    size_t k = 1;
-    while (k < upperNeedle.size() && UpperAsciiChar(text[at + k]) == upperNeedle[k]) ++k;
-    if (k == upperNeedle.size()) return at;
+// Tag and attribute names are found as plain substrings in ASCII upper case; 0-based.
+size_t FindNoCaseAscii(std::string_view text, std::string_view needle, size_t from) {
+  if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
+  const char first = UpperAsciiChar(needle[0]);
+  for (size_t at = from; at + needle.size() <= text.size(); ++at) {
+    if (UpperAsciiChar(text[at]) == first && HasNameAt(text, at, needle)) return at;
   }
-  return std::string::npos;
+  return std::string_view::npos;
 }
 
 // "HREF" occurs before the first "=" of a tag that, in upper case, begins with `prefix`.
-bool IsHrefTag(const std::string& tag, const std::string& prefix) {
-  if (tag.size() < prefix.size() || Upper(tag.substr(0, prefix.size())) != prefix) return false;
-  const size_t href = FindNoCaseAscii(tag, "HREF", 0);
+bool IsHrefTag(std::string_view tag, std::string_view prefix) {
+  if (!HasNameAt(tag, 0, prefix)) return false;
   const size_t equals = tag.find('=');
-  return href != std::string::npos && equals != std::string::npos && href < equals;
+  if (equals == std::string_view::npos) return false;
+  return FindNoCaseAscii(tag.substr(0, equals), "HREF", 0) != std::string_view::npos;
 }
 
-bool IsClosingAnchor(const std::string& html, int64_t start, int64_t last) {
-  if (last - start < 1 || html.compare(static_cast<size_t>(start - 1), 2, "</") != 0) return false;
-  std::string squeezed;
-  for (int64_t at = start - 1; at < last && squeezed.size() <= 4; ++at) {
-    const char ch = html[static_cast<size_t>(at)];
-    if (!IsWhite(ch)) squeezed += UpperAsciiChar(ch);
+bool IsTagWithAttribute(std::string_view text, std::string_view name, std::string_view attribute) {
+  const size_t nameEnd = 1 + name.size();
+  if (text.size() <= nameEnd || text[0] != '<' || !HasNameAt(text, 1, name)) return false;
+  if (!IsWhite(text[nameEnd])) return false;
+  const size_t at = FindNoCaseAscii(text, attribute, 0);
+  return at != std::string_view::npos && text.find('=', at + 1) != std::string_view::npos;
+}
+
+std::string_view TrimBlankView(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string AttributeValue(std::string_view tag, std::string_view name) {
+  size_t from = 0;
+  if (!name.empty()) {
+    const size_t at = FindNoCaseAscii(tag, name, 0);
+    if (at == std::string_view::npos) return {};
+    from = at + name.size();
   }
-  return squeezed == "</A>";
+  const size_t equals = tag.find('=', from);
+  if (equals == std::string_view::npos) return {};
+  const size_t quote = tag.find('"', equals);
+  if (quote != std::string_view::npos) {
+    bool onlyWhite = true;
+    for (size_t at = equals + 1; at < quote && onlyWhite; ++at) onlyWhite = IsWhite(tag[at]);
+    if (onlyWhite) {
+      const size_t closeQuote = tag.find('"', quote + 1);
+      if (closeQuote != std::string_view::npos) {
+        return std::string(TrimBlankView(tag.substr(quote + 1, closeQuote - quote - 1)));
+      }
+    }
+  }
+  // Unquoted: white space right after the "=" (or after other white space) is skipped; the
+  // next white space or ">" ends the value.
+  size_t current = equals;
+  while (true) {
+    size_t found = current + 1;
+    while (found < tag.size() && !IsWhite(tag[found]) && tag[found] != '>') ++found;
+    if (found >= tag.size()) found = std::string_view::npos;
+    if (found == std::string_view::npos) return {};
+    if (found != current + 1) {
+      return std::string(TrimBlankView(tag.substr(current + 1, found - current - 1)));
+    }
+    current = found;
+  }
+}
+
+bool IsClosingAnchor(std::string_view token) {
+  if (!token.starts_with("</")) return false;
+  char squeezed[5];
+  size_t length = 0;
+  for (const char ch : token) {
+    if (IsWhite(ch)) continue;
+    if (length == sizeof squeezed) return false;
+    squeezed[length++] = UpperAsciiChar(ch);
+  }
+  return std::string_view(squeezed, length) == "</A>";
 }
 
 }  // namespace
@@ -65,7 +116,8 @@ std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const
   if (open == std::string::npos) return std::nullopt;
   TokenSpan span;
   span.start = static_cast<int64_t>(open) + 1;
-  if (html_.compare(open, 4, "<!--") == 0) {
+  if (open + 3 < html_.size() && html_[open + 1] == '!' && html_[open + 2] == '-' &&
+      html_[open + 3] == '-') {
     // A comment is one token; it ends with the "--" of its "-->".
     const size_t end = html_.find("-->", open);
     if (end == std::string::npos) return span;
@@ -81,11 +133,7 @@ std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const
   return span;
 }
 
-std::string cGetHtmlTag::GetTag(const std::string& strNewData) {
-  if (!strNewData.empty()) {
-    ResetText(strNewData);
-    position_ = 1;
-  }
+std::string_view cGetHtmlTag::NextToken() {
   if (html_.empty() || position_ > static_cast<int64_t>(html_.size())) {
     ResetText({});
     return {};
@@ -93,39 +141,20 @@ std::string cGetHtmlTag::GetTag(const std::string& strNewData) {
   const auto span = FindToken(position_);
   if (!span || !span->complete) return {};
   position_ = span->next;
-  return html_.substr(static_cast<size_t>(span->start - 1),
-                      static_cast<size_t>(span->last - span->start + 1));
+  return std::string_view(html_).substr(static_cast<size_t>(span->start - 1),
+                                        static_cast<size_t>(span->last - span->start + 1));
+}
+
+std::string cGetHtmlTag::GetTag(const std::string& strNewData) {
+  if (!strNewData.empty()) {
+    ResetText(strNewData);
+    position_ = 1;
+  }
+  return std::string(NextToken());
 }
 
 std::string cGetHtmlTag::GetAttributeValue(const std::string& tag, const std::string& name) const {
-  size_t from = 0;
-  if (!name.empty()) {
-    const size_t at = FindNoCaseAscii(tag, name, 0);
-    if (at == std::string::npos) return {};
-    from = at + name.size();
-  }
-  const size_t equals = tag.find('=', from);
-  if (equals == std::string::npos) return {};
-  const size_t quote = tag.find('"', equals);
-  if (quote != std::string::npos) {
-    bool onlyWhite = true;
-    for (size_t at = equals + 1; at < quote && onlyWhite; ++at) onlyWhite = IsWhite(tag[at]);
-    if (onlyWhite) {
-      const size_t closeQuote = tag.find('"', quote + 1);
-      if (closeQuote != std::string::npos) {
-        return TrimBlanks(tag.substr(quote + 1, closeQuote - quote - 1));
-      }
-    }
-  }
-  // Unquoted: white space right after the "=" (or after other white space) is skipped; the
-  // next white space or ">" ends the value.
-  size_t current = equals;
-  while (true) {
-    const size_t found = tag.find_first_of(" \r\n\t>", current + 1);
-    if (found == std::string::npos) return {};
-    if (found != current + 1) return TrimBlanks(tag.substr(current + 1, found - current - 1));
-    current = found;
-  }
+  return AttributeValue(tag, name);
 }
 
 bool cGetHtmlTag::IsBaseHrefUrl(const std::string& strTag) const {
@@ -133,29 +162,34 @@ bool cGetHtmlTag::IsBaseHrefUrl(const std::string& strTag) const {
 }
 
 std::string cGetHtmlTag::GetBaseHrefUrl(const std::string& strTag) const {
-  return GetAttributeValue(strTag, {});
+  return AttributeValue(strTag, {});
 }
 
 bool cGetHtmlTag::IsAHrefUrl(const std::string& strTag) const { return IsHrefTag(strTag, "<A"); }
 
 std::string cGetHtmlTag::GetAHrefUrl(const std::string& strTag) const {
-  return GetAttributeValue(strTag, {});
+  return AttributeValue(strTag, {});
 }
 
 bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& strTag1,
                             const std::string& strTag2) const {
-  const size_t nameEnd = 1 + strTag1.size();
-  if (strString.size() <= nameEnd || strString[0] != '<') return false;
-  if (Upper(strString.substr(1, strTag1.size())) != Upper(strTag1)) return false;
-  if (!IsWhite(strString[nameEnd])) return false;
-  const size_t attribute = FindNoCaseAscii(strString, strTag2, 0);
-  return attribute != std::string::npos && strString.find('=', attribute + 1) != std::string::npos;
+  return IsTagWithAttribute(strString, strTag1, strTag2);
 }
 
 int64_t cGetHtmlTag::FindClosingAnchor(int64_t from) {
+  // Most links close within a few tags: look there first without touching the memo.
+  int64_t at = from;
+  for (int step = 0; step < 8; ++step) {
+    const auto span = FindToken(at);
+    if (!span || !span->complete) break;
+    const std::string_view token = std::string_view(html_).substr(
+        static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
+    if (IsClosingAnchor(token)) return span->start;
+    at = span->next;
+  }
   std::vector<int64_t> walked;
   int64_t answer = 0;
-  int64_t at = from;
+  at = from;
   while (true) {
     const auto span = FindToken(at);
     if (!span) break;
@@ -166,7 +200,9 @@ int64_t cGetHtmlTag::FindClosingAnchor(int64_t from) {
     }
     walked.push_back(span->start);
     if (!span->complete) break;
-    if (IsClosingAnchor(html_, span->start, span->last)) {
+    const std::string_view token = std::string_view(html_).substr(
+        static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
+    if (IsClosingAnchor(token)) {
       answer = span->start;
       break;
     }
@@ -187,18 +223,16 @@ std::string cGetHtmlTag::GetAHrefLinkString() {
 
 bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
                                   const std::string& strHtml, const std::string& strBaseUrl) {
-  std::string token;
   if (!strHtml.empty()) {
-    token = GetTag(strHtml);
+    ResetText(strHtml);
+    position_ = 1;
     linkBaseUrl_ = strBaseUrl;
-  } else {
-    token = GetTag();
   }
-  for (; !token.empty(); token = GetTag()) {
-    if (IsBaseHrefUrl(token)) {
-      linkBaseUrl_ = GetBaseHrefUrl(token);
-    } else if (IsAHrefUrl(token)) {
-      const std::string value = GetAHrefUrl(token);
+  for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
+    if (IsHrefTag(token, "<BASE")) {
+      linkBaseUrl_ = AttributeValue(token, {});
+    } else if (IsHrefTag(token, "<A")) {
+      const std::string value = AttributeValue(token, {});
       if (value.empty()) continue;
       // A link that cannot be resolved is passed over rather than reported as an empty URL.
       std::string url = CombineUrl(linkBaseUrl_, value);
@@ -236,40 +270,45 @@ void cGetHtmlTag::BuildEntries(int32_t enumEnableTags) {
   }
 }
 
+std::optional<std::pair<size_t, std::string>> cGetHtmlTag::MatchEntry(
+    std::string_view token) const {
+  for (size_t entry = 0; entry < m_colTagNames.size(); ++entry) {
+    if (!IsTagWithAttribute(token, m_colTagNames[entry], m_colUrlAttrs[entry])) continue;
+    std::string value = AttributeValue(token, m_colUrlAttrs[entry]);
+    if (!value.empty()) return std::make_pair(entry, std::move(value));
+  }
+  return std::nullopt;
+}
+
 bool cGetHtmlTag::GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, std::string* strText,
                                  const std::string& strHtml, const std::string& strBaseUrl) {
-  std::string token;
   if (!strHtml.empty()) {
     BuildEntries(enumEnableTags);
-    token = GetTag(strHtml);
+    ResetText(strHtml);
+    position_ = 1;
     tagBaseUrl_ = strBaseUrl;
-  } else {
-    token = GetTag();
   }
-  for (; !token.empty(); token = GetTag()) {
-    if (IsBaseHrefUrl(token)) {
-      tagBaseUrl_ = GetBaseHrefUrl(token);
+  for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
+    if (IsHrefTag(token, "<BASE")) {
+      tagBaseUrl_ = AttributeValue(token, {});
       continue;
     }
-    for (size_t entry = 0; entry < m_colTagNames.size(); ++entry) {
-      if (!IsThisTag(token, m_colTagNames[entry], m_colUrlAttrs[entry])) continue;
-      const std::string value = GetAttributeValue(token, m_colUrlAttrs[entry]);
-      if (value.empty()) continue;
-      std::string url = CombineUrl(tagBaseUrl_, value);
-      // The tag's link cannot be resolved: no later entry is tried, as one tag gives at
-      // most one link, and the scan goes on with the next tag.
-      if (url.empty()) break;
-      strUrl = std::move(url);
-      if (strText != nullptr) {
-        strText->clear();
-        if (m_colTagNames[entry] == "A") {
-          *strText = GetAHrefLinkString();
-        } else if (!m_colTextAttrs[entry].empty()) {
-          *strText = GetAttributeValue(token, m_colTextAttrs[entry]);
-        }
+    const auto found = MatchEntry(token);
+    if (!found) continue;
+    std::string url = CombineUrl(tagBaseUrl_, found->second);
+    // A link that cannot be resolved is passed over; one tag gives at most one link.
+    if (url.empty()) continue;
+    strUrl = std::move(url);
+    if (strText != nullptr) {
+      strText->clear();
+      const size_t entry = found->first;
+      if (m_colTagNames[entry] == "A") {
+        *strText = GetAHrefLinkString();
+      } else if (!m_colTextAttrs[entry].empty()) {
+        *strText = AttributeValue(token, m_colTextAttrs[entry]);
       }
-      return true;
     }
+    return true;
   }
   tagBaseUrl_.clear();
   m_colTagNames.clear();

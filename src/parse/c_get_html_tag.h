@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -44,6 +45,10 @@ class cGetHtmlTag {
     bool complete = false;
   };
   std::optional<TokenSpan> FindToken(int64_t from) const;
+  // GetTag without the copy: a view into `html_`, empty when the tokens have run out.
+  std::string_view NextToken();
+  // The link in one tag of the tag scan: the entry index and the URL value, or nullopt.
+  std::optional<std::pair<size_t, std::string>> MatchEntry(std::string_view token) const;
   // Start of the closing "</A>" token reached by taking tokens from `from`; 0 when none.
   int64_t FindClosingAnchor(int64_t from);
   void BuildEntries(int32_t enumEnableTags);

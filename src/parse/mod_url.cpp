@@ -2,8 +2,9 @@
 // are split as its appendix B does, hosts and schemes stay as written, dot segments go.
 #include "parse/mod_url.h"
 
+#include <algorithm>
 #include <cctype>
-#include <optional>
+#include <string_view>
 
 namespace vendil {
 namespace {
@@ -12,15 +13,42 @@ namespace {
 // them; components of a URL that is read are not limited.
 constexpr size_t kMaxCombinedUrl = 2048;
 
+// Views into the text that was split; a part that is absent is a null view (data() ==
+// nullptr), told apart from a part that is present but empty.
 struct UrlParts {
-  std::optional<std::string> scheme;
-  std::optional<std::string> authority;
-  std::string path;
-  std::optional<std::string> query;
-  std::optional<std::string> fragment;
+  std::string_view scheme;
+  std::string_view authority;
+  std::string_view path;
+  std::string_view query;
+  std::string_view fragment;
+  bool hasScheme = false;
+  bool hasAuthority = false;
+  bool hasQuery = false;
+  bool hasFragment = false;
 };
 
-bool IsSchemeText(const std::string& text) {
+// A set of ASCII characters to look for, as a table.
+struct CharSet {
+  bool contains[256] = {};
+  constexpr explicit CharSet(std::string_view chars) {
+    for (const char ch : chars) contains[static_cast<unsigned char>(ch)] = true;
+  }
+};
+constexpr CharSet kLinkWhite(" \t\r\n");
+constexpr CharSet kSchemeEnd(":/?#");
+constexpr CharSet kAuthorityEnd("/?#");
+constexpr CharSet kPathEnd("?#");
+
+// Position of the first character of `text` at or after `from` that is in `set`; npos
+// when none. (The library's find_first_of calls memchr once per character.)
+size_t FindAny(std::string_view text, size_t from, const CharSet& set) {
+  for (size_t at = from; at < text.size(); ++at) {
+    if (set.contains[static_cast<unsigned char>(text[at])]) return at;
+  }
+  return std::string_view::npos;
+}
+
+bool IsSchemeText(std::string_view text) {
   if (text.empty() || std::isalpha(static_cast<unsigned char>(text[0])) == 0) return false;
   for (const char ch : text) {
     const auto byte = static_cast<unsigned char>(ch);
@@ -30,122 +58,100 @@ bool IsSchemeText(const std::string& text) {
 }
 
 // Browsers drop surrounding spaces and control characters and any TAB, CR or LF inside a
-// link (they come from line breaks in the page source), and send blanks as %20.
-std::string CleanLink(const std::string& text) {
+// link (they come from line breaks in the page source), and send blanks as %20. `storage`
+// holds the cleaned text when it differs from the input.
+std::string_view CleanLink(std::string_view text, std::string& storage) {
   size_t first = 0;
   size_t last = text.size();
   while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) ++first;
   while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20) --last;
-  std::string clean;
-  clean.reserve(last - first);
-  for (size_t i = first; i < last; ++i) {
-    const char ch = text[i];
+  text = text.substr(first, last - first);
+  if (FindAny(text, 0, kLinkWhite) == std::string_view::npos) return text;
+  storage.clear();
+  storage.reserve(text.size() + 8);
+  for (const char ch : text) {
     if (ch == '\t' || ch == '\r' || ch == '\n') continue;
     if (ch == ' ') {
-      clean += "%20";
+      storage += "%20";
     } else {
-      clean += ch;
+      storage += ch;
     }
   }
-  return clean;
+  return storage;
 }
 
-UrlParts Split(const std::string& url) {
+UrlParts Split(std::string_view url) {
   UrlParts parts;
   size_t at = 0;
-  const size_t colon = url.find_first_of(":/?#");
-  if (colon != std::string::npos && url[colon] == ':' && IsSchemeText(url.substr(0, colon))) {
+  const size_t colon = FindAny(url, 0, kSchemeEnd);
+  if (colon != std::string_view::npos && url[colon] == ':' && IsSchemeText(url.substr(0, colon))) {
     parts.scheme = url.substr(0, colon);
+    parts.hasScheme = true;
     at = colon + 1;
   }
-  if (url.compare(at, 2, "//") == 0) {
-    const size_t end = url.find_first_of("/?#", at + 2);
-    parts.authority =
-        url.substr(at + 2, end == std::string::npos ? std::string::npos : end - at - 2);
-    at = end == std::string::npos ? url.size() : end;
+  if (url.substr(at, 2) == "//") {
+    const size_t end = std::min(FindAny(url, at + 2, kAuthorityEnd), url.size());
+    parts.authority = url.substr(at + 2, end - at - 2);
+    parts.hasAuthority = true;
+    at = end;
   }
-  const size_t pathEnd = url.find_first_of("?#", at);
-  parts.path = url.substr(at, pathEnd == std::string::npos ? std::string::npos : pathEnd - at);
-  at = pathEnd == std::string::npos ? url.size() : pathEnd;
+  const size_t pathEnd = std::min(FindAny(url, at, kPathEnd), url.size());
+  parts.path = url.substr(at, pathEnd - at);
+  at = pathEnd;
   if (at < url.size() && url[at] == '?') {
-    const size_t end = url.find('#', at);
-    parts.query = url.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
-    at = end == std::string::npos ? url.size() : end;
+    const size_t end = std::min(url.find('#', at), url.size());
+    parts.query = url.substr(at + 1, end - at - 1);
+    parts.hasQuery = true;
+    at = end;
   }
-  if (at < url.size() && url[at] == '#') parts.fragment = url.substr(at + 1);
+  if (at < url.size() && url[at] == '#') {
+    parts.fragment = url.substr(at + 1);
+    parts.hasFragment = true;
+  }
   return parts;
 }
 
-std::string Join(const UrlParts& parts) {
-  std::string url;
-  if (parts.scheme) url += *parts.scheme + ":";
-  if (parts.authority) url += "//" + *parts.authority;
-  url += parts.path;
-  if (parts.query) url += "?" + *parts.query;
-  if (parts.fragment) url += "#" + *parts.fragment;
-  return url;
-}
-
-// RFC 3986 section 5.2.4.
-std::string RemoveDotSegments(const std::string& path) {
-  std::string input = path;
-  std::string output;
-  size_t at = 0;
-  auto rest = [&](const char* prefix) {
-    return input.compare(at, std::char_traits<char>::length(prefix), prefix) == 0;
-  };
-  auto dropLastSegment = [&output] {
+// RFC 3986 section 5.2.4, appending the result to `output`.
+void AppendWithoutDotSegments(std::string_view input, std::string& output) {
+  const size_t base = output.size();
+  auto dropLastSegment = [&output, base] {
     const size_t slash = output.rfind('/');
-    output.erase(slash == std::string::npos ? 0 : slash);
+    output.erase(slash == std::string::npos || slash < base ? base : slash);
   };
-  while (at < input.size()) {
-    const size_t left = input.size() - at;
-    if (rest("../")) {
-      at += 3;
-    } else if (rest("./")) {
-      at += 2;
-    } else if (rest("/./")) {
-      at += 2;
-    } else if (left == 2 && rest("/.")) {
-      input.replace(at, 2, "/");
-    } else if (rest("/../")) {
-      at += 3;
+  // "/." and "/.." at the very end stand for "/" followed by nothing.
+  while (!input.empty()) {
+    if (input.starts_with("../")) {
+      input.remove_prefix(3);
+    } else if (input.starts_with("./")) {
+      input.remove_prefix(2);
+    } else if (input.starts_with("/./")) {
+      input.remove_prefix(2);
+    } else if (input == "/.") {
+      output += '/';
+      input = {};
+    } else if (input.starts_with("/../")) {
+      input.remove_prefix(3);
       dropLastSegment();
-    } else if (left == 3 && rest("/..")) {
-      input.replace(at, 3, "/");
+    } else if (input == "/..") {
       dropLastSegment();
-    } else if ((left == 1 && rest(".")) || (left == 2 && rest(".."))) {
-      at = input.size();
+      output += '/';
+      input = {};
+    } else if (input == "." || input == "..") {
+      input = {};
     } else {
-      const size_t next = input.find('/', at + 1);
-      const size_t end = next == std::string::npos ? input.size() : next;
-      output.append(input, at, end - at);
-      at = end;
+      const size_t next = std::min(input.find('/', 1), input.size());
+      output.append(input.substr(0, next));
+      input.remove_prefix(next);
     }
   }
-  return output;
-}
-
-// RFC 3986 section 5.2.3.
-std::string MergePaths(const UrlParts& base, const std::string& path) {
-  if (base.authority && base.path.empty()) return "/" + path;
-  const size_t slash = base.path.rfind('/');
-  return slash == std::string::npos ? path : base.path.substr(0, slash + 1) + path;
-}
-
-// Text of a URL that has a scheme and, for a hierarchical one, a host part; nullopt else.
-std::optional<UrlParts> SplitAbsolute(const std::string& url) {
-  UrlParts parts = Split(url);
-  if (!parts.scheme) return std::nullopt;
-  return parts;
 }
 
 }  // namespace
 
 std::string GetHostName(const std::string& url) {
-  const auto parts = SplitAbsolute(url);
-  if (!parts || !parts->authority) return {};
-  std::string host = *parts->authority;
+  const UrlParts parts = Split(url);
+  if (!parts.hasScheme || !parts.hasAuthority) return {};
+  std::string host(parts.authority);
   const size_t at = host.rfind('@');
   if (at != std::string::npos) host.erase(0, at + 1);
   if (!host.empty() && host[0] == '[') {
@@ -158,10 +164,13 @@ std::string GetHostName(const std::string& url) {
 }
 
 std::string GetUrlPath(const std::string& url) {
-  const auto parts = SplitAbsolute(url);
-  if (!parts) return {};
-  std::string path = parts->path.empty() ? "/" : parts->path;
-  if (parts->query) path += "?" + *parts->query;
+  const UrlParts parts = Split(url);
+  if (!parts.hasScheme) return {};
+  std::string path = parts.path.empty() ? std::string("/") : std::string(parts.path);
+  if (parts.hasQuery) {
+    path += '?';
+    path += parts.query;
+  }
   return path;
 }
 
@@ -182,34 +191,58 @@ std::string GetUrlDirectory(const std::string& url) {
 }
 
 std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl) {
-  const UrlParts link = Split(CleanLink(strUrl));
-  UrlParts target;
-  if (link.scheme) {
-    target = link;
-    // Links without a host part (mailto:, javascript:, data:) are opaque: kept as they are.
-    if (link.authority) target.path = RemoveDotSegments(link.path);
-  } else {
-    const auto base = SplitAbsolute(CleanLink(strBaseUrl));
-    if (!base) return {};
-    target.scheme = base->scheme;
-    if (link.authority) {
-      target.authority = link.authority;
-      target.path = RemoveDotSegments(link.path);
-      target.query = link.query;
+  std::string linkStorage;
+  const UrlParts link = Split(CleanLink(strUrl, linkStorage));
+  std::string combined;
+  combined.reserve(strBaseUrl.size() + strUrl.size() + 16);
+  if (link.hasScheme) {
+    combined.append(link.scheme).append(":");
+    if (link.hasAuthority) {
+      combined.append("//").append(link.authority);
+      AppendWithoutDotSegments(link.path, combined);
     } else {
-      target.authority = base->authority;
+      // Links without a host part (mailto:, javascript:, data:) are opaque: kept as they are.
+      combined.append(link.path);
+    }
+    if (link.hasQuery) combined.append("?").append(link.query);
+  } else {
+    std::string baseStorage;
+    const UrlParts base = Split(CleanLink(strBaseUrl, baseStorage));
+    if (!base.hasScheme) return {};
+    combined.append(base.scheme).append(":");
+    if (link.hasAuthority) {
+      combined.append("//").append(link.authority);
+      AppendWithoutDotSegments(link.path, combined);
+      if (link.hasQuery) combined.append("?").append(link.query);
+    } else {
+      if (base.hasAuthority) combined.append("//").append(base.authority);
       if (link.path.empty()) {
-        target.path = base->path;
-        target.query = link.query ? link.query : base->query;
+        combined.append(base.path);
+        if (link.hasQuery) {
+          combined.append("?").append(link.query);
+        } else if (base.hasQuery) {
+          combined.append("?").append(base.query);
+        }
       } else {
-        target.path =
-            RemoveDotSegments(link.path[0] == '/' ? link.path : MergePaths(*base, link.path));
-        target.query = link.query;
+        if (link.path[0] == '/') {
+          AppendWithoutDotSegments(link.path, combined);
+        } else {
+          // RFC 3986 section 5.2.3: the link replaces the last segment of the base path.
+          std::string merged;
+          if (base.hasAuthority && base.path.empty()) {
+            merged.append("/").append(link.path);
+          } else {
+            const size_t slash = base.path.rfind('/');
+            if (slash != std::string_view::npos) merged.append(base.path.substr(0, slash + 1));
+            merged.append(link.path);
+          }
+          AppendWithoutDotSegments(merged, combined);
+        }
+        if (link.hasQuery) combined.append("?").append(link.query);
       }
     }
-    target.fragment = link.fragment;
   }
-  std::string combined = Join(target);
+  if (link.hasFragment) combined.append("#").append(link.fragment);
   if (combined.size() > kMaxCombinedUrl) return {};
   return combined;
 }
