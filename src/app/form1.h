@@ -25,9 +25,8 @@ class ScriptSlot {
 
 // Twelve texts by which the briefcase scan knows one site of the service.
 struct BriefcaseMarkerSet {
-  std::string SignInText, SignOutText, CheckAllText, ShowAllText, LastModifiedText,
-      EmptyFolderText, DisabledText, NotFoundText, VerifyPasswordText, SignedInTitle,
-      BriefcaseTitle, SiteRoot;
+  std::string SignInText, SignOutText, CheckAllText, ShowAllText, LastModifiedText, EmptyFolderText,
+      DisabledText, NotFoundText, VerifyPasswordText, SignedInTitle, BriefcaseTitle, SiteRoot;
 };
 
 // Position and size in twips, and the state the window was in when last seen.
@@ -86,6 +85,8 @@ class Form1 {
   WindowLayout layout;
   std::array<int, 7> columnWidths{1440, 3000, 3000, 1440, 1440, 1440, 1440};
 
+  // The URL the last successful fetch finally read, after redirects.
+  std::string lastFetchedUrl;
   // The User-Agent header line, built once for the run.
   std::string userAgent;
   // Folder of the executable (settings file, scripts/, help/), without a closing slash.

@@ -14,4 +14,11 @@ bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHea
 // The URL the last successful FetchPage finally read (after redirects).
 const std::string& LastFetchedUrl(const Form1& form);
 
+// Whether a response of this Content-Type is read, by the content-type filter of `form`.
+bool IsContentTypeAccepted(const Form1& form, const std::string& contentType);
+
+// A whole body as text: the charset the Content-Type or the page's <meta> declares, else
+// EUC-JP while the site kind is 2, else CP932.
+std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site);
+
 }  // namespace vendil

@@ -35,13 +35,19 @@ class HttpControl {
   // The HTTP status and the URL finally fetched after redirects.
   int HttpStatus() const;
   std::string EffectiveUrl() const;
+  // The headers of the final response arrived (the gate, if any, was asked).
+  bool HeadersComplete() const;
+  // The body reached the max body bytes and was cut there.
+  bool BodyCut() const;
 
   // Called once the headers of the final response are in; returning false stops the
-  // transfer of the body (the headers stay readable, ResponseCode stays 0).
+  // transfer of the body (the headers stay readable, ResponseCode stays 0). The gate runs
+  // inside StillExecuting and must not call Execute or Cancel.
   void SetHeaderGate(std::function<bool(const HttpControl&)> gate);
   // "HOST:PORT:HOST2:PORT2" entries, as curl's --connect-to.
   void SetConnectTo(std::vector<std::string> entries);
   void SetTimeouts(long connectSeconds, long totalSeconds);
+  void SetTimeoutMilliseconds(long connectMs, long totalMs);
   // A body larger than this ends there, as a failed chunk read does.
   void SetMaxBodyBytes(size_t bytes);
 
