@@ -5,9 +5,7 @@
 
 namespace vendil {
 
-Form1::Form1(Ui& ui) : lvwUrls([this] { return txtMask.Text(); }), ui_(ui) {
-  RefreshTagMenu();
-}
+Form1::Form1(Ui& ui) : lvwUrls([this] { return txtMask.Text(); }), ui_(ui) { RefreshTagMenu(); }
 
 Form1::~Form1() = default;
 

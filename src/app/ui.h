@@ -34,9 +34,9 @@ struct FileDialogRequest {
   bool save = true;
   std::string title;
   std::string filter;
-  std::string defaultExt;   // with its dot, e.g. ".nlc"
-  std::string initialDir;   // may be empty
-  std::string fileName;     // initial file name
+  std::string defaultExt;  // with its dot, e.g. ".nlc"
+  std::string initialDir;  // may be empty
+  std::string fileName;    // initial file name
   bool overwritePrompt = false;
   bool fileMustExist = false;
 };

@@ -6,10 +6,12 @@
 #include "list/link_list.h"
 
 #include <algorithm>
+#include <deque>
 #include <stdexcept>
-#include <unordered_map>
+#include <string_view>
 #include <unordered_set>
 
+#include "list/url_index.h"
 #include "parse/wildcard.h"
 #include "platform/casefold.h"
 
@@ -17,9 +19,12 @@ namespace vendil {
 
 struct LinkList::Impl {
   std::function<std::string()> mask;
-  std::vector<LinkRow> rows;
-  // Tag -> 0-based row index. Rebuilt lazily after removals and sorts, which move rows.
-  mutable std::unordered_map<std::string, size_t> index;
+  // A deque: appending never moves the rows already there, so the index can point at
+  // their tags.
+  std::deque<LinkRow> rows;
+  // Tag -> 0-based row index. Removals and sorts move rows and so mark it stale; it is
+  // rebuilt at the next lookup.
+  mutable UrlIndex index;
   mutable bool indexStale = false;
   bool ascending = true;
   LinkListObserver* observer = nullptr;
@@ -30,9 +35,8 @@ struct LinkList::Impl {
 
   void RebuildIndexIfStale() const {
     if (!indexStale) return;
-    index.clear();
-    index.reserve(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) index.emplace(rows[i].Tag, i);
+    index.Clear();
+    for (size_t i = 0; i < rows.size(); ++i) index.Insert(rows[i].Tag, i);
     indexStale = false;
   }
 
@@ -100,7 +104,7 @@ int16_t LinkList::AddLink(const std::string& strFileName, const std::string& str
   row.Checked = impl_->Mask().MatchesAny(strUrl).value_or(false);
   const bool checked = row.Checked;
   impl_->rows.push_back(std::move(row));
-  impl_->index.emplace(strUrl, impl_->rows.size() - 1);
+  impl_->index.Insert(strUrl, impl_->rows.size() - 1);
   if (impl_->observer != nullptr) impl_->observer->RowsInserted(impl_->rows.size(), 1);
   return checked ? 1 : -1;
 }
@@ -128,16 +132,16 @@ bool LinkList::IsUrlListed(const std::string& strUrl) const { return FindUrl(str
 
 size_t LinkList::FindUrl(const std::string& url, size_t startPosition) const {
   impl_->RebuildIndexIfStale();
-  const auto found = impl_->index.find(url);
-  if (found == impl_->index.end()) return 0;
+  const size_t found = impl_->index.Find(url, impl_->rows);
+  if (found == UrlIndex::kNone) return 0;
   // Tags are unique, so the one row with this tag is the first at or after any start.
-  const size_t position = found->second + 1;
+  const size_t position = found + 1;
   return position >= std::max<size_t>(startPosition, 1) ? position : 0;
 }
 
 void LinkList::Clear() {
   impl_->rows.clear();
-  impl_->index.clear();
+  impl_->index.Clear();
   impl_->indexStale = false;
   if (impl_->observer != nullptr) impl_->observer->ListReset();
 }
@@ -232,8 +236,7 @@ void LinkList::SortByColumn(LinkColumn column) {
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return b.first < a.first; });
   }
-  std::vector<LinkRow> sorted;
-  sorted.reserve(rows.size());
+  std::deque<LinkRow> sorted;
   for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
   rows = std::move(sorted);
   impl_->indexStale = true;

@@ -5,8 +5,8 @@
 
 namespace vendil {
 
-std::string ProgramFolder();      // no closing slash
-std::string UserConfigFolder();   // $XDG_CONFIG_HOME/vendil or ~/.config/vendil, created
+std::string ProgramFolder();     // no closing slash
+std::string UserConfigFolder();  // $XDG_CONFIG_HOME/vendil or ~/.config/vendil, created
 bool IsFolderWritable(const std::string& folder);
 
 }  // namespace vendil

@@ -5,9 +5,9 @@
 
 namespace vendil {
 
-std::string ProgramVersion();   // "0.0.26"
-int ProgramRevision();          // 26
-std::string ProgramGitHash();   // short commit hash of the build, or "unknown"
+std::string ProgramVersion();  // "0.0.26"
+int ProgramRevision();         // 26
+std::string ProgramGitHash();  // short commit hash of the build, or "unknown"
 std::string ProgramCopyright();
 
 }  // namespace vendil

@@ -33,7 +33,8 @@ class IntegrationCliHandOff : public ::testing::Test {
           ("vendil-cli-handoff-" + std::to_string(getpid()) + "-" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir);
-    site.Page("/index.html", "<a href=\"a.zip\">書庫A</a><a href=\"b.txt\">B</a>");
+    site.Page("/index.html", "<a href=\"a.zip\">書庫A</a><a href=\"b.txt\">B</a>",
+              "text/html; charset=UTF-8");
     settings = dir / "run.ini";
     std::ofstream(settings) << "[General]\r\nMask=*.zip\r\n[Automation]\r\nRecordFile=calls.log"
                                "\r\nIrvineQueueFolder=/trash\r\n";

@@ -61,7 +61,7 @@ TEST_F(Aria2Test, RefusedConnectionNamesTheAddress) {
   EXPECT_EQ(ui.messages[0].style, vb::OKOnly | vb::Exclamation);
 }
 
-TEST(Json, ReadsWhatAria2SendsAndRefusesTheRest) {
+TEST(Aria2Json, ReadsWhatAria2SendsAndRefusesTheRest) {
   const auto v =
       ParseJson(R"( {"id":"x","result":[["2089b05ecca3d829"],{"code":1,"message":"Unauthorized"}],)"
                 R"("s":"\u65e5\ud83d\ude00\n\"","n":-1.5e2,"t":true,"z":null} )");

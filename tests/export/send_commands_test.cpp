@@ -12,7 +12,7 @@
 namespace vendil::test {
 namespace {
 
-class SendTest : public ExportTest {
+class ManagerSendTest : public ExportTest {
  protected:
   void EnableRecording(const std::string& irvineQueue = "") {
     cIni ini;
@@ -30,7 +30,7 @@ class SendTest : public ExportTest {
   }
 };
 
-TEST_F(SendTest, IriaAndIrvineReceiveTheListText) {
+TEST_F(ManagerSendTest, IriaAndIrvineReceiveTheListText) {
   EnableRecording();
   AddTwoOfThree();
   form.mnuOption_UseBriefcaseDirectory.SetChecked(true);
@@ -53,7 +53,7 @@ TEST_F(SendTest, IriaAndIrvineReceiveTheListText) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(SendTest, IrvineLeavesTheTrashQueueInAnyLetterCase) {
+TEST_F(ManagerSendTest, IrvineLeavesTheTrashQueueInAnyLetterCase) {
   EnableRecording("/TRASH");
   Add(false, "a", "http://example.com/a", "", "", "", "");
   EXPECT_EQ(SendToIrvine(form, "C:\\dl", AutomationFactoryFromSettings(form.settingsFile)),
@@ -69,7 +69,7 @@ TEST_F(SendTest, IrvineLeavesTheTrashQueueInAnyLetterCase) {
   EXPECT_EQ(Record().find("Let"), std::string::npos);
 }
 
-TEST_F(SendTest, FlashGetReceivesTheStartUrlThenUrlAndTitlePairs) {
+TEST_F(ManagerSendTest, FlashGetReceivesTheStartUrlThenUrlAndTitlePairs) {
   EnableRecording();
   AddTwoOfThree();
   SendToFlashGet(form, "C:\\dl");
@@ -85,7 +85,7 @@ TEST_F(SendTest, FlashGetReceivesTheStartUrlThenUrlAndTitlePairs) {
   EXPECT_NE(Record().find("AddUrlList([\"http://example.com/start.html\"])"), std::string::npos);
 }
 
-TEST_F(SendTest, RegetGetsOneDownloadObjectPerRowThenTheClosingUrlList) {
+TEST_F(ManagerSendTest, RegetGetsOneDownloadObjectPerRowThenTheClosingUrlList) {
   EnableRecording();
   AddTwoOfThree();
   SendToReget(form, "C:\\dl");
@@ -111,7 +111,7 @@ TEST_F(SendTest, RegetGetsOneDownloadObjectPerRowThenTheClosingUrlList) {
   EXPECT_EQ(Record(), list + " Create\r\n" + list + " Call UrlList()\r\n");
 }
 
-TEST_F(SendTest, MissingServersGiveTheManagersMessages) {
+TEST_F(ManagerSendTest, MissingServersGiveTheManagersMessages) {
   Add(true, "a", "http://example.com/a", "", "", "", "");  // no record file: no servers
   SendToIria(form, "");
   SendToIrvine(form, "");
@@ -128,7 +128,7 @@ TEST_F(SendTest, MissingServersGiveTheManagersMessages) {
   }
 }
 
-TEST_F(SendTest, EmptyListCreatesNothing) {
+TEST_F(ManagerSendTest, EmptyListCreatesNothing) {
   EnableRecording();
   SendToIria(form, "");
   SendToReget(form, "");
@@ -137,7 +137,7 @@ TEST_F(SendTest, EmptyListCreatesNothing) {
   EXPECT_EQ(ui.messages[1].text, "データがありません。");
 }
 
-TEST_F(SendTest, AFailingCallIsReportedAndStopsTheOperation) {
+TEST_F(ManagerSendTest, AFailingCallIsReportedAndStopsTheOperation) {
   AddTwoOfThree();
   // A server whose list object refuses every download object: only one attempt is made.
   AutomationFactory factory;
@@ -162,7 +162,7 @@ TEST_F(SendTest, AFailingCallIsReportedAndStopsTheOperation) {
   EXPECT_EQ(ui.messages[1].text.rfind("Iriaへの送信に失敗しました。\r\n", 0), 0u);
 }
 
-TEST(Automation, FactoryAndRecordingServersBehaveLikeLateBoundServers) {
+TEST(AutomationServers, FactoryAndRecordingServersBehaveLikeLateBoundServers) {
   AutomationFactory factory;
   std::string error;
   EXPECT_EQ(factory.Create("Iria.IriaOLE", &error), nullptr);

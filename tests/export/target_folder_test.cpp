@@ -24,7 +24,7 @@ TEST(RowTargetFolder, BackslashIsEnsuredOnlyWhereAFolderOrFileNameFollows) {
   EXPECT_EQ(folder("a", "", "C:\\dl", true, true), "C:\\dl\\a\\");  // no glued file name
 }
 
-TEST(FileText, UrlsArePercentEncodedOnlyWhereCp932FallsShort) {
+TEST(ListFileText, UrlsArePercentEncodedOnlyWhereCp932FallsShort) {
   EXPECT_EQ(UrlForAnsiFile("http://h/日本語/ｶﾅ?x=1"), "http://h/日本語/ｶﾅ?x=1");
   EXPECT_EQ(UrlForAnsiFile("http://h/한"), "http://h/%ED%95%9C");
   EXPECT_EQ(UrlForAnsiFile("http://h/\xFF\x80z"), "http://h/%FF%80z");

@@ -1,0 +1,234 @@
+// The folder scan: preparation, the page loop over one folder page (with its show-all
+// refetch), the no-links, next-folder and finish steps.
+#include "briefcase/scan_briefcase.h"
+
+#include <deque>
+#include <string>
+#include <unordered_set>
+
+#include "briefcase/endpoints.h"
+#include "briefcase/folder_que.h"
+#include "briefcase/markers.h"
+#include "briefcase/sign_in.h"
+#include "net/fetch_page.h"
+#include "parse/c_get_html_tag.h"
+#include "parse/mod_string.h"
+#include "parse/mod_url.h"
+#include "platform/casefold.h"
+
+namespace vendil {
+
+namespace {
+
+constexpr const char* kFetchFailed = "ページの取得に失敗しました。";
+constexpr const char* kCancelled = "キャンセルされました。";
+constexpr const char* kEmptyFolder = "空のフォルダです。";
+constexpr const char* kFoundSuffix = " 個のファイルを見つけました。";
+constexpr const char* kDisabled = "Access to this Briefcase has been disabled.";
+constexpr const char* kNotFound = "The briefcase or file you are seeking does not exist.";
+constexpr const char* kBriefcaseEmpty = "This briefcase is currently empty.";
+constexpr const char* kIncorrectPage = "incorrect briefcase page.";
+constexpr const char* kVerifyPassword = "Verify your Yahoo! password to continue.";
+
+std::string StartFolderPath(std::string url) {
+  if (!url.empty() && url.back() == '/') url.pop_back();
+  const size_t slash = url.rfind('/');
+  if (slash == std::string::npos) return "";
+  return url.substr(slash + 1) + "\\";
+}
+
+enum class Step { PageLoop, NoLinks, NextFolder, Finish, Stopped };
+
+class FolderScan {
+ public:
+  explicit FolderScan(Form1& form) : form_(form), markers_(form.m_markers) {}
+
+  bool Run() {
+    Prepare();
+    Step step = Step::PageLoop;
+    for (;;) {
+      switch (step) {
+        case Step::PageLoop:
+          step = ReadPage();
+          break;
+        case Step::NoLinks:
+          step = NoLinks();
+          break;
+        case Step::NextFolder:
+          step = NextFolder();
+          break;
+        case Step::Finish:
+          step = Finish();
+          if (step == Step::Finish) {
+            form_.Inet1.Cancel();
+            return true;
+          }
+          break;
+        case Step::Stopped:
+          return false;
+      }
+    }
+  }
+
+ private:
+  void Prepare() {
+    form_.m_blnStop = false;
+    const std::string url = TrimBlanks(RemoveAll(form_.txtUrl.Text(), {"\r\n"}));
+    form_.txtUrl.SetText(url);
+    pageUrl_ = url;
+    folder_ = StartFolderPath(url);
+    const int32_t site =
+        EndsWithNoCase(GetHostName(url), ".co.jp") ? kJapaneseSite : kInternationalSite;
+    form_.m_lngSite = site;
+    if (form_.m_lngLoadedMarkerSet != site) SetBriefcaseMarkers(form_, site);
+    markers_ = form_.m_markers;
+    headers_ = HeaderText(pageUrl_);
+    knownFolders_.insert(pageUrl_);
+  }
+
+  std::string HeaderText(const std::string& referer) const {
+    return form_.userAgent + "\r\nReferer: " + referer + "\r\n";
+  }
+
+  // One pass of the page loop over the current page URL.
+  Step ReadPage() {
+    // A show-all link is followed once per folder, so a listing that links to itself
+    // under that text cannot hold the scan for ever.
+    bool showAllFollowed = false;
+    for (;;) {
+      pageLinks_ = 0;
+      if (!FetchPage(form_, pageUrl_, headers_, "")) {
+        form_.SetStatusText(kFetchFailed);
+        form_.Inet1.Cancel();
+        return Step::NoLinks;
+      }
+      if (form_.m_blnStop) {
+        form_.Inet1.Cancel();
+        form_.SetStatusText(kCancelled);
+        return Step::Stopped;
+      }
+      ++pagesRead_;
+      const std::string& html = form_.m_strHtml;
+      if (!ContainsNoCase(html, markers_.BriefcaseTitle)) return Step::Finish;
+      if (ContainsNoCase(html, markers_.EmptyFolderText)) return Step::NoLinks;
+      if (!WalkListing(html, showAllFollowed)) continue;  // show-all: read that page instead
+      form_.ui().Progress(pagesRead_, static_cast<int>(queue_.size()),
+                          static_cast<int>(filesFound_));
+      return pageLinks_ == 0 ? Step::NoLinks : Step::NextFolder;
+    }
+  }
+
+  // False when a show-all link made it the page to read.
+  bool WalkListing(const std::string& html, bool& showAllFollowed) {
+    cGetHtmlTag scanner;
+    std::string url, text;
+    bool inside = false;
+    for (bool more = scanner.GetLinkFromHtml(url, &text, html, pageUrl_); more;
+         more = scanner.GetLinkFromHtml(url, &text)) {
+      if (!inside) {
+        if (!showAllFollowed && EqualsNoCase(text, markers_.ShowAllText)) {
+          showAllFollowed = true;
+          pageUrl_ = url;
+          return false;
+        }
+        if (EqualsNoCase(text, markers_.LastModifiedText)) inside = true;
+        continue;
+      }
+      if (EqualsNoCase(text, markers_.SignOutText)) {
+        form_.m_blnSignedIn = true;
+      } else if (EqualsNoCase(text, markers_.SignInText)) {
+        form_.m_blnSignedIn = false;
+      } else if (EqualsNoCase(text, markers_.CheckAllText) ||
+                 StartsWithNoCase(url, kRedirectPrefix)) {
+        break;
+      }
+      Classify(url, text);
+    }
+    return true;
+  }
+
+  void Classify(const std::string& url, const std::string& text) {
+    if (ContainsNoCase(text, "<img ")) return;
+    ++pageLinks_;
+    if (ContainsNoCase(url, "/lst?.dir=/")) {
+      // A folder linked twice (or back to one already read) is visited once: a listing
+      // that links in a circle would otherwise never end.
+      if (knownFolders_.insert(url).second) {
+        queue_.push_back({url, folder_ + StripTags(text, true, true) + "\\"});
+      }
+      return;
+    }
+    ++filesFound_;
+    const std::string downloadFolder = form_.m_blnMultiCheck ? form_.txtSaveFolder.Text() : "";
+    if (form_.lvwUrls.AddLink(GetUrlFileName(url), url, pageUrl_, StripTags(text, true, true),
+                              folder_, downloadFolder, 0) == 1) {
+      ++accepted_;
+    }
+  }
+
+  Step NoLinks() {
+    if (!form_.m_blnSignedIn && SignInFromPage(form_, pageUrl_)) {
+      form_.m_blnSignedIn = true;
+      return Step::PageLoop;
+    }
+    form_.SetStatusText(kEmptyFolder);
+    return Step::NextFolder;
+  }
+
+  Step NextFolder() {
+    if (queue_.empty()) return Step::Finish;
+    headers_ = HeaderText(pageUrl_);
+    pageUrl_ = std::move(queue_.front().strUrl);
+    folder_ = std::move(queue_.front().strFolder);
+    queue_.pop_front();
+    return Step::PageLoop;
+  }
+
+  // Step::Finish when the scan ends here, Step::PageLoop after a password sign-in.
+  Step Finish() {
+    const std::string& html = form_.m_strHtml;
+    if (filesFound_ > 0) {
+      form_.SetStatusText(std::to_string(accepted_) + "/" + std::to_string(filesFound_) +
+                          kFoundSuffix);
+    } else if (ContainsNoCase(html, markers_.DisabledText)) {
+      form_.SetStatusText(kDisabled);
+    } else if (ContainsNoCase(html, markers_.NotFoundText)) {
+      form_.SetStatusText(kNotFound);
+    } else if (!ContainsNoCase(html, markers_.VerifyPasswordText)) {
+      form_.SetStatusText(ContainsNoCase(html, markers_.BriefcaseTitle) ? kBriefcaseEmpty
+                                                                        : kIncorrectPage);
+    } else {
+      form_.SetStatusText(kVerifyPassword);
+      // One sign-in per scan: a password page that stays after a successful sign-in
+      // must not ask again and again.
+      const bool firstTry = !passwordSignInTried_;
+      passwordSignInTried_ = true;
+      if (firstTry && SignInFromPage(form_, pageUrl_)) {
+        form_.m_blnSignedIn = true;
+        return Step::PageLoop;
+      }
+      form_.SetStatusText(kVerifyPassword);
+    }
+    return Step::Finish;
+  }
+
+  Form1& form_;
+  BriefcaseMarkerSet markers_;
+  std::deque<cFolderQue> queue_;
+  std::unordered_set<std::string> knownFolders_;
+  std::string pageUrl_, folder_, headers_;
+  long filesFound_ = 0;
+  long accepted_ = 0;
+  long pageLinks_ = 0;
+  int pagesRead_ = 0;
+  bool passwordSignInTried_ = false;
+};
+
+}  // namespace
+
+bool ScanBriefcase(Form1& form) {
+  FolderScan scan(form);
+  return scan.Run();
+}
+
+}  // namespace vendil
