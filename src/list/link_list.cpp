@@ -90,7 +90,9 @@ int16_t LinkList::AddLink(const std::string& strFileName, const std::string& str
                           const std::string& strReferer, const std::string& strTitle,
                           const std::string& strFolder, const std::string& strDownloadFolder,
                           int16_t intDepth) {
-  if (IsUrlListed(strUrl)) return 0;
+  impl_->RebuildIndexIfStale();
+  const uint64_t hash = UrlIndex::Hash(strUrl);
+  if (impl_->index.FindHashed(hash, strUrl, impl_->rows) != UrlIndex::kNone) return 0;
   LinkRow row;
   row.FileName = strFileName;
   row.Url = strUrl;
@@ -104,7 +106,7 @@ int16_t LinkList::AddLink(const std::string& strFileName, const std::string& str
   row.Checked = impl_->Mask().MatchesAny(strUrl).value_or(false);
   const bool checked = row.Checked;
   impl_->rows.push_back(std::move(row));
-  impl_->index.Insert(strUrl, impl_->rows.size() - 1);
+  impl_->index.InsertHashed(hash, impl_->rows.size() - 1);
   if (impl_->observer != nullptr) impl_->observer->RowsInserted(impl_->rows.size(), 1);
   return checked ? 1 : -1;
 }

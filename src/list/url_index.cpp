@@ -11,9 +11,15 @@ void UrlIndex::Clear() {
   used_ = 0;
 }
 
+uint64_t UrlIndex::Hash(std::string_view url) { return std::hash<std::string_view>{}(url); }
+
 size_t UrlIndex::Find(std::string_view url, const std::deque<LinkRow>& rows) const {
+  return FindHashed(Hash(url), url, rows);
+}
+
+size_t UrlIndex::FindHashed(uint64_t hash, std::string_view url,
+                            const std::deque<LinkRow>& rows) const {
   if (slots_.empty()) return kNone;
-  const uint64_t hash = std::hash<std::string_view>{}(url);
   const size_t mask = slots_.size() - 1;
   for (size_t at = hash & mask;; at = (at + 1) & mask) {
     const Slot& slot = slots_[at];
@@ -22,9 +28,10 @@ size_t UrlIndex::Find(std::string_view url, const std::deque<LinkRow>& rows) con
   }
 }
 
-void UrlIndex::Insert(std::string_view url, size_t row) {
+void UrlIndex::Insert(std::string_view url, size_t row) { InsertHashed(Hash(url), row); }
+
+void UrlIndex::InsertHashed(uint64_t hash, size_t row) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
-  const uint64_t hash = std::hash<std::string_view>{}(url);
   const size_t mask = slots_.size() - 1;
   size_t at = hash & mask;
   while (slots_[at].row != kNone) at = (at + 1) & mask;

@@ -21,6 +21,10 @@ class UrlIndex {
   size_t Find(std::string_view url, const std::deque<LinkRow>& rows) const;
   // Adds a tag that is not in the index yet.
   void Insert(std::string_view url, size_t row);
+  // The same two with the tag's hash computed once by the caller.
+  static uint64_t Hash(std::string_view url);
+  size_t FindHashed(uint64_t hash, std::string_view url, const std::deque<LinkRow>& rows) const;
+  void InsertHashed(uint64_t hash, size_t row);
 
  private:
   struct Slot {

@@ -58,7 +58,16 @@ std::u32string Decode(std::string_view text) {
   return out;
 }
 
-std::u32string Folded(std::string_view text) { return Decode(FoldCase(text)); }
+std::u32string Folded(std::string_view text) {
+  // Most values (URLs) are ASCII: fold those directly, without the Unicode pass.
+  std::u32string out(text.size(), U'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b >= 0x80) return Decode(FoldCase(text));
+    out[i] = b >= 'A' && b <= 'Z' ? b + 32 : b;
+  }
+  return out;
+}
 
 bool ElementMatches(const WildcardPattern::Element& element, char32_t ch) {
   using Kind = WildcardPattern::Element::Kind;
