@@ -51,10 +51,15 @@ bool ParseInputTag(const std::string& strTag, std::string& strType, std::string&
     const size_t equals = FindChar(text, '=', pos);
     if (equals == std::string::npos) return false;
     const std::string name = TrimBlanks(text.substr(pos, equals - pos));
-    const size_t quote = FindChar(text, '"', equals + 1);
-    const size_t blank = FindChar(text, ' ', equals + 1);
+    // The nearer of a quote and a blank decides the form of the value; looking for
+    // both at once keeps the reading linear in the tag's length.
+    const size_t stop =
+        equals + 1 < text.size() ? text.find_first_of("\" ", equals + 1) : std::string::npos;
+    const bool quoted = stop != std::string::npos && text[stop] == '"';
+    const size_t quote = quoted ? stop : std::string::npos;
+    const size_t blank = quoted ? std::string::npos : stop;
     std::string value;
-    if (quote != std::string::npos && (blank == std::string::npos || quote < blank)) {
+    if (quoted) {
       const size_t endQuote = FindChar(text, '"', quote + 1);
       if (endQuote == std::string::npos) return false;
       value = text.substr(quote + 1, endQuote - quote - 1);

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "briefcase/endpoints.h"
+#include "briefcase/folder_path.h"
 #include "briefcase/folder_que.h"
 #include "briefcase/markers.h"
 #include "briefcase/sign_in.h"
@@ -29,13 +30,6 @@ constexpr const char* kNotFound = "The briefcase or file you are seeking does no
 constexpr const char* kBriefcaseEmpty = "This briefcase is currently empty.";
 constexpr const char* kIncorrectPage = "incorrect briefcase page.";
 constexpr const char* kVerifyPassword = "Verify your Yahoo! password to continue.";
-
-std::string StartFolderPath(std::string url) {
-  if (!url.empty() && url.back() == '/') url.pop_back();
-  const size_t slash = url.rfind('/');
-  if (slash == std::string::npos) return "";
-  return url.substr(slash + 1) + "\\";
-}
 
 enum class Step { PageLoop, NoLinks, NextFolder, Finish, Stopped };
 

@@ -1,6 +1,7 @@
 // The per-URL dispatch: briefcase folders to the folder scan, everything else to the crawl.
 #include "app/commands/dispatch.h"
 
+#include "briefcase/scan_briefcase.h"
 #include "crawl/crawl_links.h"
 #include "parse/mod_url.h"
 #include "platform/casefold.h"
@@ -14,8 +15,7 @@ bool IsBriefcaseUrl(const Form1& form) {
 }
 
 bool DispatchSearch(Form1& form) {
-  // The folder scan is not part of this build yet; its URLs go to the crawl meanwhile.
-  return CrawlLinks(form);
+  return IsBriefcaseUrl(form) ? ScanBriefcase(form) : CrawlLinks(form);
 }
 
 }  // namespace vendil

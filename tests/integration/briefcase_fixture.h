@@ -1,0 +1,93 @@
+// A form wired to the briefcase stand-in, for whole scans: settings in a temporary folder,
+// the service's host names pointed at loopback, and helpers to read the list and requests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/form1.h"
+#include "briefcase/scan_briefcase.h"
+#include "support/briefcase_stand_in.h"
+#include "support/fake_ui.h"
+#include "support/temp_folder.h"
+
+namespace vendil::test {
+
+using Site = BriefcaseStandIn::Site;
+
+// Folder contents and dialog answers, spelled out once.
+inline StandInFolder Files(std::vector<std::string> files) {
+  StandInFolder f;
+  f.files = std::move(files);
+  return f;
+}
+inline StandInFolder PrivateFiles(std::vector<std::string> files) {
+  StandInFolder f = Files(std::move(files));
+  f.signInOnly = true;
+  return f;
+}
+inline StandInFolder PasswordFiles(std::vector<std::string> files) {
+  StandInFolder f = Files(std::move(files));
+  f.passwordPage = true;
+  return f;
+}
+inline SignInAnswer Answer(bool ok, std::optional<std::string> id = std::nullopt,
+                           std::optional<std::string> password = std::nullopt) {
+  SignInAnswer a;
+  a.ok = ok;
+  a.id = std::move(id);
+  a.password = std::move(password);
+  return a;
+}
+
+class BriefcaseScanFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
+    form.settingsFile = temp.File("vendil.ini");
+    form.txtMask.SetText("*.zip*");  // file URLs carry a query
+    form.Inet1.SetConnectTo(bc.ConnectTo());
+    form.Inet1.SetTimeouts(5, 10);
+  }
+
+  bool Scan(const std::string& url) {
+    form.txtUrl.SetText(url);
+    return ScanBriefcase(form);
+  }
+
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> names;
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i)
+      names.push_back(form.lvwUrls.Row(i).FileName);
+    return names;
+  }
+  const LinkRow* RowNamed(const std::string& name) const {
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
+      if (form.lvwUrls.Row(i).FileName == name) return &form.lvwUrls.Row(i);
+    }
+    return nullptr;
+  }
+  // Requests to the briefcase hosts only (not the login hosts), as URLs.
+  std::vector<std::string> FolderRequests() const {
+    std::vector<std::string> urls;
+    for (const RecordedRequest& r : bc.Requests()) {
+      if (r.Header("Host").rfind("briefcase.", 0) == 0) urls.push_back(BriefcaseStandIn::UrlOf(r));
+    }
+    return urls;
+  }
+  bool StatusSeen(const std::string& text) const {
+    return std::find(ui.statuses.begin(), ui.statuses.end(), text) != ui.statuses.end();
+  }
+
+  TempFolder temp;
+  BriefcaseStandIn bc;
+  FakeUi ui;
+  Form1 form{ui};
+};
+
+}  // namespace vendil::test
