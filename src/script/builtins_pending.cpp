@@ -1,0 +1,25 @@
+// Temporary stand-ins for the parts of the built-in library that have not landed yet. Each
+// is weak, but a static library does not pull an object file to replace a weak symbol that
+// is already defined: whoever adds the real one deletes its stand-in here in the same commit
+// (and this file when it is empty).
+#include "script/builtins.h"
+#include "script/script_error.h"
+
+namespace vendil {
+
+__attribute__((weak)) void RegisterStringBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterConversionBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterMathBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterInspectionBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterDateBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterFormatBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterUiBuiltins(BuiltinTable&) {}
+__attribute__((weak)) void RegisterConstants(BuiltinTable&) {}
+__attribute__((weak)) std::shared_ptr<ScriptObject> CreateRegExp() {
+  RaiseScriptError(script_errors::kCannotCreateObject);
+}
+__attribute__((weak)) std::shared_ptr<ScriptObject> CreateDictionary() {
+  RaiseScriptError(script_errors::kCannotCreateObject);
+}
+
+}  // namespace vendil
