@@ -1,0 +1,142 @@
+// Variant subtypes and the multi-dimensional arrays of Variants.
+#include "script/variant.h"
+
+#include <limits>
+
+#include "script/script_error.h"
+
+namespace vendil {
+
+Variant::ArrayHolder::ArrayHolder(std::unique_ptr<ScriptArray> array) : array_(std::move(array)) {}
+
+Variant::ArrayHolder::ArrayHolder(const ArrayHolder& other)
+    : array_(std::make_unique<ScriptArray>(*other.array_)) {
+  array_->locks = 0;  // a copy is a new array, not held by the original's loops
+}
+
+Variant::ArrayHolder& Variant::ArrayHolder::operator=(const ArrayHolder& other) {
+  if (this != &other) {
+    array_ = std::make_unique<ScriptArray>(*other.array_);
+    array_->locks = 0;
+  }
+  return *this;
+}
+
+Variant::ArrayHolder::~ArrayHolder() = default;
+
+Variant Variant::Array(std::unique_ptr<ScriptArray> array) {
+  return Variant(ArrayHolder(std::move(array)));
+}
+
+Variant Variant::ArrayOf(std::vector<Variant> values) {
+  auto array =
+      std::make_unique<ScriptArray>(std::vector<int32_t>{static_cast<int32_t>(values.size()) - 1});
+  array->Elements() = std::move(values);
+  return Array(std::move(array));
+}
+
+VarType Variant::Type() const {
+  switch (value_.index()) {
+    case 0:
+      return VarType::Empty;
+    case 1:
+      return VarType::Null;
+    case 2:
+      return VarType::Boolean;
+    case 3:
+      return VarType::Byte;
+    case 4:
+      return VarType::Integer;
+    case 5:
+      return VarType::Long;
+    case 6:
+      return VarType::Single;
+    case 7:
+      return VarType::Double;
+    case 8:
+      return VarType::Currency;
+    case 9:
+      return VarType::Date;
+    case 10:
+      return VarType::String;
+    case 11:
+      return VarType::Object;
+    case 12:
+      return VarType::Error;
+    default:
+      return VarType::Array;
+  }
+}
+
+bool Variant::IsNumber() const {
+  const size_t index = value_.index();
+  return index >= 2 && index <= 9;
+}
+
+bool Variant::IsIntegral() const {
+  const size_t index = value_.index();
+  return index >= 2 && index <= 5;
+}
+
+namespace {
+
+size_t CountElements(const std::vector<int32_t>& upperBounds) {
+  if (upperBounds.empty()) return 0;
+  size_t count = 1;
+  for (const int32_t upper : upperBounds) {
+    if (upper < -1) RaiseScriptError(script_errors::kSubscriptOutOfRange);
+    const size_t length = static_cast<size_t>(upper) + 1;
+    if (length != 0 && count > kMaxValueBytes / sizeof(Variant) / length) {
+      RaiseScriptError(script_errors::kOutOfMemory);
+    }
+    count *= length;
+  }
+  if (count > kMaxValueBytes / sizeof(Variant)) RaiseScriptError(script_errors::kOutOfMemory);
+  return count;
+}
+
+}  // namespace
+
+ScriptArray::ScriptArray(std::vector<int32_t> upperBounds)
+    : upper_(std::move(upperBounds)), data_(CountElements(upper_)) {}
+
+Variant& ScriptArray::At(std::span<const int32_t> indexes) {
+  if (indexes.size() != upper_.size()) RaiseScriptError(script_errors::kSubscriptOutOfRange);
+  size_t offset = 0;
+  size_t stride = 1;
+  for (size_t d = 0; d < indexes.size(); ++d) {
+    if (indexes[d] < 0 || indexes[d] > upper_[d]) {
+      RaiseScriptError(script_errors::kSubscriptOutOfRange);
+    }
+    offset += static_cast<size_t>(indexes[d]) * stride;
+    stride *= static_cast<size_t>(upper_[d]) + 1;
+  }
+  return data_[offset];
+}
+
+void ScriptArray::Redimension(std::vector<int32_t> upperBounds, bool preserve) {
+  if (fixed || locks > 0) RaiseScriptError(script_errors::kArrayLocked);
+  const size_t count = CountElements(upperBounds);
+  if (preserve && !upper_.empty()) {
+    if (upperBounds.size() != upper_.size()) RaiseScriptError(script_errors::kSubscriptOutOfRange);
+    for (size_t d = 0; d + 1 < upper_.size(); ++d) {
+      if (upperBounds[d] != upper_[d]) RaiseScriptError(script_errors::kSubscriptOutOfRange);
+    }
+    data_.resize(count);
+  } else {
+    data_.assign(count, Variant());
+  }
+  upper_ = std::move(upperBounds);
+}
+
+void ScriptArray::Erase() {
+  if (locks > 0) RaiseScriptError(script_errors::kArrayLocked);
+  if (fixed) {
+    for (Variant& element : data_) element = Variant();
+  } else {
+    data_.clear();
+    upper_.clear();
+  }
+}
+
+}  // namespace vendil
