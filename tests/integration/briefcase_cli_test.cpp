@@ -1,0 +1,113 @@
+// vendil-cli search on a briefcase URL, run as a process against the stand-in: sign-in from
+// --id and --password-stdin, and a wrong stored password that ends instead of looping.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/c_ini.h"
+#include "support/briefcase_stand_in.h"
+#include "support/temp_folder.h"
+
+namespace vendil {
+namespace {
+
+namespace fs = std::filesystem;
+using test::BriefcaseStandIn;
+using Site = BriefcaseStandIn::Site;
+
+struct RunResult {
+  int status = -1;
+  std::string out, err;
+};
+
+class IntegrationBriefcaseCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A copy of the program, so its settings file (which holds the password) is ours.
+    fs::copy_file(std::string(VENDIL_BIN_DIR) + "/vendil-cli", temp.File("vendil-cli"));
+    StandInFolder top, hidden;
+    top.files = {"top.zip"};
+    hidden.files = {"p.zip"};
+    hidden.signInOnly = true;
+    bc.AddFolder(Site::International, "alice", "/", top);
+    bc.AddFolder(Site::International, "alice", "/P", hidden);
+  }
+  using StandInFolder = test::StandInFolder;
+
+  RunResult Run(std::vector<std::string> args, const std::string& input) {
+    std::vector<std::string> argv = {temp.File("vendil-cli"), "search", "--mask", "*.zip*"};
+    for (const std::string& entry : bc.ConnectTo()) {
+      argv.push_back("--connect-to");
+      argv.push_back(entry);
+    }
+    argv.insert(argv.end(), args.begin(), args.end());
+    argv.push_back(BriefcaseStandIn::TopUrl(Site::International, "alice"));
+    test::WriteBytes(temp.File("in.txt"), input);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const int in = open(temp.File("in.txt").c_str(), O_RDONLY);
+      const int out = open(temp.File("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = open(temp.File("err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      dup2(in, 0);
+      dup2(out, 1);
+      dup2(err, 2);
+      std::vector<char*> cargs;
+      for (auto& a : argv) cargs.push_back(a.data());
+      cargs.push_back(nullptr);
+      execv(cargs[0], cargs.data());
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadBytes(temp.File("out.txt")),
+            test::ReadBytes(temp.File("err.txt"))};
+  }
+  std::string Stored(const std::string& key) const {
+    cIni ini;
+    ini.FileName(temp.File("vendil.ini"));
+    ini.Section("SignIn");
+    return ini.GetString(key);
+  }
+
+  test::TempFolder temp;
+  BriefcaseStandIn bc;
+};
+
+TEST_F(IntegrationBriefcaseCli, SignsInWithTheGivenIdAndPassword) {
+  const RunResult r = Run({"--sign-in", "--id", "alice", "--password-stdin"}, "secret\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tp.zip\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\talice\\P\\\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("2/2 個のファイルを見つけました。"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("secret"), std::string::npos) << r.err;
+  EXPECT_EQ(Stored("ID"), "alice");
+  EXPECT_EQ(Stored("Password"), "secret");
+  EXPECT_EQ(fs::status(temp.File("vendil.ini")).permissions() &
+                (fs::perms::group_all | fs::perms::others_all),
+            fs::perms::none);
+}
+
+TEST_F(IntegrationBriefcaseCli, WrongStoredPasswordFailsOnceAndTheScanEnds) {
+  const RunResult r = Run({"--sign-in", "--id", "alice", "--password-stdin"}, "wrong\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("サインインに失敗しました。"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("1/1 個のファイルを見つけました。"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("wrong"), std::string::npos) << r.err;
+  EXPECT_EQ(bc.Submissions().size(), 1u);
+}
+
+TEST_F(IntegrationBriefcaseCli, WithoutSignInTheDialogIsCancelled) {
+  const RunResult r = Run({}, "");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find("\tp.zip\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\ttop.zip\t"), std::string::npos) << r.out;
+  EXPECT_TRUE(bc.Submissions().empty());
+}
+
+}  // namespace
+}  // namespace vendil
