@@ -2,23 +2,26 @@
 """Serves the demo briefcase of data/briefcase-demo on 127.0.0.1 and scans it with vendil-cli.
 
 usage: briefcase_demo.py PATH/TO/vendil-cli [--japanese] [--no-sign-in] [--serve-only]
-                         [--generate FOLDERS FILES] [extra vendil-cli search options]
+                         [--generate FOLDERS FILES] [--measure] [extra search options]
 
 The service's host names are pointed at the local server with --connect-to, so nothing
 leaves the machine. The demo signs in with the demo account (through --sign-in, --id and
 --password-stdin); vendil-cli runs from a copy in a temporary folder so that the stored
 sign-in values stay out of the real settings file. --generate builds a briefcase of that
 many folders and files instead (for the benchmark); --serve-only prints the port and serves
-until interrupted. Every request is counted; the count is printed on stderr at the end.
+until interrupted. Every request is counted; the count is printed on stderr at the end, and
+with --measure also the scan's wall time and the peak memory of the vendil-cli process.
 """
 import http.server
 import json
 import os
+import resource
 import shutil
 import subprocess
 import sys
 import tempfile
 import threading
+import time
 import urllib.parse
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "briefcase-demo")
@@ -125,6 +128,9 @@ class Service:
 def make_handler(service):
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
+        # Headers and body go out in two writes; without this each answer waits on the
+        # client's delayed acknowledgement.
+        disable_nagle_algorithm = True
 
         def log_message(self, format, *args):  # the scan's own output is what matters here
             pass
@@ -210,10 +216,12 @@ def main() -> int:
         print(__doc__.strip(), file=sys.stderr)
         return 2
     cli, args = args[0], args[1:]
-    site, sign_in, serve_only, config = "international", True, False, None
-    while args and args[0] in ("--japanese", "--no-sign-in", "--serve-only", "--generate"):
+    site, sign_in, serve_only, measure, config = "international", True, False, False, None
+    while args and args[0] in ("--japanese", "--no-sign-in", "--serve-only", "--generate", "--measure"):
         flag = args.pop(0)
-        if flag == "--japanese":
+        if flag == "--measure":
+            measure = True
+        elif flag == "--japanese":
             site = "japanese"
         elif flag == "--no-sign-in":
             sign_in = False
@@ -249,13 +257,20 @@ def main() -> int:
             stdin = subprocess.PIPE
         command += ["--mask", "*.zip*"] + args + [url]
         print("scanning the demo briefcase at " + url, file=sys.stderr, flush=True)
+        started = time.monotonic()
         proc = subprocess.Popen(command, stdin=stdin)
         if sign_in:
             proc.communicate((service.account["password"] + "\n").encode())
         status = proc.wait()
+        elapsed = time.monotonic() - started
         print("requests served: %d" % service.requests, file=sys.stderr)
+        if measure:
+            peak_kb = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+            print("scan time: %.3f s, peak memory of vendil-cli: %.1f MiB"
+                  % (elapsed, peak_kb / 1024.0), file=sys.stderr)
         return status
     except KeyboardInterrupt:
+        print("requests served: %d" % service.requests, file=sys.stderr)
         return 130
     finally:
         server.shutdown()
