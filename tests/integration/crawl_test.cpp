@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -285,13 +286,15 @@ TEST_F(IntegrationCrawl, StopDuringAFetchEndsAfterThatFetch) {
 }
 
 TEST_F(IntegrationCrawl, HugeBinaryLinkIsNotDownloaded) {
-  std::atomic<size_t> sent{0};
-  site.Handle("/big.zip", [&](const httplib::Request&, httplib::Response& res) {
+  // Shared with the server thread, which may still be in the provider after the test body
+  // has returned.
+  auto sent = std::make_shared<std::atomic<size_t>>(0);
+  site.Handle("/big.zip", [sent](const httplib::Request&, httplib::Response& res) {
     res.set_content_provider(size_t{1} << 30, "application/zip",
-                             [&](size_t offset, size_t length, httplib::DataSink& sink) {
+                             [sent](size_t offset, size_t length, httplib::DataSink& sink) {
                                static const std::string block(64 * 1024, 'x');
                                const size_t n = std::min(length, block.size());
-                               sent += n;
+                               *sent += n;
                                (void)offset;
                                return sink.write(block.data(), n);
                              });
@@ -300,7 +303,7 @@ TEST_F(IntegrationCrawl, HugeBinaryLinkIsNotDownloaded) {
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(Crawl("/index.html", "1"));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  EXPECT_LT(sent.load(), size_t{64} << 20);
+  EXPECT_LT(sent->load(), size_t{64} << 20);
   EXPECT_EQ(form.StatusText(), "1/1 個のリンクが見つかりました。");
 }
 
