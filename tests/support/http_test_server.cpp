@@ -32,6 +32,9 @@ HttpTestServer::HttpTestServer() {
   port_ = server_.bind_to_any_port("127.0.0.1");
   // Bound means listening: early requests wait in the backlog until the thread accepts them.
   thread_ = std::thread([this] { server_.listen_after_bind(); });
+  // A stop before the thread marks the server running is ignored by the library and the
+  // destructor would wait forever on accept: wait for that mark.
+  while (port_ > 0 && !server_.is_running()) std::this_thread::yield();
 }
 
 HttpTestServer::~HttpTestServer() {
