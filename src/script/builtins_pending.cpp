@@ -7,14 +7,8 @@
 
 namespace vendil {
 
-__attribute__((weak)) void RegisterStringBuiltins(BuiltinTable&) {}
-__attribute__((weak)) void RegisterConversionBuiltins(BuiltinTable&) {}
-__attribute__((weak)) void RegisterMathBuiltins(BuiltinTable&) {}
-__attribute__((weak)) void RegisterInspectionBuiltins(BuiltinTable&) {}
 __attribute__((weak)) void RegisterDateBuiltins(BuiltinTable&) {}
 __attribute__((weak)) void RegisterFormatBuiltins(BuiltinTable&) {}
-__attribute__((weak)) void RegisterUiBuiltins(BuiltinTable&) {}
-__attribute__((weak)) void RegisterConstants(BuiltinTable&) {}
 __attribute__((weak)) std::shared_ptr<ScriptObject> CreateRegExp() {
   RaiseScriptError(script_errors::kCannotCreateObject);
 }

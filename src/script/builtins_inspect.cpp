@@ -1,0 +1,70 @@
+// The inspection built-ins: IsEmpty, IsNull, IsNumeric, IsObject, IsDate, TypeName, VarType.
+#include "script/builtins.h"
+#include "script/variant_convert.h"
+
+namespace vendil {
+
+namespace {
+
+Variant IsEmptyFunction(CallContext&, std::span<Variant> args) {
+  return Variant::Boolean(args[0].IsEmpty());
+}
+Variant IsNullFunction(CallContext&, std::span<Variant> args) {
+  return Variant::Boolean(args[0].IsNull());
+}
+
+Variant IsNumericFunction(CallContext&, std::span<Variant> args) {
+  const Variant& value = args[0];
+  switch (value.Type()) {
+    case VarType::Empty:
+    case VarType::Boolean:
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+      return Variant::Boolean(true);
+    case VarType::String:
+      return Variant::Boolean(ParseNumericString(value.StringValue()).has_value());
+    default:
+      return Variant::Boolean(false);
+  }
+}
+
+Variant IsObjectFunction(CallContext&, std::span<Variant> args) {
+  return Variant::Boolean(args[0].IsObject());
+}
+
+Variant IsDateFunction(CallContext&, std::span<Variant> args) {
+  if (args[0].Type() == VarType::Date) return Variant::Boolean(true);
+  if (args[0].IsString()) return Variant::Boolean(ParseDateText(args[0].StringValue()).has_value());
+  return Variant::Boolean(false);
+}
+
+Variant TypeNameFunction(CallContext&, std::span<Variant> args) {
+  return Variant::String(TypeNameOf(args[0]));
+}
+
+Variant VarTypeFunction(CallContext&, std::span<Variant> args) {
+  // Every array holds Variants.
+  if (args[0].IsArray()) {
+    return Variant::Integer(static_cast<int16_t>(static_cast<int>(VarType::Array) +
+                                                 static_cast<int>(VarType::Variant)));
+  }
+  return Variant::Integer(static_cast<int16_t>(args[0].Type()));
+}
+
+}  // namespace
+
+void RegisterInspectionBuiltins(BuiltinTable& table) {
+  RegisterBuiltin(table, u"IsEmpty", 1, 1, IsEmptyFunction);
+  RegisterBuiltin(table, u"IsNull", 1, 1, IsNullFunction);
+  RegisterBuiltin(table, u"IsNumeric", 1, 1, IsNumericFunction);
+  RegisterBuiltin(table, u"IsObject", 1, 1, IsObjectFunction);
+  RegisterBuiltin(table, u"IsDate", 1, 1, IsDateFunction);
+  RegisterBuiltin(table, u"TypeName", 1, 1, TypeNameFunction);
+  RegisterBuiltin(table, u"VarType", 1, 1, VarTypeFunction);
+}
+
+}  // namespace vendil
