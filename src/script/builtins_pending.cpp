@@ -12,8 +12,5 @@ __attribute__((weak)) void RegisterFormatBuiltins(BuiltinTable&) {}
 __attribute__((weak)) std::shared_ptr<ScriptObject> CreateRegExp() {
   RaiseScriptError(script_errors::kCannotCreateObject);
 }
-__attribute__((weak)) std::shared_ptr<ScriptObject> CreateDictionary() {
-  RaiseScriptError(script_errors::kCannotCreateObject);
-}
 
 }  // namespace vendil
