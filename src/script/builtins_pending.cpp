@@ -9,8 +9,5 @@ namespace vendil {
 
 __attribute__((weak)) void RegisterDateBuiltins(BuiltinTable&) {}
 __attribute__((weak)) void RegisterFormatBuiltins(BuiltinTable&) {}
-__attribute__((weak)) std::shared_ptr<ScriptObject> CreateRegExp() {
-  RaiseScriptError(script_errors::kCannotCreateObject);
-}
 
 }  // namespace vendil
