@@ -20,6 +20,12 @@ using script_errors::kInvalidProcedureCall;
 using script_errors::kInvalidUseOfNull;
 using script_errors::kTypeMismatch;
 
+// The argument's text, moved out when it already is a string (arguments are copies).
+std::u16string TakeText(Variant& value) {
+  if (value.IsString()) return std::move(value.MutableString());
+  return ToString(value);
+}
+
 [[noreturn]] void InvalidCall() { RaiseScriptError(kInvalidProcedureCall); }
 
 int32_t NonNegativeLong(const Variant& value) {
@@ -37,18 +43,19 @@ size_t FindFrom(const std::u16string& haystack, const std::u16string& needle, si
 
 Variant Len(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  return Variant::Long(static_cast<int32_t>(ToString(args[0]).size()));
+  if (args[0].IsString()) return Variant::Long(static_cast<int32_t>(args[0].StringValue().size()));
+  return Variant::Long(static_cast<int32_t>(TakeText(args[0]).size()));
 }
 
 Variant LenB(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  return Variant::Long(static_cast<int32_t>(ToString(args[0]).size() * 2));
+  return Variant::Long(static_cast<int32_t>(TakeText(args[0]).size() * 2));
 }
 
 Variant Left(CallContext&, std::span<Variant> args) {
   const int32_t n = NonNegativeLong(args[1]);
   if (args[0].IsNull()) return Variant::Null();
-  std::u16string text = ToString(args[0]);
+  std::u16string text = TakeText(args[0]);
   text.resize(std::min<size_t>(text.size(), static_cast<size_t>(n)));
   return Variant::String(std::move(text));
 }
@@ -56,7 +63,7 @@ Variant Left(CallContext&, std::span<Variant> args) {
 Variant Right(CallContext&, std::span<Variant> args) {
   const int32_t n = NonNegativeLong(args[1]);
   if (args[0].IsNull()) return Variant::Null();
-  const std::u16string text = ToString(args[0]);
+  const std::u16string text = TakeText(args[0]);
   const size_t keep = std::min<size_t>(text.size(), static_cast<size_t>(n));
   return Variant::String(text.substr(text.size() - keep));
 }
@@ -66,7 +73,7 @@ Variant Mid(CallContext&, std::span<Variant> args) {
   if (start < 1) InvalidCall();
   const int32_t length = HasArg(args, 2) ? NonNegativeLong(args[2]) : -1;
   if (args[0].IsNull()) return Variant::Null();
-  const std::u16string text = ToString(args[0]);
+  const std::u16string text = TakeText(args[0]);
   const size_t from = static_cast<size_t>(start - 1);
   if (from >= text.size()) return Variant::String(std::u16string());
   return Variant::String(
@@ -85,8 +92,8 @@ Variant InStr(CallContext&, std::span<Variant> args) {
   }
   const int mode = args.size() == 4 ? CompareModeArg(args, 3) : 0;
   if (args[first].IsNull() || args[first + 1].IsNull()) return Variant::Null();
-  const std::u16string haystack = ToString(args[first]);
-  const std::u16string needle = ToString(args[first + 1]);
+  const std::u16string haystack = TakeText(args[first]);
+  const std::u16string needle = TakeText(args[first + 1]);
   if (static_cast<size_t>(start) > haystack.size()) return Variant::Long(0);
   if (needle.empty()) return Variant::Long(start);
   const size_t at = FindFrom(haystack, needle, static_cast<size_t>(start - 1), mode);
@@ -98,8 +105,8 @@ Variant InStrRev(CallContext&, std::span<Variant> args) {
   if (start == 0 || start < -1) InvalidCall();
   const int mode = CompareModeArg(args, 3);
   if (args[0].IsNull() || args[1].IsNull()) return Variant::Null();
-  std::u16string haystack = ToString(args[0]);
-  std::u16string needle = ToString(args[1]);
+  std::u16string haystack = TakeText(args[0]);
+  std::u16string needle = TakeText(args[1]);
   if (start == -1) start = static_cast<int32_t>(haystack.size());
   if (static_cast<size_t>(start) > haystack.size()) return Variant::Long(0);
   if (needle.empty()) return Variant::Long(start);
@@ -121,9 +128,9 @@ Variant Replace(CallContext&, std::span<Variant> args) {
   const int32_t count = HasArg(args, 4) ? ToLong(args[4]) : -1;
   if (count < -1) InvalidCall();
   const int mode = CompareModeArg(args, 5);
-  const std::u16string text = ToString(args[0]);
-  const std::u16string find = ToString(args[1]);
-  const std::u16string with = ToString(args[2]);
+  const std::u16string text = TakeText(args[0]);
+  const std::u16string find = TakeText(args[1]);
+  const std::u16string with = TakeText(args[2]);
   const size_t from = static_cast<size_t>(start - 1);
   if (from >= text.size()) return Variant::String(std::u16string());
   if (find.empty() || count == 0) return Variant::String(text.substr(from));
@@ -149,8 +156,8 @@ Variant Replace(CallContext&, std::span<Variant> args) {
 
 Variant Split(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(kInvalidUseOfNull);
-  const std::u16string text = ToString(args[0]);
-  const std::u16string delimiter = HasArg(args, 1) ? ToString(args[1]) : std::u16string(u" ");
+  const std::u16string text = TakeText(args[0]);
+  const std::u16string delimiter = HasArg(args, 1) ? TakeText(args[1]) : std::u16string(u" ");
   const int32_t limit = HasArg(args, 2) ? ToLong(args[2]) : -1;
   if (limit < -1) InvalidCall();
   const int mode = CompareModeArg(args, 3);
@@ -178,7 +185,7 @@ const std::vector<Variant>& OneDimensional(const Variant& value) {
 
 Variant Join(CallContext&, std::span<Variant> args) {
   const std::vector<Variant>& items = OneDimensional(args[0]);
-  const std::u16string delimiter = HasArg(args, 1) ? ToString(args[1]) : std::u16string(u" ");
+  const std::u16string delimiter = HasArg(args, 1) ? TakeText(args[1]) : std::u16string(u" ");
   std::u16string out;
   for (size_t i = 0; i < items.size(); ++i) {
     if (i > 0) out.append(delimiter);
@@ -191,7 +198,7 @@ Variant Join(CallContext&, std::span<Variant> args) {
 Variant Filter(CallContext&, std::span<Variant> args) {
   const std::vector<Variant>& items = OneDimensional(args[0]);
   if (args[1].IsNull()) RaiseScriptError(kInvalidUseOfNull);
-  const std::u16string value = ToString(args[1]);
+  const std::u16string value = TakeText(args[1]);
   const bool include = HasArg(args, 2) ? ToBool(args[2]) : true;
   const int mode = CompareModeArg(args, 3);
   std::vector<Variant> kept;
@@ -206,7 +213,7 @@ Variant Filter(CallContext&, std::span<Variant> args) {
 template <UChar32 (*Map)(UChar32)>
 Variant MapCase(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  std::u16string text = ToString(args[0]);
+  std::u16string text = TakeText(args[0]);
   for (char16_t& c : text) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
     const UChar32 mapped = Map(c);
@@ -220,7 +227,7 @@ enum class TrimSide { kLeft = 1, kRight = 2, kBoth = 3 };
 template <TrimSide side>
 Variant TrimBlanks(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  const std::u16string text = ToString(args[0]);
+  const std::u16string text = TakeText(args[0]);
   size_t begin = 0;
   size_t end = text.size();
   if (static_cast<int>(side) & 1) {
@@ -257,8 +264,8 @@ Variant StringFunction(CallContext&, std::span<Variant> args) {
 Variant StrComp(CallContext&, std::span<Variant> args) {
   const int mode = CompareModeArg(args, 2);
   if (args[0].IsNull() || args[1].IsNull()) return Variant::Null();
-  std::u16string a = ToString(args[0]);
-  std::u16string b = ToString(args[1]);
+  std::u16string a = TakeText(args[0]);
+  std::u16string b = TakeText(args[1]);
   if (mode == 1) {
     a = FoldUnits(a);
     b = FoldUnits(b);
@@ -269,7 +276,7 @@ Variant StrComp(CallContext&, std::span<Variant> args) {
 
 Variant StrReverse(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(kInvalidUseOfNull);
-  std::u16string text = ToString(args[0]);
+  std::u16string text = TakeText(args[0]);
   std::reverse(text.begin(), text.end());
   return Variant::String(std::move(text));
 }
@@ -340,7 +347,7 @@ bool EscapeSafe(char16_t c) {
 Variant Escape(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
   static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  const std::u16string text = ToString(args[0]);
+  const std::u16string text = TakeText(args[0]);
   std::u16string out;
   out.reserve(text.size());
   for (char16_t c : text) {
@@ -377,7 +384,7 @@ int HexRun(const std::u16string& text, size_t at, size_t count) {
 
 Variant Unescape(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  const std::u16string text = ToString(args[0]);
+  const std::u16string text = TakeText(args[0]);
   std::u16string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
