@@ -60,7 +60,7 @@ TEST_F(NumberBuiltins, IntFixAbsRoundKeepTheSubtype) {
 }
 
 TEST_F(NumberBuiltins, RndRepeatsForNegativeSeedsAndZero) {
-  // An unseeded engine gives the well-known first numbers of the 24-bit generator.
+  // An unseeded engine starts the 24-bit generator from its fixed initial state.
   EXPECT_FLOAT_EQ(static_cast<float>(Number(u"Rnd")), 0.7055475f);
   EXPECT_FLOAT_EQ(static_cast<float>(Number(u"Rnd")), 0.533424f);
   EXPECT_FLOAT_EQ(static_cast<float>(Number(u"Rnd")), 0.5795186f);
