@@ -5,9 +5,4 @@
 #include "script/builtins.h"
 #include "script/script_error.h"
 
-namespace vendil {
-
-__attribute__((weak)) void RegisterDateBuiltins(BuiltinTable&) {}
-__attribute__((weak)) void RegisterFormatBuiltins(BuiltinTable&) {}
-
-}  // namespace vendil
+namespace vendil {}  // namespace vendil
