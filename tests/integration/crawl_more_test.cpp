@@ -1,0 +1,159 @@
+// Whole crawls for the rarer settings: custom tags, the content-type filter, Japanese
+// pages in the legacy encodings, a server that never answers and one that drops the line.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "app/form1.h"
+#include "crawl/crawl_links.h"
+#include "integration/site_server.h"
+#include "support/fake_ui.h"
+
+namespace vendil {
+namespace {
+
+using test::FakeUi;
+using test::SiteServer;
+
+std::string A(const std::string& href, const std::string& text = "link") {
+  return "<a href=\"" + href + "\">" + text + "</a>\n";
+}
+
+class IntegrationCrawlEdges : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
+    form.txtMask.SetText("*.zip");
+    form.Inet1.SetTimeouts(5, 10);
+  }
+  bool Crawl(const std::string& path, const std::string& depth) {
+    form.lvwUrls.Clear();
+    form.txtUrl.SetText(site.Url(path));
+    form.txtDepth.SetText(depth);
+    return CrawlLinks(form);
+  }
+  bool Listed(const std::string& path) const {
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
+      if (form.lvwUrls.Row(i).Url == site.Url(path)) return true;
+    }
+    return false;
+  }
+
+  SiteServer site;
+  FakeUi ui;
+  Form1 form{ui};
+};
+
+TEST_F(IntegrationCrawlEdges, CustomTagsAreReadOnlyWithTheirBit) {
+  site.Page("/index.html", "<html><body><embed src=\"movie.zip\"><object data=\"obj.zip\">" +
+                               A("plain.zip") + "</body></html>");
+  form.m_strCustomTags = " EMBED SRC;object data ;; broken ";
+  form.m_lngSearchTags = 1;
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  EXPECT_TRUE(Listed("/plain.zip"));
+  EXPECT_FALSE(Listed("/movie.zip"));
+
+  form.m_lngSearchTags = 1 | 32;
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  EXPECT_TRUE(Listed("/plain.zip"));
+  EXPECT_TRUE(Listed("/movie.zip"));
+  EXPECT_TRUE(Listed("/obj.zip"));
+}
+
+TEST_F(IntegrationCrawlEdges, ContentTypeFilterChoosesWhichPagesAreRead) {
+  site.Page("/index.html", A("page.html") + A("notes.txt") + A("data.bin"));
+  site.Page("/page.html", A("from-html.zip"));
+  site.Page("/notes.txt", A("from-text.zip"), "text/plain");
+  site.Page("/data.bin", A("from-binary.zip"), "application/octet-stream");
+
+  // Empty: every type with "text" in it.
+  form.txtContentType.SetText("");
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_TRUE(Listed("/from-html.zip"));
+  EXPECT_TRUE(Listed("/from-text.zip"));
+  EXPECT_FALSE(Listed("/from-binary.zip"));
+
+  form.txtContentType.SetText("text/html*");
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_TRUE(Listed("/from-html.zip"));
+  EXPECT_FALSE(Listed("/from-text.zip"));
+  EXPECT_FALSE(Listed("/from-binary.zip"));
+
+  form.txtContentType.SetText("text/html*;application/*");
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_TRUE(Listed("/from-html.zip"));
+  EXPECT_FALSE(Listed("/from-text.zip"));
+  EXPECT_TRUE(Listed("/from-binary.zip"));
+  // The prepared list is dropped when the crawl ends.
+  EXPECT_TRUE(form.m_astrContentTypes.empty());
+  EXPECT_FALSE(form.m_blnContentTypesPrepared);
+}
+
+TEST_F(IntegrationCrawlEdges, JapaneseTitleAcrossTheChunkBoundaryInLegacyEncodings) {
+  // The same four characters, two of whose second bytes are a backslash in CP932.
+  const std::string title = "日本ソ表";
+  const std::vector<std::pair<std::string, std::string>> pages = {
+      {"Shift_JIS", "\x93\xfa\x96\x7b\x83\x5c\x95\x5c"},
+      {"EUC-JP", "\xc6\xfc\xcb\xdc\xa5\xbd\xc9\xbd"}};
+  for (const auto& [charset, encodedTitle] : pages) {
+    SCOPED_TRACE(charset);
+    const std::string head = "<html><body>";
+    // The anchor text starts one byte before 2048, so its first character is split.
+    const std::string open = "<a href=\"a.zip\">";
+    std::string padding(2047 - head.size() - open.size(), ' ');
+    const std::string body = head + padding + open + encodedTitle + "</a></body></html>";
+    ASSERT_EQ(body.substr(2047, 2), encodedTitle.substr(0, 2));
+    site.Page("/index.html", body, "text/html; charset=" + charset);
+    ASSERT_TRUE(Crawl("/index.html", "0"));
+    ASSERT_EQ(form.lvwUrls.Count(), 1u);
+    EXPECT_EQ(form.lvwUrls.Row(1).Title, title);
+  }
+}
+
+TEST_F(IntegrationCrawlEdges, ServerThatNeverAnswersIsGivenUpAndTheCrawlEnds) {
+  site.Handle("/silent.html", [](const httplib::Request&, httplib::Response& res) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    res.set_content("<html></html>", "text/html");
+  });
+  site.Page("/index.html", A("silent.html") + A("after.html") + A("a.zip"));
+  site.Page("/after.html", A("b.zip"));
+  form.Inet1.SetTimeoutMilliseconds(200, 200);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  EXPECT_TRUE(Listed("/b.zip"));
+  EXPECT_EQ(form.StatusText(), "2/4 個のリンクが見つかりました。");
+}
+
+TEST_F(IntegrationCrawlEdges, DroppingServerIsRetriedAndTheCrawlGoesOn) {
+  int calls = 0;
+  std::mutex m;
+  site.Handle("/flaky.html", [&](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard<std::mutex> lock(m);
+    ++calls;
+    res.status = 200;
+    // A length the body never reaches: the client sees the transfer cut short.
+    res.set_header("Content-Length", "100000");
+    res.set_content_provider(100000, "text/html", [](size_t, size_t, httplib::DataSink& sink) {
+      sink.write("<html>", 6);
+      return false;
+    });
+  });
+  site.Page("/index.html", A("flaky.html") + A("after.html"));
+  site.Page("/after.html", A("b.zip"));
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/flaky.html"), 5);
+  EXPECT_TRUE(Listed("/b.zip"));
+  bool sawRetry = false;
+  for (const std::string& text : ui.statuses)
+    sawRetry |= text == "Retry:" + site.Url("/flaky.html");
+  EXPECT_TRUE(sawRetry);
+}
+
+}  // namespace
+}  // namespace vendil
