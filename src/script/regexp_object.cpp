@@ -65,8 +65,9 @@ class MatchObject : public ScriptObject {
       return Variant::Long(static_cast<int32_t>(value_.size()));
     }
     if (EqualsNoCaseU16(name, u"SubMatches")) {
-      CheckArgumentCount(args, 0, 0);
       if (!subMatches_) subMatches_ = std::make_shared<SubMatchesObject>(groups_);
+      // `m.SubMatches(0)` indexes the collection the property returns.
+      if (!args.empty()) return subMatches_->Get(u"", args);
       return Variant::Object(subMatches_);
     }
     RaiseNoSuchMember(name);

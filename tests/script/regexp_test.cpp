@@ -82,6 +82,8 @@ TEST_F(RegExpTest, CollectionsIndexFromZeroAndRejectOutOfRange) {
   EXPECT_EQ(ToString(Call(groups, u"", {Variant::Long(0)})), u"a");
   EXPECT_TRUE(Call(groups, u"Item", {Variant::Long(1)}).IsEmpty());
   EXPECT_EQ(groups->Enumerate().size(), 2u);
+  // `m.SubMatches(0)`: arguments of the property index the collection it returns.
+  EXPECT_EQ(ToString(Call(match, u"SubMatches", {Variant::Long(0)})), u"a");
   EXPECT_EQ(ErrorOf([&] { Call(matches, u"Item", {Variant::Long(1)}); }), 5);
   EXPECT_EQ(ErrorOf([&] { Call(groups, u"Item", {Variant::Long(-1)}); }), 5);
   EXPECT_EQ(ErrorOf([&] { Call(u"Nope"); }), 438);
