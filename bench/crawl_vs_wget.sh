@@ -7,12 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
 
-build=build/h4b-release
+build=${VENDIL_BENCH_BUILD:-build/bench}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVENDIL_TESTS=OFF >/dev/null
-ninja -C "$build" -j2 vendil-cli vendil_runtime_files >/dev/null
+if ! log=$(ninja -C "$build" -j2 vendil-cli vendil_runtime_files); then echo "$log" >&2; exit 1; fi
 cli=$PWD/$build/bin/vendil-cli
 
 work=$(mktemp -d)
+# nginx workers run as an unprivileged user; they must be able to read the site.
+chmod 755 "$work"
 nginx_pid=""
 cleanup() {
   if [ -n "$nginx_pid" ] && kill -0 "$nginx_pid" 2>/dev/null; then kill "$nginx_pid"; fi
@@ -116,6 +118,10 @@ best_of() {
 
 read -r vendil_t vendil_mem < <(best_of vendil "$cli" search --depth 3 --mask '*.zip' "$base/index.html")
 rows=$(wc -l < "$work/vendil.out")
+if [ "$rows" -eq 0 ]; then
+  echo "the crawl found nothing: $(tail -n 3 "$work/vendil.err")" >&2
+  exit 1
+fi
 read -r wget_t wget_mem < <(best_of wget wget --spider -r -l 3 -np -nd -q "$base/index.html")
 read -r curl_t curl_mem < <(best_of curl curl -s -K "$work/curl.cfg")
 
