@@ -16,6 +16,5 @@ int NotBuiltYet(const char* name) {
 int RunCreate(const Options&) { return NotBuiltYet("create"); }
 int RunCheck(const Options&) { return NotBuiltYet("check"); }
 int RunCheckList(const Options&) { return NotBuiltYet("check-list"); }
-int RunVbs(const Options&) { return NotBuiltYet("vbs"); }
 
 }  // namespace vendil::cli

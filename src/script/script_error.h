@@ -23,7 +23,11 @@ class ScriptError : public std::exception {
   std::u16string source;
   int line = 0;    // 1-based; 0 until the engine knows the statement
   int column = 0;  // 1-based
+  std::u16string lineText;
 };
+
+// Thrown when the host's Tick asks to stop: no On Error handler of the script catches it.
+struct ScriptAbort {};
 
 // The English message of a standard run-time or compilation error number (e.g. 13 ->
 // "Type mismatch", 1002 -> "Syntax error"); "Unknown runtime error" for others.

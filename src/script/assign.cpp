@@ -1,0 +1,111 @@
+// Assignment: Let and Set to variables, array elements, fields, properties of script classes
+// and members of host objects.
+#include "script/class_instance_access.h"
+#include "script/interpreter.h"
+#include "script/variant_convert.h"
+
+namespace vendil {
+
+namespace {
+
+void StoreInto(Variant& slot, Variant value, bool isSet) {
+  if (isSet) {
+    if (!value.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+    slot = std::move(value);
+    return;
+  }
+  slot = DefaultValue(std::move(value));
+}
+
+void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view name,
+                 const std::vector<ExprPtr>& argExprs, Variant value, bool isSet) {
+  if (!object.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+  std::shared_ptr<ScriptObject> target = object.ObjectValue();
+  if (!target) RaiseScriptError(script_errors::kObjectVariableNotSet);
+  std::vector<Variant> args = interp.EvalArgs(argExprs);
+  if (isSet && !value.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+  if (!isSet) value = DefaultValue(std::move(value));
+  if (auto* instance = dynamic_cast<ClassInstance*>(target.get())) {
+    interp.InstanceLet(*instance, target, name, args, value, isSet);
+  } else if (isSet) {
+    target->Set(name, args, value);
+  } else {
+    target->Let(name, args, value);
+  }
+}
+
+}  // namespace
+
+void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
+  static const std::vector<ExprPtr> kNoArgs;
+  if (auto* name = dynamic_cast<const NameExpr*>(&target)) {
+    switch (name->kind) {
+      case NameKind::Local:
+        StoreInto(*frame_->slots[static_cast<size_t>(name->slot)], std::move(value), isSet);
+        return;
+      case NameKind::Field:
+        StoreInto(MeFields(*this)[static_cast<size_t>(name->slot)], std::move(value), isSet);
+        return;
+      case NameKind::MemberProc: {
+        if (!frame_->me) RaiseScriptError(script_errors::kObjectRequired);
+        if (!isSet) value = DefaultValue(std::move(value));
+        InstanceLet(*frame_->me, frame_->meHold, name->name, {}, value, isSet);
+        return;
+      }
+      case NameKind::Global: {
+        GlobalEntry& entry = *name->global;
+        if (entry.kind != GlobalKind::Variable) {
+          RaiseScriptError(script_errors::kIllegalAssignment,
+                           u"Illegal assignment: '" + name->name + u"'");
+        }
+        if (name->checkDeclared && !entry.declared) {
+          RaiseScriptError(script_errors::kVariableUndefined,
+                           u"Variable is undefined: '" + name->name + u"'");
+        }
+        entry.declared = true;
+        StoreInto(entry.value, std::move(value), isSet);
+        return;
+      }
+      default:
+        RaiseScriptError(script_errors::kIllegalAssignment,
+                         u"Illegal assignment: '" + name->name + u"'");
+    }
+  }
+  if (auto* member = dynamic_cast<const MemberExpr*>(&target)) {
+    Variant object = member->object ? member->object->Eval(*this) : WithObject();
+    LetOnObject(*this, object, member->name, kNoArgs, std::move(value), isSet);
+    return;
+  }
+  if (auto* call = dynamic_cast<const CallExpr*>(&target)) {
+    if (auto* callee = dynamic_cast<const MemberExpr*>(call->callee.get())) {
+      Variant object = callee->object ? callee->object->Eval(*this) : WithObject();
+      LetOnObject(*this, object, callee->name, call->args, std::move(value), isSet);
+      return;
+    }
+    if (auto* name = dynamic_cast<const NameExpr*>(call->callee.get())) {
+      if (name->kind == NameKind::MemberProc) {
+        if (!frame_->me) RaiseScriptError(script_errors::kObjectRequired);
+        std::vector<Variant> args = EvalArgs(call->args);
+        if (!isSet) value = DefaultValue(std::move(value));
+        InstanceLet(*frame_->me, frame_->meHold, name->name, args, value, isSet);
+        return;
+      }
+      Variant* base = Reference(*name);
+      if (base && base->IsArray()) {
+        if (!isSet) value = DefaultValue(std::move(value));
+        std::vector<int32_t> indexes = EvalIndexes(call->args);
+        Variant& element = base->ArrayValue().At(indexes);
+        StoreInto(element, std::move(value), isSet);
+        return;
+      }
+      if (base && base->IsObject()) {
+        LetOnObject(*this, *base, u"", call->args, std::move(value), isSet);
+        return;
+      }
+      if (base) RaiseScriptError(script_errors::kTypeMismatch);
+    }
+  }
+  RaiseScriptError(script_errors::kIllegalAssignment);
+}
+
+}  // namespace vendil

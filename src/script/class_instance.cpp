@@ -1,0 +1,118 @@
+// Instances of the script's own classes: creation with Class_Initialize, member access that
+// honours Private, and Class_Terminate when the last reference goes.
+#include "script/interpreter.h"
+#include "script/variant_convert.h"
+
+namespace vendil {
+
+ClassInstance::ClassInstance(Interpreter& interp, const ClassDef& def)
+    : fields(static_cast<size_t>(def.fieldCount)),
+      interp_(interp),
+      alive_(interp.alive),
+      def_(def) {}
+
+ClassInstance::~ClassInstance() {
+  // Terminate runs later with the fields, outside whatever destroyed the last reference.
+  if (*alive_ && def_.terminate && !terminated) interp_.QueueTerminate(def_, std::move(fields));
+}
+
+Variant ClassInstance::Get(std::u16string_view name, std::span<Variant> args) {
+  return interp_.InstanceGet(*this, shared_from_this(), name, nullptr, args);
+}
+
+void ClassInstance::Let(std::u16string_view name, std::span<Variant> args, const Variant& value) {
+  interp_.InstanceLet(*this, shared_from_this(), name, args, value, false);
+}
+
+void ClassInstance::Set(std::u16string_view name, std::span<Variant> args, const Variant& value) {
+  interp_.InstanceLet(*this, shared_from_this(), name, args, value, true);
+}
+
+static const ClassMember& MemberFor(Interpreter& interp, ClassInstance& instance,
+                                    std::u16string_view name) {
+  const ClassDef& def = instance.def();
+  const ClassMember* member = name.empty() ? def.defaultMember : def.Find(name);
+  if (!member) RaiseNoSuchMember(name);
+  if (!member->isPublic && interp.frame().me != &instance) RaiseNoSuchMember(name);
+  return *member;
+}
+
+Variant Interpreter::InstanceGet(ClassInstance& instance, std::shared_ptr<ScriptObject> hold,
+                                 std::u16string_view name, const std::vector<ExprPtr>* argExprs,
+                                 std::span<Variant> argValues) {
+  const ClassMember& member = MemberFor(*this, instance, name);
+  if (member.field >= 0) {
+    Variant& field = instance.fields[static_cast<size_t>(member.field)];
+    if (argExprs) return IndexValue(field, *argExprs);
+    if (argValues.empty()) return field;
+    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+    std::vector<int32_t> indexes;
+    for (const Variant& v : argValues) indexes.push_back(ToLong(v));
+    return field.ArrayValue().At(indexes);
+  }
+  const Procedure* proc = member.getter ? member.getter : member.method;
+  if (!proc) RaiseNoSuchMember(name);
+  return CallProcedure(*proc, std::move(hold), argExprs, argValues);
+}
+
+void Interpreter::InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObject> hold,
+                              std::u16string_view name, std::span<Variant> args,
+                              const Variant& value, bool isSet) {
+  const ClassMember& member = MemberFor(*this, instance, name);
+  if (member.field >= 0) {
+    Variant& field = instance.fields[static_cast<size_t>(member.field)];
+    if (args.empty()) {
+      field = value;
+      return;
+    }
+    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+    std::vector<int32_t> indexes;
+    for (const Variant& v : args) indexes.push_back(ToLong(v));
+    field.ArrayValue().At(indexes) = value;
+    return;
+  }
+  const Procedure* proc = isSet ? (member.setter ? member.setter : member.letter)
+                                : (member.letter ? member.letter : member.setter);
+  if (!proc) RaiseNoSuchMember(name);
+  CallProcedure(*proc, std::move(hold), nullptr, args, &value);
+}
+
+Variant Interpreter::NewInstance(const ClassDef& def) {
+  auto instance = std::make_shared<ClassInstance>(*this, def);
+  for (size_t i = 0; i < def.fieldDims.size(); ++i) {
+    const DimItem& item = def.fieldDims[i];
+    Variant& field = instance->fields[static_cast<size_t>(def.fieldDimIndex[i])];
+    if (item.bounds.empty()) {
+      field = Variant::Array(std::make_unique<ScriptArray>());
+    } else {
+      std::vector<int32_t> upper;
+      for (const ExprPtr& bound : item.bounds) upper.push_back(ToLong(bound->Eval(*this)));
+      auto array = std::make_unique<ScriptArray>(std::move(upper));
+      array->fixed = true;
+      field = Variant::Array(std::move(array));
+    }
+  }
+  if (def.initialize) CallProcedure(*def.initialize, instance, nullptr, {});
+  return Variant::Object(std::move(instance));
+}
+
+void Interpreter::QueueTerminate(const ClassDef& def, std::vector<Variant> fields) {
+  pending_.push_back(PendingTerminate{&def, std::move(fields)});
+}
+
+void Interpreter::RunPendingTerminates() {
+  while (!pending_.empty()) {
+    PendingTerminate next = std::move(pending_.back());
+    pending_.pop_back();
+    auto instance = std::make_shared<ClassInstance>(*this, *next.def);
+    instance->fields = std::move(next.fields);
+    instance->terminated = true;
+    try {
+      CallProcedure(*next.def->terminate, instance, nullptr, {});
+    } catch (const ScriptError&) {
+      // An error in Class_Terminate cannot reach the code that dropped the object.
+    }
+  }
+}
+
+}  // namespace vendil

@@ -1,0 +1,479 @@
+// The running engine: global names, frames, calls of procedures, built-ins, host objects and
+// arrays, Execute/Eval, and the safety checks between statements.
+#include "script/interpreter.h"
+
+#include "script/class_instance_access.h"
+#include "script/operators.h"
+#include "script/parser.h"
+#include "script/variant_convert.h"
+
+namespace vendil {
+
+std::shared_ptr<ScriptObject> MakeErrObject(Interpreter& interp);
+
+// Swaps in a frame for a call and restores the caller's, also when an error unwinds.
+class FrameScope {
+ public:
+  FrameScope(Interpreter& interp, Frame& frame) : interp_(interp), saved_(interp.frame_) {
+    if (++interp.depth_ > interp.maxDepth) {
+      --interp.depth_;
+      RaiseScriptError(script_errors::kOutOfStack);
+    }
+    char here = 0;
+    if (interp.stackBase &&
+        static_cast<size_t>(interp.stackBase > &here
+                                ? interp.stackBase - &here
+                                : &here - interp.stackBase) > interp.maxStackBytes) {
+      --interp.depth_;
+      RaiseScriptError(script_errors::kOutOfStack);
+    }
+    interp.frame_ = &frame;
+  }
+  ~FrameScope() {
+    interp_.frame_ = saved_;
+    --interp_.depth_;
+  }
+  FrameScope(const FrameScope&) = delete;
+  FrameScope& operator=(const FrameScope&) = delete;
+
+ private:
+  Interpreter& interp_;
+  Frame* saved_;
+};
+
+std::vector<Variant>& MeFields(Interpreter& interp) {
+  ClassInstance* me = interp.frame().me;
+  if (!me) RaiseScriptError(script_errors::kObjectRequired);
+  return me->fields;
+}
+
+Variant DefaultValue(Variant value) {
+  if (!value.IsObject()) return value;
+  if (!value.ObjectValue()) RaiseScriptError(script_errors::kObjectVariableNotSet);
+  std::shared_ptr<ScriptObject> object = value.ObjectValue();
+  return object->Get(u"", {});
+}
+
+bool Truth(const Variant& value) {
+  if (value.IsNull()) return false;
+  return ToBool(DefaultValue(value));
+}
+
+Interpreter::Interpreter(HostCallbacks& hostCallbacks) : host(hostCallbacks) {
+  RegisterCoreBuiltins(builtins_);
+  RegisterStringBuiltins(builtins_);
+  RegisterConversionBuiltins(builtins_);
+  RegisterMathBuiltins(builtins_);
+  RegisterInspectionBuiltins(builtins_);
+  RegisterDateBuiltins(builtins_);
+  RegisterFormatBuiltins(builtins_);
+  RegisterUiBuiltins(builtins_);
+  RegisterConstants(builtins_);
+  GlobalEntry& err = GlobalFor(u"Err");
+  err.kind = GlobalKind::HostObject;
+  err.declared = true;
+  err.value = Variant::Object(MakeErrObject(*this));
+}
+
+Interpreter::~Interpreter() {
+  *alive = false;
+  pending_.clear();
+}
+
+GlobalEntry* Interpreter::FindGlobal(std::u16string_view name) {
+  auto it = globalIndex_.find(FoldCaseU16(name));
+  return it == globalIndex_.end() ? nullptr : it->second;
+}
+
+GlobalEntry& Interpreter::GlobalFor(std::u16string_view name) {
+  std::u16string key = FoldCaseU16(name);
+  auto it = globalIndex_.find(key);
+  if (it != globalIndex_.end()) return *it->second;
+  globals_.emplace_back();
+  GlobalEntry& entry = globals_.back();
+  entry.name = std::u16string(name);
+  globalIndex_.emplace(std::move(key), &entry);
+  return entry;
+}
+
+std::shared_ptr<Program> Interpreter::Compile(std::u16string_view code, bool expression,
+                                              const Procedure* enclosing,
+                                              const ClassDef* enclosingClass) {
+  std::shared_ptr<Program> program =
+      ParseProgram(code, *this, expression, enclosing, enclosingClass);
+  for (auto& proc : program->procedures) proc->program = program.get();
+  for (auto& cls : program->classes) {
+    for (auto& proc : cls->procedures) {
+      proc->program = program.get();
+      proc->owner = cls.get();
+    }
+  }
+  return program;
+}
+
+void Interpreter::Define(const Program& program) {
+  for (const auto& proc : program.procedures) {
+    GlobalEntry& entry = GlobalFor(proc->name);
+    entry.kind = GlobalKind::Procedure;
+    entry.procedure = proc.get();
+    entry.declared = true;
+  }
+  for (const auto& cls : program.classes) {
+    GlobalEntry& entry = GlobalFor(cls->name);
+    entry.kind = GlobalKind::Class;
+    entry.classDef = cls.get();
+    entry.declared = true;
+  }
+}
+
+void Interpreter::RunTopLevel(const Program& program) {
+  const Program* saved = frame_->program;
+  frame_->program = &program;
+  try {
+    ExecBlock(program.topLevel);
+  } catch (...) {
+    frame_->program = saved;
+    throw;
+  }
+  frame_->program = saved;
+  RunPendingTerminates();
+}
+
+void Interpreter::Tick() {
+  if (--tickCountdown_ > 0) return;
+  tickCountdown_ = 256;
+  if (!host.Tick()) throw ScriptAbort{};
+}
+
+Flow Interpreter::ExecBlock(const Block& block) {
+  for (const StmtPtr& stmt : block) {
+    Tick();
+    frame_->position = stmt->position;
+    try {
+      Flow flow = stmt->Exec(*this);
+      if (!pending_.empty()) RunPendingTerminates();
+      if (flow != Flow::Normal) return flow;
+    } catch (ScriptError& error) {
+      if (error.line == 0) {
+        error.line = stmt->position.line;
+        error.column = stmt->position.column;
+        const Program* program = frame_->program;
+        if (program && error.line >= 1 &&
+            static_cast<size_t>(error.line) <= program->lines.size()) {
+          error.lineText = program->lines[static_cast<size_t>(error.line - 1)];
+        }
+      }
+      if (!frame_->resumeNext) throw;
+      err.number = error.number;
+      err.description = error.description;
+      err.source = error.source;
+    }
+  }
+  return Flow::Normal;
+}
+
+// A variable the expression names (a local, global variable, field or array element);
+// null for anything else. `locked` receives the array an element pointer points into.
+static Variant* ReferenceOf(Interpreter& interp, const Expr& expr, ScriptArray** locked) {
+  if (auto* name = dynamic_cast<const NameExpr*>(&expr)) {
+    switch (name->kind) {
+      case NameKind::Local:
+        return interp.frame().slots[static_cast<size_t>(name->slot)];
+      case NameKind::Field:
+        return &MeFields(interp)[static_cast<size_t>(name->slot)];
+      case NameKind::Global:
+        if (name->global->kind != GlobalKind::Variable) return nullptr;
+        if (name->checkDeclared && !name->global->declared) {
+          RaiseScriptError(script_errors::kVariableUndefined);
+        }
+        name->global->declared = true;
+        return &name->global->value;
+      default:
+        return nullptr;
+    }
+  }
+  if (auto* call = dynamic_cast<const CallExpr*>(&expr)) {
+    if (call->args.empty()) return nullptr;
+    if (!dynamic_cast<const NameExpr*>(call->callee.get())) return nullptr;
+    Variant* base = ReferenceOf(interp, *call->callee, nullptr);
+    if (!base || !base->IsArray()) return nullptr;
+    std::vector<int32_t> indexes = interp.EvalIndexes(call->args);
+    Variant* element = &base->ArrayValue().At(indexes);
+    if (locked) *locked = &base->ArrayValue();
+    return element;
+  }
+  return nullptr;
+}
+
+Variant* Interpreter::Reference(const Expr& expr) { return ReferenceOf(*this, expr, nullptr); }
+
+std::vector<Variant> Interpreter::EvalArgs(const std::vector<ExprPtr>& args) {
+  std::vector<Variant> values;
+  values.reserve(args.size());
+  for (const ExprPtr& arg : args) values.push_back(arg ? arg->Eval(*this) : Variant::Missing());
+  return values;
+}
+
+std::vector<int32_t> Interpreter::EvalIndexes(const std::vector<ExprPtr>& args) {
+  std::vector<int32_t> indexes;
+  indexes.reserve(args.size());
+  for (const ExprPtr& arg : args) {
+    if (!arg) RaiseScriptError(script_errors::kSubscriptOutOfRange);
+    indexes.push_back(ToLong(DefaultValue(arg->Eval(*this))));
+  }
+  return indexes;
+}
+
+Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>& args) {
+  if (value.IsArray()) {
+    if (args.empty()) return value;
+    std::vector<int32_t> indexes = EvalIndexes(args);
+    return value.ArrayValue().At(indexes);
+  }
+  if (value.IsObject()) {
+    if (!value.ObjectValue()) {
+      if (args.empty()) return value;
+      RaiseScriptError(script_errors::kObjectVariableNotSet);
+    }
+    if (args.empty()) return value;
+    std::shared_ptr<ScriptObject> object = value.ObjectValue();
+    if (auto* instance = dynamic_cast<ClassInstance*>(object.get())) {
+      return InstanceGet(*instance, object, u"", &args, {});
+    }
+    std::vector<Variant> values = EvalArgs(args);
+    return object->Get(u"", values);
+  }
+  if (args.empty()) return value;
+  RaiseScriptError(script_errors::kTypeMismatch);
+}
+
+static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
+                           const std::vector<ExprPtr>& args) {
+  if (entry.isConstant) {
+    if (!args.empty()) RaiseScriptError(script_errors::kTypeMismatch);
+    return entry.constant;
+  }
+  std::vector<Variant> values = interp.EvalArgs(args);
+  if (static_cast<int>(values.size()) < entry.minArgs ||
+      (entry.maxArgs >= 0 && static_cast<int>(values.size()) > entry.maxArgs)) {
+    RaiseScriptError(
+        script_errors::kWrongArguments,
+        u"Wrong number of arguments or invalid property assignment: '" + entry.name + u"'");
+  }
+  CallContext context{interp.host, interp.random};
+  return entry.function(context, values);
+}
+
+Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& args) {
+  switch (name.kind) {
+    case NameKind::Local:
+      return IndexValue(*frame_->slots[static_cast<size_t>(name.slot)], args);
+    case NameKind::Field:
+      return IndexValue(MeFields(*this)[static_cast<size_t>(name.slot)], args);
+    case NameKind::MemberProc: {
+      ClassInstance* me = frame_->me;
+      if (!me) RaiseScriptError(script_errors::kObjectRequired);
+      return InstanceGet(*me, frame_->meHold, name.name, &args, {});
+    }
+    case NameKind::Builtin:
+      return CallBuiltin(*this, *name.builtin, args);
+    case NameKind::Special: {
+      std::vector<Variant> values = EvalArgs(args);
+      if (values.size() != 1) RaiseScriptError(script_errors::kWrongArguments);
+      std::u16string code = ToString(DefaultValue(values[0]));
+      if (name.special == 1) return EvalText(code, true);
+      ExecuteText(code, name.special == 3);
+      return Variant();
+    }
+    case NameKind::Global:
+      break;
+  }
+  GlobalEntry& entry = *name.global;
+  switch (entry.kind) {
+    case GlobalKind::Variable:
+      if (!entry.declared) {
+        if (name.checkDeclared) RaiseScriptError(script_errors::kVariableUndefined);
+        if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
+          return CallBuiltin(*this, *builtin, args);
+        }
+        if (!args.empty()) {
+          RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
+        }
+      }
+      return IndexValue(entry.value, args);
+    case GlobalKind::Constant:
+    case GlobalKind::HostObject:
+      return IndexValue(entry.value, args);
+    case GlobalKind::Procedure:
+      return CallProcedure(*entry.procedure, nullptr, &args, {});
+    case GlobalKind::Class:
+      RaiseScriptError(script_errors::kTypeMismatch);
+    case GlobalKind::HostProcedure: {
+      std::vector<Variant> values = EvalArgs(args);
+      if (static_cast<int>(values.size()) < entry.minArgs ||
+          (entry.maxArgs >= 0 && static_cast<int>(values.size()) > entry.maxArgs)) {
+        RaiseScriptError(script_errors::kWrongArguments);
+      }
+      return entry.host(values);
+    }
+  }
+  return Variant();
+}
+
+Variant Interpreter::CallMember(const Variant& object, std::u16string_view name,
+                                const std::vector<ExprPtr>& args) {
+  if (!object.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+  std::shared_ptr<ScriptObject> target = object.ObjectValue();
+  if (!target) RaiseScriptError(script_errors::kObjectVariableNotSet);
+  if (auto* instance = dynamic_cast<ClassInstance*>(target.get())) {
+    return InstanceGet(*instance, target, name, &args, {});
+  }
+  std::vector<Variant> values = EvalArgs(args);
+  return target->Get(name, values);
+}
+
+Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<ScriptObject> me,
+                                   const std::vector<ExprPtr>* argExprs,
+                                   std::span<Variant> argValues, const Variant* assignedValue) {
+  const size_t given = (argExprs ? argExprs->size() : argValues.size()) + (assignedValue ? 1 : 0);
+  if (given != procedure.params.size()) {
+    RaiseScriptError(
+        script_errors::kWrongArguments,
+        u"Wrong number of arguments or invalid property assignment: '" + procedure.name + u"'");
+  }
+  Frame frame;
+  frame.storage.resize(static_cast<size_t>(procedure.localCount));
+  frame.slots.resize(frame.storage.size());
+  for (size_t i = 0; i < frame.storage.size(); ++i) frame.slots[i] = &frame.storage[i];
+  std::vector<ScriptArray*> locks;
+  struct LockRelease {
+    std::vector<ScriptArray*>& arrays;
+    ~LockRelease() {
+      for (ScriptArray* array : arrays) --array->locks;
+    }
+  } release{locks};
+  const size_t passed = given - (assignedValue ? 1 : 0);
+  for (size_t i = 0; i < passed; ++i) {
+    if (argExprs) {
+      const ExprPtr& arg = (*argExprs)[i];
+      if (!arg) RaiseScriptError(script_errors::kWrongArguments);
+      if (procedure.params[i].byRef) {
+        ScriptArray* locked = nullptr;
+        if (Variant* ref = ReferenceOf(*this, *arg, &locked)) {
+          frame.slots[i] = ref;
+          if (locked) {
+            ++locked->locks;
+            locks.push_back(locked);
+          }
+          continue;
+        }
+      }
+      frame.storage[i] = arg->Eval(*this);
+    } else {
+      frame.storage[i] = argValues[i];
+    }
+  }
+  if (assignedValue) frame.storage[passed] = *assignedValue;
+  frame.procedure = &procedure;
+  frame.program = procedure.program;
+  frame.meHold = std::move(me);
+  frame.me = dynamic_cast<ClassInstance*>(frame.meHold.get());
+  {
+    FrameScope scope(*this, frame);
+    ExecBlock(procedure.body);
+  }
+  if (procedure.resultSlot >= 0)
+    return std::move(frame.storage[static_cast<size_t>(procedure.resultSlot)]);
+  return Variant();
+}
+
+Variant Interpreter::WithObject() const {
+  if (frame_->withObjects.empty()) RaiseScriptError(script_errors::kObjectRequired);
+  return frame_->withObjects.back();
+}
+
+Variant Interpreter::MeValue() const {
+  if (!frame_->meHold) RaiseScriptError(script_errors::kObjectRequired);
+  return Variant::Object(frame_->meHold);
+}
+
+Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {
+  const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
+  std::shared_ptr<Program> program = Compile(
+      code, true, inCurrentScope ? frame_->procedure : nullptr, inCurrentScope ? cls : nullptr);
+  programs_.push_back(program);
+  return program->expression->Eval(*this);
+}
+
+void Interpreter::ExecuteText(std::u16string_view code, bool global) {
+  const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
+  std::shared_ptr<Program> program =
+      Compile(code, false, global ? nullptr : frame_->procedure, global ? nullptr : cls);
+  programs_.push_back(program);
+  Define(*program);
+  if (global && frame_ != &globalFrame_) {
+    Frame* saved = frame_;
+    frame_ = &globalFrame_;
+    try {
+      RunTopLevel(*program);
+    } catch (...) {
+      frame_ = saved;
+      throw;
+    }
+    frame_ = saved;
+    return;
+  }
+  // Code run by Execute ends its own On Error state; the caller's stays.
+  const bool resume = frame_->resumeNext;
+  frame_->resumeNext = false;
+  const Program* saved = frame_->program;
+  frame_->program = program.get();
+  struct Restore {
+    Frame& frame;
+    bool resume;
+    const Program* program;
+    ~Restore() {
+      frame.resumeNext = resume;
+      frame.program = program;
+    }
+  } restore{*frame_, resume, saved};
+  ExecBlock(program->topLevel);
+}
+
+ScriptErrorInfo Interpreter::InfoOf(const ScriptError& error) const {
+  ScriptErrorInfo info;
+  info.number = error.number;
+  info.description = error.description;
+  info.source = error.source;
+  info.line = error.line;
+  info.column = error.column;
+  info.lineText = error.lineText;
+  return info;
+}
+
+std::optional<ScriptErrorInfo> Interpreter::Protect(const std::function<void()>& action) {
+  char base = 0;
+  const bool outermost = stackBase == nullptr;
+  if (outermost) stackBase = &base;
+  std::optional<ScriptErrorInfo> result;
+  try {
+    action();
+  } catch (const ScriptError& error) {
+    result = InfoOf(error);
+  } catch (const ScriptAbort&) {
+    ScriptErrorInfo info;
+    info.aborted = true;
+    info.description = u"The script was stopped";
+    result = info;
+  }
+  if (outermost) {
+    stackBase = nullptr;
+    frame_ = &globalFrame_;
+    depth_ = 0;
+    globalFrame_.withObjects.clear();
+    globalFrame_.resumeNext = false;
+  }
+  return result;
+}
+
+}  // namespace vendil

@@ -1,0 +1,148 @@
+// The running engine: the global name space, the call frames, the Err state, the safety
+// checks (host Tick, call depth, stack use) and the evaluation helpers the tree nodes use.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "script/ast.h"
+#include "script/builtins.h"
+#include "script/engine.h"
+#include "script/script_error.h"
+
+namespace vendil {
+
+class ClassInstance;
+
+enum class GlobalKind { Variable, Constant, Procedure, Class, HostObject, HostProcedure };
+
+struct GlobalEntry {
+  std::u16string name;
+  GlobalKind kind = GlobalKind::Variable;
+  bool declared = false;  // Dim'd, assigned without Option Explicit, or defined
+  Variant value;
+  const Procedure* procedure = nullptr;
+  const ClassDef* classDef = nullptr;
+  HostProcedure host;
+  int minArgs = 0;
+  int maxArgs = -1;
+};
+
+struct Frame {
+  std::vector<Variant> storage;
+  std::vector<Variant*> slots;  // own storage, or the caller's variable for ByRef
+  ClassInstance* me = nullptr;
+  std::shared_ptr<ScriptObject> meHold;
+  const Procedure* procedure = nullptr;  // null at top level
+  const Program* program = nullptr;
+  std::vector<Variant> withObjects;
+  bool resumeNext = false;
+  SourcePosition position;  // statement running
+};
+
+class ClassInstance : public ScriptObject {
+ public:
+  ClassInstance(Interpreter& interp, const ClassDef& def);
+  ~ClassInstance() override;
+  std::u16string TypeName() const override { return def_.name; }
+  Variant Get(std::u16string_view name, std::span<Variant> args) override;
+  void Let(std::u16string_view name, std::span<Variant> args, const Variant& value) override;
+  void Set(std::u16string_view name, std::span<Variant> args, const Variant& value) override;
+
+  const ClassDef& def() const { return def_; }
+  std::vector<Variant> fields;
+  bool terminated = false;
+
+ private:
+  Interpreter& interp_;
+  std::shared_ptr<bool> alive_;
+  const ClassDef& def_;
+};
+
+class Interpreter {
+ public:
+  explicit Interpreter(HostCallbacks& host);
+  ~Interpreter();
+
+  // Globals.
+  GlobalEntry* FindGlobal(std::u16string_view name);
+  GlobalEntry& GlobalFor(std::u16string_view name);  // creates an undeclared variable entry
+  const BuiltinTable& builtins() const { return builtins_; }
+
+  // Compiling and running.
+  std::shared_ptr<Program> Compile(std::u16string_view code, bool expression,
+                                   const Procedure* enclosing, const ClassDef* enclosingClass);
+  void Define(const Program& program);  // procedures and classes become globals
+  void RunTopLevel(const Program& program);
+  Variant EvalText(std::u16string_view code, bool inCurrentScope);
+  void ExecuteText(std::u16string_view code, bool global);
+  ScriptErrorInfo InfoOf(const ScriptError& error) const;
+
+  // Used by the tree nodes.
+  Frame& frame() { return *frame_; }
+  Flow ExecBlock(const Block& block);
+  Variant* Reference(const Expr& expr);  // a variable the expression names, else null
+  void Assign(const Expr& target, Variant value, bool isSet);
+  Variant CallName(const NameExpr& name, const std::vector<ExprPtr>& args);
+  Variant CallMember(const Variant& object, std::u16string_view name,
+                     const std::vector<ExprPtr>& args);
+  Variant IndexValue(const Variant& value, const std::vector<ExprPtr>& args);
+  Variant CallProcedure(const Procedure& procedure, std::shared_ptr<ScriptObject> me,
+                        const std::vector<ExprPtr>* argExprs, std::span<Variant> argValues,
+                        const Variant* assignedValue = nullptr);
+  std::vector<Variant> EvalArgs(const std::vector<ExprPtr>& args);
+  std::vector<int32_t> EvalIndexes(const std::vector<ExprPtr>& args);
+  Variant WithObject() const;
+  Variant MeValue() const;
+  Variant NewInstance(const ClassDef& def);
+  // Member access on an instance of a script class, honouring Private from outside.
+  Variant InstanceGet(ClassInstance& instance, std::shared_ptr<ScriptObject> hold,
+                      std::u16string_view name, const std::vector<ExprPtr>* argExprs,
+                      std::span<Variant> argValues);
+  void InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObject> hold,
+                   std::u16string_view name, std::span<Variant> args, const Variant& value,
+                   bool isSet);
+  void QueueTerminate(const ClassDef& def, std::vector<Variant> fields);
+  void RunPendingTerminates();
+  void Tick();
+
+  // Err.
+  struct ErrState {
+    int32_t number = 0;
+    std::u16string description, source;
+  } err;
+  void ClearErr() { err = ErrState{}; }
+
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+  HostCallbacks& host;
+  RandomState random;
+  int maxDepth = 400;
+  size_t maxStackBytes = 2 * 1024 * 1024;
+  const char* stackBase = nullptr;  // frame address where the outermost run began
+
+  std::optional<ScriptErrorInfo> Protect(const std::function<void()>& action);
+
+ private:
+  BuiltinTable builtins_;
+  std::deque<GlobalEntry> globals_;
+  std::unordered_map<std::u16string, GlobalEntry*> globalIndex_;
+  std::vector<std::shared_ptr<const Program>> programs_;  // kept while procedures may run
+  Frame globalFrame_;
+  Frame* frame_ = &globalFrame_;
+  int depth_ = 0;
+  int tickCountdown_ = 0;
+  struct PendingTerminate {
+    const ClassDef* def;
+    std::vector<Variant> fields;
+  };
+  std::vector<PendingTerminate> pending_;
+  friend class FrameScope;
+  friend class Engine;
+};
+
+}  // namespace vendil

@@ -1,0 +1,255 @@
+// The tokenizer of script text.
+#include "script/lexer.h"
+
+#include <cmath>
+
+#include "script/script_error.h"
+#include "script/variant_convert.h"
+
+namespace vendil {
+
+namespace {
+
+bool IsNameStart(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x80;
+}
+bool IsNameChar(char16_t c) { return IsNameStart(c) || (c >= u'0' && c <= u'9') || c == u'_'; }
+bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == 0xA0 || c == 0x3000; }
+
+class Lexer {
+ public:
+  explicit Lexer(std::u16string_view code) : code_(code) {}
+
+  std::vector<Token> Run() {
+    std::vector<Token> tokens;
+    bool space = false;
+    while (pos_ < code_.size()) {
+      const char16_t c = code_[pos_];
+      if (IsSpace(c)) {
+        ++pos_;
+        space = true;
+        continue;
+      }
+      Token token;
+      token.line = line_;
+      token.column = static_cast<int>(pos_ - lineStart_) + 1;
+      token.spaceBefore = space;
+      space = false;
+      if (c == u'\r' || c == u'\n' || c == u':') {
+        if (c == u'\r' && pos_ + 1 < code_.size() && code_[pos_ + 1] == u'\n') ++pos_;
+        ++pos_;
+        if (c != u':') NewLine();
+        token.kind = TokenKind::EndOfStatement;
+        token.text = c == u':' ? u":" : u"\n";
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      if (c == u'\'') {
+        SkipToLineEnd();
+        continue;
+      }
+      if (c == u'_' && ContinuationFollows()) continue;
+      if (IsNameStart(c)) {
+        const size_t start = pos_;
+        while (pos_ < code_.size() && IsNameChar(code_[pos_])) ++pos_;
+        token.text = std::u16string(code_.substr(start, pos_ - start));
+        if (token.text.size() > 255) Fail(1030, token);
+        if (EqualsNoCaseU16(token.text, u"rem")) {
+          SkipToLineEnd();
+          continue;
+        }
+        token.kind = TokenKind::Name;
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      if (c == u'[') {  // [name with anything] is a name
+        const size_t start = ++pos_;
+        while (pos_ < code_.size() && code_[pos_] != u']' && code_[pos_] != u'\n') ++pos_;
+        if (pos_ >= code_.size() || code_[pos_] != u']') Fail(1007, token);
+        token.text = std::u16string(code_.substr(start, pos_ - start));
+        ++pos_;
+        token.kind = TokenKind::Name;
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      if ((c >= u'0' && c <= u'9') || (c == u'.' && pos_ + 1 < code_.size() &&
+                                       code_[pos_ + 1] >= u'0' && code_[pos_ + 1] <= u'9')) {
+        ReadNumber(token);
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      if (c == u'&' && pos_ + 1 < code_.size() &&
+          ((code_[pos_ + 1] | 0x20) == u'h' || (code_[pos_ + 1] | 0x20) == u'o')) {
+        ReadRadixNumber(token);
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      if (c == u'"') {
+        ReadString(token);
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      if (c == u'#') {
+        ReadDate(token);
+        tokens.push_back(std::move(token));
+        continue;
+      }
+      token.kind = TokenKind::Operator;
+      if ((c == u'<' || c == u'>') && pos_ + 1 < code_.size() &&
+          (code_[pos_ + 1] == u'=' || (c == u'<' && code_[pos_ + 1] == u'>'))) {
+        token.text = std::u16string(code_.substr(pos_, 2));
+        pos_ += 2;
+      } else if (std::u16string_view(u"()=<>+-*/\\^&,.").find(c) != std::u16string_view::npos) {
+        token.text = std::u16string(1, c);
+        ++pos_;
+      } else {
+        Fail(1032, token);
+      }
+      tokens.push_back(std::move(token));
+    }
+    Token end;
+    end.kind = TokenKind::EndOfStatement;
+    end.text = u"\n";
+    end.line = line_;
+    end.column = static_cast<int>(pos_ - lineStart_) + 1;
+    tokens.push_back(end);
+    end.kind = TokenKind::EndOfText;
+    tokens.push_back(end);
+    return tokens;
+  }
+
+ private:
+  [[noreturn]] void Fail(int32_t number, const Token& at) {
+    ScriptError error(number, StandardErrorMessage(number), kCompileErrorSource);
+    error.line = at.line;
+    error.column = at.column;
+    throw error;
+  }
+
+  void NewLine() {
+    ++line_;
+    lineStart_ = pos_;
+  }
+
+  void SkipToLineEnd() {
+    while (pos_ < code_.size() && code_[pos_] != u'\n' && code_[pos_] != u'\r') ++pos_;
+  }
+
+  // `_` then blanks then a line break joins the next line to this one.
+  bool ContinuationFollows() {
+    size_t p = pos_ + 1;
+    while (p < code_.size() && IsSpace(code_[p])) ++p;
+    if (p < code_.size() && code_[p] != u'\r' && code_[p] != u'\n') return false;
+    if (p < code_.size() && code_[p] == u'\r') ++p;
+    if (p < code_.size() && code_[p] == u'\n') ++p;
+    pos_ = p;
+    NewLine();
+    return true;
+  }
+
+  void ReadNumber(Token& token) {
+    const size_t start = pos_;
+    bool isFloat = false;
+    while (pos_ < code_.size() && code_[pos_] >= u'0' && code_[pos_] <= u'9') ++pos_;
+    if (pos_ < code_.size() && code_[pos_] == u'.') {
+      isFloat = true;
+      ++pos_;
+      while (pos_ < code_.size() && code_[pos_] >= u'0' && code_[pos_] <= u'9') ++pos_;
+    }
+    if (pos_ < code_.size() && (code_[pos_] | 0x20) == u'e') {
+      size_t p = pos_ + 1;
+      if (p < code_.size() && (code_[p] == u'+' || code_[p] == u'-')) ++p;
+      if (p < code_.size() && code_[p] >= u'0' && code_[p] <= u'9') {
+        isFloat = true;
+        pos_ = p;
+        while (pos_ < code_.size() && code_[pos_] >= u'0' && code_[pos_] <= u'9') ++pos_;
+      }
+    }
+    std::string ascii;
+    for (size_t i = start; i < pos_; ++i) ascii.push_back(static_cast<char>(code_[i]));
+    const double value = std::strtod(ascii.c_str(), nullptr);
+    if (!std::isfinite(value)) Fail(1031, token);
+    token.kind = TokenKind::Number;
+    token.text = std::u16string(code_.substr(start, pos_ - start));
+    if (pos_ < code_.size() && IsNameChar(code_[pos_])) Fail(1025, token);
+    if (!isFloat && value <= 32767) {
+      token.value = Variant::Integer(static_cast<int16_t>(value));
+    } else if (!isFloat && value <= 2147483647.0) {
+      token.value = Variant::Long(static_cast<int32_t>(value));
+    } else {
+      token.value = Variant::Double(value);
+    }
+  }
+
+  void ReadRadixNumber(Token& token) {
+    const int base = (code_[pos_ + 1] | 0x20) == u'h' ? 16 : 8;
+    pos_ += 2;
+    const size_t start = pos_;
+    uint64_t value = 0;
+    while (pos_ < code_.size()) {
+      const char16_t c = code_[pos_];
+      int digit = -1;
+      if (c >= u'0' && c <= u'9') digit = c - u'0';
+      if (base == 16 && (c | 0x20) >= u'a' && (c | 0x20) <= u'f') digit = (c | 0x20) - u'a' + 10;
+      if (digit < 0 || digit >= base) break;
+      value = value * base + digit;
+      if (value > 0xFFFFFFFFull) Fail(1031, token);
+      ++pos_;
+    }
+    if (pos_ == start) Fail(1031, token);
+    bool forceLong = false;
+    if (pos_ < code_.size() && code_[pos_] == u'&') {
+      forceLong = true;
+      ++pos_;
+    }
+    token.kind = TokenKind::Number;
+    token.text = u"&";
+    if (value <= 0xFFFF && !forceLong) {
+      token.value = Variant::Integer(static_cast<int16_t>(static_cast<uint16_t>(value)));
+    } else {
+      token.value = Variant::Long(static_cast<int32_t>(static_cast<uint32_t>(value)));
+    }
+  }
+
+  void ReadString(Token& token) {
+    ++pos_;
+    std::u16string text;
+    while (true) {
+      if (pos_ >= code_.size() || code_[pos_] == u'\n' || code_[pos_] == u'\r') Fail(1033, token);
+      if (code_[pos_] == u'"') {
+        if (pos_ + 1 < code_.size() && code_[pos_ + 1] == u'"') {
+          text.push_back(u'"');
+          pos_ += 2;
+          continue;
+        }
+        ++pos_;
+        break;
+      }
+      text.push_back(code_[pos_++]);
+    }
+    token.kind = TokenKind::String;
+    token.value = Variant::String(std::move(text));
+  }
+
+  void ReadDate(Token& token) {
+    const size_t start = ++pos_;
+    while (pos_ < code_.size() && code_[pos_] != u'#' && code_[pos_] != u'\n') ++pos_;
+    if (pos_ >= code_.size() || code_[pos_] != u'#') Fail(1002, token);
+    const auto date = ParseDateText(code_.substr(start, pos_ - start));
+    ++pos_;
+    if (!date) Fail(1002, token);
+    token.kind = TokenKind::Date;
+    token.value = Variant::Date(*date);
+  }
+
+  std::u16string_view code_;
+  size_t pos_ = 0;
+  size_t lineStart_ = 0;
+  int line_ = 1;
+};
+
+}  // namespace
+
+std::vector<Token> Tokenize(std::u16string_view code) { return Lexer(code).Run(); }
+
+}  // namespace vendil

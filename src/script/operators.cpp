@@ -1,0 +1,374 @@
+// Arithmetic, concatenation, comparison and logical operators on Variants.
+#include "script/operators.h"
+
+#include <cmath>
+#include <limits>
+
+#include "script/script_error.h"
+#include "script/script_object.h"
+#include "script/variant_convert.h"
+
+namespace vendil {
+
+namespace {
+
+// The subtype an arithmetic result takes, widest operand first.
+enum Rank {
+  kByte = 1,
+  kInteger = 2,
+  kLong = 3,
+  kSingle = 4,
+  kDouble = 5,
+  kCurrency = 6,
+  kDate = 7
+};
+
+Rank RankOf(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Byte:
+      return kByte;
+    case VarType::Empty:
+    case VarType::Boolean:
+    case VarType::Integer:
+      return kInteger;
+    case VarType::Long:
+      return kLong;
+    case VarType::Single:
+      return kSingle;
+    case VarType::Currency:
+      return kCurrency;
+    case VarType::Date:
+      return kDate;
+    case VarType::Double:
+    case VarType::String:
+      return kDouble;
+    default:
+      RaiseScriptError(script_errors::kTypeMismatch);
+  }
+}
+
+int64_t IntegralOf(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Byte:
+      return v.ByteValue();
+    case VarType::Boolean:
+      return v.BoolValue() ? -1 : 0;
+    case VarType::Integer:
+      return v.IntegerValue();
+    case VarType::Long:
+      return v.LongValue();
+    default:
+      return 0;
+  }
+}
+
+Variant IntegralResult(int64_t value, Rank rank) {
+  if (rank == kByte && value >= 0 && value <= 255)
+    return Variant::Byte(static_cast<uint8_t>(value));
+  if (rank <= kInteger && value >= -32768 && value <= 32767) {
+    return Variant::Integer(static_cast<int16_t>(value));
+  }
+  if (value >= std::numeric_limits<int32_t>::min() &&
+      value <= std::numeric_limits<int32_t>::max()) {
+    return Variant::Long(static_cast<int32_t>(value));
+  }
+  return Variant::Double(static_cast<double>(value));
+}
+
+Variant FloatResult(double value, Rank rank) {
+  if (!std::isfinite(value)) RaiseScriptError(script_errors::kOverflow);
+  if (rank == kSingle && std::fabs(value) <= std::numeric_limits<float>::max()) {
+    return Variant::Single(static_cast<float>(value));
+  }
+  return Variant::Double(value);
+}
+
+Variant CurrencyResult(long double scaled) {
+  if (!(std::fabs(scaled) < 9.2233720368547e18L)) RaiseScriptError(script_errors::kOverflow);
+  return Variant::Currency(static_cast<int64_t>(std::llround(scaled)));
+}
+
+Variant Arithmetic(BinaryOp op, const Variant& a, const Variant& b) {
+  Rank rank = std::max(RankOf(a), RankOf(b));
+  if (rank == kCurrency && (RankOf(a) == kDouble || RankOf(b) == kDouble)) rank = kDouble;
+  if (rank == kDate && op == BinaryOp::Subtract && a.Type() == VarType::Date &&
+      b.Type() == VarType::Date) {
+    return Variant::Double(a.DateValue() - b.DateValue());
+  }
+  if (rank <= kLong) {
+    const int64_t x = IntegralOf(a);
+    const int64_t y = IntegralOf(b);
+    const int64_t r = op == BinaryOp::Add ? x + y : op == BinaryOp::Subtract ? x - y : x * y;
+    return IntegralResult(r, rank);
+  }
+  if (rank == kCurrency) {
+    const long double x = static_cast<long double>(ToCurrency(a));
+    const long double y = static_cast<long double>(ToCurrency(b));
+    return CurrencyResult(op == BinaryOp::Add        ? x + y
+                          : op == BinaryOp::Subtract ? x - y
+                                                     : x * y / 10000.0L);
+  }
+  const double x = ToDouble(a);
+  const double y = ToDouble(b);
+  const double r = op == BinaryOp::Add ? x + y : op == BinaryOp::Subtract ? x - y : x * y;
+  if (rank == kDate) {
+    if (!std::isfinite(r)) RaiseScriptError(script_errors::kOverflow);
+    return Variant::Date(r);
+  }
+  return FloatResult(r, rank);
+}
+
+bool IsSmallIntegral(const Variant& v) {
+  const VarType t = v.Type();
+  return t == VarType::Byte || t == VarType::Integer || t == VarType::Boolean ||
+         t == VarType::Empty;
+}
+
+Variant Logical(BinaryOp op, const Variant& a, const Variant& b) {
+  if (a.IsBoolean() && b.IsBoolean()) {
+    const bool x = a.BoolValue();
+    const bool y = b.BoolValue();
+    switch (op) {
+      case BinaryOp::And:
+        return Variant::Boolean(x && y);
+      case BinaryOp::Or:
+        return Variant::Boolean(x || y);
+      case BinaryOp::Xor:
+        return Variant::Boolean(x != y);
+      case BinaryOp::Eqv:
+        return Variant::Boolean(x == y);
+      default:
+        return Variant::Boolean(!x || y);
+    }
+  }
+  if (a.IsNull() || b.IsNull()) {
+    const Variant& other = a.IsNull() ? b : a;
+    if (other.IsNull()) return Variant::Null();
+    const int32_t value = ToLong(other);
+    if (op == BinaryOp::And && value == 0) return other.IsBoolean() ? other : Variant::Integer(0);
+    if (op == BinaryOp::Or && other.IsBoolean() && value != 0) return other;
+    if (op == BinaryOp::Imp && b.IsNull() && a.IsBoolean() && !a.BoolValue()) {
+      return Variant::Boolean(true);
+    }
+    if (op == BinaryOp::Imp && a.IsNull() && value == -1) return other;
+    return Variant::Null();
+  }
+  const int32_t x = ToLong(a);
+  const int32_t y = ToLong(b);
+  int32_t r;
+  switch (op) {
+    case BinaryOp::And:
+      r = x & y;
+      break;
+    case BinaryOp::Or:
+      r = x | y;
+      break;
+    case BinaryOp::Xor:
+      r = x ^ y;
+      break;
+    case BinaryOp::Eqv:
+      r = ~(x ^ y);
+      break;
+    default:
+      r = ~x | y;
+      break;
+  }
+  if (IsSmallIntegral(a) && IsSmallIntegral(b)) {
+    if (a.Type() == VarType::Byte && b.Type() == VarType::Byte) {
+      return Variant::Byte(static_cast<uint8_t>(r));
+    }
+    return Variant::Integer(static_cast<int16_t>(r));
+  }
+  return Variant::Long(r);
+}
+
+}  // namespace
+
+void AppendText(Variant& target, const Variant& right) {
+  if (!target.IsString()) target = Variant::String(target.IsNull() ? u"" : ToString(target));
+  std::u16string& text = target.MutableString();
+  if (right.IsString()) {
+    const std::u16string& add = right.StringValue();
+    if ((text.size() + add.size()) * 2 > kMaxValueBytes)
+      RaiseScriptError(script_errors::kOutOfMemory);
+    text += add;
+    return;
+  }
+  if (right.IsNull()) return;
+  const std::u16string add = ToString(right);
+  if ((text.size() + add.size()) * 2 > kMaxValueBytes)
+    RaiseScriptError(script_errors::kOutOfMemory);
+  text += add;
+}
+
+Variant Concatenate(const Variant& left, const Variant& right) {
+  if (left.IsNull() && right.IsNull()) return Variant::Null();
+  Variant result = Variant::String(left.IsNull() ? std::u16string() : ToString(left));
+  AppendText(result, right);
+  return result;
+}
+
+int CompareValues(const Variant& leftIn, const Variant& rightIn) {
+  if (leftIn.IsNull() || rightIn.IsNull()) return 2;
+  const Variant left = leftIn.IsObject() ? ValueOf(leftIn) : leftIn;
+  const Variant right = rightIn.IsObject() ? ValueOf(rightIn) : rightIn;
+  if (left.IsNull() || right.IsNull()) return 2;
+  if (left.IsArray() || right.IsArray() || left.IsError() || right.IsError()) {
+    RaiseScriptError(script_errors::kTypeMismatch);
+  }
+  if (left.IsString() && right.IsString()) {
+    const int c = left.StringValue().compare(right.StringValue());
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+  }
+  if (left.IsString() || right.IsString()) {
+    const Variant& text = left.IsString() ? left : right;
+    const Variant& other = left.IsString() ? right : left;
+    if (other.IsEmpty()) {
+      const int c = text.StringValue().empty() ? 0 : 1;
+      return left.IsString() ? c : -c;
+    }
+    // A number is always less than a text.
+    return left.IsString() ? 1 : -1;
+  }
+  if (left.Type() == VarType::Currency && right.Type() == VarType::Currency) {
+    return left.CurrencyValue() < right.CurrencyValue()   ? -1
+           : left.CurrencyValue() > right.CurrencyValue() ? 1
+                                                          : 0;
+  }
+  if (left.IsIntegral() && right.IsIntegral()) {
+    const int64_t x = IntegralOf(left);
+    const int64_t y = IntegralOf(right);
+    return x < y ? -1 : x > y ? 1 : 0;
+  }
+  const double x = ToDouble(left);
+  const double y = ToDouble(right);
+  return x < y ? -1 : x > y ? 1 : 0;
+}
+
+bool ValuesEqual(const Variant& left, const Variant& right) {
+  return CompareValues(left, right) == 0;
+}
+
+Variant BinaryOperation(BinaryOp op, const Variant& left, const Variant& right) {
+  switch (op) {
+    case BinaryOp::Add:
+      if (left.IsString() && right.IsString()) return Concatenate(left, right);
+      [[fallthrough]];
+    case BinaryOp::Subtract:
+    case BinaryOp::Multiply: {
+      if (left.IsNull() || right.IsNull()) return Variant::Null();
+      const Variant a = left.IsObject() ? ValueOf(left) : left;
+      const Variant b = right.IsObject() ? ValueOf(right) : right;
+      if (op == BinaryOp::Add && ((a.IsString() && b.IsEmpty()) || (a.IsEmpty() && b.IsString()))) {
+        return Concatenate(a, b);
+      }
+      return Arithmetic(op, a, b);
+    }
+    case BinaryOp::Divide: {
+      if (left.IsNull() || right.IsNull()) return Variant::Null();
+      const double x = ToDouble(left);
+      const double y = ToDouble(right);
+      if (y == 0)
+        RaiseScriptError(x == 0 ? script_errors::kOverflow : script_errors::kDivisionByZero);
+      return FloatResult(x / y, kDouble);
+    }
+    case BinaryOp::IntDivide:
+    case BinaryOp::Mod: {
+      if (left.IsNull() || right.IsNull()) return Variant::Null();
+      const int64_t x = ToLong(left);
+      const int64_t y = ToLong(right);
+      if (y == 0) RaiseScriptError(script_errors::kDivisionByZero);
+      const int64_t r = op == BinaryOp::IntDivide ? x / y : x % y;
+      const bool small = IsSmallIntegral(left) && IsSmallIntegral(right);
+      return IntegralResult(r, small ? kInteger : kLong);
+    }
+    case BinaryOp::Power: {
+      if (left.IsNull() || right.IsNull()) return Variant::Null();
+      const double x = ToDouble(left);
+      const double y = ToDouble(right);
+      if (x < 0 && y != std::floor(y)) RaiseScriptError(script_errors::kInvalidProcedureCall);
+      return FloatResult(std::pow(x, y), kDouble);
+    }
+    case BinaryOp::Concat:
+      return Concatenate(left, right);
+    case BinaryOp::Equal:
+    case BinaryOp::NotEqual:
+    case BinaryOp::Less:
+    case BinaryOp::Greater:
+    case BinaryOp::LessEqual:
+    case BinaryOp::GreaterEqual: {
+      const int c = CompareValues(left, right);
+      if (c == 2) return Variant::Null();
+      bool r;
+      switch (op) {
+        case BinaryOp::Equal:
+          r = c == 0;
+          break;
+        case BinaryOp::NotEqual:
+          r = c != 0;
+          break;
+        case BinaryOp::Less:
+          r = c < 0;
+          break;
+        case BinaryOp::Greater:
+          r = c > 0;
+          break;
+        case BinaryOp::LessEqual:
+          r = c <= 0;
+          break;
+        default:
+          r = c >= 0;
+          break;
+      }
+      return Variant::Boolean(r);
+    }
+    case BinaryOp::Is:
+      if (!left.IsObject() || !right.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+      return Variant::Boolean(left.ObjectValue() == right.ObjectValue());
+    default:
+      return Logical(op, left, right);
+  }
+}
+
+Variant UnaryOperation(UnaryOp op, const Variant& operandIn) {
+  if (operandIn.IsNull()) return Variant::Null();
+  const Variant operand = operandIn.IsObject() ? ValueOf(operandIn) : operandIn;
+  if (op == UnaryOp::Plus) {
+    if (operand.IsEmpty()) return Variant::Integer(0);
+    if (operand.IsString()) return Variant::Double(ToDouble(operand));
+    return operand;
+  }
+  if (op == UnaryOp::Not) {
+    switch (operand.Type()) {
+      case VarType::Boolean:
+        return Variant::Boolean(!operand.BoolValue());
+      case VarType::Byte:
+        return Variant::Byte(static_cast<uint8_t>(~operand.ByteValue()));
+      case VarType::Empty:
+        return Variant::Integer(-1);
+      case VarType::Integer:
+        return Variant::Integer(static_cast<int16_t>(~operand.IntegerValue()));
+      default:
+        return Variant::Long(~ToLong(operand));
+    }
+  }
+  switch (operand.Type()) {
+    case VarType::Empty:
+      return Variant::Integer(0);
+    case VarType::Boolean:
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+      return IntegralResult(-IntegralOf(operand), RankOf(operand) == kLong ? kLong : kInteger);
+    case VarType::Single:
+      return Variant::Single(-operand.SingleValue());
+    case VarType::Currency:
+      return CurrencyResult(-static_cast<long double>(operand.CurrencyValue()));
+    case VarType::Date:
+      return Variant::Date(-operand.DateValue());
+    default:
+      return Variant::Double(-ToDouble(operand));
+  }
+}
+
+}  // namespace vendil

@@ -1,0 +1,157 @@
+' Control flow: If, Select Case, the loops and their exits, With, Const, separators.
+Option Explicit
+
+Dim i, n, s, x
+
+' If in its one-line and block forms.
+x = 0
+If True Then x = 1 Else x = 2
+Check x = 1, "one-line If takes Then"
+If False Then x = 1 Else x = 2 : s = "both"
+Check x = 2 And s = "both", "one-line Else runs every statement after it"
+If False Then x = 3 : s = "no"
+Check s = "both", "one-line Then runs none of its statements when false"
+n = 5
+If n < 3 Then
+  s = "small"
+ElseIf n < 10 Then
+  s = "medium"
+Else
+  s = "large"
+End If
+Check s = "medium", "ElseIf"
+If Null Then s = "null" Else s = "not"
+Check s = "not", "Null counts as false in If"
+If "True" Then s = "text" Else s = "no"
+Check s = "text", "a text True counts as true"
+
+' Select Case with lists and strings.
+Function Kind(v)
+  Select Case v
+    Case 1, 2, 3
+      Kind = "low"
+    Case 4, n + 1
+      Kind = "mid"
+    Case "a", "b"
+      Kind = "letter"
+    Case Else
+      Kind = "other"
+  End Select
+End Function
+Check Kind(2) = "low" And Kind(6) = "mid" And Kind("b") = "letter", "Case lists"
+Check Kind(99) = "other", "Case Else"
+Check Kind("A") = "other", "Case compares text with case"
+Select Case 1
+  Case 1
+    s = "first"
+  Case 1
+    s = "second"
+End Select
+Check s = "first", "only the first matching Case runs"
+
+' For loops.
+s = ""
+For i = 1 To 3
+  s = s & i
+Next
+Check s = "123" And i = 4, "For runs to the limit and leaves the counter past it"
+s = ""
+For i = 10 To 1 Step -3
+  s = s & i & ","
+Next
+Check s = "10,7,4,1,", "negative Step"
+s = ""
+For i = 0 To 1 Step 0.5
+  s = s & i & ";"
+Next
+Check s = "0;0.5;1;", "fractional Step"
+n = 0
+For i = 5 To 1
+  n = n + 1
+Next
+Check n = 0, "a For whose start is past its end runs no pass"
+n = 3 : s = ""
+For i = 1 To n
+  n = 10
+  s = s & i
+Next
+Check s = "123", "the limit is taken once at the start"
+For i = 1 To 100
+  If i = 7 Then Exit For
+Next
+Check i = 7, "Exit For leaves the counter"
+
+Dim arr, item
+arr = Array("a", "b", "c")
+s = ""
+For Each item In arr
+  s = s & item
+Next
+Check s = "abc", "For Each over an array"
+
+' Do and While loops in all their forms.
+n = 0
+Do While n < 5
+  n = n + 1
+Loop
+Check n = 5, "Do While"
+n = 0
+Do Until n >= 3
+  n = n + 1
+Loop
+Check n = 3, "Do Until"
+n = 10
+Do
+  n = n + 1
+Loop While n < 5
+Check n = 11, "Do ... Loop While runs once"
+n = 10
+Do
+  n = n + 1
+Loop Until True
+Check n = 11, "Do ... Loop Until"
+n = 0
+Do
+  n = n + 1
+  If n = 4 Then Exit Do
+Loop
+Check n = 4, "Exit Do leaves an endless loop"
+n = 0
+While n < 3
+  n = n + 1
+Wend
+Check n = 3, "While ... Wend"
+n = 0
+For i = 1 To 3
+  Do
+    n = n + 1
+    Exit Do
+  Loop
+Next
+Check n = 3, "Exit Do leaves only the inner loop"
+
+' With, Const, separators, continuation and comments.
+Class Point
+  Public X, Y
+End Class
+Dim p
+Set p = New Point
+With p
+  .X = 3
+  .Y = .X * 2
+End With
+Check p.X = 3 And p.Y = 6, "With sets and reads members"
+Const LIMIT = 10, NAME = "ten"
+Check LIMIT = 10 And NAME = "ten", "Const with several names"
+n = 1 : n = n + 1 : n = n * 10
+Check n = 20, "colon separates statements"
+n = 1 + _
+    2 + _
+    3
+Check n = 6, "line continuation"
+Rem a comment line
+n = 7 ' a trailing comment
+Check n = 7, "comments"
+s = "it's ""quoted"""
+Check s = "it's " & Chr(34) & "quoted" & Chr(34), "doubled quotes in a string"
+cAlL cHeCk(TRUE, "names are case-insensitive")
