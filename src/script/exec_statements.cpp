@@ -148,6 +148,8 @@ Flow ForStmt::Exec(Interpreter& interp) const {
     Variant now = DefaultValue(counter->Eval(interp));
     const double n = ToDouble(now);
     if (down ? n < endValue : n > endValue) break;
+    // An empty body runs no statement, so the loop itself gives the host its turn.
+    if (body.empty()) interp.Tick();
     Flow flow = interp.ExecBlock(body);
     if (flow == Flow::ExitFor) break;
     if (flow != Flow::Normal) return flow;
@@ -195,6 +197,7 @@ Flow DoStmt::Exec(Interpreter& interp) const {
   };
   while (true) {
     if (testFirst && !keepGoing()) break;
+    if (body.empty()) interp.Tick();
     Flow flow = interp.ExecBlock(body);
     if (flow == Flow::ExitDo && !isWhileWend) break;
     if (flow != Flow::Normal) return flow;

@@ -1,5 +1,6 @@
-// Until the script engine is part of the build, the script list is filled but no script
-// runs: the engine slot stays empty and every crawl goes without a script.
+// The script list of the main window: an empty entry (no script), then the ordinary files
+// of the scripts folder. Folders and hidden files are left out; names are sorted so the
+// list reads the same on every file system.
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -15,15 +16,14 @@ void FillScriptList(Form1& form) {
   std::error_code error;
   for (std::filesystem::directory_iterator it(form.programFolder + "/scripts", error), end;
        !error && it != end; it.increment(error)) {
-    if (it->is_regular_file(error)) names.push_back(it->path().filename().string());
+    std::string name = it->path().filename().string();
+    std::error_code typeError;
+    if (name.empty() || name.front() == '.' || !it->is_regular_file(typeError)) continue;
+    names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());
   for (auto& name : names) form.cmbScript.AddItem(std::move(name));
   form.cmbScript.SetListIndex(0);
 }
-
-void CreateScriptEngine(Form1& form) { form.m_objScript.reset(); }
-
-std::unique_ptr<PageScript> PrepareScript(Form1&) { return nullptr; }
 
 }  // namespace vendil
