@@ -89,13 +89,13 @@ struct MemberSpec {
   ArgKind argument;  // methods: what the one argument must be (None: no argument)
 };
 
-struct ServerSpec {
+struct ServerKind {
   const char* progId;
   std::vector<MemberSpec> members;
 };
 
-const std::vector<ServerSpec>& ServerSpecs() {
-  static const std::vector<ServerSpec> specs = {
+const std::vector<ServerKind>& ServerKinds() {
+  static const std::vector<ServerKind> kinds = {
       {kProgIdIria, {{"AddIRI", false, ArgKind::String}}},
       {kProgIdIrvine,
        {{"CurrentQueueFolder", true, ArgKind::String}, {"AddIRI", false, ArgKind::String}}},
@@ -107,7 +107,7 @@ const std::vector<ServerSpec>& ServerSpecs() {
         {"Info", true, ArgKind::String},
         {"Referer", true, ArgKind::String}}},
   };
-  return specs;
+  return kinds;
 }
 
 // Shared by the servers of one factory: where calls go, and the instance counter.
@@ -127,10 +127,10 @@ struct Recorder {
 
 class RecordingServer : public AutomationObject {
  public:
-  RecordingServer(std::shared_ptr<Recorder> recorder, const ServerSpec& spec)
-      : recorder_(std::move(recorder)), spec_(spec) {
-    name_ = std::string(spec.progId) + "#" + std::to_string(++recorder_->instances);
-    if (EqualsNoCase(spec.progId, kProgIdIrvine)) {
+  RecordingServer(std::shared_ptr<Recorder> recorder, const ServerKind& kind)
+      : recorder_(std::move(recorder)), kind_(kind) {
+    name_ = std::string(kind.progId) + "#" + std::to_string(++recorder_->instances);
+    if (EqualsNoCase(kind.progId, kProgIdIrvine)) {
       properties_["CurrentQueueFolder"] = recorder_->irvineQueueFolder;
     }
   }
@@ -185,14 +185,14 @@ class RecordingServer : public AutomationObject {
 
  private:
   const MemberSpec& Find(const std::string& member, bool property) const {
-    for (const auto& m : spec_.members) {
+    for (const auto& m : kind_.members) {
       if (m.property == property && EqualsNoCase(m.name, member)) return m;
     }
     throw AutomationError(std::string(kNoSuchMember) + " (" + member + ")");
   }
 
   std::shared_ptr<Recorder> recorder_;
-  const ServerSpec& spec_;
+  const ServerKind& kind_;
   std::string name_;
   std::map<std::string, AutomationValue> properties_;
 };
@@ -229,9 +229,9 @@ void RegisterRecordingServers(AutomationFactory& factory, const std::string& rec
   auto recorder = std::make_shared<Recorder>();
   recorder->file = recordFile;
   recorder->irvineQueueFolder = irvineQueueFolder;
-  for (const auto& spec : ServerSpecs()) {
-    factory.Register(spec.progId, [recorder, &spec]() -> std::shared_ptr<AutomationObject> {
-      auto server = std::make_shared<RecordingServer>(recorder, spec);
+  for (const auto& kind : ServerKinds()) {
+    factory.Register(kind.progId, [recorder, &kind]() -> std::shared_ptr<AutomationObject> {
+      auto server = std::make_shared<RecordingServer>(recorder, kind);
       server->RecordCreation();
       return server;
     });

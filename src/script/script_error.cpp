@@ -192,7 +192,7 @@ std::u16string StandardErrorMessage(int32_t number) {
     case 1050:
       return u"Expected 'Property'";
     case 1051:
-      return u"Number of arguments must be consistent across properties specification";
+      return u"Number of arguments must be consistent across property procedures of one name";
     case 1052:
       return u"Cannot have multiple default property/method in a Class";
     case 1053:
@@ -204,9 +204,9 @@ std::u16string StandardErrorMessage(int32_t number) {
     case 1056:
       return u"'Default' can be specified only on 'Property' or 'Function' or 'Sub'";
     case 1057:
-      return u"'Default' specification must also specify 'Public'";
+      return u"'Default' must go with 'Public'";
     case 1058:
-      return u"'Default' specification can only be on Property Get";
+      return u"'Default' can only be on Property Get";
     case 32766:
       return u"True";
     case 32767:
