@@ -64,6 +64,11 @@ Flow CallStmt::Exec(Interpreter& interp) const {
 
 Flow DimStmt::Exec(Interpreter& interp) const {
   for (const DimItem& item : items) {
+    // A name ExecuteGlobal made a procedure or class cannot become a variable too.
+    auto* name = dynamic_cast<const NameExpr*>(item.target.get());
+    if (name && name->kind == NameKind::Global && name->global->kind != GlobalKind::Variable) {
+      RaiseScriptError(1041, u"Name redefined: '" + name->name + u"'");
+    }
     Variant* ref = TargetOf(interp, *item.target);
     if (item.isArray) {
       *ref = NewArray(interp, item);

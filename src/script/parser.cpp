@@ -63,6 +63,7 @@ class Parser {
         ParseTopStatement();
         SkipEnds();
       }
+      CheckTopNamesUnique();
     } catch (ScriptError& error) {
       AttachLine(error);
       throw;
@@ -182,6 +183,21 @@ class Parser {
     return node;
   }
   void Declare(const std::u16string& name) { current_->declared.push_back(Lower(name)); }
+  // Dim and Const at the top level, kept to be checked against the procedures and classes.
+  void DeclareAtTop(const Token& token) {
+    if (current_ == top_) topDeclarations_.push_back(&token);
+  }
+
+  // A variable or constant of the same name as a procedure or class of the same program is
+  // "Name redefined": names are one space whatever their case.
+  void CheckTopNamesUnique() {
+    std::unordered_set<std::u16string> defined;
+    for (const auto& proc : program_->procedures) defined.insert(Lower(proc->name));
+    for (const auto& cls : program_->classes) defined.insert(Lower(cls->name));
+    for (const Token* token : topDeclarations_) {
+      if (defined.count(Lower(token->text))) Fail(1041, *token);
+    }
+  }
 
   // ---- expressions
 
@@ -369,6 +385,23 @@ class Parser {
 
   void SkipContinuationEnds() {}
 
+  // Where the parser stood, so a reading can be taken back (tokens and the names recorded).
+  struct ParseMark {
+    size_t pos = 0;
+    size_t names = 0;
+    size_t assigned = 0;
+    size_t newNodes = 0;
+  };
+  ParseMark Mark() const {
+    return {pos_, current_->names.size(), assigned_.size(), newNodes_.size()};
+  }
+  void Rewind(const ParseMark& mark) {
+    pos_ = mark.pos;
+    current_->names.resize(mark.names);
+    assigned_.resize(mark.assigned);
+    newNodes_.resize(mark.newNodes);
+  }
+
   ExprPtr ParsePostfix(ExprPtr expr) {
     int rounds = 0;
     while (true) {
@@ -381,10 +414,12 @@ class Parser {
         Next();
         expr = std::make_unique<MemberExpr>(At(token), std::move(expr), member.text);
       } else if (IsOp(token, u"(")) {
+        const ParseMark mark = Mark();
         Next();
         auto call = std::make_unique<CallExpr>(expr->position, std::move(expr));
         if (auto* name = dynamic_cast<NameExpr*>(call->callee.get())) name->isCallee = true;
         call->args = ParseArgsInParens();
+        lastCallOpen_ = mark;
         expr = std::move(call);
       } else {
         return expr;
@@ -771,9 +806,22 @@ class Parser {
   StmtPtr ParseSimple() {
     const SourcePosition at = At(Peek());
     ExprPtr head = ParsePostfix(ParsePrimaryTarget());
+    const ParseMark callOpen = lastCallOpen_;
     if (IsOp(Peek(), u"=")) {
       Next();
       ExprPtr value = ParseExpr();
+      auto* call = dynamic_cast<CallExpr*>(head.get());
+      if (call && call->args.size() == 1 && call->args[0] && IsOp(Peek(), u",")) {
+        // `Check (a) = b, "text"`: no assignment goes on with a comma, so this is a call whose
+        // first argument is the comparison; it is read again from its '('.
+        ExprPtr callee = std::move(call->callee);
+        value.reset();
+        head.reset();
+        Rewind(callOpen);
+        std::vector<ExprPtr> args;
+        ParseBareArgs(args);
+        return MakeCallStatement(at, std::move(callee), std::move(args));
+      }
       if (auto* name = dynamic_cast<NameExpr*>(head.get())) assigned_.push_back(name);
       auto stmt = std::make_unique<AssignStmt>(at, std::move(head), std::move(value), false);
       MarkAppend(*stmt);
@@ -811,6 +859,10 @@ class Parser {
       callee = std::move(head);
       ParseBareArgs(args);
     }
+    return MakeCallStatement(at, std::move(callee), std::move(args));
+  }
+
+  StmtPtr MakeCallStatement(SourcePosition at, ExprPtr callee, std::vector<ExprPtr> args) {
     MarkCallee(callee.get());
     auto node = std::make_unique<CallExpr>(callee->position, std::move(callee));
     node->args = std::move(args);
@@ -862,6 +914,7 @@ class Parser {
         if (seen == Lower(nameToken.text)) Fail(1041, nameToken);
       }
       Declare(nameToken.text);
+      DeclareAtTop(nameToken);
       item.target = NameNode(nameToken);
       if (AcceptOp(u"(")) {
         item.isArray = true;
@@ -884,6 +937,7 @@ class Parser {
       const Token& nameToken = Peek();
       ExpectName();
       Declare(nameToken.text);
+      DeclareAtTop(nameToken);
       ExprPtr target = NameNode(nameToken);
       ExpectOp(u"=", 1011);
       stmt->items.emplace_back(std::move(target), ParseExpr());
@@ -1140,6 +1194,8 @@ class Parser {
   Scope* current_ = nullptr;
   std::vector<NameExpr*> assigned_;
   std::vector<NewExpr*> newNodes_;
+  std::vector<const Token*> topDeclarations_;  // into tokens_, which no longer grows
+  ParseMark lastCallOpen_;                     // the '(' of the call ParsePostfix read last
   const std::unordered_set<std::u16string>* topNames_ = nullptr;
 };
 

@@ -1,0 +1,69 @@
+' Execute, ExecuteGlobal and Eval: code built at run time, in the local or global scope.
+Option Explicit
+
+Dim x, y
+x = 2
+Check Eval("x * 3 + 1") = 7, "Eval of an expression sees the variables"
+Check Eval("x = 2") = True, "= in Eval compares"
+Execute "x = 5"
+Check x = 5, "= in Execute assigns"
+Execute "y = x + 1 : x = 0"
+Check y = 6 And x = 0, "Execute runs several statements"
+Execute "If y > 5 Then" & vbCrLf & "y = 100" & vbCrLf & "End If"
+Check y = 100, "Execute of a block"
+
+ExecuteGlobal "Function Square(n)" & vbCrLf & "Square = n * n" & vbCrLf & "End Function"
+Check Square(4) = 16, "ExecuteGlobal defines a function"
+ExecuteGlobal "Class Made" & vbCrLf & "Public V" & vbCrLf & "End Class"
+Dim instance
+Set instance = New Made
+instance.V = 1
+Check instance.V = 1, "ExecuteGlobal defines a class"
+
+Function LocalScope()
+  Dim inner
+  inner = 1
+  Execute "inner = inner + 41"
+  LocalScope = inner
+End Function
+Check LocalScope() = 42, "Execute runs in the procedure's scope"
+Function ReadsLocal()
+  Dim v
+  v = "local"
+  ReadsLocal = Eval("v")
+End Function
+Check ReadsLocal() = "local", "Eval sees the procedure's variables"
+Sub MakesGlobal()
+  ExecuteGlobal "Dim madeGlobal : madeGlobal = ""yes"""
+End Sub
+MakesGlobal
+Check Eval("madeGlobal") = "yes", "ExecuteGlobal inside a procedure makes a global"
+
+' Errors in built code.
+On Error Resume Next
+Execute "x = "
+Check Err.Number <> 0, "a syntax error in Execute is raised"
+Err.Clear
+y = 1
+Execute "y = 2" & vbCrLf & "y = (3"
+Check y = 1 And Err.Number <> 0, "nothing of a text with a syntax error runs"
+Err.Clear
+x = Eval("1 +")
+Check Err.Number <> 0, "a syntax error in Eval is raised"
+Err.Clear
+x = Eval("1 / 0")
+Check Err.Number = 11, "a run-time error in Eval keeps its number"
+Err.Clear
+Execute "Select Case 1" & vbCrLf & "Case 1 To 3" & vbCrLf & "End Select"
+Check Err.Number <> 0, "Case with To is a syntax error"
+Err.Clear
+Execute "Select Case 1" & vbCrLf & "Case Is > 0" & vbCrLf & "End Select"
+Check Err.Number <> 0, "Case Is is a syntax error"
+Err.Clear
+ExecuteGlobal "Class Twice" & vbCrLf & "End Class" & vbCrLf & "Dim twice"
+Check Err.Number = 1041, "a variable named as a class of the same code is Name redefined"
+Err.Clear
+Dim Made
+Check Err.Number = 1041, "Dim of a name ExecuteGlobal made a class is Name redefined"
+Err.Clear
+On Error GoTo 0

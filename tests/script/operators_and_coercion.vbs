@@ -1,0 +1,76 @@
+' Arithmetic, comparison and logical operators with the coercions between subtypes.
+Option Explicit
+
+' Integer arithmetic widens instead of overflowing.
+Check TypeName(1 + 2) = "Integer", "Integer + Integer stays Integer"
+Check TypeName(32767 + 1) = "Long", "Integer overflow widens to Long"
+Check 32767 + 1 = 32768, "widened sum keeps its value"
+Check TypeName(2147483647 + 1) = "Double", "Long overflow widens to Double"
+Check 2147483647 + 1 = 2147483648, "Double sum keeps its value"
+Check TypeName(CInt(-32768) - 1) = "Long", "Integer underflow widens to Long"
+Check TypeName(200 * 200) = "Long", "Integer product widens to Long"
+Check TypeName(CByte(200) + CByte(100)) = "Integer", "Byte sum widens to Integer"
+Check TypeName(True + 1) = "Integer" And True + 1 = 0, "True counts as -1"
+
+' Division and powers.
+Check 10 / 4 = 2.5 And TypeName(10 / 5) = "Double", "/ gives a Double"
+Check 7 \ 2 = 3 And -7 \ 2 = -3, "\ truncates toward zero"
+Check 7.5 \ 2 = 4, "\ rounds its operands first (banker's)"
+Check 6.5 \ 2 = 3, "6.5 rounds to 6 before \"
+Check 7 Mod 3 = 1 And -7 Mod 3 = -1 And 7 Mod -3 = 1, "Mod takes the sign of the dividend"
+Check 5.5 Mod 4 = 2, "Mod rounds its operands"
+Check 2 ^ 10 = 1024 And TypeName(2 ^ 2) = "Double", "^ gives a Double"
+Check -2 ^ 2 = -4, "^ binds tighter than negation"
+Check 2 + 3 * 4 = 14 And (2 + 3) * 4 = 20, "precedence of * over +"
+Check 2 ^ 3 ^ 2 = 64, "^ is left-associative"
+
+' + and & on strings.
+Check "1" + "2" = "12", "+ on two strings concatenates"
+Check "1" + 2 = 3, "+ with one number adds"
+Check 1 & 2 = "12" And TypeName(1 & 2) = "String", "& always gives a String"
+Check "a" & 1 + 2 = "a3", "& binds looser than +"
+Check "x" & Null = "x" And IsNull(Null & Null), "& treats Null as empty unless both are Null"
+Check IsNull(Null + 1) And IsNull(Null * 0), "arithmetic on Null gives Null"
+
+Dim e
+Check e + 1 = 1 And e & "x" = "x", "Empty is 0 or an empty string"
+Check e = 0 And e = "", "Empty equals both 0 and an empty string"
+
+' Comparisons.
+Check "10" < "9", "two strings compare as text"
+Check 10 > 9, "two numbers compare as numbers"
+Check Not ("a" = "A"), "binary comparison is case-sensitive"
+Check "abc" < "abd" And "ab" < "abc", "text comparison by character"
+Dim n, s
+n = 10 : s = "9"
+Check n < s, "a number compares lower than a string variable"
+Check IsNull(Null = Null) And IsNull(1 < Null), "a comparison with Null gives Null"
+Check (1 < 2) = True, "a comparison gives a Boolean"
+Check CInt(1 = 1) = -1, "True is -1"
+
+' Logical operators: bitwise on numbers.
+Check (Not 0) = -1 And (Not True) = False, "Not"
+Check (5 And 3) = 1 And (5 Or 3) = 7 And (5 Xor 3) = 6, "And Or Xor on numbers are bitwise"
+Check (12 Eqv 10) = -7 And (12 Imp 10) = -5, "Eqv and Imp on numbers are bitwise"
+Check (True Eqv True) And (False Imp True) And Not (True Imp False), "Eqv and Imp on Booleans"
+Check IsNull(True And Null) And (False And Null) = False, "False And Null is False"
+Check (True Or Null) = True And IsNull(False Or Null), "True Or Null is True"
+Check TypeName(True And True) = "Boolean", "And of Booleans stays Boolean"
+Check (&HFF And &H0F) = 15, "hexadecimal literals"
+Check &HFFFF = -1 And &H8000 = -32768, "four hex digits make an Integer"
+Check &H10000 = 65536 And &HFFFFFFFF = -1, "longer hex literals make a Long"
+Check &O17 = 15, "octal literals"
+
+' Objects compare with Is.
+Class Box
+  Public Value
+End Class
+Dim a, b, c
+Set a = New Box
+Set b = a
+Set c = New Box
+Check a Is b, "two references to one object are Is"
+Check Not (a Is c), "two objects are not Is"
+Check Nothing Is Nothing, "Nothing Is Nothing"
+Set b = Nothing
+Check b Is Nothing, "a cleared reference Is Nothing"
