@@ -16,14 +16,15 @@ const std::set<std::string> kSendTargets = {"iria", "irvine", "flashget", "reget
 std::string UsageText() {
   return R"(usage:
   vendil-cli search [options] URL...     one search per URL (several: the several-URLs command)
-  vendil-cli create PROFILE.nlc [options] write a new-links profile from the options
-  vendil-cli check PROFILE.nlc [options]  one new-links check
+  vendil-cli create PROFILE.nlc --url URL [options]  write a new-links profile from the options
+  vendil-cli check PROFILE.nlc [options]  one new-links check; the new rows are printed
   vendil-cli check-list LIST.txt [options] a new-links check of every profile in the list
   vendil-cli vbs FILE.vbs [ARGS]          run a script on its own
   vendil-cli --help | --version
 
 search options:
   --settings FILE        read the search settings (sections General, Options) from an INI file
+  --url URL              start URL (create)
   --mask M               file-name mask (patterns separated by ;)
   --depth N              depth of the link crawl
   --url-filter F         URL filter
@@ -90,6 +91,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
       if (!v) return "option " + name + " needs a value";
       if (name == "--settings") {
         o.settingsFile = *v;
+      } else if (name == "--url") {
+        o.url = *v;
       } else if (name == "--mask") {
         o.mask = *v;
       } else if (name == "--depth") {
@@ -145,8 +148,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
   if ((o.command == "create" || o.command == "check" || o.command == "check-list") &&
       o.positional.size() != 1)
     return o.command + " takes exactly one file";
-  if (o.command == "vbs" && (!o.exports.empty() || !o.sends.empty()))
-    return std::string("vbs takes no --export or --send");
+  if ((o.command == "vbs" || o.command == "create") && (!o.exports.empty() || !o.sends.empty()))
+    return o.command + " takes no --export or --send";
   return o;
 }
 

@@ -19,6 +19,7 @@ struct Options {
   std::vector<std::string> positional;  // URLs, the profile or list, or the script and its args
 
   std::optional<std::string> settingsFile;
+  std::optional<std::string> url;  // the start URL a profile is created with
   std::optional<std::string> mask, depth, urlFilter, contentType, tags, customTags, script,
       saveFolder;
   bool otherServers = false, upperDirs = false, briefcaseDirs = false, alwaysBriefcase = false;

@@ -9,6 +9,7 @@
 #include "app/commands/main_commands.h"
 #include "cli/handoff.h"
 #include "net/user_agent.h"
+#include "newlinks/search_profile.h"
 #include "platform/program_folder.h"
 #include "settings/c_ini.h"
 
@@ -17,14 +18,6 @@ namespace vendil::cli {
 namespace {
 
 // A field as one TSV cell: TABs and line breaks would break the row apart.
-std::string TsvCell(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
-  return out;
-}
-
 void JsonString(std::ostream& out, const std::string& text) {
   static const char kHex[] = "0123456789abcdef";
   out << '"';
@@ -73,28 +66,12 @@ std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& fil
   } else {
     return "cannot read the settings file " + file;
   }
-  cIni ini;
-  ini.FileName(file);
-  ini.Section("General");
-  form.txtUrl.SetText(ini.GetString("Url", ""));
-  form.txtSaveFolder.SetText(ini.GetString("Folder", ""));
-  form.txtMask.SetText(ini.GetString("Mask", "*"));
-  ini.Section("Options");
-  form.mnuOption_UseBriefcaseDirectory.SetChecked(ini.GetValue("UseBriefcaseDirectory", 0) != 0);
-  form.mnuOption_DifferentServer.SetChecked(ini.GetValue("SearchDifferentServers", 0) != 0);
-  form.mnuOption_ParentDirectory.SetChecked(ini.GetValue("SearchUpperDirectories", 0) != 0);
-  form.txtDepth.SetText(std::to_string(ini.GetValue("SearchLebel", 0)));
-  form.m_lngSearchTags = ini.GetValue("SearchTags", 1);
-  form.m_strCustomTags = ini.GetString("CustomTags", "");
-  form.RefreshTagMenu();
-  form.mnuOption_OnlyUseYahooBriefcase.SetChecked(ini.GetValue("OnlyUseYBC", 0) != 0);
-  if (!form.cmbScript.SetText(ini.GetString("AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
-  form.txtGetUrls.SetText(ini.GetString("UrlFilter", ""));
-  form.txtContentType.SetText(ini.GetString("ContentType", ""));
+  ReadSearchSettings(form, file);
   return std::nullopt;
 }
 
 std::optional<std::string> ApplyCommandLine(Form1& form, const Options& o) {
+  if (o.url) form.txtUrl.SetText(*o.url);
   if (o.mask) form.txtMask.SetText(*o.mask);
   if (o.depth) form.txtDepth.SetText(*o.depth);
   if (o.urlFilter) form.txtGetUrls.SetText(*o.urlFilter);
@@ -121,13 +98,35 @@ std::optional<std::string> ApplyCommandLine(Form1& form, const Options& o) {
 }
 
 void PrintRowsTsv(const Form1& form, std::ostream& out) {
+  // Rows go out in large blocks: a stream insertion per cell cost more than the crawl's
+  // own bookkeeping on a big list.
+  constexpr size_t kBlock = size_t{1} << 16;
+  std::string block;
+  block.reserve(kBlock + 4096);
+  auto cell = [&block](const std::string& text) {
+    const size_t from = block.size();
+    block += text;
+    for (size_t k = from; k < block.size(); ++k) {
+      char& c = block[k];
+      if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    }
+  };
   const LinkList& list = form.lvwUrls;
   for (size_t i = 1; i <= list.Count(); ++i) {
     const LinkRow& r = list.Row(i);
-    out << (list.Checked(i) ? '1' : '0') << '\t' << TsvCell(r.FileName) << '\t' << TsvCell(r.Url)
-        << '\t' << TsvCell(r.Referer) << '\t' << TsvCell(r.Title) << '\t' << TsvCell(r.Folder)
-        << '\t' << TsvCell(r.DownloadFolder) << '\t' << TsvCell(r.Depth) << '\n';
+    block += r.Checked ? '1' : '0';
+    for (const std::string* field :
+         {&r.FileName, &r.Url, &r.Referer, &r.Title, &r.Folder, &r.DownloadFolder, &r.Depth}) {
+      block += '\t';
+      cell(*field);
+    }
+    block += '\n';
+    if (block.size() >= kBlock) {
+      out.write(block.data(), static_cast<std::streamsize>(block.size()));
+      block.clear();
+    }
   }
+  out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
 void PrintRowsJson(const Form1& form, std::ostream& out) {
@@ -165,11 +164,9 @@ std::optional<std::string> Session::Prepare() {
   form_.programFolder = ProgramFolder();
   form_.settingsFile = SettingsFilePath(form_.programFolder);
   form_.userAgent = BuildUserAgent();
-  LoadMainWindow(form_);
-  if (options_.saveSettings) {
-    // A missing settings file is a first start: the defaults stand.
-    (void)ApplySettingsFile(form_, form_.settingsFile);
-  }
+  // Only --save-settings reads and writes the settings file as the window does, so a
+  // scripted run never changes a user's settings by surprise.
+  LoadMainWindow(form_, options_.saveSettings);
   if (options_.settingsFile) {
     if (auto error = ApplySettingsFile(form_, *options_.settingsFile)) return error;
   }
@@ -200,6 +197,7 @@ int Session::Finish(std::ostream& out) {
   const bool stopped = form_.m_blnStop;
   const int handOff = HandOffAfterRun(form_, options_);
   ui_.FinishStatus(form_.StatusText());
+  if (options_.saveSettings) UnloadMainWindow(form_);
   if (stopped) return kExitStopped;
   return handOff;
 }

@@ -39,53 +39,48 @@ int32_t LeadingInteger(const std::string& text) {
   return static_cast<int32_t>(value);
 }
 
-void SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
+bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
   cIni ini;
   ini.FileName(strPath);
+  bool ok = true;
   ini.Section("Version");
-  ini.SetValue("Major", 1);
+  ok &= ini.SetValue("Major", 1);
 
   ini.Section("General");
-  ini.SetString("Url", form.txtUrl.Text());
-  ini.SetString("Folder", form.txtSaveFolder.Text());
-  ini.SetString("Mask", form.txtMask.Text());
+  ok &= ini.SetString("Url", form.txtUrl.Text());
+  ok &= ini.SetString("Folder", form.txtSaveFolder.Text());
+  ok &= ini.SetString("Mask", form.txtMask.Text());
 
   ini.Section("Options");
-  ini.SetValue("UseBriefcaseDirectory", form.mnuOption_UseBriefcaseDirectory.Checked() ? 1 : 0);
-  ini.SetValue("SearchDifferentServers", form.mnuOption_DifferentServer.Checked() ? -1 : 0);
-  ini.SetValue("SearchUpperDirectories", form.mnuOption_ParentDirectory.Checked() ? -1 : 0);
-  ini.SetValue("SearchLebel", LeadingInteger(form.txtDepth.Text()));
-  ini.SetValue("SearchTags", form.m_lngSearchTags);
-  ini.SetString("CustomTags", form.m_strCustomTags);
-  ini.SetValue("OnlyUseYBC", form.mnuOption_OnlyUseYahooBriefcase.Checked() ? -1 : 0);
-  ini.SetString("AddUrlScript", form.cmbScript.Text());
-  ini.SetString("UrlFilter", form.txtGetUrls.Text());
-  ini.SetString("ContentType", form.txtContentType.Text());
+  ok &=
+      ini.SetValue("UseBriefcaseDirectory", form.mnuOption_UseBriefcaseDirectory.Checked() ? 1 : 0);
+  ok &= ini.SetValue("SearchDifferentServers", form.mnuOption_DifferentServer.Checked() ? -1 : 0);
+  ok &= ini.SetValue("SearchUpperDirectories", form.mnuOption_ParentDirectory.Checked() ? -1 : 0);
+  ok &= ini.SetValue("SearchLebel", LeadingInteger(form.txtDepth.Text()));
+  ok &= ini.SetValue("SearchTags", form.m_lngSearchTags);
+  ok &= ini.SetString("CustomTags", form.m_strCustomTags);
+  ok &= ini.SetValue("OnlyUseYBC", form.mnuOption_OnlyUseYahooBriefcase.Checked() ? -1 : 0);
+  ok &= ini.SetString("AddUrlScript", form.cmbScript.Text());
+  ok &= ini.SetString("UrlFilter", form.txtGetUrls.Text());
+  ok &= ini.SetString("ContentType", form.txtContentType.Text());
 
-  if (!isSettingsFile) return;
+  if (!isSettingsFile) return ok;
   // A minimized or maximized window keeps the last normal position and size on file.
   if (!form.layout.Minimized && !form.layout.Maximized) {
     ini.Section("Window");
-    ini.SetValue("Left", form.layout.Left);
-    ini.SetValue("Top", form.layout.Top);
-    ini.SetValue("Width", form.layout.Width);
-    ini.SetValue("Height", form.layout.Height);
+    ok &= ini.SetValue("Left", form.layout.Left);
+    ok &= ini.SetValue("Top", form.layout.Top);
+    ok &= ini.SetValue("Width", form.layout.Width);
+    ok &= ini.SetValue("Height", form.layout.Height);
   }
   ini.Section("Column");
-  for (size_t i = 0; i < 7; ++i) ini.SetValue(kColumns[i].key, form.columnWidths[i]);
+  for (size_t i = 0; i < 7; ++i) ok &= ini.SetValue(kColumns[i].key, form.columnWidths[i]);
+  return ok;
 }
 
-bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, int32_t& lngCount) {
+void ReadSearchSettings(Form1& form, const std::string& strPath) {
   cIni ini;
   ini.FileName(strPath);
-  if (!isSettingsFile) {
-    ini.Section("Version");
-    if (ini.GetString("Major", "").empty()) {
-      form.SetStatusText(strPath + "\r\n" + "\r\n" + kNotAProfile);
-      return false;
-    }
-  }
-
   ini.Section("General");
   form.txtUrl.SetText(ini.GetString("Url", ""));
   form.txtSaveFolder.SetText(ini.GetString("Folder", ""));
@@ -103,6 +98,20 @@ bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, i
   if (!form.cmbScript.SetText(ini.GetString("AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
   form.txtGetUrls.SetText(ini.GetString("UrlFilter", ""));
   form.txtContentType.SetText(ini.GetString("ContentType", ""));
+}
+
+bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, int32_t& lngCount) {
+  cIni ini;
+  ini.FileName(strPath);
+  if (!isSettingsFile) {
+    ini.Section("Version");
+    if (ini.GetString("Major", "").empty()) {
+      form.SetStatusText(strPath + "\r\n" + "\r\n" + kNotAProfile);
+      return false;
+    }
+  }
+
+  ReadSearchSettings(form, strPath);
 
   if (isSettingsFile) {
     ini.Section("Window");

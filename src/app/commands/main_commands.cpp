@@ -5,6 +5,7 @@
 
 #include "app/commands/dispatch.h"
 #include "crawl/add_url_script.h"
+#include "newlinks/search_profile.h"
 #include "parse/mod_string.h"
 #include "platform/casefold.h"
 
@@ -83,10 +84,17 @@ std::string LogTextForDisplay(const std::string& strMessage) {
   return strMessage;
 }
 
-void LoadMainWindow(Form1& form) {
+void LoadMainWindow(Form1& form, bool withSettingsFile) {
   form.m_blnSignedIn = false;
   FillScriptList(form);
+  // After the script list: the stored script name is looked up in it.
+  if (withSettingsFile) {
+    int32_t unused = 0;
+    LoadProfile(form, form.settingsFile, true, unused);
+  }
   CreateScriptEngine(form);
 }
+
+void UnloadMainWindow(Form1& form) { SaveProfile(form, form.settingsFile, true); }
 
 }  // namespace vendil

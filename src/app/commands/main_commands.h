@@ -37,7 +37,11 @@ void SetCustomTags(Form1& form);
 std::string LogTextForDisplay(const std::string& strMessage);
 
 // The part of the window's load that concerns the core: the signed-in flag, the script
-// list and the script engine.
-void LoadMainWindow(Form1& form);
+// list, the search settings, layout and column widths from the settings file (when
+// `withSettingsFile`), and the script engine.
+void LoadMainWindow(Form1& form, bool withSettingsFile = true);
+// The part of the window's unload that concerns the core: the search settings, layout and
+// column widths written to the settings file.
+void UnloadMainWindow(Form1& form);
 
 }  // namespace vendil
