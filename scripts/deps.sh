@@ -8,7 +8,7 @@ PACKAGES=(
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev ca-certificates
-  libicu-dev libpcre2-dev
+  libicu-dev libpcre2-dev libmimalloc-dev
   libcpp-httplib-dev libssl-dev
   nginx-light wget curl aria2 python3
 )

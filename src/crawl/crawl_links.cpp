@@ -49,6 +49,29 @@ int16_t ListDepth(int32_t level) {
   return static_cast<int16_t>(std::min<int32_t>(level, std::numeric_limits<int16_t>::max()));
 }
 
+// The server and folder of the page whose links are judged, worked out once per page.
+struct PageBase {
+  std::string host;
+  std::string directory;
+};
+
+PageBase PageBaseOf(const std::string& baseUrl) {
+  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl)};
+}
+
+bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& base) {
+  if (!form.txtGetUrls.Text().empty()) {
+    // A malformed pattern counts as no match.
+    if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
+  }
+  if (GetHostName(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
+  if (!form.mnuOption_ParentDirectory.Checked()) {
+    const std::string dir = GetUrlDirectory(strUrl);
+    if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
+  }
+  return true;
+}
+
 LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
   LinkCollection links;
   cGetHtmlTag scanner;
@@ -106,6 +129,7 @@ bool CrawlLinks(Form1& form) {
       std::string baseUrl = LastFetchedUrl(form);
       if (baseUrl.empty()) baseUrl = pageUrl;
       LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
+      const PageBase base = PageBaseOf(baseUrl);
       if (script) script->RunOnPage(pageUrl, form.m_strHtml, links);
 
       const size_t count = links.size();
@@ -115,8 +139,10 @@ bool CrawlLinks(Form1& form) {
         if (link.Folder.empty())
           link.Folder = form.m_blnMultiCheck ? form.txtSaveFolder.Text() : "";
         if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);
-        if (IsUrlToFollow(form, link.Url, baseUrl)) {
-          queue.Add(cLinkQue{link.Url, link.Referer, link.Title, link.FileName, level});
+        // An entry queued at the depth limit would end the crawl when its turn came, never
+        // read: links of such pages are not queued at all (same pages read, same rows).
+        if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base)) {
+          queue.Add(link.Url, link.Referer, link.Title, link.FileName, level);
         }
         const int16_t added = form.lvwUrls.AddLink(link.FileName, link.Url, link.Referer,
                                                    link.Title, "", link.Folder, ListDepth(level));
@@ -154,19 +180,7 @@ bool CrawlLinks(Form1& form) {
 }
 
 bool IsUrlToFollow(Form1& form, const std::string& strUrl, const std::string& strBaseUrl) {
-  if (!form.txtGetUrls.Text().empty()) {
-    // A malformed pattern counts as no match.
-    if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
-  }
-  const std::string host = GetHostName(strUrl);
-  const std::string baseHost = GetHostName(strBaseUrl);
-  if (host != baseHost) return form.mnuOption_DifferentServer.Checked();
-  if (!form.mnuOption_ParentDirectory.Checked()) {
-    const std::string dir = GetUrlDirectory(strUrl);
-    const std::string baseDir = GetUrlDirectory(strBaseUrl);
-    if (dir.compare(0, baseDir.size(), baseDir) != 0) return false;
-  }
-  return true;
+  return IsUrlToFollowFrom(form, strUrl, PageBaseOf(strBaseUrl));
 }
 
 }  // namespace vendil

@@ -8,6 +8,8 @@
 // the pattern malformed; a "]" outside a list is a plain character.
 #include "parse/wildcard.h"
 
+#include <type_traits>
+
 #include "parse/mod_string.h"
 #include "platform/casefold.h"
 
@@ -142,18 +144,45 @@ std::optional<WildcardPattern> WildcardPattern::Compile(std::string_view pattern
 
 bool WildcardPattern::Matches(std::string_view value) const { return MatchesFolded(Folded(value)); }
 
-bool WildcardPattern::MatchesFolded(const std::u32string& text) const {
+bool WildcardPattern::MatchesFolded(const std::u32string& text) const { return MatchesText(text); }
+
+bool WildcardPattern::MatchesFoldedAscii(std::string_view text) const { return MatchesText(text); }
+
+template <class Text>
+bool WildcardPattern::MatchesText(const Text& text) const {
+  using Unit = std::make_unsigned_t<typename Text::value_type>;
+  auto at = [&text](size_t k) { return static_cast<char32_t>(static_cast<Unit>(text[k])); };
+  // The elements after the last star take one character each, so they must match the end
+  // of the value exactly; the walk below then covers only what comes before them, and is
+  // done as soon as it reaches that last star. ("*.zip" costs four comparisons.)
+  size_t lastStar = std::string::npos;
+  for (size_t k = elements_.size(); k-- > 0;) {
+    if (elements_[k].kind == Element::Kind::Star) {
+      lastStar = k;
+      break;
+    }
+  }
+  const size_t tail =
+      lastStar == std::string::npos ? elements_.size() : elements_.size() - lastStar - 1;
+  if (text.size() < tail || (lastStar == std::string::npos && text.size() != tail)) return false;
+  const size_t end = text.size() - tail;
+  for (size_t k = 0; k < tail; ++k) {
+    if (!ElementMatches(elements_[elements_.size() - tail + k], at(end + k))) return false;
+  }
+  if (lastStar == std::string::npos) return true;
+
   size_t v = 0;
   size_t p = 0;
   size_t starP = std::string::npos;
   size_t starV = 0;
   // Every element but the star takes exactly one character, so after a mismatch it is
   // enough to let the latest star take one more character and retry from there.
-  while (v < text.size()) {
-    if (p < elements_.size() && elements_[p].kind == Element::Kind::Star) {
+  while (v < end) {
+    if (p == lastStar) return true;  // the last star takes whatever is left
+    if (elements_[p].kind == Element::Kind::Star) {
       starP = p++;
       starV = v;
-    } else if (p < elements_.size() && ElementMatches(elements_[p], text[v])) {
+    } else if (ElementMatches(elements_[p], at(v))) {
       ++p;
       ++v;
     } else if (starP != std::string::npos) {
@@ -163,8 +192,9 @@ bool WildcardPattern::MatchesFolded(const std::u32string& text) const {
       return false;
     }
   }
-  while (p < elements_.size() && elements_[p].kind == Element::Kind::Star) ++p;
-  return p == elements_.size();
+  // The value is used up: only stars may be left before the tail.
+  while (p < lastStar && elements_[p].kind == Element::Kind::Star) ++p;
+  return p == lastStar;
 }
 
 PatternList::PatternList(const std::vector<std::string>& patterns) {
@@ -174,6 +204,20 @@ PatternList::PatternList(const std::vector<std::string>& patterns) {
 
 std::optional<bool> PatternList::MatchesAny(std::string_view value) const {
   if (patterns_.empty()) return false;
+  // URLs are nearly always ASCII: those are folded into bytes, not code points.
+  bool ascii = true;
+  for (const char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) {
+    std::string bytes(value);
+    for (char& c : bytes) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    for (const auto& pattern : patterns_) {
+      if (!pattern) return std::nullopt;
+      if (pattern->MatchesFoldedAscii(bytes)) return true;
+    }
+    return false;
+  }
   const std::u32string text = Folded(value);
   for (const auto& pattern : patterns_) {
     if (!pattern) return std::nullopt;

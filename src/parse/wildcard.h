@@ -28,6 +28,9 @@ class WildcardPattern {
   // The same on a value already folded and decoded into code points.
   bool MatchesFolded(const std::u32string& value) const;
 
+  // The same on a folded value all of whose characters are ASCII.
+  bool MatchesFoldedAscii(std::string_view value) const;
+
   struct Range {
     char32_t first;
     char32_t last;
@@ -40,6 +43,9 @@ class WildcardPattern {
   };
 
  private:
+  template <class Text>
+  bool MatchesText(const Text& text) const;
+
   std::vector<Element> elements_;
 };
 

@@ -20,7 +20,24 @@ std::string Fold(std::string_view text, std::vector<size_t>* origin) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   int32_t length = static_cast<int32_t>(text.size());
   int32_t i = 0;
+  if (origin == nullptr) {
+    // The ASCII start of the text (often all of it: URLs, markup) is copied at once and
+    // folded in place.
+    while (i < length && bytes[i] < 0x80) ++i;
+    out.assign(text.data(), static_cast<size_t>(i));
+    for (char& c : out) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+  }
   while (i < length) {
+    if (bytes[i] < 0x80) {
+      // URLs and markup are mostly ASCII: fold those bytes without decoding them.
+      const char b = static_cast<char>(bytes[i]);
+      out += b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b;
+      if (origin != nullptr) origin->push_back(static_cast<size_t>(i));
+      ++i;
+      continue;
+    }
     int32_t start = i;
     UChar32 c;
     U8_NEXT(bytes, i, length, c);

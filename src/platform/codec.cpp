@@ -243,8 +243,23 @@ std::string CharsetFromContentType(std::string_view contentType) {
 std::string CharsetFromMeta(std::string_view html) {
   constexpr size_t kHeadBytes = 4096;
   std::string_view head = html.substr(0, kHeadBytes);
+  // "<meta" is ASCII and no other character folds to its letters, so an ASCII search is the
+  // case-blind one, without folding the head again for every tag.
+  auto findMeta = [head](size_t from) -> size_t {
+    static constexpr std::string_view kMeta = "<meta";
+    for (size_t i = from - 1; i + kMeta.size() <= head.size(); ++i) {
+      size_t k = 0;
+      while (k < kMeta.size()) {
+        const char c = head[i + k];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != kMeta[k]) break;
+        ++k;
+      }
+      if (k == kMeta.size()) return i + 1;
+    }
+    return 0;
+  };
   size_t at = 1;
-  while ((at = FindNoCase(head, "<meta", at)) != 0) {
+  while ((at = findMeta(at)) != 0) {
     size_t close = head.find('>', at - 1);
     std::string_view tag = head.substr(
         at - 1, close == std::string_view::npos ? std::string_view::npos : close - (at - 1));

@@ -80,6 +80,8 @@ struct HttpControl::Impl {
 
   // The request in progress (or the last one).
   EasyPtr easy;
+  // The handle of the last request, reset, kept to save setting up a new one per page.
+  EasyPtr spare;
   ListPtr requestHeaders;
   ListPtr connectList;
   bool running = false;
@@ -114,8 +116,11 @@ struct HttpControl::Impl {
   }
 
   void Detach() {
-    if (easy) curl_multi_remove_handle(multi.get(), easy.get());
-    easy.reset();
+    if (easy) {
+      curl_multi_remove_handle(multi.get(), easy.get());
+      curl_easy_reset(easy.get());
+      spare = std::move(easy);
+    }
     requestHeaders.reset();
     connectList.reset();
     running = false;
@@ -197,7 +202,7 @@ bool HttpControl::Execute(const std::string& url, const std::string& operation,
   const bool post = EqualsNoCase(operation, "POST");
   if (!post && !EqualsNoCase(operation, "GET")) return false;
 
-  EasyPtr easy(curl_easy_init());
+  EasyPtr easy = s.spare ? std::move(s.spare) : EasyPtr(curl_easy_init());
   if (!easy) return false;
   CURL* e = easy.get();
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace vendil {
 namespace {
@@ -87,6 +90,50 @@ TEST(Wildcard, InvalidUtf8IsMatchedByteForByte) {
   EXPECT_EQ(WildcardMatch("?", std::string("\xff")), true);
   EXPECT_EQ(WildcardMatch("a*", std::string("a\xc3\x28\xff")), true);
   EXPECT_EQ(WildcardMatch(std::string("\xfe"), std::string("\xff")), false);
+}
+
+// A plain recursive matcher over ASCII, slow but obviously right, for the cross-check below.
+bool ReferenceMatch(const std::string& p, size_t pi, const std::string& v, size_t vi) {
+  if (pi == p.size()) return vi == v.size();
+  const char c = p[pi];
+  if (c == '*') {
+    for (size_t k = vi; k <= v.size(); ++k) {
+      if (ReferenceMatch(p, pi + 1, v, k)) return true;
+    }
+    return false;
+  }
+  if (vi == v.size()) return false;
+  const char ch = static_cast<char>(std::tolower(static_cast<unsigned char>(v[vi])));
+  bool one = false;
+  size_t next = pi + 1;
+  if (c == '?') {
+    one = true;
+  } else if (c == '#') {
+    one = ch >= '0' && ch <= '9';
+  } else if (c == '[') {  // only "[ab]" occurs in the generated patterns
+    one = ch == 'a' || ch == 'b';
+    next = pi + 4;
+  } else {
+    one = ch == c;
+  }
+  return one && ReferenceMatch(p, next, v, vi + 1);
+}
+
+TEST(Wildcard, AgreesWithAPlainMatcherOnRandomPatterns) {
+  // The matcher tests the part after the last star against the value's end first and stops
+  // at that star; this checks it on every shape of star placement against a plain matcher.
+  std::mt19937 random(20261207);
+  const std::vector<std::string> pieces = {"a", "b", "1", "*", "?", "#", "[ab]", "**"};
+  const std::string letters = "abAB1x";
+  for (int round = 0; round < 20000; ++round) {
+    std::string pattern;
+    for (int k = random() % 6; k >= 0; --k) pattern += pieces[random() % pieces.size()];
+    std::string value;
+    for (int k = random() % 8; k > 0; --k) value += letters[random() % letters.size()];
+    const bool expected = ReferenceMatch(pattern, 0, value, 0);
+    ASSERT_EQ(WildcardMatch(pattern, value), expected) << pattern << " / " << value;
+    ASSERT_EQ(PatternList({pattern}).MatchesAny(value), expected) << pattern << " / " << value;
+  }
 }
 
 }  // namespace
