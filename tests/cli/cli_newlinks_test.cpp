@@ -1,0 +1,129 @@
+// vendil-cli create, check and check-list run as real processes against a loopback site:
+// the profile round trip, what is printed where, exit statuses and the hand-off.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "settings/c_ini.h"
+#include "support/http_test_server.h"
+#include "support/temp_folder.h"
+
+namespace vendil {
+namespace {
+
+using test::HttpTestServer;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string ShellQuoted(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string LastLine(const std::string& text) {
+  std::string trimmed = text;
+  while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == '\r')) trimmed.pop_back();
+  const size_t start = trimmed.find_last_of('\n');
+  return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
+}
+
+class IntegrationNewLinksCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    site.Page("/index.html", "<a href=\"a.zip\">A</a><a href=\"b.txt\">B</a>");
+  }
+  CliRun Run(const std::vector<std::string>& args) {
+    std::string command = ShellQuoted(std::string(VENDIL_BIN_DIR) + "/vendil-cli");
+    for (const std::string& a : args) command += " " + ShellQuoted(a);
+    command +=
+        " </dev/null >" + ShellQuoted(dir.File("out")) + " 2>" + ShellQuoted(dir.File("err"));
+    const int raw = std::system(command.c_str());
+    CliRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadBytes(dir.File("out"));
+    r.err = ReadBytes(dir.File("err"));
+    return r;
+  }
+  std::string Create(const std::string& name, const std::string& page) {
+    const std::string profile = dir.File(name);
+    CliRun r = Run({"create", profile, "--url", site.Url(page), "--mask", "*.zip", "--depth", "0"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(LastLine(r.err), "ファイル\"" + profile + "\"に保存されました。");
+    return profile;
+  }
+
+  TempFolder dir;
+  HttpTestServer site;
+};
+
+TEST_F(IntegrationNewLinksCli, CreateThenCheckTwicePrintsTheNewRowsOnce) {
+  const std::string profile = Create("site.nlc", "/index.html");
+  cIni ini;
+  ini.FileName(profile);
+  ini.Section("General");
+  EXPECT_EQ(ini.GetString("Url"), site.Url("/index.html"));
+  EXPECT_EQ(ini.GetString("Mask"), "*.zip");
+
+  CliRun first = Run({"check", profile, "--export", "text:" + dir.File("new.txt")});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, "1\ta.zip\t" + site.Url("/a.zip") + "\t" + site.Url("/index.html") +
+                           "\tA\t\t\t0\n0\tb.txt\t" + site.Url("/b.txt") + "\t" +
+                           site.Url("/index.html") + "\tB\t\t\t0\n");
+  EXPECT_EQ(LastLine(first.err), "1/2 個の新しいリンクを見つけました。");
+  EXPECT_NE(ReadBytes(dir.File("new.txt")).find(site.Url("/a.zip")), std::string::npos);
+
+  CliRun second = Run({"check", profile});
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(second.out, "");
+  EXPECT_EQ(LastLine(second.err), "0/0 個の新しいリンクを見つけました。");
+}
+
+TEST_F(IntegrationNewLinksCli, AFileThatIsNoProfileExitsOne) {
+  WriteBytes(dir.File("plain.nlc"), "[General]\r\nUrl=" + site.Url("/index.html") + "\r\n");
+  CliRun r = Run({"check", dir.File("plain.nlc")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find(dir.File("plain.nlc") +
+                       "\r\n\r\nこれは「新しいリンクのチェック」ファイルではありません。"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(site.TimesRequested("/index.html"), 0);
+}
+
+TEST_F(IntegrationNewLinksCli, CheckListPrintsTheLogOnStderrAndTheRowsOnStdout) {
+  site.Page("/two.html", "<a href=\"a.zip\">A</a><a href=\"c.zip\">C</a>");
+  const std::string one = Create("one.nlc", "/index.html");
+  const std::string two = Create("two.nlc", "/two.html");
+  WriteBytes(dir.File("list.txt"), one + "\r\n " + two + " \r\n");
+  CliRun r = Run({"check-list", dir.File("list.txt"), "--format", "json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find(one + "\n>1/2 個の新しいリンクを見つけました。\n" + two +
+                       "\n>1/1 個の新しいリンクを見つけました。\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.out.find("\"Url\": \"" + site.Url("/c.zip") + "\""), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.front(), '[');
+}
+
+TEST_F(IntegrationNewLinksCli, CreateRefusesHandOffsAndReportsAFileItCannotWrite) {
+  CliRun handOff = Run({"create", dir.File("p.nlc"), "--url", site.Url("/"), "--send", "aria2"});
+  EXPECT_EQ(handOff.status, 2);
+  WriteBytes(dir.File("plain"), "x");
+  CliRun unwritable = Run({"create", dir.File("plain") + "/p.nlc", "--url", site.Url("/")});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_EQ(LastLine(unwritable.err),
+            "ファイル\"" + dir.File("plain") + "/p.nlc\"に保存できませんでした。");
+}
+
+}  // namespace
+}  // namespace vendil
