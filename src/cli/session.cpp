@@ -2,6 +2,7 @@
 // command line, and the list printed at the end.
 #include "cli/session.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <ostream>
@@ -106,6 +107,9 @@ void PrintRowsTsv(const Form1& form, std::ostream& out) {
   auto cell = [&block](const std::string& text) {
     const size_t from = block.size();
     block += text;
+    unsigned char low = 0xFF;  // the smallest byte: TAB, CR and LF are all below 0x20
+    for (const char c : text) low = std::min(low, static_cast<unsigned char>(c));
+    if (low >= 0x20) return;
     for (size_t k = from; k < block.size(); ++k) {
       char& c = block[k];
       if (c == '\t' || c == '\r' || c == '\n') c = ' ';

@@ -205,13 +205,14 @@ PatternList::PatternList(const std::vector<std::string>& patterns) {
 std::optional<bool> PatternList::MatchesAny(std::string_view value) const {
   if (patterns_.empty()) return false;
   // URLs are nearly always ASCII: those are folded into bytes, not code points.
-  bool ascii = true;
-  for (const char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (ascii) {
-    std::string bytes(value);
-    for (char& c : bytes) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    }
+  std::string bytes(value);
+  unsigned char high = 0;
+  for (char& c : bytes) {  // one pass the compiler can vectorise
+    const auto u = static_cast<unsigned char>(c);
+    high |= u;
+    c = static_cast<char>(static_cast<unsigned>(u - 'A') < 26u ? u + 32 : u);
+  }
+  if (high < 0x80) {
     for (const auto& pattern : patterns_) {
       if (!pattern) return std::nullopt;
       if (pattern->MatchesFoldedAscii(bytes)) return true;

@@ -248,6 +248,8 @@ std::string CharsetFromMeta(std::string_view html) {
   auto findMeta = [head](size_t from) -> size_t {
     static constexpr std::string_view kMeta = "<meta";
     for (size_t i = from - 1; i + kMeta.size() <= head.size(); ++i) {
+      i = head.find('<', i);
+      if (i == std::string_view::npos || i + kMeta.size() > head.size()) return 0;
       size_t k = 0;
       while (k < kMeta.size()) {
         const char c = head[i + k];

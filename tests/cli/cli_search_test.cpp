@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -103,6 +104,16 @@ TEST_F(IntegrationCliSearch, PrintsRowsAsTsvAndTheStatusLast) {
   const auto err = Lines(r.err);
   ASSERT_FALSE(err.empty());
   EXPECT_EQ(err.back(), "2/4 個のリンクが見つかりました。");
+}
+
+TEST_F(IntegrationCliSearch, TsvCellsNeverHoldTabsOrLineBreaks) {
+  site.Page("/t.html", "<a href=\"t.zip\">one\ttwo\r\nthree</a><a href=\"u.zip\">plain</a>");
+  RunResult r = Run({"search", "--mask", "*.zip", site.Url("/t.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = Lines(r.out);
+  ASSERT_EQ(rows.size(), 2u) << r.out;
+  for (const auto& row : rows) EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 7) << row;
+  EXPECT_NE(rows[0].find("one two"), std::string::npos) << rows[0];
 }
 
 TEST_F(IntegrationCliSearch, PrintsJsonWithEscapedText) {
