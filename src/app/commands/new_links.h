@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/form1.h"
 #include "newlinks/list_file.h"
@@ -52,5 +53,15 @@ std::string ProfileNotUpdatedText(const std::string& strPath);
 bool RunNewLinksCheck(Form1& form, const std::string& strPath);
 // The same check, telling how it ended.
 NewLinksResult CheckProfile(Form1& form, const std::string& strPath);
+
+// Three steps of a check, apart for the benchmark. The links of the rows after `base` in the
+// form the profile stores them (what CP932 cannot hold percent-encoded), in list order.
+std::vector<std::string> FoundLinks(const LinkList& list, size_t base);
+// Replaces the profile's "Links" by `found` and dates the check; false when it cannot.
+bool StoreFoundLinks(const std::string& strPath, const std::vector<std::string>& found);
+// Removes the rows after `base` that the stored links name; `found` is FoundLinks of the
+// same rows. One pass over the list's hash index. Returns how many rows went.
+size_t RemoveStoredLinks(LinkList& list, size_t base, const std::vector<std::string>& storedLinks,
+                         const std::vector<std::string>& found);
 
 }  // namespace vendil

@@ -17,13 +17,16 @@ namespace {
 // stored line is still a working link and the next check can recognise it.
 std::string StoredFormOf(const std::string& url) { return UrlForAnsiFile(url); }
 
-bool StoreFoundLinks(const std::string& strPath, const std::vector<std::string>& stored) {
+}  // namespace
+
+bool StoreFoundLinks(const std::string& strPath, const std::vector<std::string>& found) {
   std::string block;
-  for (const std::string& line : stored) {
+  for (const std::string& line : found) {
+    if (line.empty()) continue;  // an empty entry would end the block there
     block += line;
     block += '\0';
   }
-  if (stored.empty()) block += '\0';
+  if (block.empty()) block += '\0';
   block += '\0';
   cIni ini;
   ini.FileName(strPath);
@@ -34,25 +37,30 @@ bool StoreFoundLinks(const std::string& strPath, const std::vector<std::string>&
   return ini.SetString("LastCheckedDate", GeneralDateTextNow());
 }
 
-// The stored links as the tags of this run's rows: a line that is the stored form of a tag
-// stands for that tag.
-std::vector<std::string> StoredLinksAsTags(const std::vector<std::string>& storedLinks,
-                                           const std::vector<std::string>& tags,
-                                           const std::vector<std::string>& storedForms) {
-  std::unordered_map<std::string, const std::string*> tagOf;
-  for (size_t i = 0; i < tags.size(); ++i)
-    if (storedForms[i] != tags[i]) tagOf.emplace(storedForms[i], &tags[i]);
-  if (tagOf.empty()) return storedLinks;
-  std::vector<std::string> result;
-  result.reserve(storedLinks.size());
-  for (const std::string& line : storedLinks) {
-    auto it = tagOf.find(line);
-    result.push_back(it == tagOf.end() ? line : *it->second);
-  }
-  return result;
+std::vector<std::string> FoundLinks(const LinkList& list, size_t base) {
+  std::vector<std::string> found;
+  if (list.Count() > base) found.reserve(list.Count() - base);
+  for (size_t i = base + 1; i <= list.Count(); ++i) found.push_back(StoredFormOf(list.Row(i).Tag));
+  return found;
 }
 
-}  // namespace
+size_t RemoveStoredLinks(LinkList& list, size_t base, const std::vector<std::string>& storedLinks,
+                         const std::vector<std::string>& found) {
+  // A stored line that is the stored form of a row's tag stands for that tag.
+  std::unordered_map<std::string, size_t> rowOf;
+  for (size_t i = 0; i < found.size(); ++i)
+    if (found[i] != list.Row(base + 1 + i).Tag) rowOf.emplace(found[i], base + 1 + i);
+  // Tags are unique in the list, so one pass over the rows after the base count removes
+  // exactly the rows a search per stored link would.
+  if (rowOf.empty()) return list.RemoveUrlsAfter(base, storedLinks);
+  std::vector<std::string> tags;
+  tags.reserve(storedLinks.size());
+  for (const std::string& line : storedLinks) {
+    auto it = rowOf.find(line);
+    tags.push_back(it == rowOf.end() ? line : list.Row(it->second).Tag);
+  }
+  return list.RemoveUrlsAfter(base, tags);
+}
 
 bool RunNewLinksCheck(Form1& form, const std::string& strPath) {
   return CheckProfile(form, strPath) == NewLinksResult::kDone;
@@ -69,18 +77,9 @@ NewLinksResult CheckProfile(Form1& form, const std::string& strPath) {
     return NewLinksResult::kNothingFound;
   }
 
-  std::vector<std::string> tags, storedForms;
-  tags.reserve(list.Count() - base);
-  storedForms.reserve(list.Count() - base);
-  for (size_t i = base + 1; i <= list.Count(); ++i) {
-    tags.push_back(list.Row(i).Tag);
-    storedForms.push_back(StoredFormOf(tags.back()));
-  }
-  const bool saved = StoreFoundLinks(strPath, storedForms);
-
-  // Tags are unique in the list, so one pass over the rows after the base count removes
-  // exactly the rows a search per stored link would.
-  list.RemoveUrlsAfter(base, StoredLinksAsTags(form.m_astrStoredLinks, tags, storedForms));
+  const std::vector<std::string> found = FoundLinks(list, base);
+  const bool saved = StoreFoundLinks(strPath, found);
+  RemoveStoredLinks(list, base, form.m_astrStoredLinks, found);
 
   size_t checked = 0;
   for (size_t i = base + 1; i <= list.Count(); ++i) checked += list.Checked(i) ? 1 : 0;
