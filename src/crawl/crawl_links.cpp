@@ -144,8 +144,16 @@ bool CrawlLinks(Form1& form) {
         if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base)) {
           queue.Add(link.Url, link.Referer, link.Title, link.FileName, level);
         }
-        const int16_t added = form.lvwUrls.AddLink(link.FileName, link.Url, link.Referer,
-                                                   link.Title, "", link.Folder, ListDepth(level));
+        // The row takes the link's texts; they are copied only while the script still holds
+        // the link (a script variable may keep it for a later page).
+        const bool sole = links[i].use_count() == 1;
+        auto give = [sole](std::string& text) -> std::string {
+          if (sole) return std::move(text);
+          return text;
+        };
+        const int16_t added =
+            form.lvwUrls.AddLink(give(link.FileName), give(link.Url), give(link.Referer),
+                                 give(link.Title), "", give(link.Folder), ListDepth(level));
         if (added == 1) {
           ++linksAdded;
           ++linksChecked;

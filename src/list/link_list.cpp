@@ -86,24 +86,23 @@ LinkList::LinkList(std::function<std::string()> mask) : impl_(std::make_unique<I
 
 LinkList::~LinkList() = default;
 
-int16_t LinkList::AddLink(const std::string& strFileName, const std::string& strUrl,
-                          const std::string& strReferer, const std::string& strTitle,
-                          const std::string& strFolder, const std::string& strDownloadFolder,
-                          int16_t intDepth) {
+int16_t LinkList::AddLink(std::string strFileName, std::string strUrl, std::string strReferer,
+                          std::string strTitle, std::string strFolder,
+                          std::string strDownloadFolder, int16_t intDepth) {
   impl_->RebuildIndexIfStale();
   const uint64_t hash = UrlIndex::Hash(strUrl);
   if (impl_->index.FindHashed(hash, strUrl, impl_->rows) != UrlIndex::kNone) return 0;
   LinkRow row;
-  row.FileName = strFileName;
-  row.Url = strUrl;
-  row.Referer = strReferer;
-  row.Title = strTitle;
-  row.Folder = strFolder;
-  row.DownloadFolder = strDownloadFolder;
-  row.Depth = std::to_string(intDepth);
-  row.Tag = strUrl;
   // A malformed pattern ends the matching: the row stays unchecked.
   row.Checked = impl_->Mask().MatchesAny(strUrl).value_or(false);
+  row.Tag = strUrl;
+  row.FileName = std::move(strFileName);
+  row.Url = std::move(strUrl);
+  row.Referer = std::move(strReferer);
+  row.Title = std::move(strTitle);
+  row.Folder = std::move(strFolder);
+  row.DownloadFolder = std::move(strDownloadFolder);
+  row.Depth = std::to_string(intDepth);
   const bool checked = row.Checked;
   impl_->rows.push_back(std::move(row));
   impl_->index.InsertHashed(hash, impl_->rows.size() - 1);

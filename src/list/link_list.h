@@ -54,9 +54,9 @@ class LinkList {
   LinkList& operator=(const LinkList&) = delete;
 
   // 0: URL already listed, nothing changed; 1: added and checked; -1: added unchecked.
-  int16_t AddLink(const std::string& strFileName, const std::string& strUrl,
-                  const std::string& strReferer, const std::string& strTitle,
-                  const std::string& strFolder, const std::string& strDownloadFolder,
+  // The texts are taken by value so a caller that no longer needs them can move them in.
+  int16_t AddLink(std::string strFileName, std::string strUrl, std::string strReferer,
+                  std::string strTitle, std::string strFolder, std::string strDownloadFolder,
                   int16_t intDepth);
 
   size_t Count() const;
