@@ -11,42 +11,22 @@
 
 #include "app/form1.h"
 #include "crawl/crawl_links.h"
+#include "integration/crawl_fixture.h"
 #include "integration/site_server.h"
 #include "support/fake_ui.h"
 
 namespace vendil {
 namespace {
 
-using test::FakeUi;
-using test::SiteServer;
+using test::A;
 
-std::string A(const std::string& href, const std::string& text = "link") {
-  return "<a href=\"" + href + "\">" + text + "</a>\n";
-}
-
-class IntegrationCrawlEdges : public ::testing::Test {
+class IntegrationCrawlEdges : public test::CrawlFixture {
  protected:
-  void SetUp() override {
-    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
-    form.txtMask.SetText("*.zip");
-    form.Inet1.SetTimeouts(5, 10);
-  }
+  // Each crawl here starts from an empty list.
   bool Crawl(const std::string& path, const std::string& depth) {
     form.lvwUrls.Clear();
-    form.txtUrl.SetText(site.Url(path));
-    form.txtDepth.SetText(depth);
-    return CrawlLinks(form);
+    return CrawlFixture::Crawl(path, depth);
   }
-  bool Listed(const std::string& path) const {
-    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-      if (form.lvwUrls.Row(i).Url == site.Url(path)) return true;
-    }
-    return false;
-  }
-
-  SiteServer site;
-  FakeUi ui;
-  Form1 form{ui};
 };
 
 TEST_F(IntegrationCrawlEdges, CustomTagsAreReadOnlyWithTheirBit) {

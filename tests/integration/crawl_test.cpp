@@ -11,43 +11,18 @@
 
 #include "app/form1.h"
 #include "crawl/crawl_links.h"
+#include "integration/crawl_fixture.h"
 #include "integration/site_server.h"
 #include "support/fake_ui.h"
 
 namespace vendil {
 namespace {
 
-using test::FakeUi;
-using test::SiteServer;
+using test::A;
+using test::Html;
 
-std::string Html(const std::string& body) { return "<html><body>" + body + "</body></html>"; }
-std::string A(const std::string& href, const std::string& text = "link") {
-  return "<a href=\"" + href + "\">" + text + "</a>\n";
-}
-
-class IntegrationCrawl : public ::testing::Test {
+class IntegrationCrawl : public test::CrawlFixture {
  protected:
-  void SetUp() override {
-    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
-    form.txtMask.SetText("*.zip");
-    form.Inet1.SetTimeouts(5, 10);
-  }
-  bool Crawl(const std::string& path, const std::string& depth) {
-    form.txtUrl.SetText(site.Url(path));
-    form.txtDepth.SetText(depth);
-    return CrawlLinks(form);
-  }
-  std::vector<std::string> Urls() const {
-    std::vector<std::string> urls;
-    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) urls.push_back(form.lvwUrls.Row(i).Url);
-    return urls;
-  }
-  const LinkRow* RowFor(const std::string& path) const {
-    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-      if (form.lvwUrls.Row(i).Url == site.Url(path)) return &form.lvwUrls.Row(i);
-    }
-    return nullptr;
-  }
   // A chain index -> l1 -> l2 -> l3, each page with one zip of its own.
   void ServeChain() {
     site.Page("/index.html", Html(A("l1.html") + A("a0.zip")));
@@ -55,10 +30,6 @@ class IntegrationCrawl : public ::testing::Test {
     site.Page("/l2.html", Html(A("l3.html") + A("a2.zip")));
     site.Page("/l3.html", Html(A("a3.zip")));
   }
-
-  SiteServer site;
-  FakeUi ui;
-  Form1 form{ui};
 };
 
 TEST_F(IntegrationCrawl, DepthLimitReadsLevelsUpToTheLimit) {
@@ -204,7 +175,7 @@ TEST_F(IntegrationCrawl, UpperDirectoriesAreFollowedOnlyWithTheOption) {
 }
 
 TEST_F(IntegrationCrawl, OtherServersAndHostCase) {
-  SiteServer other;
+  test::SiteServer other;
   other.Page("/o.html", Html(A("o.zip")));
   other.Page("/O.html", Html(A("o2.zip")));
   const std::string port = std::to_string(site.port());

@@ -1,0 +1,55 @@
+// The set-up of whole-crawl tests: a site on loopback, the scripted Ui, and a main window
+// with a browser-like user agent, the "*.zip" mask and short time-outs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "crawl/crawl_links.h"
+#include "integration/site_server.h"
+#include "support/fake_ui.h"
+
+namespace vendil::test {
+
+inline std::string Html(const std::string& body) {
+  return "<html><body>" + body + "</body></html>";
+}
+inline std::string A(const std::string& href, const std::string& text = "link") {
+  return "<a href=\"" + href + "\">" + text + "</a>\n";
+}
+
+class CrawlFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
+    form.txtMask.SetText("*.zip");
+    form.Inet1.SetTimeouts(5, 10);
+  }
+  // Rows of earlier crawls stay in the list, as they do in the window.
+  bool Crawl(const std::string& path, const std::string& depth) {
+    form.txtUrl.SetText(site.Url(path));
+    form.txtDepth.SetText(depth);
+    return CrawlLinks(form);
+  }
+  std::vector<std::string> Urls() const {
+    std::vector<std::string> urls;
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) urls.push_back(form.lvwUrls.Row(i).Url);
+    return urls;
+  }
+  const LinkRow* RowFor(const std::string& path) const {
+    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
+      if (form.lvwUrls.Row(i).Url == site.Url(path)) return &form.lvwUrls.Row(i);
+    }
+    return nullptr;
+  }
+  bool Listed(const std::string& path) const { return RowFor(path) != nullptr; }
+
+  SiteServer site;
+  FakeUi ui;
+  Form1 form{ui};
+};
+
+}  // namespace vendil::test
