@@ -14,9 +14,9 @@ inline constexpr size_t kMaxScriptFileBytes = 16u << 20;
 // U+10FFFF).
 bool IsWellFormedUtf8(std::string_view bytes);
 
-// Script bytes as UTF-8 text: a UTF-8 byte-order mark is dropped and the rest taken as
-// UTF-8; text that holds non-ASCII bytes and is well-formed UTF-8 is taken as it is; anything
-// else is the system code page (CP932).
+// Script bytes as UTF-8 text, always well-formed: after a UTF-8 byte-order mark the rest is
+// UTF-8, with U+FFFD for each byte that starts no valid sequence; text that is well-formed
+// UTF-8 is taken as it is; anything else is the system code page (CP932).
 std::string ScriptBytesToText(std::string_view bytes);
 
 // The whole file as text by the rule above; nullopt when it cannot be read or is too large.

@@ -2,6 +2,7 @@
 #include "script/builtins_args.h"
 
 #include "script/script_error.h"
+#include "script/value_limit.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -13,9 +14,7 @@ int CompareModeArg(std::span<Variant> args, size_t index) {
   return mode;
 }
 
-void CheckStringLength(size_t length) {
-  if (length > kMaxValueBytes / 2) RaiseScriptError(script_errors::kOutOfMemory);
-}
+void CheckStringLength(size_t length) { CheckValueSize(length, sizeof(char16_t)); }
 
 std::u16string FoldUnits(std::u16string_view text) {
   std::u16string folded = FoldCaseU16(text);

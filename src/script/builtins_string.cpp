@@ -10,6 +10,7 @@
 #include "script/builtins.h"
 #include "script/builtins_args.h"
 #include "script/script_error.h"
+#include "script/value_limit.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -167,6 +168,16 @@ Variant Split(CallContext&, std::span<Variant> args) {
   const std::u16string folded = mode == 1 ? FoldUnits(text) : std::u16string();
   const std::u16string foldedDelimiter = mode == 1 ? FoldUnits(delimiter) : delimiter;
   const std::u16string& searched = mode == 1 ? folded : text;
+  // The pieces are counted first, so a text of millions of delimiters is refused before
+  // millions of strings are made.
+  size_t count = 1;
+  for (size_t at = searched.find(foldedDelimiter);
+       at != std::u16string::npos && (limit < 0 || count < static_cast<size_t>(limit));
+       at = searched.find(foldedDelimiter, at + foldedDelimiter.size())) {
+    ++count;
+  }
+  CheckValueSize(count, sizeof(Variant));
+  parts.reserve(count);
   size_t position = 0;
   while (limit < 0 || parts.size() + 1 < static_cast<size_t>(limit)) {
     const size_t at = searched.find(foldedDelimiter, position);

@@ -97,4 +97,6 @@ std::optional<Variant> Engine::GlobalValue(std::u16string_view name) const {
 
 void Engine::SetMaxCallDepth(int depth) { impl_->interp.maxDepth = depth; }
 
+void Engine::SetMaxValueBytes(size_t bytes) { impl_->interp.maxValueBytes = bytes; }
+
 }  // namespace vendil

@@ -82,6 +82,9 @@ class Engine {
 
   // Procedure calls nested deeper than this raise 28 "Out of stack space".
   void SetMaxCallDepth(int depth);
+  // Strings, arrays and match lists past this many bytes raise 7 "Out of memory"
+  // (256 MiB unless set lower).
+  void SetMaxValueBytes(size_t bytes);
 
   class Impl;
 

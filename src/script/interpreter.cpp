@@ -5,6 +5,7 @@
 #include "script/class_instance_access.h"
 #include "script/operators.h"
 #include "script/parser.h"
+#include "script/value_limit.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -139,6 +140,16 @@ void Interpreter::RunTopLevel(const Program& program) {
   RunPendingTerminates();
 }
 
+void Interpreter::ChargeWork(size_t units) {
+  constexpr size_t kUnitsPerStatement = 4096;
+  const size_t statements = units / kUnitsPerStatement;
+  if (statements == 0) return;
+  tickCountdown_ = statements >= static_cast<size_t>(tickCountdown_)
+                       ? 1
+                       : tickCountdown_ - static_cast<int>(statements);
+  Tick();
+}
+
 void Interpreter::Tick() {
   if (--tickCountdown_ > 0) return;
   tickCountdown_ = 256;
@@ -260,8 +271,16 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
         script_errors::kWrongArguments,
         u"Wrong number of arguments or invalid property assignment: '" + entry.name + u"'");
   }
+  size_t work = 0;
+  for (const Variant& value : values) {
+    if (value.IsString()) work += value.StringValue().size();
+  }
   CallContext context{interp.host, interp.random};
-  return entry.function(context, values);
+  Variant result = entry.function(context, values);
+  if (result.IsString()) work += result.StringValue().size();
+  if (result.IsArray()) work += result.ArrayValue().Elements().size();
+  interp.ChargeWork(work);
+  return result;
 }
 
 Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& args) {
@@ -455,6 +474,7 @@ std::optional<ScriptErrorInfo> Interpreter::Protect(const std::function<void()>&
   char base = 0;
   const bool outermost = stackBase == nullptr;
   if (outermost) stackBase = &base;
+  ValueLimitScope limit(outermost ? maxValueBytes : MaxValueBytes());
   std::optional<ScriptErrorInfo> result;
   try {
     action();

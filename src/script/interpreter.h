@@ -110,6 +110,9 @@ class Interpreter {
   void QueueTerminate(const ClassDef& def, std::vector<Variant> fields);
   void RunPendingTerminates();
   void Tick();
+  // Work done inside one statement (a built-in over a long text) brings the next host Tick
+  // nearer, so Stop is seen soon even when every statement is heavy.
+  void ChargeWork(size_t units);
 
   // Err.
   struct ErrState {
@@ -123,6 +126,7 @@ class Interpreter {
   RandomState random;
   int maxDepth = 400;
   size_t maxStackBytes = 2 * 1024 * 1024;
+  size_t maxValueBytes = kMaxValueBytes;
   const char* stackBase = nullptr;  // frame address where the outermost run began
 
   std::optional<ScriptErrorInfo> Protect(const std::function<void()>& action);

@@ -6,6 +6,7 @@
 
 #include "script/script_error.h"
 #include "script/script_object.h"
+#include "script/value_limit.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -189,15 +190,13 @@ void AppendText(Variant& target, const Variant& right) {
   std::u16string& text = target.MutableString();
   if (right.IsString()) {
     const std::u16string& add = right.StringValue();
-    if ((text.size() + add.size()) * 2 > kMaxValueBytes)
-      RaiseScriptError(script_errors::kOutOfMemory);
+    CheckValueSize(text.size() + add.size(), sizeof(char16_t));
     text += add;
     return;
   }
   if (right.IsNull()) return;
   const std::u16string add = ToString(right);
-  if ((text.size() + add.size()) * 2 > kMaxValueBytes)
-    RaiseScriptError(script_errors::kOutOfMemory);
+  CheckValueSize(text.size() + add.size(), sizeof(char16_t));
   text += add;
 }
 

@@ -5,6 +5,7 @@
 #include <pcre2.h>
 
 #include "script/script_error.h"
+#include "script/value_limit.h"
 
 namespace vendil {
 
@@ -117,6 +118,7 @@ std::vector<RegExpMatch> CompiledRegExp::SearchAll(std::u16string_view subject, 
         ++next;
       }
     }
+    CheckValueSize(matches.size() + 1, sizeof(RegExpMatch));
     matches.push_back(std::move(*match));
     if (!global) break;
     from = next;

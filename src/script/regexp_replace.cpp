@@ -2,6 +2,7 @@
 #include "script/regexp_replace.h"
 
 #include "script/script_error.h"
+#include "script/value_limit.h"
 #include "script/variant.h"
 
 namespace vendil {
@@ -70,9 +71,7 @@ std::u16string ReplaceMatches(std::u16string_view subject, const std::vector<Reg
     AppendReplacement(out, subject, match, replacement, groupCount);
     if (match.end > copied) copied = match.end;
     // `$'` and `` $` `` copy the whole subject per match; a script could multiply it.
-    if (out.size() * sizeof(char16_t) > kMaxValueBytes) {
-      RaiseScriptError(script_errors::kOutOfMemory);
-    }
+    CheckValueSize(out.size(), sizeof(char16_t));
   }
   out.append(subject.substr(copied));
   return out;

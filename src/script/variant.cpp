@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "script/script_error.h"
+#include "script/value_limit.h"
 
 namespace vendil {
 
@@ -86,12 +87,12 @@ size_t CountElements(const std::vector<int32_t>& upperBounds) {
   for (const int32_t upper : upperBounds) {
     if (upper < -1) RaiseScriptError(script_errors::kSubscriptOutOfRange);
     const size_t length = static_cast<size_t>(upper) + 1;
-    if (length != 0 && count > kMaxValueBytes / sizeof(Variant) / length) {
+    if (length != 0 && count > MaxValueBytes() / sizeof(Variant) / length) {
       RaiseScriptError(script_errors::kOutOfMemory);
     }
     count *= length;
   }
-  if (count > kMaxValueBytes / sizeof(Variant)) RaiseScriptError(script_errors::kOutOfMemory);
+  CheckValueSize(count, sizeof(Variant));
   return count;
 }
 

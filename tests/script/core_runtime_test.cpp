@@ -1,0 +1,204 @@
+// Whole scripts through the Engine: the host's Tick stops any script, deep recursion and
+// huge values fail cleanly, compiled scripts run many times over living globals, and host
+// objects and procedures are reached by name.
+#include <chrono>
+#include <map>
+
+#include "core_support.h"
+#include "script/script_object.h"
+
+namespace vendil::test {
+namespace {
+
+using Safety = CoreScriptTest;
+
+TEST_F(Safety, TickFalseEndsAScriptEvenPastOnErrorResumeNext) {
+  const std::vector<std::u16string> loops = {
+      u"On Error Resume Next\nDo\n  n = n + 1\nLoop",
+      u"On Error Resume Next\nDo While True\nLoop",
+      u"On Error Resume Next\nFor i = 1 To 2000000000\nNext",
+      u"Sub Spin()\n  On Error Resume Next\n  While 1\n    x = 1 / 0\n  Wend\nEnd Sub\n"
+      u"On Error Resume Next\nSpin\nNote \"after\"",
+      u"On Error Resume Next\nDo\n  Execute \"n = n + 1\"\nLoop",
+  };
+  for (const std::u16string& code : loops) {
+    SCOPED_TRACE(Utf8(code));
+    host.ticks = 0;
+    host.stopAfter = 50;
+    notes.clear();
+    std::optional<ScriptErrorInfo> error = Run(code);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->aborted);
+    EXPECT_EQ(host.ticks, 51);
+    EXPECT_TRUE(notes.empty());
+  }
+  // The engine is whole again for the next run.
+  host.stopAfter = -1;
+  EXPECT_FALSE(Run(u"Note \"runs\""));
+  EXPECT_EQ(notes, std::vector<std::string>{"runs"});
+}
+
+TEST_F(Safety, HeavyBuiltInsBringTheNextTickNearer) {
+  // Every statement builds a long text: Stop must not wait for hundreds of them.
+  host.stopAfter = 3;
+  std::optional<ScriptErrorInfo> error = Run(u"Do\n  s = Space(5000000)\n  n = n + 1\nLoop");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_TRUE(error->aborted);
+  EXPECT_LT(std::stoi(Text(u"n")), 20);
+}
+
+TEST_F(Safety, DeepRecursionRaisesOutOfStackSpace) {
+  std::optional<ScriptErrorInfo> error =
+      Run(u"Function Down(n)\n  Down = Down(n + 1)\nEnd Function\nx = Down(0)");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 28);
+  EXPECT_EQ(Utf8(error->description), "Out of stack space");
+
+  engine.SetMaxCallDepth(50);
+  const std::u16string counted =
+      u"Function Depth(n)\n  If n = 0 Then Depth = 0 Else Depth = 1 + Depth(n - 1)\nEnd Function\n";
+  EXPECT_FALSE(Run(counted + u"a = Depth(45)"));
+  EXPECT_EQ(Text(u"a"), "45");
+  ASSERT_FALSE(Run(u"On Error Resume Next\nb = Depth(60)\nNote Err.Number"));
+  EXPECT_EQ(notes, std::vector<std::string>{"28"});
+  // A class method calling itself through another instance is stopped as well.
+  error =
+      Run(u"Class Node\n  Function Visit()\n    Set other = New Node\n    Visit = other.Visit()\n"
+          u"  End Function\nEnd Class\nSet start = New Node\nstart.Visit");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 28);
+}
+
+TEST_F(Safety, AStringPast256MiBIsOutOfMemoryAndQuick) {
+  const auto begun = std::chrono::steady_clock::now();
+  std::optional<ScriptErrorInfo> error = Run(u"s = \"ab\"\nDo\n  s = s & s\n  n = n + 1\nLoop");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 7);
+  EXPECT_EQ(Utf8(error->description), "Out of memory");
+  EXPECT_EQ(error->line, 3);
+  // 2 units doubled 26 times is 128 Mi units, 256 MiB: the next doubling is refused.
+  EXPECT_EQ(Text(u"n"), "26");
+  EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(30));
+
+  ASSERT_FALSE(
+      Run(u"s = Empty\nOn Error Resume Next\nt = \"kept\"\nt = String(200000000, \"x\")\n"
+          u"Note Err.Number & \" \" & t\nErr.Clear\nReDim big(100000000)\n"
+          u"Note Err.Number\nErr.Clear\nu = Split(Space(20000000))\nNote Err.Number"));
+  EXPECT_EQ(notes, (std::vector<std::string>{"7 kept", "7", "7"}));
+}
+
+TEST_F(Safety, AHostMayLowerTheValueLimit) {
+  engine.SetMaxValueBytes(size_t{1} << 20);
+  ASSERT_FALSE(
+      Run(u"On Error Resume Next\na = Space(400000)\nNote Err.Number\n"
+          u"b = Space(600000)\nNote Err.Number\nErr.Clear\n"
+          u"c = Replace(a, \" \", \"xy\")\nNote Err.Number\nErr.Clear\n"
+          u"Set re = New RegExp\nre.Global = True\nre.Pattern = \"\"\n"
+          u"Set m = re.Execute(a)\nNote Err.Number"));
+  EXPECT_EQ(notes, (std::vector<std::string>{"0", "7", "7", "7"}));
+}
+
+using CompileOnce = CoreScriptTest;
+
+TEST_F(CompileOnce, RunsManyTimesWithTopLevelVariablesLivingOn) {
+  Engine::CompileResult compiled = engine.Compile(
+      u"count = count + 1\nlog = log & Twice(count)\n"
+      u"Function Twice(n)\n  Twice = n * 2\nEnd Function");
+  ASSERT_TRUE(compiled.script);
+  ASSERT_FALSE(compiled.error);
+  for (int i = 0; i < 3; ++i) ASSERT_FALSE(engine.Run(*compiled.script));
+  EXPECT_EQ(Text(u"count"), "3");
+  EXPECT_EQ(Text(u"log"), "246");
+  // Other code in the same engine sees the globals and the procedures.
+  ASSERT_FALSE(Run(u"Note Twice(count) + 1"));
+  EXPECT_EQ(notes, std::vector<std::string>{"7"});
+  std::variant<Variant, ScriptErrorInfo> value = engine.Eval(u"count * 10");
+  ASSERT_TRUE(std::holds_alternative<Variant>(value));
+  EXPECT_EQ(ToLong(std::get<Variant>(value)), 30);
+}
+
+TEST_F(CompileOnce, AFailedRunLeavesTheNextRunWhole) {
+  Engine::CompileResult compiled =
+      engine.Compile(u"runs = runs + 1\nIf runs = 2 Then x = 1 / 0\nNote runs");
+  ASSERT_TRUE(compiled.script);
+  EXPECT_FALSE(engine.Run(*compiled.script));
+  std::optional<ScriptErrorInfo> error = engine.Run(*compiled.script);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 11);
+  EXPECT_FALSE(engine.Run(*compiled.script));
+  EXPECT_EQ(notes, (std::vector<std::string>{"1", "3"}));
+}
+
+TEST_F(CompileOnce, AScriptOfAnotherEngineIsRefused) {
+  ScriptHost otherHost;
+  Engine other(otherHost);
+  Engine::CompileResult compiled = other.Compile(u"x = 1");
+  ASSERT_TRUE(compiled.script);
+  std::optional<ScriptErrorInfo> error = engine.Run(*compiled.script);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(Text(u"x"), "<none>");
+}
+
+// A host object with a property, a method, an indexed default member and For Each.
+class Shelf : public ScriptObject {
+ public:
+  std::u16string TypeName() const override { return u"Shelf"; }
+  Variant Get(std::u16string_view name, std::span<Variant> args) override {
+    if (EqualsNoCaseU16(name, u"Label")) return Variant::String(label);
+    if (EqualsNoCaseU16(name, u"Add")) {
+      CheckArgumentCount(args, 1, 1);
+      items.push_back(ToString(args[0]));
+      return Variant();
+    }
+    if (name.empty()) {
+      CheckArgumentCount(args, 1, 1);
+      const int32_t index = ToLong(args[0]);
+      if (index < 1 || static_cast<size_t>(index) > items.size()) {
+        RaiseScriptError(script_errors::kSubscriptOutOfRange);
+      }
+      return Variant::String(items[static_cast<size_t>(index - 1)]);
+    }
+    RaiseNoSuchMember(name);
+  }
+  void Let(std::u16string_view name, std::span<Variant>, const Variant& value) override {
+    if (!EqualsNoCaseU16(name, u"Label")) RaiseNoSuchMember(name);
+    label = ToString(value);
+  }
+  std::vector<Variant> Enumerate() override {
+    std::vector<Variant> out;
+    for (const auto& item : items) out.push_back(Variant::String(item));
+    return out;
+  }
+  std::u16string label;
+  std::vector<std::u16string> items;
+};
+
+using HostObjects = CoreScriptTest;
+
+TEST_F(HostObjects, AreReachedByNameWithTheirMembers) {
+  auto shelf = std::make_shared<Shelf>();
+  engine.AddObject(u"Shelf", shelf);
+  ASSERT_FALSE(
+      Run(u"Shelf.Label = \"books\"\nShelf.Add \"a\"\nshelf.ADD 2\n"
+          u"For Each item In Shelf\n  all = all & item\nNext\n"
+          u"Note TypeName(Shelf) & \" \" & Shelf.Label & \" \" & all & \" \" & Shelf(2)\n"
+          u"With Shelf\n  .Label = .Label & \"!\"\nEnd With"));
+  EXPECT_EQ(notes, std::vector<std::string>{"Shelf books a2 2"});
+  EXPECT_EQ(Utf8(shelf->label), "books!");
+
+  std::optional<ScriptErrorInfo> error = Run(u"Shelf.Missing 1");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 438);
+  error = Run(u"x = Shelf(9)");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 9);
+  error = Run(u"Shelf.Add");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 450);
+  error = Run(u"Note 1, 2");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 450);
+}
+
+}  // namespace
+}  // namespace vendil::test
