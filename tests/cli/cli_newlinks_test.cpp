@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,9 @@ class IntegrationNewLinksCli : public ::testing::Test {
   void SetUp() override {
     site.Page("/index.html", "<a href=\"a.zip\">A</a><a href=\"b.txt\">B</a>");
   }
-  CliRun Run(const std::vector<std::string>& args) {
-    std::string command = ShellQuoted(std::string(VENDIL_BIN_DIR) + "/vendil-cli");
+  CliRun Run(const std::vector<std::string>& args,
+             const std::string& program = std::string(VENDIL_BIN_DIR) + "/vendil-cli") {
+    std::string command = ShellQuoted(program);
     for (const std::string& a : args) command += " " + ShellQuoted(a);
     command +=
         " </dev/null >" + ShellQuoted(dir.File("out")) + " 2>" + ShellQuoted(dir.File("err"));
@@ -123,6 +125,32 @@ TEST_F(IntegrationNewLinksCli, CreateRefusesHandOffsAndReportsAFileItCannotWrite
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_EQ(LastLine(unwritable.err),
             "ファイル\"" + dir.File("plain") + "/p.nlc\"に保存できませんでした。");
+}
+
+// A copy of the program in a folder of its own keeps its settings file there.
+TEST_F(IntegrationNewLinksCli, OnlySaveSettingsReadsAndWritesTheSettingsFile) {
+  const std::string program = dir.File("vendil-cli");
+  std::filesystem::copy_file(std::string(VENDIL_BIN_DIR) + "/vendil-cli", program);
+  const std::string settings = dir.File("vendil.ini");
+  const std::string original = "[General]\r\nMask=*.txt\r\n[Window]\r\nLeft=77\r\n";
+  WriteBytes(settings, original);
+
+  CliRun plain = Run({"search", "--depth", "0", site.Url("/index.html")}, program);
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_EQ(LastLine(plain.err),
+            "0/2 個のリンクが見つかりました。");  // no mask: the file was not read
+  EXPECT_EQ(ReadBytes(settings), original);
+
+  CliRun saving =
+      Run({"search", "--save-settings", "--depth", "0", site.Url("/index.html")}, program);
+  ASSERT_EQ(saving.status, 0) << saving.err;
+  EXPECT_EQ(LastLine(saving.err), "1/2 個のリンクが見つかりました。");  // *.txt from the file
+  cIni ini;
+  ini.FileName(settings);
+  ini.Section("General");
+  EXPECT_EQ(ini.GetString("Url"), site.Url("/index.html"));
+  ini.Section("Window");
+  EXPECT_EQ(ini.GetValue("Left"), 77);
 }
 
 }  // namespace
