@@ -4,11 +4,13 @@
 #include <variant>
 #include <vector>
 
+#include "cli/allocator.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "platform/version.h"
 
 int main(int argc, char** argv) {
+  vendil::cli::TuneAllocator();
   std::vector<std::string> args(argv + 1, argv + argc);
   auto parsed = vendil::cli::ParseCommandLine(args);
   if (auto* error = std::get_if<std::string>(&parsed)) {
