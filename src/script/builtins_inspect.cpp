@@ -15,21 +15,11 @@ Variant IsNullFunction(CallContext&, std::span<Variant> args) {
 
 Variant IsNumericFunction(CallContext&, std::span<Variant> args) {
   const Variant& value = args[0];
-  switch (value.Type()) {
-    case VarType::Empty:
-    case VarType::Boolean:
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-      return Variant::Boolean(true);
-    case VarType::String:
-      return Variant::Boolean(ParseNumericString(value.StringValue()).has_value());
-    default:
-      return Variant::Boolean(false);
+  if (value.IsEmpty() || IsNumericSubtype(value)) return Variant::Boolean(true);
+  if (value.IsString()) {
+    return Variant::Boolean(ParseNumericString(value.StringValue()).has_value());
   }
+  return Variant::Boolean(false);
 }
 
 Variant IsObjectFunction(CallContext&, std::span<Variant> args) {

@@ -11,22 +11,17 @@ namespace vendil {
 
 DictionaryKey DictionaryKey::From(const Variant& value, bool textCompare) {
   DictionaryKey key;
+  if (IsNumericSubtype(value)) {
+    key.kind = Kind::kNumber;
+    key.number = ToDouble(value);
+    if (key.number == 0) key.number = 0;  // -0 and 0 are one key
+    return key;
+  }
   switch (value.Type()) {
     case VarType::Empty:
       break;
     case VarType::Null:
       key.kind = Kind::kNull;
-      break;
-    case VarType::Boolean:
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-      key.kind = Kind::kNumber;
-      key.number = ToDouble(value);
-      if (key.number == 0) key.number = 0;  // -0 and 0 are one key
       break;
     case VarType::Date:
       key.kind = Kind::kDate;

@@ -207,64 +207,40 @@ class Parser {
     return ParseBinaryRest(std::move(left), minPrec);
   }
 
+  // The binary operators as written, with their precedence (higher binds tighter).
+  struct BinaryOperator {
+    std::u16string_view text;
+    BinaryOp op;
+    int precedence;
+    bool isWord;
+  };
+  static constexpr BinaryOperator kBinaryOperators[] = {
+      {u"^", BinaryOp::Power, 14, false},     {u"*", BinaryOp::Multiply, 12, false},
+      {u"/", BinaryOp::Divide, 12, false},    {u"\\", BinaryOp::IntDivide, 11, false},
+      {u"mod", BinaryOp::Mod, 10, true},      {u"+", BinaryOp::Add, 9, false},
+      {u"-", BinaryOp::Subtract, 9, false},   {u"&", BinaryOp::Concat, 8, false},
+      {u"=", BinaryOp::Equal, 7, false},      {u"<>", BinaryOp::NotEqual, 7, false},
+      {u"<", BinaryOp::Less, 7, false},       {u">", BinaryOp::Greater, 7, false},
+      {u"<=", BinaryOp::LessEqual, 7, false}, {u">=", BinaryOp::GreaterEqual, 7, false},
+      {u"is", BinaryOp::Is, 7, true},         {u"and", BinaryOp::And, 5, true},
+      {u"or", BinaryOp::Or, 4, true},         {u"xor", BinaryOp::Xor, 3, true},
+      {u"eqv", BinaryOp::Eqv, 2, true},       {u"imp", BinaryOp::Imp, 1, true}};
+
   static int Precedence(BinaryOp op) {
-    switch (op) {
-      case BinaryOp::Imp:
-        return 1;
-      case BinaryOp::Eqv:
-        return 2;
-      case BinaryOp::Xor:
-        return 3;
-      case BinaryOp::Or:
-        return 4;
-      case BinaryOp::And:
-        return 5;
-      case BinaryOp::Concat:
-        return 8;
-      case BinaryOp::Add:
-      case BinaryOp::Subtract:
-        return 9;
-      case BinaryOp::Mod:
-        return 10;
-      case BinaryOp::IntDivide:
-        return 11;
-      case BinaryOp::Multiply:
-      case BinaryOp::Divide:
-        return 12;
-      case BinaryOp::Power:
-        return 14;
-      default:
-        return 7;  // comparisons
+    for (const BinaryOperator& entry : kBinaryOperators) {
+      if (entry.op == op) return entry.precedence;
     }
+    return 7;
   }
 
   bool PeekBinary(BinaryOp& op) const {
     const Token& t = Peek();
-    if (t.kind == TokenKind::Operator) {
-      static const std::pair<std::u16string_view, BinaryOp> ops[] = {
-          {u"+", BinaryOp::Add},          {u"-", BinaryOp::Subtract},
-          {u"*", BinaryOp::Multiply},     {u"/", BinaryOp::Divide},
-          {u"\\", BinaryOp::IntDivide},   {u"^", BinaryOp::Power},
-          {u"&", BinaryOp::Concat},       {u"=", BinaryOp::Equal},
-          {u"<>", BinaryOp::NotEqual},    {u"<", BinaryOp::Less},
-          {u">", BinaryOp::Greater},      {u"<=", BinaryOp::LessEqual},
-          {u">=", BinaryOp::GreaterEqual}};
-      for (const auto& [text, value] : ops) {
-        if (t.text == text) {
-          op = value;
-          return true;
-        }
-      }
-      return false;
-    }
-    if (t.kind != TokenKind::Name) return false;
-    static const std::pair<std::u16string_view, BinaryOp> words[] = {
-        {u"mod", BinaryOp::Mod}, {u"and", BinaryOp::And}, {u"or", BinaryOp::Or},
-        {u"xor", BinaryOp::Xor}, {u"eqv", BinaryOp::Eqv}, {u"imp", BinaryOp::Imp},
-        {u"is", BinaryOp::Is}};
-    for (const auto& [text, value] : words) {
-      if (EqualsNoCaseU16(t.text, text)) {
-        op = value;
+    if (t.kind != TokenKind::Operator && t.kind != TokenKind::Name) return false;
+    const bool isWord = t.kind == TokenKind::Name;
+    for (const BinaryOperator& entry : kBinaryOperators) {
+      if (entry.isWord != isWord) continue;
+      if (isWord ? EqualsNoCaseU16(t.text, entry.text) : t.text == entry.text) {
+        op = entry.op;
         return true;
       }
     }

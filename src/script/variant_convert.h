@@ -55,6 +55,11 @@ void CivilFromDays(double days, int& year, int& month, int& day, int& hour, int&
 // Name of the subtype as TypeName reports it ("Long", "String", "Variant()", "Nothing",
 // the class name of objects, ...).
 std::u16string TypeNameOf(const Variant& value);
+// Boolean and the number subtypes, not Date: what IsNumeric and a dictionary key take as a
+// number without reading text.
+inline bool IsNumericSubtype(const Variant& value) {
+  return value.IsNumber() && value.Type() != VarType::Date;
+}
 
 // UTF-8 <-> UTF-16 at the host boundary; invalid input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
