@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <mutex>
 
 #include "platform/atomic_file.h"
 #include "platform/casefold.h"
@@ -250,38 +251,84 @@ int32_t ParseProfileInt(std::string_view value, int32_t fallback) {
 
 namespace {
 
-// The file's document; false when it exists but cannot be read. A missing file is empty.
-bool Load(const std::string& path, IniDocument& document, std::string* original) {
+// The last file read or written, kept parsed: a profile of 100,000 stored links took a
+// tenth of a second to parse, and a check reads and writes it over a dozen times. The file
+// is still read every time and compared byte for byte (reading is cheap; parsing is not),
+// so a change made by another program is always seen, however close in time.
+struct CachedFile {
+  bool valid = false;
+  std::string path;
+  std::string bytes;
+  IniDocument document;
+};
+
+std::mutex& CacheMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+CachedFile& Cache() {
+  static CachedFile cache;
+  return cache;
+}
+
+// Brings the cache to the file as it is now; false when it exists but cannot be read. A
+// missing file is an empty document. The caller holds the cache's lock.
+bool Refresh(const std::string& path, CachedFile& cache) {
   if (path.empty()) return false;
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) {
     struct stat info {};
-    if (stat(path.c_str(), &info) == 0 || errno != ENOENT) return false;
+    if (stat(path.c_str(), &info) == 0 || errno != ENOENT) {
+      cache.valid = false;
+      return false;
+    }
     bytes.clear();
   }
-  document = IniDocument::Parse(bytes);
-  if (original != nullptr) *original = std::move(bytes);
+  if (cache.valid && cache.path == path && cache.bytes == bytes) return true;
+  cache.valid = false;
+  cache.document = IniDocument::Parse(bytes);
+  cache.bytes = std::move(bytes);
+  cache.path = path;
+  cache.valid = true;
   return true;
 }
 
+template <class Read>
+auto ReadDocument(const std::string& path, Read read) -> decltype(read(IniDocument{})) {
+  std::lock_guard<std::mutex> lock(CacheMutex());
+  CachedFile& cache = Cache();
+  if (!Refresh(path, cache)) return {};
+  return read(cache.document);
+}
+
 bool Change(const std::string& path, const std::function<bool(IniDocument&)>& change) {
-  IniDocument document;
-  std::string original;
-  if (!Load(path, document, &original)) return false;
-  if (!change(document)) return false;
+  std::lock_guard<std::mutex> lock(CacheMutex());
+  CachedFile& cache = Cache();
+  if (!Refresh(path, cache)) return false;
+  IniDocument& document = cache.document;
+  if (!change(document)) {
+    cache.valid = false;  // a refused change leaves the document as it was; reread to be sure
+    return false;
+  }
   std::string bytes = document.Serialize();
-  if (bytes == original && !original.empty()) return true;
-  if (bytes.empty() && original.empty()) return true;  // nothing to store: no file created
-  return WriteFileAtomically(path, bytes, nullptr, kIniFileMode);
+  if (bytes == cache.bytes && !cache.bytes.empty()) return true;
+  if (bytes.empty() && cache.bytes.empty()) return true;  // nothing to store: no file created
+  // From here the cached document holds the change; it stays only if the file does too.
+  cache.valid = false;
+  if (!WriteFileAtomically(path, bytes, nullptr, kIniFileMode)) return false;
+  cache.bytes = std::move(bytes);
+  cache.valid = true;
+  return true;
 }
 
 }  // namespace
 
 std::optional<std::string> IniGetString(const std::string& path, std::string_view section,
                                         std::string_view key) {
-  IniDocument document;
-  if (!Load(path, document, nullptr)) return std::nullopt;
-  return document.Value(section, key);
+  return ReadDocument(path, [&](const IniDocument& d) -> std::optional<std::string> {
+    return d.Value(section, key);
+  });
 }
 
 int32_t IniGetInt(const std::string& path, std::string_view section, std::string_view key,
@@ -291,16 +338,12 @@ int32_t IniGetInt(const std::string& path, std::string_view section, std::string
 }
 
 std::vector<std::string> IniSectionNames(const std::string& path) {
-  IniDocument document;
-  if (!Load(path, document, nullptr)) return {};
-  return document.SectionNames();
+  return ReadDocument(path, [](const IniDocument& d) { return d.SectionNames(); });
 }
 
 std::optional<std::vector<std::string>> IniSectionLines(const std::string& path,
                                                         std::string_view section) {
-  IniDocument document;
-  if (!Load(path, document, nullptr)) return std::nullopt;
-  return document.SectionLines(section);
+  return ReadDocument(path, [&](const IniDocument& d) { return d.SectionLines(section); });
 }
 
 bool IniWriteString(const std::string& path, std::string_view section, std::string_view key,

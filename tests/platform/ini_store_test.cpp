@@ -136,6 +136,38 @@ TEST(IniFile, CreatesOwnerOnlyCp932FilesAndKeepsPermissions) {
   EXPECT_EQ(IniSectionNames(path), std::vector<std::string>({"S", "T"}));
 }
 
+TEST(IniFile, KeptParseNeverHidesAChangeOrAFailedWrite) {
+  // The store keeps the last file parsed; another program's change made at once, of the
+  // same size, must still be read, and a write that fails must not be read back.
+  TempFolder folder;
+  const std::string path = folder.File("p.ini");
+  ASSERT_TRUE(IniWriteString(path, "S", "k", "one"));
+  EXPECT_EQ(IniGetString(path, "S", "k"), "one");
+  WriteBytes(path, "[S]\r\nk=two\r\n");
+  EXPECT_EQ(IniGetString(path, "S", "k"), "two");
+  ASSERT_TRUE(IniWriteString(path, "S", "k", "six"));
+  EXPECT_EQ(ReadBytes(path), "[S]\r\nk=six\r\n");
+  EXPECT_EQ(IniGetString(path, "S", "k"), "six");
+
+  struct sigaction ignore {
+  }, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 16;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = IniWriteString(path, "S", "k", std::string(100, 'x'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(IniGetString(path, "S", "k"), "six");
+  EXPECT_FALSE(IniWriteString(path, "S", "k", "bad\nline"));
+  EXPECT_EQ(IniGetString(path, "S", "k"), "six");
+  EXPECT_EQ(IniGetString(folder.File("other.ini"), "S", "k"), std::nullopt);
+}
+
 TEST(AtomicFile, AFailedWriteLeavesTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   TempFolder folder;
