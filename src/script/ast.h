@@ -60,7 +60,7 @@ struct NameExpr : Expr {
   GlobalEntry* global = nullptr;          // Global
   const ClassMember* member = nullptr;    // MemberProc
   const BuiltinEntry* builtin = nullptr;  // Builtin
-  int special = 0;                        // Special: 1 Eval, 2 Execute, 3 ExecuteGlobal
+  int special = 0;                        // Special: 1 Eval, 2 Execute, 3 ExecuteGlobal, 4 GetRef
   bool checkDeclared = false;             // Option Explicit: a global not declared raises 500
   bool isCallee = false;  // written as a call: `F(x)` or `Call F`, not a read of F's result
 };

@@ -416,6 +416,7 @@ Variant Unescape(CallContext&, std::span<Variant> args) {
 }  // namespace
 
 void RegisterStringBuiltins(BuiltinTable& table) {
+  RegisterByteStringBuiltins(table);
   RegisterBuiltin(table, u"Len", 1, 1, Len);
   RegisterBuiltin(table, u"LenB", 1, 1, LenB);
   RegisterBuiltin(table, u"Left", 2, 2, Left);

@@ -33,7 +33,10 @@ static const ClassMember& MemberFor(Interpreter& interp, ClassInstance& instance
   const ClassDef& def = instance.def();
   const ClassMember* member = name.empty() ? def.defaultMember : def.Find(name);
   if (!member) RaiseNoSuchMember(name);
-  if (!member->isPublic && interp.frame().me != &instance) RaiseNoSuchMember(name);
+  // Private is private to the class, not to the instance: code of the class reaches the
+  // private members of any of its instances.
+  const ClassInstance* me = interp.frame().me;
+  if (!member->isPublic && (!me || &me->def() != &def)) RaiseNoSuchMember(name);
   return *member;
 }
 
@@ -98,6 +101,17 @@ Variant Interpreter::NewInstance(const ClassDef& def) {
 
 void Interpreter::QueueTerminate(const ClassDef& def, std::vector<Variant> fields) {
   pending_.push_back(PendingTerminate{&def, std::move(fields)});
+}
+
+void Interpreter::ReleaseGlobals() {
+  std::vector<Variant> values;
+  for (GlobalEntry& entry : globals_) {
+    if (entry.kind != GlobalKind::Variable) continue;
+    values.push_back(std::move(entry.value));
+    entry.value = Variant();
+  }
+  values.clear();
+  RunPendingTerminates();
 }
 
 void Interpreter::RunPendingTerminates() {

@@ -19,7 +19,12 @@ class Engine::Impl {
 };
 
 Engine::Engine(HostCallbacks& host) : impl_(std::make_unique<Impl>(host)) {}
-Engine::~Engine() = default;
+Engine::~Engine() {
+  // The script ends with the engine: objects it still holds are terminated while the engine
+  // can still run their code.
+  Interpreter& interp = impl_->interp;
+  interp.Protect([&] { interp.ReleaseGlobals(); });
+}
 
 void Engine::AddObject(std::u16string_view name, std::shared_ptr<ScriptObject> object) {
   GlobalEntry& entry = impl_->interp.GlobalFor(name);

@@ -5,6 +5,7 @@
 #include "script/class_instance_access.h"
 #include "script/operators.h"
 #include "script/parser.h"
+#include "script/procedure_ref.h"
 #include "script/value_limit.h"
 #include "script/variant_convert.h"
 
@@ -300,6 +301,7 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
       std::vector<Variant> values = EvalArgs(args);
       if (values.size() != 1) RaiseScriptError(script_errors::kWrongArguments);
       std::u16string code = ToString(DefaultValue(values[0]));
+      if (name.special == 4) return ProcedureReference(*this, code);
       if (name.special == 1) return EvalText(code, true);
       ExecuteText(code, name.special == 3);
       return Variant();

@@ -109,6 +109,8 @@ class Interpreter {
                    bool isSet);
   void QueueTerminate(const ClassDef& def, std::vector<Variant> fields);
   void RunPendingTerminates();
+  // Drops every global variable's value, so Class_Terminate runs for objects still alive.
+  void ReleaseGlobals();
   void Tick();
   // Work done inside one statement (a built-in over a long text) brings the next host Tick
   // nearer, so Stop is seen soon even when every statement is heavy.

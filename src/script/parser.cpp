@@ -1117,9 +1117,12 @@ class Parser {
       GlobalEntry* existing = interp_.FindGlobal(name->name);
       const bool known = existing || topNames_->count(key);
       if (!known) {
-        if (key == u"eval" || key == u"execute" || key == u"executeglobal") {
+        if (key == u"eval" || key == u"execute" || key == u"executeglobal" || key == u"getref") {
           name->kind = NameKind::Special;
-          name->special = key == u"eval" ? 1 : key == u"execute" ? 2 : 3;
+          name->special = key == u"eval"            ? 1
+                          : key == u"execute"       ? 2
+                          : key == u"executeglobal" ? 3
+                                                    : 4;
           continue;
         }
         if (const BuiltinEntry* builtin = interp_.builtins().Find(name->name)) {

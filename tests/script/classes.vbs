@@ -116,3 +116,25 @@ For k = 0 To 2
   list(k).Value = k * 10
 Next
 Check list(2).Value = 20, "objects in an array"
+
+' Private is private to the class: another instance of the same class reaches it.
+Class Money
+  Private m_cents
+  Public Sub Init(c)
+    m_cents = c
+  End Sub
+  Public Function SameAs(other)
+    SameAs = (other.m_cents = m_cents)
+  End Function
+End Class
+Dim m1, m2, m3
+Set m1 = New Money : m1.Init 5
+Set m2 = New Money : m2.Init 5
+Set m3 = New Money : m3.Init 7
+Check m1.SameAs(m2) And Not m1.SameAs(m3), "a method reads Private members of another instance"
+On Error Resume Next
+Dim peek
+peek = m1.m_cents
+Check Err.Number = 438, "Private members stay hidden from code outside the class"
+Err.Clear
+On Error GoTo 0

@@ -202,3 +202,30 @@ TEST_F(HostObjects, AreReachedByNameWithTheirMembers) {
 
 }  // namespace
 }  // namespace vendil::test
+
+namespace vendil::test {
+namespace {
+
+TEST(ScriptEnd, ObjectsStillHeldAreTerminatedWhenTheEngineEnds) {
+  ScriptHost host;
+  std::vector<std::string> notes;
+  {
+    Engine engine(host);
+    engine.AddGlobalProcedure(u"Note", 1, 1, [&notes](std::span<Variant> args) {
+      notes.push_back(Utf16ToUtf8(ToString(args[0])));
+      return Variant();
+    });
+    ASSERT_FALSE(
+        engine.AddCode(u"Class Res\n  Public Name\n  Public Inner\n"
+                       u"  Sub Class_Terminate()\n    Note \"end \" & Name\n  End Sub\nEnd Class\n"
+                       u"Set kept = New Res\nkept.Name = \"outer\"\nSet kept.Inner = New Res\n"
+                       u"kept.Inner.Name = \"inner\"\nSet gone = New Res\ngone.Name = \"early\"\n"
+                       u"Set gone = Nothing\nNote \"script done\""));
+    EXPECT_EQ(notes, (std::vector<std::string>{"end early", "script done"}));
+  }
+  EXPECT_EQ(notes,
+            (std::vector<std::string>{"end early", "script done", "end outer", "end inner"}));
+}
+
+}  // namespace
+}  // namespace vendil::test

@@ -109,3 +109,27 @@ Check Later() = "later", "procedures can be called before they are written"
 Function Later()
   Later = "later"
 End Function
+
+' GetRef: a procedure passed around as an object and called through it.
+Function Twice(n)
+  Twice = n * 2
+End Function
+Sub Collect(v)
+  trace = trace & v
+End Sub
+Function ApplyTo(f, v)
+  ApplyTo = f(v)
+End Function
+Dim ref
+Set ref = GetRef("Twice")
+Check ApplyTo(ref, 21) = 42, "a Function called through GetRef"
+Check TypeName(ref) = "Object", "GetRef gives an object"
+trace = ""
+Set ref = GetRef("Collect")
+ref "x"
+Check trace = "x", "a Sub called through GetRef"
+On Error Resume Next
+Set ref = GetRef("NoSuchProcedure")
+Check Err.Number = 5, "GetRef of an unknown name is an invalid call"
+Err.Clear
+On Error GoTo 0

@@ -79,3 +79,12 @@ For i = 1 To 1000
   s = s & "x"
 Next
 Check Len(s) = 1000, "concatenation in a loop"
+
+' The byte functions see the UTF-16 units of a string, low byte first.
+Check LenB("ab") = 4 And AscB("A") = 65, "LenB and AscB"
+Check LeftB("abc", 2) = "a" And LeftB("abc", 4) = "ab", "LeftB takes whole units"
+Check RightB("abc", 2) = "c" And RightB("abc", 100) = "abc", "RightB"
+Check MidB("abcd", 3, 4) = "bc" And MidB("abcd", 5) = "cd", "MidB from a byte position"
+Check MidB("abc", 2, 2) = ChrW(&H6200), "MidB off a unit boundary pairs the bytes it takes"
+Check ChrB(65) = ChrW(65) And LenB(LeftB("abc", 3)) = 4, "ChrB; an odd byte is held as a unit"
+Check IsNull(LeftB(Null, 1)) And MidB("ab", 9) = "", "LeftB of Null, MidB past the end"
