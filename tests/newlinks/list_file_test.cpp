@@ -11,7 +11,7 @@ namespace {
 using test::TempFolder;
 using test::WriteBytes;
 
-TEST(ListFileTest, ReadTextFileConvertsFromCp932AndGivesEmptyOnAnyError) {
+TEST(NewLinksListFile, ReadTextFileConvertsFromCp932AndGivesEmptyOnAnyError) {
   TempFolder dir;
   // "一覧" in CP932, then a path line.
   WriteBytes(dir.File("list.txt"), "\x88\xea\x97\x97\r\n/tmp/a.nlc\r\n");
@@ -23,7 +23,7 @@ TEST(ListFileTest, ReadTextFileConvertsFromCp932AndGivesEmptyOnAnyError) {
   EXPECT_EQ(ReadTextFile(""), "");
 }
 
-TEST(ListFileTest, FileExistsTakesFilesAndFoldersButNotEmptyOrMissingPaths) {
+TEST(NewLinksListFile, FileExistsTakesFilesAndFoldersButNotEmptyOrMissingPaths) {
   TempFolder dir;
   WriteBytes(dir.File("a.nlc"), "x");
   EXPECT_TRUE(FileExists(dir.File("a.nlc")));
@@ -33,7 +33,7 @@ TEST(ListFileTest, FileExistsTakesFilesAndFoldersButNotEmptyOrMissingPaths) {
   EXPECT_FALSE(FileExists(" " + dir.File("a.nlc")));  // trimming is the caller's business
 }
 
-TEST(ListFileTest, LinesSplitAtCrLfOnlyAndBinaryTextIsNoList) {
+TEST(NewLinksListFile, LinesSplitAtCrLfOnlyAndBinaryTextIsNoList) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(SplitListLines("a\r\nb\r\n"), (Lines{"a", "b", ""}));
   EXPECT_EQ(SplitListLines("a\nb\nc"), (Lines{"a\nb\nc"}));  // line feeds alone split nothing
