@@ -1,4 +1,4 @@
-// LeftB, RightB, MidB and ChrB: strings seen as the bytes of their UTF-16 units (low byte
+// LeftB, RightB, MidB, InStrB and ChrB: strings seen as the bytes of their UTF-16 units (low byte
 // first), as the byte functions of the language see them. A piece that ends in the middle of
 // a unit keeps that byte as a unit of its own, since a text here is always whole units.
 #include <algorithm>
@@ -60,6 +60,34 @@ Variant MidB(CallContext&, std::span<Variant> args) {
   return Variant::String(ByteRange(ToString(args[0]), static_cast<size_t>(start - 1), count));
 }
 
+// InStrB([start,] text, sought): the 1-based byte position of `sought`, 0 when absent.
+Variant InStrB(CallContext&, std::span<Variant> args) {
+  const bool hasStart = args.size() >= 3;
+  const size_t first = hasStart ? 1 : 0;
+  int32_t start = 1;
+  if (hasStart) {
+    start = ToLong(args[0]);
+    if (start < 1) RaiseScriptError(script_errors::kInvalidProcedureCall);
+  }
+  if (args[first].IsNull() || args[first + 1].IsNull()) return Variant::Null();
+  const std::u16string text = ToString(args[first]);
+  const std::u16string sought = ToString(args[first + 1]);
+  const size_t total = text.size() * 2;
+  const size_t from = static_cast<size_t>(start - 1);
+  if (from > total) return Variant::Long(0);
+  if (sought.empty()) return Variant::Long(start);
+  auto byteAt = [](const std::u16string& s, size_t b) {
+    return static_cast<unsigned>(b % 2 == 0 ? s[b / 2] & 0xFF : s[b / 2] >> 8);
+  };
+  const size_t length = sought.size() * 2;
+  for (size_t at = from; at + length <= total; ++at) {
+    size_t k = 0;
+    while (k < length && byteAt(text, at + k) == byteAt(sought, k)) ++k;
+    if (k == length) return Variant::Long(static_cast<int32_t>(at + 1));
+  }
+  return Variant::Long(0);
+}
+
 Variant ChrB(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   const int32_t code = ToLong(args[0]);
@@ -74,6 +102,7 @@ void RegisterByteStringBuiltins(BuiltinTable& table) {
   RegisterBuiltin(table, u"RightB", 2, 2, RightB);
   RegisterBuiltin(table, u"MidB", 2, 3, MidB);
   RegisterBuiltin(table, u"ChrB", 1, 1, ChrB);
+  RegisterBuiltin(table, u"InStrB", 2, 3, InStrB);
 }
 
 }  // namespace vendil

@@ -1,4 +1,5 @@
-// The inspection built-ins: IsEmpty, IsNull, IsNumeric, IsObject, IsDate, TypeName, VarType.
+// The inspection built-ins: IsEmpty, IsNull, IsNumeric, IsObject, IsDate, TypeName, VarType,
+// and the ScriptEngine names.
 #include "script/builtins.h"
 #include "script/variant_convert.h"
 
@@ -45,6 +46,15 @@ Variant VarTypeFunction(CallContext&, std::span<Variant> args) {
   return Variant::Integer(static_cast<int16_t>(args[0].Type()));
 }
 
+// The language and the version whose behaviour the engine follows, for scripts that check
+// them before using newer features.
+Variant ScriptEngineFunction(CallContext&, std::span<Variant>) {
+  return Variant::String(std::u16string(u"VBScript"));
+}
+Variant ScriptEngineMajorVersion(CallContext&, std::span<Variant>) { return Variant::Long(5); }
+Variant ScriptEngineMinorVersion(CallContext&, std::span<Variant>) { return Variant::Long(8); }
+Variant ScriptEngineBuildVersion(CallContext&, std::span<Variant>) { return Variant::Long(0); }
+
 }  // namespace
 
 void RegisterInspectionBuiltins(BuiltinTable& table) {
@@ -55,6 +65,10 @@ void RegisterInspectionBuiltins(BuiltinTable& table) {
   RegisterBuiltin(table, u"IsDate", 1, 1, IsDateFunction);
   RegisterBuiltin(table, u"TypeName", 1, 1, TypeNameFunction);
   RegisterBuiltin(table, u"VarType", 1, 1, VarTypeFunction);
+  RegisterBuiltin(table, u"ScriptEngine", 0, 0, ScriptEngineFunction);
+  RegisterBuiltin(table, u"ScriptEngineMajorVersion", 0, 0, ScriptEngineMajorVersion);
+  RegisterBuiltin(table, u"ScriptEngineMinorVersion", 0, 0, ScriptEngineMinorVersion);
+  RegisterBuiltin(table, u"ScriptEngineBuildVersion", 0, 0, ScriptEngineBuildVersion);
 }
 
 }  // namespace vendil

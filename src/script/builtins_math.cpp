@@ -1,4 +1,4 @@
-// The math built-ins. Int, Fix, Abs and Round keep the subtype of their argument as
+// The math built-ins and RGB. Int, Fix, Abs and Round keep the subtype of their argument as
 // VBScript does; Rnd and Randomize reproduce its 24-bit linear congruential generator.
 #include <algorithm>
 #include <chrono>
@@ -13,6 +13,17 @@
 namespace vendil {
 
 namespace {
+
+// A colour number: red + green * 256 + blue * 65536; a part above 255 counts as 255.
+Variant RgbFunction(CallContext&, std::span<Variant> args) {
+  int32_t colour = 0;
+  for (size_t i = 0; i < 3; ++i) {
+    const int32_t part = ToLong(args[i]);
+    if (part < 0) RaiseScriptError(script_errors::kInvalidProcedureCall);
+    colour |= std::min(part, 255) << (8 * i);
+  }
+  return Variant::Long(colour);
+}
 
 using script_errors::kInvalidProcedureCall;
 using script_errors::kOverflow;
@@ -150,6 +161,7 @@ Variant RandomizeFunction(CallContext& context, std::span<Variant> args) {
 
 void RegisterMathBuiltins(BuiltinTable& table) {
   RegisterBuiltin(table, u"Int", 1, 1, IntFunction);
+  RegisterBuiltin(table, u"RGB", 3, 3, RgbFunction);
   RegisterBuiltin(table, u"Fix", 1, 1, FixFunction);
   RegisterBuiltin(table, u"Abs", 1, 1, AbsFunction);
   RegisterBuiltin(table, u"Sgn", 1, 1, SgnFunction);

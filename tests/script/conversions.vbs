@@ -95,3 +95,7 @@ Check FormatNumber(1234.5) = "1,234.50", "FormatNumber groups and keeps two plac
 Check FormatNumber(1234.567, 1) = "1,234.6" And FormatNumber(-3, 0) = "-3", "FormatNumber places"
 Check FormatNumber(0.25, 2, False) = ".25", "FormatNumber without the leading zero"
 Check FormatNumber(1234, 0, True, False, False) = "1234", "FormatNumber without grouping"
+
+' Colour numbers and the engine's own name.
+Check RGB(1, 2, 3) = 1 + 2 * 256 + 3 * 65536 And RGB(300, 0, 0) = 255, "RGB"
+Check ScriptEngine = "VBScript" And ScriptEngineMajorVersion >= 5, "ScriptEngine"

@@ -88,3 +88,5 @@ Check MidB("abcd", 3, 4) = "bc" And MidB("abcd", 5) = "cd", "MidB from a byte po
 Check MidB("abc", 2, 2) = ChrW(&H6200), "MidB off a unit boundary pairs the bytes it takes"
 Check ChrB(65) = ChrW(65) And LenB(LeftB("abc", 3)) = 4, "ChrB; an odd byte is held as a unit"
 Check IsNull(LeftB(Null, 1)) And MidB("ab", 9) = "", "LeftB of Null, MidB past the end"
+Check InStrB("abc", "c") = 5 And InStrB(2, "abab", "b") = 3 And InStrB("abc", "x") = 0, "InStrB"
+Check InStrB("abc", MidB("abc", 2, 2)) = 2, "InStrB finds bytes off a unit boundary"
