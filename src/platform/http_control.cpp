@@ -80,8 +80,6 @@ struct HttpControl::Impl {
 
   // The request in progress (or the last one).
   EasyPtr easy;
-  // The handle of the last request, reset, kept to save setting up a new one per page.
-  EasyPtr spare;
   ListPtr requestHeaders;
   ListPtr connectList;
   bool running = false;
@@ -116,11 +114,8 @@ struct HttpControl::Impl {
   }
 
   void Detach() {
-    if (easy) {
-      curl_multi_remove_handle(multi.get(), easy.get());
-      curl_easy_reset(easy.get());
-      spare = std::move(easy);
-    }
+    if (easy) curl_multi_remove_handle(multi.get(), easy.get());
+    easy.reset();
     requestHeaders.reset();
     connectList.reset();
     running = false;
@@ -202,7 +197,7 @@ bool HttpControl::Execute(const std::string& url, const std::string& operation,
   const bool post = EqualsNoCase(operation, "POST");
   if (!post && !EqualsNoCase(operation, "GET")) return false;
 
-  EasyPtr easy = s.spare ? std::move(s.spare) : EasyPtr(curl_easy_init());
+  EasyPtr easy(curl_easy_init());
   if (!easy) return false;
   CURL* e = easy.get();
 
