@@ -23,6 +23,25 @@ std::string Get(const IniDocument& d, const char* section, const char* key) {
   return d.Value(section, key).value_or("<none>");
 }
 
+// Runs `write` with the process's file size limit at `bytes`, so the write itself fails
+// (for root too); SIGXFSZ is ignored meanwhile so the failure comes back as an error.
+template <class Write>
+bool WithFileSizeLimit(rlim_t bytes, Write write) {
+  struct sigaction ignore {
+  }, previous{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = write();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  sigaction(SIGXFSZ, &previous, nullptr);
+  return written;
+}
+
 TEST(IniLookup, TrimsUnquotesAndIgnoresCase) {
   auto d = IniDocument::Parse(
       "[General]\r\n  Url =  http://a/  \r\nQ=\"  spaced  \"\r\nS='x'\r\nHalf=\"x\r\n"
@@ -149,18 +168,8 @@ TEST(IniFile, KeptParseNeverHidesAChangeOrAFailedWrite) {
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=six\r\n");
   EXPECT_EQ(IniGetString(path, "S", "k"), "six");
 
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 16;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = IniWriteString(path, "S", "k", std::string(100, 'x'));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
+  const bool written =
+      WithFileSizeLimit(16, [&] { return IniWriteString(path, "S", "k", std::string(100, 'x')); });
   EXPECT_FALSE(written);
   EXPECT_EQ(IniGetString(path, "S", "k"), "six");
   EXPECT_FALSE(IniWriteString(path, "S", "k", "bad\nline"));
@@ -188,19 +197,9 @@ TEST(AtomicFile, AWriteThatFailsHalfwayLeavesTheOldFileAndNoTemporary) {
   const std::string path = folder.File("s.ini");
   WriteBytes(path, "[S]\r\nk=old\r\n");
   // A file size limit makes the write itself fail, for root too.
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 64;
-  setrlimit(RLIMIT_FSIZE, &small);
   std::string error;
-  bool written = WriteFileAtomically(path, std::string(10000, 'x'), &error);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
+  const bool written = WithFileSizeLimit(
+      64, [&] { return WriteFileAtomically(path, std::string(10000, 'x'), &error); });
   EXPECT_FALSE(written);
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=old\r\n");
