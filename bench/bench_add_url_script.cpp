@@ -8,28 +8,11 @@
 
 #include "app/form1.h"
 #include "crawl/add_url_script.h"
+#include "quiet_ui.h"
 
 namespace {
 
-// A Ui that answers nothing and never waits.
-class QuietUi : public vendil::Ui {
- public:
-  void StatusChanged(const std::string&) override {}
-  int MessageBox(const std::string&, const std::string&, int) override { return vendil::vb::OK; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ShowMultiUrlDialog() override { return std::nullopt; }
-  void ShowLog(const std::string&) override {}
-  bool ShowSignIn(std::string&, std::string&, int) override { return false; }
-  std::optional<std::string> FileDialog(const vendil::FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  void SetClipboardText(const std::string&) override {}
-  void OpenUrl(const std::string&) override {}
-  void Yield() override {}
-};
+using vendil::bench::QuietUi;
 
 struct Page {
   std::string html;
@@ -45,6 +28,10 @@ Page MakePage() {
                  std::to_string(i) + "</a>\n";
     page.links.push_back(std::make_shared<vendil::AddLinkClass>(
         vendil::AddLinkClass{url, "Archive " + std::to_string(i), "http://example.com/", "", ""}));
+  }
+  // Plain text without URLs brings the page to 200 KB, the size the target is set for.
+  while (page.html.size() < 200 * 1024) {
+    page.html += "<p>Notes on the releases above, with no address in them at all.</p>\n";
   }
   return page;
 }

@@ -11,29 +11,12 @@
 
 #include "app/commands/new_links.h"
 #include "newlinks/search_profile.h"
+#include "quiet_ui.h"
 #include "settings/c_ini.h"
 
 namespace {
 
-// A Ui that answers nothing: the steps measured show no dialog.
-class QuietUi : public vendil::Ui {
- public:
-  void StatusChanged(const std::string&) override {}
-  int MessageBox(const std::string&, const std::string&, int) override { return vendil::vb::OK; }
-  std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                      const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ShowMultiUrlDialog() override { return std::nullopt; }
-  void ShowLog(const std::string&) override {}
-  bool ShowSignIn(std::string&, std::string&, int) override { return false; }
-  std::optional<std::string> FileDialog(const vendil::FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  void SetClipboardText(const std::string&) override {}
-  void OpenUrl(const std::string&) override {}
-  void Yield() override {}
-};
+using vendil::bench::QuietUi;
 
 std::string Url(size_t i) {
   return "http://host" + std::to_string(i % 97) + ".example/dir/" + std::to_string(i) +

@@ -14,7 +14,8 @@ void StoreInto(Variant& slot, Variant value, bool isSet) {
     slot = std::move(value);
     return;
   }
-  slot = DefaultValue(std::move(value));
+  if (value.IsObject()) value = DefaultValue(std::move(value));
+  slot = std::move(value);
 }
 
 void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view name,
@@ -38,7 +39,7 @@ void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view
 
 void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
   static const std::vector<ExprPtr> kNoArgs;
-  if (auto* name = dynamic_cast<const NameExpr*>(&target)) {
+  if (auto* name = target.AsName()) {
     switch (name->kind) {
       case NameKind::Local:
         StoreInto(*frame_->slots[static_cast<size_t>(name->slot)], std::move(value), isSet);
@@ -71,18 +72,18 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
                          u"Illegal assignment: '" + name->name + u"'");
     }
   }
-  if (auto* member = dynamic_cast<const MemberExpr*>(&target)) {
+  if (auto* member = target.AsMember()) {
     Variant object = member->object ? member->object->Eval(*this) : WithObject();
     LetOnObject(*this, object, member->name, kNoArgs, std::move(value), isSet);
     return;
   }
-  if (auto* call = dynamic_cast<const CallExpr*>(&target)) {
-    if (auto* callee = dynamic_cast<const MemberExpr*>(call->callee.get())) {
+  if (auto* call = target.AsCall()) {
+    if (auto* callee = call->callee->AsMember()) {
       Variant object = callee->object ? callee->object->Eval(*this) : WithObject();
       LetOnObject(*this, object, callee->name, call->args, std::move(value), isSet);
       return;
     }
-    if (auto* name = dynamic_cast<const NameExpr*>(call->callee.get())) {
+    if (auto* name = call->callee->AsName()) {
       if (name->kind == NameKind::MemberProc) {
         if (!frame_->me) RaiseScriptError(script_errors::kObjectRequired);
         std::vector<Variant> args = EvalArgs(call->args);

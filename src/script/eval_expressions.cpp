@@ -14,6 +14,9 @@ Variant NameExpr::Eval(Interpreter& interp) const {
       return *interp.frame().slots[static_cast<size_t>(slot)];
     case NameKind::Field:
       return MeFields(interp)[static_cast<size_t>(slot)];
+    case NameKind::Global:
+      if (global->kind == GlobalKind::Variable && global->declared) return global->value;
+      [[fallthrough]];
     default: {
       static const std::vector<ExprPtr> kNoArgs;
       return interp.CallName(*this, kNoArgs);
@@ -28,10 +31,10 @@ Variant MemberExpr::Eval(Interpreter& interp) const {
 }
 
 Variant CallExpr::Eval(Interpreter& interp) const {
-  if (auto* name = dynamic_cast<const NameExpr*>(callee.get())) {
+  if (auto* name = callee->AsName()) {
     return interp.CallName(*name, args);
   }
-  if (auto* member = dynamic_cast<const MemberExpr*>(callee.get())) {
+  if (auto* member = callee->AsMember()) {
     Variant target = member->object ? member->object->Eval(interp) : interp.WithObject();
     return interp.CallMember(target, member->name, args);
   }
@@ -46,8 +49,11 @@ Variant UnaryExpr::Eval(Interpreter& interp) const {
 
 Variant BinaryExpr::Eval(Interpreter& interp) const {
   if (op == BinaryOp::Is) return BinaryOperation(op, left->Eval(interp), right->Eval(interp));
-  Variant l = DefaultValue(left->Eval(interp));
-  Variant r = DefaultValue(right->Eval(interp));
+  // Only objects need their default value; other values skip the extra moves.
+  Variant l = left->Eval(interp);
+  if (l.IsObject()) l = DefaultValue(std::move(l));
+  Variant r = right->Eval(interp);
+  if (r.IsObject()) r = DefaultValue(std::move(r));
   return BinaryOperation(op, l, r);
 }
 

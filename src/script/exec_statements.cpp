@@ -37,7 +37,7 @@ Flow AssignStmt::Exec(Interpreter& interp) const {
     if (ref && ref->IsString()) {
       std::vector<const Expr*> parts;
       const Expr* e = value.get();
-      while (auto* bin = dynamic_cast<const BinaryExpr*>(e)) {
+      while (auto* bin = e->AsBinary()) {
         parts.push_back(bin->right.get());
         e = bin->left.get();
       }
@@ -149,9 +149,14 @@ Flow ForStmt::Exec(Interpreter& interp) const {
                               BinaryOperation(BinaryOp::Multiply, end, Variant::Integer(0)));
   }
   interp.Assign(*counter, current, false);
+  const bool integralStep = increment.IsIntegral();
+  const int64_t stepValue = integralStep ? ToLong(increment) : 0;
   while (true) {
-    Variant now = DefaultValue(counter->Eval(interp));
-    const double n = ToDouble(now);
+    // A Long counter, the usual case, is read in place; anything else goes the long way.
+    const Variant* place = interp.Reference(*counter);
+    const double n = place && place->Type() == VarType::Long
+                         ? place->LongValue()
+                         : ToDouble(DefaultValue(counter->Eval(interp)));
     if (down ? n < endValue : n > endValue) break;
     // An empty body runs no statement, so the loop itself gives the host its turn.
     if (body.empty()) interp.Tick();
@@ -159,8 +164,8 @@ Flow ForStmt::Exec(Interpreter& interp) const {
     if (flow == Flow::ExitFor) break;
     if (flow != Flow::Normal) return flow;
     Variant* ref = interp.Reference(*counter);
-    if (ref && ref->Type() == VarType::Long && increment.IsIntegral()) {
-      const int64_t next = int64_t{ref->LongValue()} + ToLong(increment);
+    if (ref && ref->Type() == VarType::Long && integralStep) {
+      const int64_t next = int64_t{ref->LongValue()} + stepValue;
       if (next >= INT32_MIN && next <= INT32_MAX) {
         *ref = Variant::Long(static_cast<int32_t>(next));
         continue;

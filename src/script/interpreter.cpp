@@ -187,7 +187,7 @@ Flow Interpreter::ExecBlock(const Block& block) {
 // A variable the expression names (a local, global variable, field or array element);
 // null for anything else. `locked` receives the array an element pointer points into.
 static Variant* ReferenceOf(Interpreter& interp, const Expr& expr, ScriptArray** locked) {
-  if (auto* name = dynamic_cast<const NameExpr*>(&expr)) {
+  if (auto* name = expr.AsName()) {
     switch (name->kind) {
       case NameKind::Local:
         return interp.frame().slots[static_cast<size_t>(name->slot)];
@@ -204,9 +204,9 @@ static Variant* ReferenceOf(Interpreter& interp, const Expr& expr, ScriptArray**
         return nullptr;
     }
   }
-  if (auto* call = dynamic_cast<const CallExpr*>(&expr)) {
+  if (auto* call = expr.AsCall()) {
     if (call->args.empty()) return nullptr;
-    if (!dynamic_cast<const NameExpr*>(call->callee.get())) return nullptr;
+    if (!call->callee->AsName()) return nullptr;
     Variant* base = ReferenceOf(interp, *call->callee, nullptr);
     if (!base || !base->IsArray()) return nullptr;
     std::vector<int32_t> indexes = interp.EvalIndexes(call->args);

@@ -36,49 +36,6 @@ Variant Variant::ArrayOf(std::vector<Variant> values) {
   return Array(std::move(array));
 }
 
-VarType Variant::Type() const {
-  switch (value_.index()) {
-    case 0:
-      return VarType::Empty;
-    case 1:
-      return VarType::Null;
-    case 2:
-      return VarType::Boolean;
-    case 3:
-      return VarType::Byte;
-    case 4:
-      return VarType::Integer;
-    case 5:
-      return VarType::Long;
-    case 6:
-      return VarType::Single;
-    case 7:
-      return VarType::Double;
-    case 8:
-      return VarType::Currency;
-    case 9:
-      return VarType::Date;
-    case 10:
-      return VarType::String;
-    case 11:
-      return VarType::Object;
-    case 12:
-      return VarType::Error;
-    default:
-      return VarType::Array;
-  }
-}
-
-bool Variant::IsNumber() const {
-  const size_t index = value_.index();
-  return index >= 2 && index <= 9;
-}
-
-bool Variant::IsIntegral() const {
-  const size_t index = value_.index();
-  return index >= 2 && index <= 5;
-}
-
 namespace {
 
 size_t CountElements(const std::vector<int32_t>& upperBounds) {

@@ -92,7 +92,13 @@ class Variant {
   // A one-dimensional array 0..n-1 of these values (what Array(...) and Split give).
   static Variant ArrayOf(std::vector<Variant> values);
 
-  VarType Type() const;
+  VarType Type() const {
+    static constexpr VarType kTypes[] = {
+        VarType::Empty,  VarType::Null,   VarType::Boolean, VarType::Byte,     VarType::Integer,
+        VarType::Long,   VarType::Single, VarType::Double,  VarType::Currency, VarType::Date,
+        VarType::String, VarType::Object, VarType::Error,   VarType::Array};
+    return kTypes[value_.index()];
+  }
   bool IsEmpty() const { return std::holds_alternative<EmptyTag>(value_); }
   bool IsNull() const { return std::holds_alternative<NullTag>(value_); }
   bool IsString() const { return std::holds_alternative<std::u16string>(value_); }
@@ -103,8 +109,10 @@ class Variant {
   bool IsMissing() const { return IsError() && ErrorCode() == kParamNotFound; }
   bool IsBoolean() const { return std::holds_alternative<bool>(value_); }
   // Byte, Integer, Long, Single, Double, Currency, Date or Boolean: arithmetic takes it as is.
-  bool IsNumber() const;
-  bool IsIntegral() const;  // Byte, Integer, Long or Boolean
+  bool IsNumber() const { return value_.index() >= 2 && value_.index() <= 9; }
+  bool IsIntegral() const {  // Byte, Integer, Long or Boolean
+    return value_.index() >= 2 && value_.index() <= 5;
+  }
 
   // Raw access; valid only for the matching subtype.
   bool BoolValue() const { return std::get<bool>(value_); }
@@ -130,6 +138,8 @@ class Variant {
   explicit Variant(T value) : value_(std::move(value)) {}
   Storage value_;
 };
+
+static_assert(std::variant_size_v<Variant::Storage> == 14, "Type() maps every alternative");
 
 // Column-major storage (the first index runs fastest), so `ReDim Preserve` of the last
 // dimension keeps every element where it was. Lower bounds are always 0.

@@ -455,17 +455,23 @@ std::u16string TypeNameOf(const Variant& value) {
   }
 }
 
+// Both conversions write into a buffer sized for the worst case and cut it to length: page
+// texts of hundreds of kilobytes pass through here on every crawled page.
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
+  // Every unit written consumes at least one byte, so the size of the input is enough.
+  std::u16string out(utf8.size(), u'\0');
+  char16_t* to = out.data();
   size_t i = 0;
   while (i < utf8.size()) {
     const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      *to++ = c;
+      ++i;
+      continue;
+    }
     uint32_t code = 0xFFFD;
     size_t length = 1;
-    if (c < 0x80) {
-      code = c;
-    } else if (c >= 0xC2 && c <= 0xF4) {
+    if (c >= 0xC2 && c <= 0xF4) {
       length = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
       uint32_t value = c & (0x3F >> (length - 1));
       bool ok = i + length <= utf8.size();
@@ -488,20 +494,27 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     i += length;
     if (code >= 0x10000) {
       code -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+      *to++ = static_cast<char16_t>(0xD800 + (code >> 10));
+      *to++ = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(code));
+      *to++ = static_cast<char16_t>(code);
     }
   }
+  out.resize(static_cast<size_t>(to - out.data()));
   return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
-  std::string out;
-  out.reserve(utf16.size());
+  // At most three bytes per unit: a pair of two units makes four.
+  std::string out(utf16.size() * 3, '\0');
+  char* to = out.data();
+  const auto put = [&to](uint32_t byte) { *to++ = static_cast<char>(byte); };
   for (size_t i = 0; i < utf16.size(); ++i) {
     uint32_t code = utf16[i];
+    if (code < 0x80) {
+      put(code);
+      continue;
+    }
     if (code >= 0xD800 && code <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
         utf16[i + 1] <= 0xDFFF) {
       code = 0x10000 + ((code - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
@@ -509,22 +522,21 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     } else if (code >= 0xD800 && code <= 0xDFFF) {
       code = 0xFFFD;
     }
-    if (code < 0x80) {
-      out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    if (code < 0x800) {
+      put(0xC0 | (code >> 6));
+      put(0x80 | (code & 0x3F));
     } else if (code < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+      put(0xE0 | (code >> 12));
+      put(0x80 | ((code >> 6) & 0x3F));
+      put(0x80 | (code & 0x3F));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+      put(0xF0 | (code >> 18));
+      put(0x80 | ((code >> 12) & 0x3F));
+      put(0x80 | ((code >> 6) & 0x3F));
+      put(0x80 | (code & 0x3F));
     }
   }
+  out.resize(static_cast<size_t>(to - out.data()));
   return out;
 }
 

@@ -12,6 +12,22 @@ Check TypeName(200 * 200) = "Long", "Integer product widens to Long"
 Check TypeName(CByte(200) + CByte(100)) = "Integer", "Byte sum widens to Integer"
 Check TypeName(True + 1) = "Integer" And True + 1 = 0, "True counts as -1"
 
+' The same rules hold for values held in variables, the way loops meet them.
+Dim small, big, wide, huge
+small = CInt(32767): big = CLng(2147483647): wide = 0.5: huge = 1E+308
+Check TypeName(small + small) = "Long" And small + small = 65534, "Integer variables widen"
+Check TypeName(small - small) = "Integer", "Integer difference stays Integer"
+Check TypeName(big + small) = "Double" And big + small = 2147516414, "Long + Integer widens"
+Check TypeName(big * big) = "Double", "Long product widens to Double"
+Check TypeName(small + wide) = "Double" And small + wide = 32767.5, "Integer + Double"
+Check small < big And big > wide And wide <= 0.5 And Not (small <> 32767), "mixed comparisons"
+Check TypeName(small = 32767) = "Boolean", "a comparison gives a Boolean"
+On Error Resume Next
+Dim overflowed
+overflowed = huge * 10
+Check Err.Number = 6 And IsEmpty(overflowed), "a Double product past the range is error 6"
+On Error GoTo 0
+
 ' Division and powers.
 Check 10 / 4 = 2.5 And TypeName(10 / 5) = "Double", "/ gives a Double"
 Check 7 \ 2 = 3 And -7 \ 2 = -3, "\ truncates toward zero"

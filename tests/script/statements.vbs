@@ -80,6 +80,12 @@ For i = 1 To 100
   If i = 7 Then Exit For
 Next
 Check i = 7, "Exit For leaves the counter"
+s = ""
+For i = 1 To 5
+  s = s & i
+  If i = 2 Then i = 3.5
+Next
+Check s = "124.5" And i = 5.5, "a counter the body sets to a Double counts on from it"
 
 Dim arr, item
 arr = Array("a", "b", "c")
