@@ -325,6 +325,9 @@ struct Program {
   std::vector<std::u16string> lines;  // the source lines, for error reports
   bool optionExplicit = false;
   ExprPtr expression;  // what Eval evaluates
+  // Code run by Execute inside a procedure: the variables it declares (or assigns without
+  // declaring) that the procedure did not have, which join the running frame in this order.
+  std::vector<std::u16string> newLocals;
 };
 
 }  // namespace vendil

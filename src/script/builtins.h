@@ -23,9 +23,14 @@ struct RandomState {
   float last = 0;           // the last number Rnd returned (for Rnd(0))
 };
 
+// The locale identifier GetLocale gives until SetLocale changes it: Japanese, the language
+// everything else the program shows is in.
+inline constexpr int32_t kDefaultLocale = 1041;
+
 struct CallContext {
   HostCallbacks& host;  // MsgBox, InputBox
   RandomState& random;
+  int32_t& locale;  // GetLocale, SetLocale
 };
 
 // Arguments arrive evaluated; a missing optional argument in the middle (`MsgBox "a", , "t"`)
@@ -65,6 +70,7 @@ void RegisterStringBuiltins(BuiltinTable& table);      // Len, Mid, InStr, Repla
 void RegisterByteStringBuiltins(BuiltinTable& table);  // LeftB, MidB, InStrB, ... (with the above)
 void RegisterConversionBuiltins(BuiltinTable& table);  // CStr, CInt, CLng, CDbl, Hex, ...
 void RegisterMathBuiltins(BuiltinTable& table);        // Int, Fix, Abs, Sgn, Round, Rnd, ...
+void RegisterLocaleBuiltins(BuiltinTable& table);      // GetLocale, SetLocale
 void RegisterInspectionBuiltins(BuiltinTable& table);  // IsEmpty, IsNull, TypeName, VarType, ...
 void RegisterDateBuiltins(BuiltinTable& table);        // Now, DateAdd, DateSerial, ...
 void RegisterFormatBuiltins(BuiltinTable& table);      // FormatNumber, FormatDateTime, ...

@@ -67,6 +67,7 @@ Interpreter::Interpreter(HostCallbacks& hostCallbacks) : host(hostCallbacks) {
   RegisterConversionBuiltins(builtins_);
   RegisterMathBuiltins(builtins_);
   RegisterInspectionBuiltins(builtins_);
+  RegisterLocaleBuiltins(builtins_);
   RegisterDateBuiltins(builtins_);
   RegisterFormatBuiltins(builtins_);
   RegisterUiBuiltins(builtins_);
@@ -100,9 +101,10 @@ GlobalEntry& Interpreter::GlobalFor(std::u16string_view name) {
 
 std::shared_ptr<Program> Interpreter::Compile(std::u16string_view code, bool expression,
                                               const Procedure* enclosing,
-                                              const ClassDef* enclosingClass) {
+                                              const ClassDef* enclosingClass,
+                                              const std::vector<std::u16string>* addedLocals) {
   std::shared_ptr<Program> program =
-      ParseProgram(code, *this, expression, enclosing, enclosingClass);
+      ParseProgram(code, *this, expression, enclosing, enclosingClass, addedLocals);
   for (auto& proc : program->procedures) proc->program = program.get();
   for (auto& cls : program->classes) {
     for (auto& proc : cls->procedures) {
@@ -276,7 +278,7 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
   for (const Variant& value : values) {
     if (value.IsString()) work += value.StringValue().size();
   }
-  CallContext context{interp.host, interp.random};
+  CallContext context{interp.host, interp.random, interp.locale};
   Variant result = entry.function(context, values);
   if (result.IsString()) work += result.StringValue().size();
   if (result.IsArray()) work += result.ArrayValue().Elements().size();
@@ -418,19 +420,33 @@ Variant Interpreter::MeValue() const {
   return Variant::Object(frame_->meHold);
 }
 
+void Interpreter::AddFrameLocals(const Program& program) {
+  for (const std::u16string& name : program.newLocals) {
+    frame_->addedNames.push_back(name);
+    frame_->addedStorage.emplace_back();
+    frame_->slots.push_back(&frame_->addedStorage.back());
+  }
+}
+
 Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {
   const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
-  std::shared_ptr<Program> program = Compile(
-      code, true, inCurrentScope ? frame_->procedure : nullptr, inCurrentScope ? cls : nullptr);
+  const bool local = inCurrentScope && frame_->procedure;
+  std::shared_ptr<Program> program =
+      Compile(code, true, inCurrentScope ? frame_->procedure : nullptr,
+              inCurrentScope ? cls : nullptr, local ? &frame_->addedNames : nullptr);
   programs_.push_back(program);
+  if (local) AddFrameLocals(*program);
   return program->expression->Eval(*this);
 }
 
 void Interpreter::ExecuteText(std::u16string_view code, bool global) {
   const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
+  const bool local = !global && frame_->procedure;
   std::shared_ptr<Program> program =
-      Compile(code, false, global ? nullptr : frame_->procedure, global ? nullptr : cls);
+      Compile(code, false, global ? nullptr : frame_->procedure, global ? nullptr : cls,
+              local ? &frame_->addedNames : nullptr);
   programs_.push_back(program);
+  if (local) AddFrameLocals(*program);
   Define(*program);
   if (global && frame_ != &globalFrame_) {
     Frame* saved = frame_;

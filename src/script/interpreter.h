@@ -36,6 +36,10 @@ struct GlobalEntry {
 struct Frame {
   std::vector<Variant> storage;
   std::vector<Variant*> slots;  // own storage, or the caller's variable for ByRef
+  // Variables that Execute code declared in the procedure, after its own slots; a deque so
+  // that the slots pointing into it stay valid as it grows.
+  std::deque<Variant> addedStorage;
+  std::vector<std::u16string> addedNames;
   ClassInstance* me = nullptr;
   std::shared_ptr<ScriptObject> meHold;
   const Procedure* procedure = nullptr;  // null at top level
@@ -76,11 +80,14 @@ class Interpreter {
 
   // Compiling and running.
   std::shared_ptr<Program> Compile(std::u16string_view code, bool expression,
-                                   const Procedure* enclosing, const ClassDef* enclosingClass);
+                                   const Procedure* enclosing, const ClassDef* enclosingClass,
+                                   const std::vector<std::u16string>* addedLocals = nullptr);
   void Define(const Program& program);  // procedures and classes become globals
   void RunTopLevel(const Program& program);
   Variant EvalText(std::u16string_view code, bool inCurrentScope);
   void ExecuteText(std::u16string_view code, bool global);
+  // The variables Execute code declared join the running procedure's frame.
+  void AddFrameLocals(const Program& program);
   ScriptErrorInfo InfoOf(const ScriptError& error) const;
 
   // Used by the tree nodes.
@@ -126,6 +133,7 @@ class Interpreter {
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
   HostCallbacks& host;
   RandomState random;
+  int32_t locale = kDefaultLocale;  // what SetLocale set
   int maxDepth = 400;
   size_t maxStackBytes = 2 * 1024 * 1024;
   size_t maxValueBytes = kMaxValueBytes;

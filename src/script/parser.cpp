@@ -41,8 +41,11 @@ struct Scope {
 class Parser {
  public:
   Parser(std::u16string_view code, Interpreter& interp, const Procedure* enclosing,
-         const ClassDef* enclosingClass)
-      : interp_(interp), enclosing_(enclosing), enclosingClass_(enclosingClass) {
+         const ClassDef* enclosingClass, const std::vector<std::u16string>* addedLocals)
+      : interp_(interp),
+        enclosing_(enclosing),
+        enclosingClass_(enclosingClass),
+        addedLocals_(addedLocals) {
     program_ = std::make_shared<Program>();
     SplitLines(code);
     try {
@@ -1056,11 +1059,15 @@ class Parser {
   // ---- name binding
 
   void Resolve() {
-    // Names the top level declares or assigns are globals, so procedures see them.
-    std::unordered_set<std::u16string> topNames(top_->declared.begin(), top_->declared.end());
-    for (NameExpr* name : assigned_) {
-      if (std::find(top_->names.begin(), top_->names.end(), name) != top_->names.end()) {
-        topNames.insert(Lower(name->name));
+    // Names the top level declares or assigns are globals, so procedures see them; the top
+    // level of Execute code inside a procedure is that procedure's, and its names are local.
+    std::unordered_set<std::u16string> topNames;
+    if (!enclosing_) {
+      topNames.insert(top_->declared.begin(), top_->declared.end());
+      for (NameExpr* name : assigned_) {
+        if (std::find(top_->names.begin(), top_->names.end(), name) != top_->names.end()) {
+          topNames.insert(Lower(name->name));
+        }
       }
     }
     for (const auto& proc : program_->procedures) topNames.insert(Lower(proc->name));
@@ -1079,6 +1086,14 @@ class Parser {
       for (size_t i = 0; i < enclosing_->localNames.size(); ++i) {
         locals.emplace(Lower(enclosing_->localNames[i]), static_cast<int>(i));
       }
+      nextFrameSlot_ = static_cast<int>(enclosing_->localNames.size());
+      if (addedLocals_) {
+        for (const std::u16string& added : *addedLocals_) {
+          locals.emplace(Lower(added), nextFrameSlot_++);
+        }
+      }
+      // What this code declares belongs to the procedure it runs in, as in a procedure body.
+      for (const auto& name : scope.declared) AddFrameLocal(locals, name);
       cls = enclosingClass_;
     } else if (!proc && enclosingClass_) {
       cls = enclosingClass_;
@@ -1115,7 +1130,11 @@ class Parser {
         }
       }
       GlobalEntry* existing = interp_.FindGlobal(name->name);
-      const bool known = existing || topNames_->count(key);
+      // An entry made only because some code read the name is no variable yet: a procedure
+      // that assigns such a name gets a local, as when the name was never seen.
+      const bool known =
+          (existing && (existing->kind != GlobalKind::Variable || existing->declared)) ||
+          topNames_->count(key);
       if (!known) {
         if (key == u"eval" || key == u"execute" || key == u"executeglobal" || key == u"getref") {
           name->kind = NameKind::Special;
@@ -1136,6 +1155,11 @@ class Parser {
           name->slot = slot;
           continue;
         }
+        if (!proc && enclosing_ && !program_->optionExplicit) {
+          name->kind = NameKind::Local;
+          name->slot = AddFrameLocal(locals, name->name);
+          continue;
+        }
       }
       name->kind = NameKind::Global;
       name->global = &interp_.GlobalFor(name->name);
@@ -1144,6 +1168,18 @@ class Parser {
               ? std::find(top_->declared.begin(), top_->declared.end(), key) == top_->declared.end()
               : program_->optionExplicit;
     }
+  }
+
+  // A local of the running frame that Execute code brings in; its slot follows every slot
+  // the frame has.
+  int AddFrameLocal(std::unordered_map<std::u16string, int>& locals, const std::u16string& name) {
+    const std::u16string key = Lower(name);
+    auto it = locals.find(key);
+    if (it != locals.end()) return it->second;
+    const int slot = nextFrameSlot_++;
+    program_->newLocals.push_back(name);
+    locals.emplace(key, slot);
+    return slot;
   }
 
   static int AddLocal(Procedure& proc, std::unordered_map<std::u16string, int>& locals,
@@ -1160,6 +1196,8 @@ class Parser {
   Interpreter& interp_;
   const Procedure* enclosing_;
   const ClassDef* enclosingClass_;
+  const std::vector<std::u16string>* addedLocals_;
+  int nextFrameSlot_ = 0;
   std::shared_ptr<Program> program_;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
@@ -1189,8 +1227,9 @@ const ClassMember* ClassDef::Find(std::u16string_view name) const {
 
 std::shared_ptr<Program> ParseProgram(std::u16string_view code, Interpreter& interp,
                                       bool expression, const Procedure* enclosing,
-                                      const ClassDef* enclosingClass) {
-  Parser parser(code, interp, enclosing, enclosingClass);
+                                      const ClassDef* enclosingClass,
+                                      const std::vector<std::u16string>* addedLocals) {
+  Parser parser(code, interp, enclosing, enclosingClass, addedLocals);
   return expression ? parser.ParseExpressionOnly() : parser.ParseAll();
 }
 

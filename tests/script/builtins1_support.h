@@ -62,7 +62,7 @@ class BuiltinsTest : public ::testing::Test {
     if (count < entry->minArgs || (entry->maxArgs >= 0 && count > entry->maxArgs)) {
       RaiseScriptError(script_errors::kWrongArguments);
     }
-    CallContext context{host, random};
+    CallContext context{host, random, locale};
     return entry->function(context, args);
   }
   std::string Text(std::u16string_view name, std::vector<Variant> args = {}) {
@@ -84,6 +84,7 @@ class BuiltinsTest : public ::testing::Test {
   BuiltinTable table;
   RecordingHost host;
   RandomState random;
+  int32_t locale = kDefaultLocale;
 };
 
 inline Variant S(std::u16string_view text) { return Variant::String(text); }

@@ -39,7 +39,7 @@ class DateFormatTest : public ::testing::Test {
         (entry->maxArgs >= 0 && static_cast<int>(args.size()) > entry->maxArgs)) {
       RaiseScriptError(script_errors::kWrongArguments);
     }
-    CallContext context{host, random};
+    CallContext context{host, random, locale};
     return entry->function(context, args);
   }
   // The error number a call raises, 0 when it returns.
@@ -64,6 +64,7 @@ class DateFormatTest : public ::testing::Test {
   BuiltinTable table;
   NoDialogHost host;
   RandomState random;
+  int32_t locale = kDefaultLocale;
 };
 
 }  // namespace vendil::test

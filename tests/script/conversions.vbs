@@ -99,3 +99,14 @@ Check FormatNumber(1234, 0, True, False, False) = "1234", "FormatNumber without 
 ' Colour numbers and the engine's own name.
 Check RGB(1, 2, 3) = 1 + 2 * 256 + 3 * 65536 And RGB(300, 0, 0) = 255, "RGB"
 Check ScriptEngine = "VBScript" And ScriptEngineMajorVersion >= 5, "ScriptEngine"
+
+' GetLocale and SetLocale.
+Check GetLocale() = 1041, "the locale starts Japanese"
+Dim oldLocale
+oldLocale = SetLocale("en-us")
+Check oldLocale = 1041 And GetLocale() = 1033, "SetLocale gives the locale it replaced"
+Check SetLocale(oldLocale) = 1033 And GetLocale() = 1041, "and puts a saved one back"
+On Error Resume Next
+SetLocale "xx-nowhere"
+Check Err.Number = 5 And GetLocale() = 1041, "an unknown locale is error 5 and changes nothing"
+On Error GoTo 0
