@@ -254,6 +254,9 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>
     if (auto* instance = dynamic_cast<ClassInstance*>(object.get())) {
       return InstanceGet(*instance, object, u"", &args, {});
     }
+    if (const Procedure* procedure = ReferencedProcedure(*object)) {
+      return CallProcedure(*procedure, nullptr, &args, {});
+    }
     std::vector<Variant> values = EvalArgs(args);
     return object->Get(u"", values);
   }

@@ -1,5 +1,5 @@
 // The object GetRef returns: its default member calls the procedure with the arguments
-// given (by value), so `Set f = GetRef("Twice") : x = f(2)` works as in scripts that pass
+// given, so `Set f = GetRef("Twice") : x = f(2)` works as in scripts that pass
 // handlers around.
 #include "script/procedure_ref.h"
 
@@ -14,6 +14,7 @@ class ProcedureRef : public ScriptObject {
   ProcedureRef(Interpreter& interp, const Procedure& procedure)
       : interp_(interp), alive_(interp.alive), procedure_(procedure) {}
   std::u16string TypeName() const override { return u"Object"; }
+  const Procedure& procedure() const { return procedure_; }
   Variant Get(std::u16string_view name, std::span<Variant> args) override {
     if (!name.empty()) RaiseNoSuchMember(name);
     if (!*alive_) RaiseScriptError(script_errors::kObjectRequired);
@@ -27,6 +28,11 @@ class ProcedureRef : public ScriptObject {
 };
 
 }  // namespace
+
+const Procedure* ReferencedProcedure(const ScriptObject& object) {
+  const auto* reference = dynamic_cast<const ProcedureRef*>(&object);
+  return reference ? &reference->procedure() : nullptr;
+}
 
 Variant ProcedureReference(Interpreter& interp, std::u16string_view name) {
   GlobalEntry* entry = interp.FindGlobal(name);

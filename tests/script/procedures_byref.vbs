@@ -128,6 +128,21 @@ trace = ""
 Set ref = GetRef("Collect")
 ref "x"
 Check trace = "x", "a Sub called through GetRef"
+Sub Bump(ByRef n)
+  n = n + 1
+End Sub
+Sub BumpCopy(ByVal n)
+  n = n + 1
+End Sub
+Dim bumped
+bumped = 1
+Set ref = GetRef("Bump")
+ref bumped
+Call ref(bumped)
+Check bumped = 3, "a ByRef parameter reached through GetRef changes the caller's variable"
+Set ref = GetRef("BumpCopy")
+ref bumped
+Check bumped = 3, "a ByVal parameter reached through GetRef does not"
 On Error Resume Next
 Set ref = GetRef("NoSuchProcedure")
 Check Err.Number = 5, "GetRef of an unknown name is an invalid call"
