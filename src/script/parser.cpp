@@ -567,13 +567,7 @@ class Parser {
           member.field = def->fieldCount++;
           if (AcceptOp(u"(")) {
             DimItem item;
-            item.isArray = true;
-            if (!AcceptOp(u")")) {
-              do {
-                item.bounds.push_back(ParseExpr());
-              } while (AcceptOp(u","));
-              ExpectOp(u")", 1006);
-            }
+            ParseArrayBounds(item, true);
             def->fieldDims.push_back(std::move(item));
             def->fieldDimIndex.push_back(member.field);
           }
@@ -663,12 +657,8 @@ class Parser {
         ExpectName();
         Declare(nameToken.text);
         item.target = NameNode(nameToken);
-        item.isArray = true;
         ExpectOp(u"(", 1005);
-        do {
-          item.bounds.push_back(ParseExpr());
-        } while (AcceptOp(u","));
-        ExpectOp(u")", 1006);
+        ParseArrayBounds(item, false);
         stmt->items.push_back(std::move(item));
       } while (AcceptOp(u","));
       return stmt;
@@ -691,9 +681,7 @@ class Parser {
       stmt->condition = ParseExpr();
       stmt->isWhileWend = true;
       ExpectEnd();
-      ++loopDepth_;
       stmt->body = ParseBlock();
-      --loopDepth_;
       ExpectWord(u"wend", 1018);
       return stmt;
     }
@@ -740,9 +728,7 @@ class Parser {
       auto stmt = std::make_unique<WithStmt>(at);
       stmt->object = ParseExpr();
       ExpectEnd();
-      ++withDepth_;
-      stmt->body = ParseBlock();
-      --withDepth_;
+      stmt->body = ParseBodyWithin(withDepth_);
       ExpectEndOf(u"with", 1029);
       return stmt;
     }
@@ -895,15 +881,7 @@ class Parser {
       Declare(nameToken.text);
       DeclareAtTop(nameToken);
       item.target = NameNode(nameToken);
-      if (AcceptOp(u"(")) {
-        item.isArray = true;
-        if (!AcceptOp(u")")) {
-          do {
-            item.bounds.push_back(ParseExpr());
-          } while (AcceptOp(u","));
-          ExpectOp(u")", 1006);
-        }
-      }
+      if (AcceptOp(u"(")) ParseArrayBounds(item, true);
       stmt->items.push_back(std::move(item));
     } while (AcceptOp(u","));
     return stmt;
@@ -1006,9 +984,7 @@ class Parser {
       ExpectWord(u"in", 1046);
       stmt->group = ParseExpr();
       ExpectEnd();
-      ++forDepth_;
-      stmt->body = ParseBlock();
-      --forDepth_;
+      stmt->body = ParseBodyWithin(forDepth_);
       ExpectWord(u"next", 1020);
       if (!AtEnd()) ExpectName();
       return stmt;
@@ -1025,9 +1001,7 @@ class Parser {
     stmt->to = ParseExpr();
     if (AcceptWord(u"step")) stmt->step = ParseExpr();
     ExpectEnd();
-    ++forDepth_;
-    stmt->body = ParseBlock();
-    --forDepth_;
+    stmt->body = ParseBodyWithin(forDepth_);
     if (!IsWord(Peek(), u"next")) Fail(1020);
     Next();
     if (!AtEnd()) ExpectName();
@@ -1042,9 +1016,7 @@ class Parser {
       stmt->condition = ParseExpr();
     }
     ExpectEnd();
-    ++doDepth_;
-    stmt->body = ParseBlock();
-    --doDepth_;
+    stmt->body = ParseBodyWithin(doDepth_);
     if (!IsWord(Peek(), u"loop")) Fail(1019);
     Next();
     if (IsWord(Peek(), u"while") || IsWord(Peek(), u"until")) {
@@ -1054,6 +1026,26 @@ class Parser {
       stmt->testFirst = false;
     }
     return stmt;
+  }
+
+  // The sizes of an array after its "(", up to and with the ")": `a(3, 4)`; `mayBeEmpty` for
+  // Dim's dynamic array `a()`, which ReDim does not allow.
+  void ParseArrayBounds(DimItem& item, bool mayBeEmpty) {
+    item.isArray = true;
+    if (mayBeEmpty && AcceptOp(u")")) return;
+    do {
+      item.bounds.push_back(ParseExpr());
+    } while (AcceptOp(u","));
+    ExpectOp(u")", 1006);
+  }
+
+  // The body of a loop or With; `depth` counts the ones around the code being parsed, for
+  // Exit Do, Exit For and the With object's `.name`.
+  Block ParseBodyWithin(int& depth) {
+    ++depth;
+    Block body = ParseBlock();
+    --depth;
+    return body;
   }
 
   // ---- name binding
@@ -1203,7 +1195,6 @@ class Parser {
   size_t pos_ = 0;
   int depth_ = 0;
   int withDepth_ = 0;
-  int loopDepth_ = 0;
   int doDepth_ = 0;
   int forDepth_ = 0;
   std::vector<std::unique_ptr<Scope>> scopes_;
