@@ -70,7 +70,7 @@ std::optional<ScriptErrorInfo> Engine::Run(const CompiledScript& script) {
     info.description = u"The script was compiled by another engine";
     return info;
   }
-  interp.programs_.push_back(script.program);
+  interp.KeepProgram(script.program);
   return interp.Protect([&] {
     interp.Define(*script.program);
     interp.RunTopLevel(*script.program);

@@ -2,6 +2,8 @@
 // arrays, Execute/Eval, and the safety checks between statements.
 #include "script/interpreter.h"
 
+#include <algorithm>
+
 #include "script/class_instance_access.h"
 #include "script/operators.h"
 #include "script/parser.h"
@@ -423,6 +425,12 @@ Variant Interpreter::MeValue() const {
   return Variant::Object(frame_->meHold);
 }
 
+void Interpreter::KeepProgram(const std::shared_ptr<const Program>& program) {
+  if (program->procedures.empty() && program->classes.empty()) return;
+  if (std::find(programs_.begin(), programs_.end(), program) != programs_.end()) return;
+  programs_.push_back(program);
+}
+
 void Interpreter::AddFrameLocals(const Program& program) {
   for (const std::u16string& name : program.newLocals) {
     frame_->addedNames.push_back(name);
@@ -437,7 +445,6 @@ Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {
   std::shared_ptr<Program> program =
       Compile(code, true, inCurrentScope ? frame_->procedure : nullptr,
               inCurrentScope ? cls : nullptr, local ? &frame_->addedNames : nullptr);
-  programs_.push_back(program);
   if (local) AddFrameLocals(*program);
   return program->expression->Eval(*this);
 }
@@ -448,7 +455,7 @@ void Interpreter::ExecuteText(std::u16string_view code, bool global) {
   std::shared_ptr<Program> program =
       Compile(code, false, global ? nullptr : frame_->procedure, global ? nullptr : cls,
               local ? &frame_->addedNames : nullptr);
-  programs_.push_back(program);
+  KeepProgram(program);
   if (local) AddFrameLocals(*program);
   Define(*program);
   if (global && frame_ != &globalFrame_) {

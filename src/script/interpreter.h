@@ -83,6 +83,9 @@ class Interpreter {
                                    const Procedure* enclosing, const ClassDef* enclosingClass,
                                    const std::vector<std::u16string>* addedLocals = nullptr);
   void Define(const Program& program);  // procedures and classes become globals
+  // Keeps a program whose procedures or classes may be called after it ran. Others are let
+  // go, so a script that runs Eval or Execute in a loop does not grow without end.
+  void KeepProgram(const std::shared_ptr<const Program>& program);
   void RunTopLevel(const Program& program);
   Variant EvalText(std::u16string_view code, bool inCurrentScope);
   void ExecuteText(std::u16string_view code, bool global);
