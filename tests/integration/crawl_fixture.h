@@ -39,12 +39,13 @@ class CrawlFixture : public ::testing::Test {
     for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) urls.push_back(form.lvwUrls.Row(i).Url);
     return urls;
   }
-  const LinkRow* RowFor(const std::string& path) const {
+  const LinkRow* RowWithUrl(const std::string& url) const {
     for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-      if (form.lvwUrls.Row(i).Url == site.Url(path)) return &form.lvwUrls.Row(i);
+      if (form.lvwUrls.Row(i).Url == url) return &form.lvwUrls.Row(i);
     }
     return nullptr;
   }
+  const LinkRow* RowFor(const std::string& path) const { return RowWithUrl(site.Url(path)); }
   bool Listed(const std::string& path) const { return RowFor(path) != nullptr; }
 
   SiteServer site;

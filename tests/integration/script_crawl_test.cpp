@@ -10,6 +10,7 @@
 #include "app/form1.h"
 #include "crawl/add_url_script.h"
 #include "crawl/crawl_links.h"
+#include "integration/crawl_fixture.h"
 #include "integration/site_server.h"
 #include "platform/codec.h"
 #include "support/fake_ui.h"
@@ -18,21 +19,14 @@
 namespace vendil {
 namespace {
 
-using test::FakeUi;
-using test::SiteServer;
+using test::A;
+using test::Html;
 using test::TempFolder;
 
-std::string Html(const std::string& body) { return "<html><body>" + body + "</body></html>"; }
-std::string A(const std::string& href, const std::string& text = "link") {
-  return "<a href=\"" + href + "\">" + text + "</a>\n";
-}
-
-class IntegrationScriptCrawl : public ::testing::Test {
+class IntegrationScriptCrawl : public test::CrawlFixture {
  protected:
   void SetUp() override {
-    form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
-    form.txtMask.SetText("*.zip");
-    form.Inet1.SetTimeouts(5, 10);
+    CrawlFixture::SetUp();
     form.programFolder = folder.Path();
     std::filesystem::create_directory(folder.File("scripts"));
   }
@@ -52,22 +46,10 @@ class IntegrationScriptCrawl : public ::testing::Test {
     ASSERT_NE(form.m_objScript, nullptr);
     ASSERT_TRUE(form.cmbScript.SetText(name));
   }
+  // Each crawl here starts from an empty list.
   bool Crawl(const std::string& path, const std::string& depth = "0") {
     form.lvwUrls.Clear();
-    form.txtUrl.SetText(site.Url(path));
-    form.txtDepth.SetText(depth);
-    return CrawlLinks(form);
-  }
-  const LinkRow* RowFor(const std::string& url) const {
-    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-      if (form.lvwUrls.Row(i).Url == url) return &form.lvwUrls.Row(i);
-    }
-    return nullptr;
-  }
-  std::vector<std::string> Urls() const {
-    std::vector<std::string> urls;
-    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) urls.push_back(form.lvwUrls.Row(i).Url);
-    return urls;
+    return CrawlFixture::Crawl(path, depth);
   }
   // The message boxes titled as script errors.
   std::vector<test::RecordedMessage> ScriptErrors() const {
@@ -82,9 +64,6 @@ class IntegrationScriptCrawl : public ::testing::Test {
       "base = Left(VendilInfo.Url, InStrRev(VendilInfo.Url, \"/\"))\n";
 
   TempFolder folder;
-  SiteServer site;
-  FakeUi ui;
-  Form1 form{ui};
 };
 
 TEST_F(IntegrationScriptCrawl, AddUrlFillsTheFieldsItIsNotGiven) {
@@ -102,7 +81,7 @@ TEST_F(IntegrationScriptCrawl, AddUrlFillsTheFieldsItIsNotGiven) {
   EXPECT_TRUE(ScriptErrors().empty()) << ui.messages.front().text;
 
   // Added on both pages, listed once with the first page as referer and queued once.
-  const LinkRow* extra = RowFor(site.Url("/extra.zip"));
+  const LinkRow* extra = RowWithUrl(site.Url("/extra.zip"));
   ASSERT_NE(extra, nullptr);
   EXPECT_EQ(extra->Referer, site.Url("/index.html"));
   EXPECT_EQ(extra->FileName, "extra.zip");
@@ -110,18 +89,18 @@ TEST_F(IntegrationScriptCrawl, AddUrlFillsTheFieldsItIsNotGiven) {
   EXPECT_TRUE(extra->Checked);
   EXPECT_EQ(site.TimesRequested("/extra.zip"), 1);
 
-  const LinkRow* full = RowFor(site.Url("/full.bin"));
+  const LinkRow* full = RowWithUrl(site.Url("/full.bin"));
   ASSERT_NE(full, nullptr);
   EXPECT_EQ(full->FileName, "name.bin");
   EXPECT_EQ(full->DownloadFolder, "sub");
   EXPECT_EQ(full->Referer, "http://ref.example/");
   EXPECT_EQ(full->Title, "Title");
 
-  const LinkRow* num = RowFor(site.Url("/num.bin"));
+  const LinkRow* num = RowWithUrl(site.Url("/num.bin"));
   ASSERT_NE(num, nullptr);
   EXPECT_EQ(num->FileName, "12");
   EXPECT_EQ(num->DownloadFolder, "3.5");
-  const LinkRow* gap = RowFor(site.Url("/gap.bin"));
+  const LinkRow* gap = RowWithUrl(site.Url("/gap.bin"));
   ASSERT_NE(gap, nullptr);
   EXPECT_EQ(gap->FileName, "gap.bin");
   EXPECT_EQ(gap->DownloadFolder, "folder");
@@ -155,20 +134,20 @@ TEST_F(IntegrationScriptCrawl, ScriptChangesRemovesAndRedirectsLinks) {
   Choose("edit.vbs");
   ASSERT_TRUE(Crawl("/index.html", "1"));
   EXPECT_TRUE(ScriptErrors().empty()) << ui.messages.front().text;
-  EXPECT_EQ(RowFor(site.Url("/drop1.zip")), nullptr);
-  EXPECT_EQ(RowFor(site.Url("/drop2.zip")), nullptr);
-  EXPECT_EQ(RowFor(site.Url("/old.html")), nullptr);
-  ASSERT_NE(RowFor(site.Url("/new.html")), nullptr);
-  EXPECT_EQ(RowFor(site.Url("/new.html"))->Title, "Old (moved)");
+  EXPECT_EQ(RowWithUrl(site.Url("/drop1.zip")), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/drop2.zip")), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/old.html")), nullptr);
+  ASSERT_NE(RowWithUrl(site.Url("/new.html")), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/new.html"))->Title, "Old (moved)");
   // The changed link was followed; its page's links were listed one level deeper.
   EXPECT_EQ(site.TimesRequested("/old.html"), 0);
-  ASSERT_NE(RowFor(site.Url("/deep.zip")), nullptr);
-  EXPECT_EQ(RowFor(site.Url("/deep.zip"))->Depth, "1");
+  ASSERT_NE(RowWithUrl(site.Url("/deep.zip")), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/deep.zip"))->Depth, "1");
   // Setting Links to Nothing does not lose the page's collection; a changed Url is the
   // referer of later AddUrl calls.
-  ASSERT_NE(RowFor(site.Url("/keep.zip")), nullptr);
-  ASSERT_NE(RowFor("http://other.example/x.zip"), nullptr);
-  EXPECT_EQ(RowFor("http://other.example/x.zip")->Referer, "http://referer.example/");
+  ASSERT_NE(RowWithUrl(site.Url("/keep.zip")), nullptr);
+  ASSERT_NE(RowWithUrl("http://other.example/x.zip"), nullptr);
+  EXPECT_EQ(RowWithUrl("http://other.example/x.zip")->Referer, "http://referer.example/");
 }
 
 TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsItsBoxOnEveryPageAndNothingRuns) {
@@ -193,8 +172,8 @@ TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsItsBoxOnEveryPageAndNothingRuns) 
       << text;
   EXPECT_NE(text.find("\r\nコード: x = (1 +"), std::string::npos) << text;
   // The crawl went on with the links it found itself.
-  EXPECT_EQ(RowFor("http://never.example/x.zip"), nullptr);
-  EXPECT_NE(RowFor(site.Url("/b.zip")), nullptr);
+  EXPECT_EQ(RowWithUrl("http://never.example/x.zip"), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/b.zip")), nullptr);
   EXPECT_EQ(form.StatusText(), "2/3 個のリンクが見つかりました。");
 }
 
@@ -226,13 +205,13 @@ TEST_F(IntegrationScriptCrawl, RuntimeErrorOnOnePageKeepsWhatTheScriptAddedBefor
   EXPECT_EQ(lines[5], "番号: 11");
   EXPECT_EQ(lines[6], "種類: Microsoft VBScript runtime error");
   EXPECT_EQ(lines[7], "コード: If InStr(VendilInfo.Url, \"l1\") > 0 Then n = 1 / 0");
-  EXPECT_NE(RowFor(site.Url("/before.zip")), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/before.zip")), nullptr);
   const std::string indexUrl = site.Url("/index.html");
-  EXPECT_NE(RowFor(site.Url("/after.zip?") + std::to_string(indexUrl.size())), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/after.zip?") + std::to_string(indexUrl.size())), nullptr);
   const std::string l1Url = site.Url("/l1.html");
-  EXPECT_EQ(RowFor(site.Url("/after.zip?") + std::to_string(l1Url.size())), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/after.zip?") + std::to_string(l1Url.size())), nullptr);
   // The failed page's own links are still handled.
-  EXPECT_NE(RowFor(site.Url("/b.zip")), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/b.zip")), nullptr);
 }
 
 TEST_F(IntegrationScriptCrawl, TopLevelVariablesLiveAcrossPagesAndCrawls) {
@@ -264,7 +243,7 @@ TEST_F(IntegrationScriptCrawl, StopEndsAScriptThatNeverEnds) {
   // Stopping is no script error; the page's links were still listed.
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "looping");
-  EXPECT_NE(RowFor(site.Url("/l1.html")), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/l1.html")), nullptr);
 }
 
 TEST_F(IntegrationScriptCrawl, MessageAndInputBoxesGoThroughTheUi) {
@@ -282,7 +261,7 @@ TEST_F(IntegrationScriptCrawl, MessageAndInputBoxesGoThroughTheUi) {
   EXPECT_EQ(ui.messages[0].text, "続けますか");
   EXPECT_EQ(ui.messages[0].title, "確認");
   EXPECT_EQ(ui.messages[0].style, vb::YesNo);
-  EXPECT_NE(RowFor(site.Url("/typed.zip")), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/typed.zip")), nullptr);
 }
 
 TEST_F(IntegrationScriptCrawl, NoScriptRunsForTheEmptyEntryOrAMissingFile) {
@@ -313,14 +292,14 @@ TEST_F(IntegrationScriptCrawl, ShippedExampleScriptsWork) {
                                 A("a/b.zip?x=1", "My: <b>File</b>") + A("c.zip", "")));
   Choose("page_text_urls.vbs");
   ASSERT_TRUE(Crawl("/index.html"));
-  EXPECT_NE(RowFor(site.Url("/plain.zip")), nullptr);
+  EXPECT_NE(RowWithUrl(site.Url("/plain.zip")), nullptr);
   EXPECT_TRUE(ScriptErrors().empty());
 
   ASSERT_TRUE(form.cmbScript.SetText("title_file_names.vbs"));
   ASSERT_TRUE(Crawl("/index.html"));
-  ASSERT_NE(RowFor(site.Url("/a/b.zip?x=1")), nullptr);
-  EXPECT_EQ(RowFor(site.Url("/a/b.zip?x=1"))->FileName, "My_ File.zip");
-  EXPECT_EQ(RowFor(site.Url("/c.zip"))->FileName, "c.zip");
+  ASSERT_NE(RowWithUrl(site.Url("/a/b.zip?x=1")), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/a/b.zip?x=1"))->FileName, "My_ File.zip");
+  EXPECT_EQ(RowWithUrl(site.Url("/c.zip"))->FileName, "c.zip");
   EXPECT_TRUE(ScriptErrors().empty());
 }
 
