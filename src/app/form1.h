@@ -14,6 +14,7 @@
 #include "app/ui.h"
 #include "list/link_list.h"
 #include "platform/http_control.h"
+#include "platform/internet_options.h"
 
 namespace vendil {
 
@@ -84,6 +85,9 @@ class Form1 {
   // Window layout and list column widths (twips), restored and saved with the settings.
   WindowLayout layout;
   std::array<int, 7> columnWidths{1440, 3000, 3000, 1440, 1440, 1440, 1440};
+
+  // Proxy, time-outs and politeness of the HTTP control, applied when a search starts.
+  InternetOptions internetOptions;
 
   // The URL the last successful fetch finally read, after redirects.
   std::string lastFetchedUrl;
