@@ -66,6 +66,8 @@ class Ui {
   virtual void OpenUrl(const std::string& url) = 0;
   // Let the event loop run once (handles Stop and other commands during long work).
   virtual void Yield() = 0;
+  // The about box, shown modally; a front end without one shows nothing.
+  virtual void ShowAbout() {}
   // Progress of a long search, for front ends that show it apart from the status text.
   virtual void Progress(int pagesRead, int pagesQueued, int rowsFound) {
     (void)pagesRead;

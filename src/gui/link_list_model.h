@@ -1,0 +1,55 @@
+// The link list as a table model: seven columns over Form1's LinkList, a check box in the
+// first. It follows the list through LinkListObserver; rows added one by one during a
+// search are published in batches (one beginInsertRows per batch), so a crawl of many
+// thousand links never repaints per row.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTimer>
+
+#include "list/link_list.h"
+
+namespace vendil::gui {
+
+class LinkListModel : public QAbstractTableModel, public LinkListObserver {
+  Q_OBJECT
+
+ public:
+  static constexpr int kColumnCount = 7;
+  // Column keys, as the list's columns are known in the settings file.
+  static const char* ColumnKey(int column);
+  static QString ColumnCaption(int column);
+
+  explicit LinkListModel(LinkList& list, QObject* parent = nullptr);
+  ~LinkListModel() override;
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+  // Publishes the rows added since the last batch now.
+  void FlushInsertedRows();
+  // How long added rows may wait before they are shown.
+  void SetBatchInterval(int milliseconds) { flushTimer_.setInterval(milliseconds); }
+
+  // LinkListObserver.
+  void RowsInserted(size_t first, size_t count) override;
+  void RowsRemoved(size_t first, size_t count) override;
+  void RowsChanged(size_t first, size_t last) override;
+  void ListReset() override;
+
+ signals:
+  // Rows were published at the end (for a view that follows the newest rows).
+  void RowsAppended();
+
+ private:
+  LinkList& list_;
+  size_t published_ = 0;  // rows the view knows of; the list may hold more
+  QTimer flushTimer_;
+};
+
+}  // namespace vendil::gui

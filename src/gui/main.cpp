@@ -1,0 +1,30 @@
+// vendil: the window. Main builds the User-Agent line, loads the main window (settings,
+// script list, toolbar, script engine) and shows it; the program lives as long as it does.
+#include <QApplication>
+
+#include "app/commands/main_commands.h"
+#include "gui/main_window.h"
+#include "gui/qt_ui.h"
+#include "gui/ui_font.h"
+#include "net/user_agent.h"
+#include "platform/program_folder.h"
+#include "settings/c_ini.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vendil"));
+  QApplication::setDesktopFileName(QStringLiteral("vendil"));
+  QApplication::setFont(vendil::gui::ProgramFont());
+
+  vendil::gui::QtUi ui;
+  vendil::Form1 form(ui);
+  form.userAgent = vendil::BuildUserAgent();
+  form.programFolder = vendil::ProgramFolder();
+  form.settingsFile = vendil::SettingsFilePath(form.programFolder);
+
+  vendil::gui::MainWindow window(form, ui);
+  vendil::LoadMainWindow(form);
+  window.ApplyStoredLayout();
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,286 @@
+// The main window: its widgets, the resize rule, the stored layout and closing.
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "app/commands/main_commands.h"
+#include "app/commands/window_commands.h"
+#include "gui/about_dialog.h"
+#include "gui/band_area.h"
+#include "gui/drop_field.h"
+#include "gui/field_binding.h"
+#include "gui/internet_options_dialog.h"
+#include "gui/link_list_model.h"
+#include "gui/link_list_view.h"
+#include "gui/qt_ui.h"
+#include "gui/resources.h"
+#include "gui/twips.h"
+
+namespace vendil::gui {
+namespace {
+
+QString Jp(const char* text) { return QString::fromUtf8(text); }
+
+// Resizes of the central area run the resize rule.
+class ResizeWatcher : public QObject {
+ public:
+  ResizeWatcher(QObject* parent, std::function<void()> onResize)
+      : QObject(parent), onResize_(std::move(onResize)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) onResize_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> onResize_;
+};
+
+// The status text is one line: line breaks some texts carry show as blanks.
+QString OneLine(const std::string& text) {
+  QString line = QString::fromStdString(text);
+  line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+  line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  return line;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Form1& form, QtUi& ui) : form_(form), ui_(ui) {
+  InitVendilResources();
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Vendil"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/vendil.svg")));
+  setAcceptDrops(false);
+
+  central_ = new QWidget(this);
+  central_->setObjectName(QStringLiteral("FormArea"));
+  setCentralWidget(central_);
+  central_->installEventFilter(new ResizeWatcher(this, [this] { ApplyResizeRule(); }));
+
+  BuildFields();
+  BuildToolbar();
+  BuildBands();
+  BuildList();
+  BuildStatusBar();
+  BuildMenus();
+
+  ui_.SetMainWindow(this);
+  ui_.OnStatus([this](const std::string& text) { ShowStatus(text); });
+  ui_.OnProgress([this](int read, int queued, int rows) { ShowProgress(read, queued, rows); });
+  ui_.OnAbout([this] { ShowAbout(); });
+}
+
+MainWindow::~MainWindow() {
+  // The form outlives the window: its fields must not call into widgets that are gone.
+  for (TextField* field : {&form_.txtUrl, &form_.txtSaveFolder, &form_.txtMask, &form_.txtDepth,
+                           &form_.txtGetUrls, &form_.txtContentType})
+    UnbindText(*field);
+  UnbindCombo(form_.cmbScript);
+  for (CheckItem* item : {&form_.mnuOption_UseBriefcaseDirectory, &form_.mnuOption_DifferentServer,
+                          &form_.mnuOption_ParentDirectory, &form_.mnuOption_OnlyUseYahooBriefcase})
+    UnbindCheck(*item);
+  for (CheckItem& item : form_.mnuOption_Tag_Tags) UnbindCheck(item);
+  ui_.OnStatus(nullptr);
+  ui_.OnProgress(nullptr);
+  ui_.OnAbout(nullptr);
+  ui_.SetMainWindow(nullptr);
+}
+
+void MainWindow::BuildFields() {
+  txtUrl_ = new DropField(this);
+  txtUrl_->setObjectName(QStringLiteral("txtUrl"));
+  txtUrl_->SetDropHandler([](const QMimeData& data) { return data.hasText(); },
+                          [this](const QMimeData& data) {
+                            return data.hasText() &&
+                                   DropOnUrlField(form_, data.text().toStdString());
+                          });
+  txtSaveFolder_ = new DropField(this);
+  txtSaveFolder_->setObjectName(QStringLiteral("txtSaveFolder"));
+  txtSaveFolder_->SetDropHandler([](const QMimeData& data) { return data.hasUrls(); },
+                                 [this](const QMimeData& data) {
+                                   std::vector<std::string> paths;
+                                   for (const QUrl& url : data.urls()) {
+                                     if (url.isLocalFile())
+                                       paths.push_back(url.toLocalFile().toStdString());
+                                   }
+                                   return DropOnSaveFolder(form_, paths);
+                                 });
+
+  auto plain = [this](const char* name) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setAcceptDrops(false);
+    return edit;
+  };
+  txtMask_ = plain("txtMask");
+  txtDepth_ = plain("txtDepth");
+  txtGetUrls_ = plain("txtGetUrls");
+  txtContentType_ = plain("txtContentType");
+  cmbScript_ = new QComboBox(this);
+  cmbScript_->setObjectName(QStringLiteral("cmbScript"));
+  cmbScript_->setAcceptDrops(false);
+  cmbScript_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cmbScript_->setMinimumContentsLength(4);
+
+  BindText(txtUrl_, form_.txtUrl);
+  BindText(txtSaveFolder_, form_.txtSaveFolder);
+  BindText(txtMask_, form_.txtMask);
+  BindText(txtDepth_, form_.txtDepth);
+  BindText(txtGetUrls_, form_.txtGetUrls);
+  BindText(txtContentType_, form_.txtContentType);
+  BindCombo(cmbScript_, form_.cmbScript);
+}
+
+void MainWindow::BuildBands() {
+  bands_ = new BandArea(central_);
+  bands_->setObjectName(QStringLiteral("CoolBar1"));
+  bands_->AddBand(QString(), toolbar_, false, 4830, 525);
+  bands_->AddBand(QStringLiteral("URL"), txtUrl_, true, 3255, 270);
+  bands_->AddBand(Jp("フォルダ"), txtSaveFolder_, true, 3015, 270);
+  bands_->AddBand(Jp("フィルタ"), txtMask_, true, 4005, 270);
+  bands_->AddBand(Jp("階層"), txtDepth_, false, 1005, 270);
+  bands_->AddBand(QStringLiteral("Script"), cmbScript_, false, 1005, 300);
+  bands_->AddBand(Jp("URLフィルタ"), txtGetUrls_, true, 3000, 270);
+  bands_->AddBand(QStringLiteral("ContentType"), txtContentType_, false, 1455, 270);
+  connect(bands_, &BandArea::HeightChanged, this, &MainWindow::ApplyResizeRule);
+}
+
+void MainWindow::BuildList() {
+  list_ = new LinkListView(central_);
+  model_ = new LinkListModel(form_.lvwUrls, this);
+  list_->setModel(model_);
+  for (int c = 0; c < LinkListModel::kColumnCount; ++c)
+    list_->setColumnWidth(c, TwipsToPixels(form_.columnWidths[static_cast<size_t>(c)], this));
+  QHeaderView* header = list_->horizontalHeader();
+  header->setSortIndicatorShown(false);
+  connect(header, &QHeaderView::sectionClicked, this, [this, header](int section) {
+    RunCommand(
+        [this, section] { form_.lvwUrls.SortByColumn(static_cast<LinkColumn>(section + 1)); });
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(
+        section, form_.lvwUrls.SortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+  });
+  connect(list_, &LinkListView::ContextMenuRequested, this, &MainWindow::ShowContextMenu);
+}
+
+void MainWindow::BuildStatusBar() {
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("StatusBar1"));
+  status_->setTextFormat(Qt::PlainText);
+  // A long URL must not widen the window: the label may shrink below its text.
+  status_->setMinimumWidth(1);
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  progress_ = new QLabel(this);
+  progress_->setObjectName(QStringLiteral("Progress"));
+  progress_->hide();
+  statusBar()->addWidget(status_, 1);
+  statusBar()->addPermanentWidget(progress_);
+  statusBar()->setSizeGripEnabled(true);
+}
+
+QAction* MainWindow::Action(const QString& name) const {
+  auto it = actions_.find(name);
+  return it != actions_.end() ? it->second : nullptr;
+}
+
+void MainWindow::RunCommand(const std::function<void()>& command) {
+  ++running_;
+  try {
+    command();
+  } catch (const std::exception& e) {
+    // Commands absorb their own errors; anything that still escapes must not end the program.
+    std::fprintf(stderr, "vendil: %s\n", e.what());
+  }
+  if (--running_ == 0) progress_->hide();
+}
+
+void MainWindow::ApplyResizeRule() {
+  if (isMinimized() || bands_ == nullptr || list_ == nullptr) return;
+  const int bandHeight = bands_->sizeHint().height();
+  bands_->setGeometry(0, 0, central_->width(), bandHeight);
+  const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
+  const ListArea area =
+      ListAreaForWindow(PixelsToTwips(central_->width(), this),
+                        PixelsToTwips(central_->height() + statusHeight, this),
+                        PixelsToTwips(bandHeight, this), PixelsToTwips(statusHeight, this));
+  // The list sits right below the bands; its size comes from the rule.
+  list_->setGeometry(TwipsToPixels(area.left, this), bandHeight, TwipsToPixels(area.width, this),
+                     TwipsToPixels(area.height, this));
+}
+
+void MainWindow::ApplyStoredLayout() {
+  const WindowLayout& l = form_.layout;
+  move(TwipsToPixels(l.Left, this), TwipsToPixels(l.Top, this));
+  resize(TwipsToPixels(l.Width, this), TwipsToPixels(l.Height, this));
+  for (int c = 0; c < LinkListModel::kColumnCount; ++c)
+    list_->setColumnWidth(c, TwipsToPixels(form_.columnWidths[static_cast<size_t>(c)], this));
+}
+
+void MainWindow::StoreLayout() {
+  WindowLayout& l = form_.layout;
+  l.Minimized = isMinimized();
+  l.Maximized = isMaximized() || isFullScreen();
+  if (!l.Minimized && !l.Maximized) {
+    l.Left = PixelsToTwips(pos().x(), this);
+    l.Top = PixelsToTwips(pos().y(), this);
+    l.Width = PixelsToTwips(width(), this);
+    l.Height = PixelsToTwips(height(), this);
+  }
+  for (int c = 0; c < LinkListModel::kColumnCount; ++c)
+    form_.columnWidths[static_cast<size_t>(c)] = PixelsToTwips(list_->columnWidth(c), this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  StoreLayout();
+  UnloadMainWindow(form_);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window != this && window->isVisible()) window->close();
+  }
+  if (onUnloaded) onUnloaded();
+  event->accept();
+  // A search still running sits below this event in the call stack and would go on in a
+  // closed window: the program ends here, its settings already saved.
+  if (running_ > 0) {
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
+}
+
+void MainWindow::ShowContextMenu(const QPoint& globalPos) {
+  if (popup_ != nullptr) popup_->exec(globalPos);
+}
+
+void MainWindow::ShowStatus(const std::string& text) { status_->setText(OneLine(text)); }
+
+void MainWindow::ShowProgress(int pagesRead, int pagesQueued, int rowsFound) {
+  progress_->setText(
+      Jp("読込 %1 ページ・残り %2 ページ・%3 件").arg(pagesRead).arg(pagesQueued).arg(rowsFound));
+  progress_->show();
+}
+
+void MainWindow::ShowAbout() {
+  AboutDialog about([this](const std::string& url) { ui_.OpenUrl(url); }, this);
+  about.exec();
+}
+
+void MainWindow::ShowInternetOptions() {
+  InternetOptionsDialog dialog(form_.internetOptions, this);
+  if (dialog.exec() == QDialog::Accepted) form_.internetOptions = dialog.Options();
+}
+
+}  // namespace vendil::gui
