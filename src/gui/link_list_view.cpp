@@ -27,6 +27,8 @@ LinkListView::LinkListView(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setStretchLastSection(false);
   horizontalHeader()->setHighlightSections(false);
+  // Stored widths may be narrow (the depth column is 500 twips).
+  horizontalHeader()->setMinimumSectionSize(8);
   ApplyRowHeight();
 }
 

@@ -1,8 +1,10 @@
 // vendil: the window. Main builds the User-Agent line, loads the main window (settings,
 // script list, toolbar, script engine) and shows it; the program lives as long as it does.
+// An optional argument is a start URL.
 #include <QApplication>
 
 #include "app/commands/main_commands.h"
+#include "app/commands/window_commands.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 #include "gui/ui_font.h"
@@ -25,6 +27,10 @@ int main(int argc, char** argv) {
   vendil::gui::MainWindow window(form, ui);
   vendil::LoadMainWindow(form);
   window.ApplyStoredLayout();
+  // A URL handed over by the desktop (a link dropped on the program's icon, the menu
+  // entry's %u) becomes the start URL, as a drop on the URL field does.
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) vendil::DropOnUrlField(form, arguments.at(1).toStdString());
   window.show();
   return QApplication::exec();
 }

@@ -110,7 +110,10 @@ void MainWindow::BuildMenus() {
   AddItem(file, "mnuFile_SendToReget", "RegetにURLを送る(&R)",
           [this, folder] { SendToReget(form_, folder()); });
   file->addSeparator();
-  AddItem(file, "mnuFile_Exit", "終了(&E)", [this] { close(); });
+  // Closing waits until this command has returned, so that only a search below it (not
+  // the Exit command itself) counts as work still running.
+  AddItem(file, "mnuFile_Exit", "終了(&E)",
+          [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); });
 
   QMenu* edit = bar->addMenu(Jp("編集(&E)"));
   edit->setObjectName(QStringLiteral("mnuEdit"));

@@ -35,6 +35,7 @@ class FakeUi : public Ui {
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
   void Yield() override;
+  void ShowAbout() override { ++aboutBoxes; }
 
   // What happened.
   std::vector<std::string> statuses;
@@ -49,6 +50,7 @@ class FakeUi : public Ui {
   std::vector<SignInCall> signIns;
   std::optional<std::string> clipboard;
   long yields = 0;
+  int aboutBoxes = 0;
 
   // Scripted answers; an empty queue gives the default (Cancel, or OK for message boxes).
   std::deque<std::optional<std::string>> inputAnswers;

@@ -36,6 +36,17 @@ const std::vector<ToolbarButton> kIrvineItems = {{"irvine_save", "Irvine形式�
                                                  {"irvine_send", "Irvineへ送る", false}};
 const std::vector<ToolbarButton> kNoItems;
 
+// What a row may hand to the desktop: pages on the web. A link a page wrote as file: or
+// any other scheme must not open local files or programs.
+bool IsWebAddress(const std::string& url) {
+  return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://") ||
+         StartsWithNoCase(url, "ftp://");
+}
+
+void OpenRowAddress(Form1& form, const std::string& url) {
+  if (IsWebAddress(url)) form.ui().OpenUrl(url);
+}
+
 }  // namespace
 
 const std::vector<ToolbarButton>& ToolbarButtons() { return kButtons; }
@@ -100,12 +111,12 @@ void OpenHomePage(Form1& form) { form.ui().OpenUrl(kHomePageUrl); }
 
 void OpenThisUrl(Form1& form, size_t selectedPosition) {
   if (selectedPosition < 1 || selectedPosition > form.lvwUrls.Count()) return;
-  form.ui().OpenUrl(form.lvwUrls.Row(selectedPosition).Url);
+  OpenRowAddress(form, form.lvwUrls.Row(selectedPosition).Url);
 }
 
 void OpenThisReferer(Form1& form, size_t selectedPosition) {
   if (selectedPosition < 1 || selectedPosition > form.lvwUrls.Count()) return;
-  form.ui().OpenUrl(form.lvwUrls.Row(selectedPosition).Referer);
+  OpenRowAddress(form, form.lvwUrls.Row(selectedPosition).Referer);
 }
 
 bool DropOnUrlField(Form1& form, const std::string& text) {

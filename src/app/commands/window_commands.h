@@ -42,7 +42,7 @@ void OpenOnlineHelp(Form1& form);
 void OpenHomePage(Form1& form);
 
 // The context menu of the list: the URL or referer of the selected row (1-based; 0 when no
-// row is selected, which does nothing).
+// row is selected, which does nothing). Only web addresses (http, https, ftp) are opened.
 void OpenThisUrl(Form1& form, size_t selectedPosition);
 void OpenThisReferer(Form1& form, size_t selectedPosition);
 
