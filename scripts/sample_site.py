@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Serves data/sample-site on 127.0.0.1 at a free port and crawls it with vendil-cli.
+"""Serves data/sample-site on 127.0.0.1 at a free port and crawls it with vendil-cli, or
+opens the window with the site's address in the URL field.
 
 usage: sample_site.py PATH/TO/vendil-cli [extra vendil-cli search options]
+       sample_site.py --window PATH/TO/vendil
 """
 import functools
 import http.server
@@ -29,6 +31,9 @@ def main() -> int:
     thread.start()
     url = "http://127.0.0.1:%d/index.html" % server.server_address[1]
     try:
+        if cli == "--window" and len(sys.argv) > 2:
+            print("サンプルサイト: " + url + " (「開始」で巡回します)", file=sys.stderr)
+            return subprocess.call([sys.argv[2], url])
         print("crawling the sample site at " + url, file=sys.stderr)
         command = [cli, "search", "--depth", "2", "--mask", "*.zip"] + sys.argv[2:] + [url]
         return subprocess.call(command)
