@@ -6,7 +6,8 @@ usage: check_help.py HELP_FOLDER
 Every .html file of the folder must be UTF-8 with a charset declaration, a title and no
 script; every element must be closed in order (void elements excepted); ids must be
 unique; every internal href or src must name an existing file, and a fragment must name
-an id (or <a name>) of the page it points to. A <pre data-source="PATH"> must show the
+an id (or <a name>) of the page it points to; Japanese text must not be wrapped between
+two characters (the break would show as a blank). A <pre data-source="PATH"> must show the
 file at PATH exactly, so an example in the guide cannot drift from the file it documents.
 The checker first proves on small broken pages that it finds each of these faults.
 """
@@ -116,6 +117,22 @@ def read_text_file(path):
     return text.replace("\r\n", "\n")
 
 
+# A line break between two Japanese characters shows as a stray blank in most browsers and
+# in Qt's text view; the source must not wrap a Japanese sentence there (<pre> aside).
+CJK_BREAK = re.compile(r"[^\x00-\x7f]\n[ \t]*[^\x00-\x7f]")
+
+
+def stray_breaks(name, path):
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    errors = []
+    for part in re.split(r"(<pre[\s\S]*?</pre>)", text)[0::2]:
+        for match in CJK_BREAK.finditer(part):
+            line = text[:text.find(part) + match.start()].count("\n") + 1
+            errors.append("%s:%d: line break inside Japanese text (shows as a blank)" % (name, line))
+    return errors
+
+
 def check_folder(folder):
     errors = []
     pages = {}
@@ -132,6 +149,7 @@ def check_folder(folder):
             continue
         page.finish()
         errors += page.errors
+        errors += stray_breaks(name, path)
         pages[os.path.realpath(path)] = page
     if not pages:
         errors.append("%s: no .html pages" % folder)
@@ -177,7 +195,8 @@ def check_folder(folder):
 
 SELF_TESTS = {
     # name: (pages, a text every error list must hold)
-    "good": ({"a.html": '<p id="x"><a href="b.html#y">b</a> <a href="#x">x</a></p>',
+    "good": ({"a.html": '<p id="x"><a href="b.html#y">b</a> <a href="#x">x</a></p>'
+                        "<pre>日本語の\n文</pre>",
               "b.html": '<h1><a name="y">y</a></h1><img src="a.html" alt="">'}, None),
     "misnested": ({"a.html": "<div><p>x</div>"}, "</div> closes <p>"),
     "unclosed": ({"a.html": "<ul><li>x</ul>"}, "</ul> closes <li>"),
@@ -194,6 +213,7 @@ SELF_TESTS = {
     "duplicate id": ({"a.html": '<p id="d">1</p><p id="d">2</p>'}, "duplicate id"),
     "script": ({"a.html": "<script>x()</script>"}, "<script> element"),
     "handler": ({"a.html": '<p onclick="x()">p</p>'}, "event handler"),
+    "stray break": ({"a.html": "<p>日本語の\n文</p><pre>日本語の\n文</pre>"}, "line break inside"),
     "source drift": ({"a.html": '<pre data-source="s.vbs">A\n</pre>', "s.vbs": "B\r\n"},
                      "differs from the file"),
 }
