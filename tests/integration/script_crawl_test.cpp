@@ -303,5 +303,33 @@ TEST_F(IntegrationScriptCrawl, ShippedExampleScriptsWork) {
   EXPECT_TRUE(ScriptErrors().empty());
 }
 
+// The example the user guide prints in full: other servers' links go, archive titles get
+// the page title, and each archive gains its checksum file, on every page of the crawl.
+TEST_F(IntegrationScriptCrawl, GuideExampleScriptTidiesArchiveLinks) {
+  std::filesystem::copy_file(std::string(VENDIL_SOURCE_DIR) + "/data/scripts/archive_links.vbs",
+                             folder.File("scripts/archive_links.vbs"));
+  site.Page("/index.html", "<html><head><TITLE> Top </TITLE></head><body>" + A("a.zip", "A") +
+                               A("http://other.example/b.zip", "B") + A("sub/page.html", "Sub") +
+                               "</body></html>");
+  site.Page("/sub/page.html", Html(A("c.LZH", "C") + A("notes.txt", "N")));
+  Choose("archive_links.vbs");
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_TRUE(ScriptErrors().empty()) << ui.messages.front().text;
+
+  EXPECT_EQ(RowWithUrl("http://other.example/b.zip"), nullptr);
+  ASSERT_TRUE(Listed("/a.zip"));
+  EXPECT_EQ(RowFor("/a.zip")->Title, "Top / A");
+  ASSERT_TRUE(Listed("/a.zip.sha256"));
+  EXPECT_EQ(RowFor("/a.zip.sha256")->Title, "Top / A (チェックサム)");
+  EXPECT_EQ(RowFor("/a.zip.sha256")->FileName, "a.zip.sha256");
+  EXPECT_FALSE(RowFor("/a.zip.sha256")->Checked);
+  EXPECT_EQ(RowFor("/sub/page.html")->Title, "Sub");
+  // A page without a title keeps the link text; the extension test ignores letter case.
+  ASSERT_TRUE(Listed("/sub/c.LZH.sha256"));
+  EXPECT_EQ(RowFor("/sub/c.LZH")->Title, "C");
+  EXPECT_FALSE(Listed("/sub/notes.txt.sha256"));
+  EXPECT_EQ(form.lvwUrls.Count(), 6u);
+}
+
 }  // namespace
 }  // namespace vendil
