@@ -93,7 +93,8 @@ class Form1 {
   std::string lastFetchedUrl;
   // The User-Agent header line, built once for the run.
   std::string userAgent;
-  // Folder of the executable (settings file, scripts/, help/), without a closing slash.
+  // Folder of help/ and scripts/ (the executable's own, or the installed data folder) and
+  // of the settings file when it is writable; without a closing slash.
   std::string programFolder;
   // Path of the settings file.
   std::string settingsFile;

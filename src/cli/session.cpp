@@ -165,7 +165,7 @@ Session::Session(const Options& options) : options_(options), form_(ui_) {}
 Session::~Session() = default;
 
 std::optional<std::string> Session::Prepare() {
-  form_.programFolder = ProgramFolder();
+  form_.programFolder = ProgramDataFolder();
   form_.settingsFile = SettingsFilePath(form_.programFolder);
   form_.userAgent = BuildUserAgent();
   // Only --save-settings reads and writes the settings file as the window does, so a

@@ -7,6 +7,7 @@
 #include "app/commands/window_commands.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
+#include "gui/start_page_window.h"
 #include "gui/ui_font.h"
 #include "net/user_agent.h"
 #include "platform/program_folder.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
   vendil::gui::QtUi ui;
   vendil::Form1 form(ui);
   form.userAgent = vendil::BuildUserAgent();
-  form.programFolder = vendil::ProgramFolder();
+  form.programFolder = vendil::ProgramDataFolder();
   form.settingsFile = vendil::SettingsFilePath(form.programFolder);
 
   vendil::gui::MainWindow window(form, ui);
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
   // entry's %u) becomes the start URL, as a drop on the URL field does.
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) vendil::DropOnUrlField(form, arguments.at(1).toStdString());
+
+  // The start page: beside the main window, owned by it, not waited for.
+  auto* startPage = new vendil::gui::StartPageWindow(form, &window);
+  startPage->show();
   window.show();
   return QApplication::exec();
 }

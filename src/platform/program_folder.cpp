@@ -51,6 +51,20 @@ std::string ProgramFolder() {
   }
 }
 
+std::string ProgramDataFolder(const std::string& programFolder) {
+  struct stat info {};
+  auto isFolder = [&info](const std::string& path) {
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  };
+  if (isFolder(programFolder + "/help") || isFolder(programFolder + "/scripts"))
+    return programFolder;
+  const std::string installed = programFolder + "/../share/vendil";
+  if (isFolder(installed + "/help") || isFolder(installed + "/scripts")) return installed;
+  return programFolder;
+}
+
+std::string ProgramDataFolder() { return ProgramDataFolder(ProgramFolder()); }
+
 std::string UserConfigFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   // A relative XDG_CONFIG_HOME is to be ignored.
