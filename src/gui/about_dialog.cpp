@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/commands/window_commands.h"
+#include "gui/dialog_frame.h"
 #include "platform/version.h"
 
 namespace vendil::gui {
@@ -16,6 +17,7 @@ AboutDialog::AboutDialog(std::function<void(const std::string&)> openUrl, QWidge
     : QDialog(parent), openUrl_(std::move(openUrl)) {
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(QString::fromUtf8("バージョン情報"));
+  UseFixedDialogFrame(this);
 
   auto* icon = new QLabel(this);
   icon->setPixmap(QIcon(QStringLiteral(":/icons/vendil.svg")).pixmap(48, 48));
@@ -46,8 +48,8 @@ AboutDialog::AboutDialog(std::function<void(const std::string&)> openUrl, QWidge
   connect(lblUrl, &QLabel::linkActivated, this,
           [this](const QString& link) { openUrl_(link.toStdString()); });
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
   auto* layout = new QGridLayout(this);

@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/dialog_frame.h"
+
 namespace vendil::gui {
 namespace {
 
@@ -32,6 +34,7 @@ InternetOptionsDialog::InternetOptionsDialog(const InternetOptions& o, QWidget* 
     : QDialog(parent), original_(o) {
   setObjectName(QStringLiteral("frmInternetOptions"));
   setWindowTitle(Jp("インターネットオプション"));
+  UseFixedDialogFrame(this);
 
   auto* proxyBox = new QGroupBox(Jp("プロキシ"), this);
   optNoProxy = new QRadioButton(Jp("プロキシを使わない(&N)"), proxyBox);

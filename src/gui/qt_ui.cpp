@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "gui/dialog_frame.h"
 #include "gui/log_dialog.h"
 #include "gui/multi_url_dialog.h"
 #include "gui/sign_in_dialog.h"
@@ -99,6 +100,7 @@ int QtUi::MessageBox(const std::string& text, const std::string& title, int styl
   QMessageBox box(IconOf(style), QString::fromStdString(title), WithLineFeeds(text),
                   QMessageBox::NoButton, window_);
   box.setObjectName(QStringLiteral("MessageBox"));
+  UseFixedDialogFrame(&box);
   const std::vector<Button> buttons = ButtonsOf(style);
   std::vector<QPushButton*> made;
   for (const Button& b : buttons) made.push_back(box.addButton(Jp(b.caption), b.role));
@@ -120,6 +122,7 @@ std::optional<std::string> QtUi::InputBox(const std::string& prompt, const std::
                                           const std::string& defaultText) {
   QInputDialog dialog(window_);
   dialog.setObjectName(QStringLiteral("InputBox"));
+  UseFixedDialogFrame(&dialog);
   dialog.setWindowTitle(QString::fromStdString(title));
   dialog.setLabelText(WithLineFeeds(prompt));
   dialog.setTextValue(QString::fromStdString(defaultText));

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_frame.h"
 #include "gui/twips.h"
 
 namespace vendil::gui {
@@ -15,6 +16,7 @@ SignInDialog::SignInDialog(const std::string& id, const std::string& password, Q
     : QDialog(parent) {
   setObjectName(QStringLiteral("frmSignIn"));
   setWindowTitle(QString::fromUtf8("サインイン"));
+  UseFixedDialogFrame(this);
   txtID = new QLineEdit(QString::fromStdString(id), this);
   txtID->setObjectName(QStringLiteral("txtID"));
   txtPassword = new QLineEdit(QString::fromStdString(password), this);
