@@ -147,8 +147,11 @@ bool QtUi::ShowSignIn(std::string& id, std::string& password, int) {
 }
 
 std::optional<std::string> QtUi::FileDialog(const FileDialogRequest& request) {
-  QFileDialog dialog(window_, QString::fromStdString(request.title),
-                     QString::fromStdString(request.initialDir));
+  // Without a title of its own a dialog carries the one the system gives such dialogs.
+  const QString title = !request.title.empty() ? QString::fromStdString(request.title)
+                        : request.save         ? Jp("名前を付けて保存")
+                                               : Jp("開く");
+  QFileDialog dialog(window_, title, QString::fromStdString(request.initialDir));
   dialog.setObjectName(QStringLiteral("CommonDialog1"));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -1,12 +1,15 @@
 // The main window as a user meets it: bands, toolbar and menus in order, fields bound to the
 // form both ways, the tag and option items, drops, the resize rule, the layout kept in the
 // settings file, and the commands each item reaches.
+#include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
@@ -441,6 +444,90 @@ TEST_F(MainWindowTest, ExitSavesTheSettings) {
   ini.FileName(form.settingsFile);
   ini.Section("General");
   EXPECT_EQ(ini.GetString("Mask", ""), "*.lzh");
+}
+
+}  // namespace
+}  // namespace vendil::test
+
+namespace vendil::test {
+namespace {
+
+// What the first dialog of a command showed.
+struct DialogSeen {
+  std::string name, title, filters;
+  bool save = false;
+};
+
+class CommandDispatchTest : public WindowFixture {
+ protected:
+  // Triggers `action` and closes the first dialog it opens (file dialogs cancelled).
+  DialogSeen FirstDialog(const char* action) {
+    DialogSeen seen;
+    auto* timer = new QTimer(window.get());
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &seen] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || !modal->isVisible()) return;
+      timer->stop();
+      seen.name = modal->objectName().toStdString();
+      seen.title = modal->windowTitle().toStdString();
+      if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+        seen.filters = files->nameFilters().join(QLatin1Char('|')).toStdString();
+        seen.save = files->acceptMode() == QFileDialog::AcceptSave;
+        files->reject();
+      } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        seen.title += ": " + box->text().toStdString();
+        ClickButton(box, QStringLiteral("OK"));
+      } else {
+        modal->close();
+      }
+    });
+    timer->start();
+    Trigger(action);
+    timer->stop();
+    return seen;
+  }
+};
+
+TEST_F(CommandDispatchTest, EveryFileAndNewLinksCommandReachesItsDialog) {
+  OpenWindow();
+  form.lvwUrls.AddLink("a.zip", "http://h/a.zip", "http://h/", "", "", "", 0);
+  window->Model()->FlushInsertedRows();
+  const std::pair<const char*, const char*> saves[] = {
+      {"mnuFile_SaveToText", "(*.txt)"},  {"Toolbar1_text", "(*.txt)"},
+      {"mnuFile_SaveToIri", "(*.iri)"},   {"Toolbar1_iria", "(*.iri)"},
+      {"Toolbar1_iria_save", "(*.iri)"},  {"mnuFile_SaveToIrv", "(*.irv)"},
+      {"Toolbar1_irvine", "(*.irv)"},     {"Toolbar1_irvine_save", "(*.irv)"},
+      {"mnuFile_SaveToWrg", "(*.wrg)"},   {"Toolbar1_reget", "(*.wrg)"},
+      {"Toolbar1_reget_save", "(*.wrg)"}, {"mnuFile_SaveToGrx", "(*.grx)"},
+      {"Toolbar1_getright", "(*.grx)"}};
+  for (const auto& [action, pattern] : saves) {
+    const DialogSeen seen = FirstDialog(action);
+    EXPECT_EQ(seen.name, "CommonDialog1") << action;
+    EXPECT_EQ(seen.title, "ファイルの保存") << action;
+    EXPECT_TRUE(seen.save) << action;
+    EXPECT_NE(seen.filters.find(pattern), std::string::npos) << action << " " << seen.filters;
+  }
+  // No manager is installed here: each hand-off tells so in a message box.
+  for (const char* action : {"mnuFile_SendToIria", "Toolbar1_iria_send", "mnuFile_SendToIrvin",
+                             "Toolbar1_irvine_send", "mnuFile_SendToFlashGet", "Toolbar1_flashget",
+                             "mnuFile_SendToReget", "Toolbar1_reget_send"}) {
+    EXPECT_EQ(FirstDialog(action).name, "MessageBox") << action;
+  }
+  const DialogSeen create = FirstDialog("mnuGo_CreateNewLinks");
+  EXPECT_TRUE(create.save);
+  EXPECT_EQ(create.title, "名前を付けて保存");
+  EXPECT_NE(create.filters.find("(*.nlc)"), std::string::npos);
+  const DialogSeen check = FirstDialog("mnuGo_StartNewLinks");
+  EXPECT_FALSE(check.save);
+  EXPECT_EQ(check.title, "開く");
+  EXPECT_NE(check.filters.find("(*.nlc)"), std::string::npos);
+  const DialogSeen list = FirstDialog("mnuGo_OpenNewLinksList");
+  EXPECT_FALSE(list.save);
+  EXPECT_NE(list.filters.find("リスト(*.txt)"), std::string::npos);
+
+  Trigger("mnuFile_Copy");
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "http://h/a.zip\r\n");
 }
 
 }  // namespace
