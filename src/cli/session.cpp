@@ -11,6 +11,7 @@
 #include "cli/handoff.h"
 #include "net/user_agent.h"
 #include "newlinks/search_profile.h"
+#include "platform/atomic_file.h"
 #include "platform/program_folder.h"
 #include "settings/c_ini.h"
 
@@ -61,12 +62,26 @@ std::optional<int32_t> ParseTags(const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file) {
-  if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-    std::fclose(f);
-  } else {
-    return "cannot read the settings file " + file;
+std::optional<std::string> SettingsFileProblem(const std::string& file, bool mayBeMissing) {
+  switch (KindOfFileToRead(file)) {
+    case FileKind::kRegular:
+      return std::nullopt;
+    case FileKind::kMissing:
+      if (mayBeMissing) return std::nullopt;
+      return "cannot read the settings file " + file + ": no such file";
+    case FileKind::kNotRegular:
+      return "cannot read the settings file " + file + ": not a regular file";
+    case FileKind::kTooLarge:
+      return "cannot read the settings file " + file + ": larger than " +
+             std::to_string(kMaxWholeFileBytes >> 20) + " MiB";
+    case FileKind::kNoAccess:
+      break;
   }
+  return "cannot read the settings file " + file + ": it cannot be opened";
+}
+
+std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file) {
+  if (auto problem = SettingsFileProblem(file, false)) return problem;
   ReadSearchSettings(form, file);
   return std::nullopt;
 }
@@ -170,6 +185,11 @@ std::optional<std::string> Session::Prepare() {
   form_.userAgent = BuildUserAgent();
   // Only --save-settings reads and writes the settings file as the window does, so a
   // scripted run never changes a user's settings by surprise.
+  // A settings file that cannot be read would be taken for an empty one, and the save at
+  // the end would fail: say so before anything runs.
+  if (options_.saveSettings) {
+    if (auto problem = SettingsFileProblem(form_.settingsFile, true)) return problem;
+  }
   LoadMainWindow(form_, options_.saveSettings);
   if (options_.settingsFile) {
     if (auto error = ApplySettingsFile(form_, *options_.settingsFile)) return error;

@@ -18,6 +18,9 @@ inline constexpr int kExitRan = 0;
 inline constexpr int kExitStopped = 1;
 inline constexpr int kExitBadArguments = 2;
 
+// What keeps `file` from being read as a settings file (a folder, device, FIFO, an oversized
+// or unreadable file; a missing one unless `mayBeMissing`), or empty when it can be.
+std::optional<std::string> SettingsFileProblem(const std::string& file, bool mayBeMissing);
 // Reads the search settings of an INI file (sections "General" and "Options") into the
 // form's fields, option items and tag members. Empty on success, else what went wrong.
 std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "newlinks/list_file.h"
 #include "settings/c_ini.h"
 
 namespace vendil {
@@ -101,6 +102,12 @@ void ReadSearchSettings(Form1& form, const std::string& strPath) {
 }
 
 bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, int32_t& lngCount) {
+  // A device, FIFO or huge file is not read at all; the user learns why.
+  const std::string problem = FileProblemText(KindOfFileToRead(strPath));
+  if (!problem.empty()) {
+    form.SetStatusText(strPath + "\r\n" + "\r\n" + problem);
+    return false;
+  }
   cIni ini;
   ini.FileName(strPath);
   if (!isSettingsFile) {

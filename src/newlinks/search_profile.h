@@ -12,8 +12,9 @@ namespace vendil {
 
 // False when any value could not be written (a read-only file, a full disk).
 bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile);
-// False when a profile lacks "Version" "Major" (the status text then says so). `lngCount`
-// receives the number of stored links, only when a profile is read.
+// False when a profile lacks "Version" "Major", or when the file is there but cannot be read
+// (a folder, device, FIFO, an oversized or unreadable file); the status text then says so.
+// `lngCount` receives the number of stored links, only when a profile is read.
 bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, int32_t& lngCount);
 
 // The search settings of a file (sections "General" and "Options") into the form's fields,

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,6 +21,38 @@ namespace {
 bool Fail(std::string* error, const std::string& what, int err) {
   if (error != nullptr) *error = what + ": " + std::strerror(err);
   return false;
+}
+
+bool Fail(std::string* error, const std::string& what, const char* reason) {
+  if (error != nullptr) *error = what + ": " + reason;
+  return false;
+}
+
+constexpr char kNotRegularText[] = "not a regular file";
+
+// Opens `path` for a whole-file read. The path is looked at before it is opened, so a
+// device is never opened at all; O_NONBLOCK keeps a FIFO put there in between from
+// blocking the open, and what was opened is judged again. `err` receives the errno.
+FileKind OpenToRead(const std::string& path, size_t maxBytes, UniqueFd& fd, int& err) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    err = errno;
+    return err == ENOENT || err == ENOTDIR ? FileKind::kMissing : FileKind::kNoAccess;
+  }
+  if (!S_ISREG(info.st_mode)) return FileKind::kNotRegular;
+  if (static_cast<uintmax_t>(info.st_size) > maxBytes) return FileKind::kTooLarge;
+  fd = UniqueFd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.Valid()) {
+    err = errno;
+    return err == ENOENT ? FileKind::kMissing : FileKind::kNoAccess;
+  }
+  if (fstat(fd.Get(), &info) != 0) {
+    err = errno;
+    return FileKind::kNoAccess;
+  }
+  if (!S_ISREG(info.st_mode)) return FileKind::kNotRegular;
+  if (static_cast<uintmax_t>(info.st_size) > maxBytes) return FileKind::kTooLarge;
+  return FileKind::kRegular;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -47,6 +80,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   struct stat existing {};
   if (stat(target.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) return Fail(error, target, EISDIR);
+    // A device or FIFO renamed away would be lost, and writing into one is no file write.
+    if (!S_ISREG(existing.st_mode)) return Fail(error, target, kNotRegularText);
     mode = existing.st_mode & 07777;
   }
   const std::string folder = FolderOf(target);
@@ -91,11 +126,21 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-  UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.Valid()) return Fail(error, path, errno);
-  struct stat info {};
-  if (fstat(fd.Get(), &info) == 0 && S_ISDIR(info.st_mode)) return Fail(error, path, EISDIR);
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error,
+                   size_t maxBytes) {
+  UniqueFd fd;
+  int err = 0;
+  switch (OpenToRead(path, maxBytes, fd, err)) {
+    case FileKind::kRegular:
+      break;
+    case FileKind::kNotRegular:
+      return Fail(error, path, kNotRegularText);
+    case FileKind::kTooLarge:
+      return Fail(error, path, EFBIG);
+    case FileKind::kMissing:
+    case FileKind::kNoAccess:
+      return Fail(error, path, err);
+  }
   std::string content;
   char buffer[65536];
   while (true) {
@@ -105,10 +150,18 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
       return Fail(error, path, errno);
     }
     if (got == 0) break;
+    // The file may grow while it is read: the limit holds for what is read, too.
+    if (content.size() + static_cast<size_t>(got) > maxBytes) return Fail(error, path, EFBIG);
     content.append(buffer, static_cast<size_t>(got));
   }
   bytes = std::move(content);
   return true;
+}
+
+FileKind KindOfFileToRead(const std::string& path, size_t maxBytes) {
+  UniqueFd fd;
+  int err = 0;
+  return OpenToRead(path, maxBytes, fd, err);
 }
 
 }  // namespace vendil
