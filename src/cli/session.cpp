@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "app/commands/main_commands.h"
+#include "app/commands/new_links.h"
 #include "cli/handoff.h"
 #include "net/user_agent.h"
 #include "newlinks/search_profile.h"
@@ -219,11 +220,18 @@ int Session::Finish(std::ostream& out) {
   PrintRows(form_, options_.format, out);
   out.flush();
   const bool stopped = form_.m_blnStop;
-  const int handOff = HandOffAfterRun(form_, options_);
+  int status = HandOffAfterRun(form_, options_);
+  if (!SaveSettingsIfAsked() && status == kExitRan) status = kExitFailed;
   ui_.FinishStatus(form_.StatusText());
-  if (options_.saveSettings) UnloadMainWindow(form_);
   if (stopped) return kExitStopped;
-  return handOff;
+  return status;
+}
+
+bool Session::SaveSettingsIfAsked() {
+  if (!options_.saveSettings || UnloadMainWindow(form_)) return true;
+  ui_.MessageBox(ProfileNotSavedText(form_.settingsFile), kProductTitle,
+                 vb::OKOnly | vb::Exclamation);
+  return false;
 }
 
 }  // namespace vendil::cli

@@ -62,6 +62,15 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Whether the user may change an existing file. The rename would replace even a file its
+// owner made read-only, and root may write anything: so the write bits decide for the
+// owner and for root, the system for everybody else.
+bool MayChange(const std::string& path, const struct stat& info) {
+  if (info.st_uid == geteuid()) return (info.st_mode & S_IWUSR) != 0;
+  if (geteuid() == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+  return access(path.c_str(), W_OK) == 0;
+}
+
 // The file a path finally names: a symbolic link is written through, not replaced.
 std::string ResolveTarget(const std::string& path) {
   struct stat info {};
@@ -82,6 +91,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (S_ISDIR(existing.st_mode)) return Fail(error, target, EISDIR);
     // A device or FIFO renamed away would be lost, and writing into one is no file write.
     if (!S_ISREG(existing.st_mode)) return Fail(error, target, kNotRegularText);
+    if (!MayChange(target, existing)) return Fail(error, target, EACCES);
     mode = existing.st_mode & 07777;
   }
   const std::string folder = FolderOf(target);

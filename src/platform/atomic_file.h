@@ -23,7 +23,8 @@ enum class FileKind {
 
 // Replaces `path` with `bytes`. On failure returns false with the system's error text in
 // `error` and leaves any older file in place. `mode` applies when the file is created. A
-// path that names anything but a regular file is never replaced.
+// path that names anything but a regular file is never replaced, nor a file the user may
+// not write (its owner's write bit cleared counts, for root too).
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
                          unsigned mode = 0644);
 // The whole of a regular file of at most `maxBytes`, or false with the system's error text.

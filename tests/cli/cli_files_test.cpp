@@ -78,5 +78,37 @@ TEST_F(CliFiles, ProfilesAndListsThatCannotBeReadExitOne) {
   EXPECT_EQ(folder.status, 1) << folder.err;
 }
 
+TEST_F(CliFiles, ReadOnlySettingsProfilesAndExportsAreNotReplaced) {
+  const std::string settings = "[General]\r\nMask=*.txt\r\n";
+  WriteBytes(Settings(), settings);
+  ASSERT_EQ(chmod(Settings().c_str(), 0444), 0);
+  const CliResult search = Run({"search", "--save-settings", site.Url("/index.html")});
+  EXPECT_EQ(search.status, 1) << search.err;
+  EXPECT_NE(search.out.find("\n1\tb.txt"), std::string::npos) << search.out;  // it ran
+  EXPECT_NE(search.err.find("ファイル\"" + Settings() + "\"に保存できませんでした。"),
+            std::string::npos)
+      << search.err;
+  EXPECT_EQ(ReadBytes(Settings()), settings);
+
+  const std::string profile = dir.File("p.nlc");
+  ASSERT_EQ(Run({"create", profile, "--url", site.Url("/index.html")}).status, 0);
+  const std::string created = ReadBytes(profile);
+  ASSERT_EQ(chmod(profile.c_str(), 0444), 0);
+  const CliResult create = Run({"create", profile, "--url", site.Url("/other.html")});
+  EXPECT_EQ(create.status, 1) << create.err;
+  EXPECT_NE(create.err.find("に保存できませんでした。"), std::string::npos) << create.err;
+  const CliResult check = Run({"check", profile});
+  EXPECT_EQ(check.status, 1) << check.err;
+  EXPECT_NE(check.err.find("を更新できませんでした。"), std::string::npos) << check.err;
+  EXPECT_EQ(ReadBytes(profile), created);
+
+  WriteBytes(dir.File("list.txt"), "older\r\n");
+  ASSERT_EQ(chmod(dir.File("list.txt").c_str(), 0444), 0);
+  const CliResult exported =
+      Run({"search", site.Url("/index.html"), "--export", "text:" + dir.File("list.txt")});
+  EXPECT_EQ(exported.status, 1) << exported.err;
+  EXPECT_EQ(ReadBytes(dir.File("list.txt")), "older\r\n");
+}
+
 }  // namespace
 }  // namespace vendil

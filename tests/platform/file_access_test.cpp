@@ -69,5 +69,26 @@ TEST(FileAccess, SpecialFilesAreNeitherReadAsIniNorReplaced) {
   EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
+TEST(FileAccess, AReadOnlyFileIsLeftAsItWas) {
+  TempFolder folder;
+  const std::string path = folder.File("p.nlc");
+  WriteBytes(path, "[General]\r\nUrl=old\r\n");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomically(path, "new", &error));
+  EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+  EXPECT_FALSE(IniWriteString(path, "General", "Url", "new"));
+  EXPECT_EQ(IniGetString(path, "General", "Url"), "old");
+  EXPECT_EQ(ReadBytes(path), "[General]\r\nUrl=old\r\n");
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0444u);
+  // Writable again, it is written as before, its mode kept.
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  EXPECT_TRUE(IniWriteString(path, "General", "Url", "new"));
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
 }  // namespace
 }  // namespace vendil

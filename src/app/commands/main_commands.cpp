@@ -97,6 +97,6 @@ bool LoadMainWindow(Form1& form, bool withSettingsFile) {
   return read;
 }
 
-void UnloadMainWindow(Form1& form) { SaveProfile(form, form.settingsFile, true); }
+bool UnloadMainWindow(Form1& form) { return SaveProfile(form, form.settingsFile, true); }
 
 }  // namespace vendil

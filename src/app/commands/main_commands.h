@@ -42,7 +42,7 @@ std::string LogTextForDisplay(const std::string& strMessage);
 // cannot be read (a folder, device or oversized file); the status text says why.
 bool LoadMainWindow(Form1& form, bool withSettingsFile = true);
 // The part of the window's unload that concerns the core: the search settings, layout and
-// column widths written to the settings file.
-void UnloadMainWindow(Form1& form);
+// column widths written to the settings file. False when the file could not be written.
+bool UnloadMainWindow(Form1& form);
 
 }  // namespace vendil
