@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/temp_beside.h"
 #include "platform/unique_fd.h"
 
 namespace vendil {
@@ -97,8 +98,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   const std::string folder = FolderOf(target);
   std::string name =
       target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-  std::string temp = folder + "/." + name + ".XXXXXX";
-  UniqueFd fd(mkstemp(temp.data()));
+  // What a killed earlier write of this file left behind goes first.
+  RemoveStaleTemps(folder, name);
+  std::string temp;
+  UniqueFd fd = CreateLockedTemp(folder, name, temp);
   if (!fd.Valid()) return Fail(error, target, errno);
   auto removeTemp = [&temp] { unlink(temp.c_str()); };
   if (fchmod(fd.Get(), mode) != 0) {
@@ -106,29 +109,35 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     removeTemp();
     return Fail(error, temp, err);
   }
-  const char* data = bytes.data();
-  size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t written = write(fd.Get(), data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      removeTemp();
-      return Fail(error, temp, err);
+  {
+    const FileSizeSignalBlock sizeLimitIsAnError;
+    const char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+      ssize_t written = write(fd.Get(), data, left);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        int err = errno;
+        removeTemp();
+        return Fail(error, temp, err);
+      }
+      data += written;
+      left -= static_cast<size_t>(written);
     }
-    data += written;
-    left -= static_cast<size_t>(written);
   }
-  if (fsync(fd.Get()) != 0 || !fd.Close()) {
+  if (fsync(fd.Get()) != 0) {
     int err = errno;
     removeTemp();
     return Fail(error, temp, err);
   }
+  // The temporary file stays locked until it has its final name, so that no clean-up takes
+  // it for one left behind.
   if (rename(temp.c_str(), target.c_str()) != 0) {
     int err = errno;
     removeTemp();
     return Fail(error, target, err);
   }
+  fd.Close();
   // The rename itself is durable only once the folder is flushed; a failure here does not
   // undo a write that has already taken place.
   UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
