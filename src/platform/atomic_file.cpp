@@ -84,7 +84,7 @@ std::string ResolveTarget(const std::string& path) {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
-                         unsigned mode) {
+                         unsigned mode, unsigned modeMask) {
   if (path.empty()) return Fail(error, "no file name", ENOENT);
   const std::string target = ResolveTarget(path);
   struct stat existing {};
@@ -95,6 +95,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (!MayChange(target, existing)) return Fail(error, target, EACCES);
     mode = existing.st_mode & 07777;
   }
+  mode &= modeMask;
   const std::string folder = FolderOf(target);
   std::string name =
       target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
@@ -143,6 +144,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.Valid()) fsync(dir.Get());
   return true;
+}
+
+bool LimitToOwner(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if ((info.st_mode & 077) == 0) return true;
+  return chmod(path.c_str(), info.st_mode & 07700) == 0;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error,

@@ -22,11 +22,15 @@ enum class FileKind {
 };
 
 // Replaces `path` with `bytes`. On failure returns false with the system's error text in
-// `error` and leaves any older file in place. `mode` applies when the file is created. A
-// path that names anything but a regular file is never replaced, nor a file the user may
-// not write (its owner's write bit cleared counts, for root too).
+// `error` and leaves any older file in place. `mode` applies when the file is created, an
+// existing file keeps its mode; either is cut down to the bits of `modeMask`. A path that
+// names anything but a regular file is never replaced, nor a file the user may not write
+// (its owner's write bit cleared counts, for root too).
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
-                         unsigned mode = 0644);
+                         unsigned mode = 0644, unsigned modeMask = 07777);
+// Takes every access by group and others away from an existing file (through a symbolic
+// link, the file it names); false when that cannot be done.
+bool LimitToOwner(const std::string& path);
 // The whole of a regular file of at most `maxBytes`, or false with the system's error text.
 // Folders, devices, FIFOs and sockets are refused without being read, and without waiting.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr,
