@@ -79,26 +79,51 @@ bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
   return ok;
 }
 
+namespace {
+
+// The search settings into the form, each value looked up by section, key and its
+// first-start default.
+template <class GetString, class GetValue>
+void ApplySearchSettings(Form1& form, const GetString& text, const GetValue& number) {
+  form.txtUrl.SetText(text("General", "Url", ""));
+  form.txtSaveFolder.SetText(text("General", "Folder", ""));
+  form.txtMask.SetText(text("General", "Mask", "*"));
+
+  form.mnuOption_UseBriefcaseDirectory.SetChecked(number("Options", "UseBriefcaseDirectory", 0) !=
+                                                  0);
+  form.mnuOption_DifferentServer.SetChecked(number("Options", "SearchDifferentServers", 0) != 0);
+  form.mnuOption_ParentDirectory.SetChecked(number("Options", "SearchUpperDirectories", 0) != 0);
+  form.txtDepth.SetText(std::to_string(number("Options", "SearchLebel", 0)));
+  form.m_lngSearchTags = number("Options", "SearchTags", 1);
+  form.m_strCustomTags = text("Options", "CustomTags", "");
+  form.RefreshTagMenu();
+  form.mnuOption_OnlyUseYahooBriefcase.SetChecked(number("Options", "OnlyUseYBC", 0) != 0);
+  if (!form.cmbScript.SetText(text("Options", "AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
+  form.txtGetUrls.SetText(text("Options", "UrlFilter", ""));
+  form.txtContentType.SetText(text("Options", "ContentType", ""));
+}
+
+}  // namespace
+
 void ReadSearchSettings(Form1& form, const std::string& strPath) {
   cIni ini;
   ini.FileName(strPath);
-  ini.Section("General");
-  form.txtUrl.SetText(ini.GetString("Url", ""));
-  form.txtSaveFolder.SetText(ini.GetString("Folder", ""));
-  form.txtMask.SetText(ini.GetString("Mask", "*"));
+  ApplySearchSettings(
+      form,
+      [&ini](const char* section, const char* key, const char* fallback) {
+        ini.Section(section);
+        return ini.GetString(key, fallback);
+      },
+      [&ini](const char* section, const char* key, int32_t fallback) {
+        ini.Section(section);
+        return ini.GetValue(key, fallback);
+      });
+}
 
-  ini.Section("Options");
-  form.mnuOption_UseBriefcaseDirectory.SetChecked(ini.GetValue("UseBriefcaseDirectory", 0) != 0);
-  form.mnuOption_DifferentServer.SetChecked(ini.GetValue("SearchDifferentServers", 0) != 0);
-  form.mnuOption_ParentDirectory.SetChecked(ini.GetValue("SearchUpperDirectories", 0) != 0);
-  form.txtDepth.SetText(std::to_string(ini.GetValue("SearchLebel", 0)));
-  form.m_lngSearchTags = ini.GetValue("SearchTags", 1);
-  form.m_strCustomTags = ini.GetString("CustomTags", "");
-  form.RefreshTagMenu();
-  form.mnuOption_OnlyUseYahooBriefcase.SetChecked(ini.GetValue("OnlyUseYBC", 0) != 0);
-  if (!form.cmbScript.SetText(ini.GetString("AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
-  form.txtGetUrls.SetText(ini.GetString("UrlFilter", ""));
-  form.txtContentType.SetText(ini.GetString("ContentType", ""));
+void ApplyFirstStartSettings(Form1& form) {
+  ApplySearchSettings(
+      form, [](const char*, const char*, const char* fallback) { return std::string(fallback); },
+      [](const char*, const char*, int32_t fallback) { return fallback; });
 }
 
 bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, int32_t& lngCount) {

@@ -20,6 +20,9 @@ bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, i
 // The search settings of a file (sections "General" and "Options") into the form's fields,
 // option items and tag members; a missing key gives its first-start default.
 void ReadSearchSettings(Form1& form, const std::string& strPath);
+// The search settings of a first start without a settings file (mask "*", depth 0, the
+// first tag, every switch off), as ReadSearchSettings gives them for a file without keys.
+void ApplyFirstStartSettings(Form1& form);
 
 // The leading decimal number of a text as a 32-bit integer (blanks and a sign allowed before
 // it); 0 when the text does not start with a number, clamped at the 32-bit limits.

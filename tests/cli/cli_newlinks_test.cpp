@@ -90,6 +90,19 @@ TEST_F(IntegrationNewLinksCli, CreateThenCheckTwicePrintsTheNewRowsOnce) {
   EXPECT_EQ(LastLine(second.err), "0/0 個の新しいリンクを見つけました。");
 }
 
+TEST_F(IntegrationNewLinksCli, WithoutOptionsAProfileGetsTheFirstStartSettings) {
+  const std::string profile = dir.File("plain.nlc");
+  ASSERT_EQ(Run({"create", profile, "--url", site.Url("/index.html")}).status, 0);
+  cIni ini;
+  ini.FileName(profile);
+  ini.Section("General");
+  EXPECT_EQ(ini.GetString("Mask"), "*");
+  ini.Section("Options");
+  EXPECT_EQ(ini.GetValue("SearchTags", -1), 1);
+  const CliRun check = Run({"check", profile});
+  EXPECT_EQ(LastLine(check.err), "2/2 個の新しいリンクを見つけました。");
+}
+
 TEST_F(IntegrationNewLinksCli, AFileThatIsNoProfileExitsOne) {
   WriteBytes(dir.File("plain.nlc"), "[General]\r\nUrl=" + site.Url("/index.html") + "\r\n");
   CliRun r = Run({"check", dir.File("plain.nlc")});
@@ -138,7 +151,7 @@ TEST_F(IntegrationNewLinksCli, OnlySaveSettingsReadsAndWritesTheSettingsFile) {
   CliRun plain = Run({"search", "--depth", "0", site.Url("/index.html")}, program);
   ASSERT_EQ(plain.status, 0) << plain.err;
   EXPECT_EQ(LastLine(plain.err),
-            "0/2 個のリンクが見つかりました。");  // no mask: the file was not read
+            "2/2 個のリンクが見つかりました。");  // the first-start mask *, not the file's
   EXPECT_EQ(ReadBytes(settings), original);
 
   CliRun saving =

@@ -92,6 +92,8 @@ bool LoadMainWindow(Form1& form, bool withSettingsFile) {
   if (withSettingsFile) {
     int32_t unused = 0;
     read = LoadProfile(form, form.settingsFile, true, unused);
+  } else {
+    ApplyFirstStartSettings(form);
   }
   CreateScriptEngine(form);
   return read;
