@@ -1,9 +1,9 @@
 // Writing and reading the search settings of the settings file and of ".nlc" profiles.
 #include "newlinks/search_profile.h"
 
-#include <limits>
 #include <vector>
 
+#include "crawl/depth_value.h"
 #include "newlinks/list_file.h"
 #include "settings/c_ini.h"
 
@@ -24,22 +24,6 @@ constexpr ColumnKey kColumns[7] = {{"FileName", 1440}, {"Url", 3000},    {"Refer
 
 }  // namespace
 
-int32_t LeadingInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > int64_t{1} << 32) break;  // already past either limit
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
 bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
   cIni ini;
   ini.FileName(strPath);
@@ -57,7 +41,8 @@ bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
       ini.SetValue("UseBriefcaseDirectory", form.mnuOption_UseBriefcaseDirectory.Checked() ? 1 : 0);
   ok &= ini.SetValue("SearchDifferentServers", form.mnuOption_DifferentServer.Checked() ? -1 : 0);
   ok &= ini.SetValue("SearchUpperDirectories", form.mnuOption_ParentDirectory.Checked() ? -1 : 0);
-  ok &= ini.SetValue("SearchLebel", LeadingInteger(form.txtDepth.Text()));
+  // The number the crawl reads from the field, so that "0.6" or "&H1" stores the 1 searched.
+  ok &= ini.SetValue("SearchLebel", DepthLimitFromText(form.txtDepth.Text()));
   ok &= ini.SetValue("SearchTags", form.m_lngSearchTags);
   ok &= ini.SetString("CustomTags", form.m_strCustomTags);
   ok &= ini.SetValue("OnlyUseYBC", form.mnuOption_OnlyUseYahooBriefcase.Checked() ? -1 : 0);

@@ -24,8 +24,4 @@ void ReadSearchSettings(Form1& form, const std::string& strPath);
 // first tag, every switch off), as ReadSearchSettings gives them for a file without keys.
 void ApplyFirstStartSettings(Form1& form);
 
-// The leading decimal number of a text as a 32-bit integer (blanks and a sign allowed before
-// it); 0 when the text does not start with a number, clamped at the 32-bit limits.
-int32_t LeadingInteger(const std::string& text);
-
 }  // namespace vendil
