@@ -40,8 +40,8 @@ search options:
   --connect-to H:P:H2:P2 send requests for H:P to H2:P2 (repeatable)
   --format tsv|json      how the list is printed on stdout (default tsv)
   --sign-in              answer the sign-in dialog with the stored ID and password
-  --id ID                the ID for the sign-in dialog (stored)
-  --password-stdin       read the password for the sign-in dialog from stdin (stored)
+  --id ID                the ID for the sign-in dialog (stored with --save-settings)
+  --password-stdin       read the password for the sign-in dialog from stdin (likewise)
   --export FORMAT:FILE   write the checked rows (text|iri|irv|wrg|grx|aria2), repeatable
   --send TARGET          hand the checked rows to iria|irvine|flashget|reget|aria2
   --save-settings        read the settings file before the run and write it after

@@ -198,17 +198,27 @@ std::optional<std::string> Session::Prepare() {
   if (auto error = ApplyCommandLine(form_, options_)) return error;
   form_.Inet1.SetConnectTo(options_.connectTo);
 
-  if (options_.id || options_.passwordStdin) {
-    cIni ini;
-    ini.FileName(form_.settingsFile);
-    ini.Section("SignIn");
-    if (options_.id) ini.SetString("ID", *options_.id);
-    if (options_.passwordStdin) {
-      std::string password;
-      std::getline(std::cin, password);
-      if (!password.empty() && password.back() == '\r') password.pop_back();
-      ini.SetString("Password", password);
-    }
+  // Without --save-settings the stored ID and password still answer the dialog, but what
+  // this run types or is given stays in the run.
+  cIni signIn;
+  signIn.FileName(form_.settingsFile);
+  signIn.Section("SignIn");
+  if (!options_.saveSettings)
+    form_.signInForRun = Form1::SignInValues{signIn.GetString("ID"), signIn.GetString("Password")};
+  if (options_.id) {
+    if (form_.signInForRun)
+      form_.signInForRun->id = *options_.id;
+    else
+      signIn.SetString("ID", *options_.id);
+  }
+  if (options_.passwordStdin) {
+    std::string password;
+    std::getline(std::cin, password);
+    if (!password.empty() && password.back() == '\r') password.pop_back();
+    if (form_.signInForRun)
+      form_.signInForRun->password = password;
+    else
+      signIn.SetString("Password", password);
   }
   ui_.SetSignInWithoutTerminal(options_.signIn);
   ui_.SetStopFlag(&form_.m_blnStop);
