@@ -20,7 +20,7 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-class CliFiles : public ::testing::Test {
+class IntegrationCliFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     program = test::CopyOfCli(dir.Path());
@@ -37,7 +37,7 @@ class CliFiles : public ::testing::Test {
   std::string program;
 };
 
-TEST_F(CliFiles, SettingsThatAreNoRegularFileAreRefusedAtOnce) {
+TEST_F(IntegrationCliFiles, SettingsThatAreNoRegularFileAreRefusedAtOnce) {
   const std::string fifo = dir.File("fifo.ini");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& settings : {std::string("/dev/zero"), fifo, dir.Path()}) {
@@ -52,7 +52,7 @@ TEST_F(CliFiles, SettingsThatAreNoRegularFileAreRefusedAtOnce) {
   EXPECT_EQ(site.TimesRequested("/index.html"), 0);
 }
 
-TEST_F(CliFiles, ASettingsFileThatIsAFolderIsNeitherReadNorSavedSilently) {
+TEST_F(IntegrationCliFiles, ASettingsFileThatIsAFolderIsNeitherReadNorSavedSilently) {
   ASSERT_EQ(mkdir(Settings().c_str(), 0700), 0);
   const CliResult r = Run({"search", "--save-settings", site.Url("/index.html")});
   EXPECT_EQ(r.status, 2) << r.err;
@@ -60,7 +60,7 @@ TEST_F(CliFiles, ASettingsFileThatIsAFolderIsNeitherReadNorSavedSilently) {
   EXPECT_EQ(site.TimesRequested("/index.html"), 0);
 }
 
-TEST_F(CliFiles, ProfilesAndListsThatCannotBeReadExitOne) {
+TEST_F(IntegrationCliFiles, ProfilesAndListsThatCannotBeReadExitOne) {
   const CliResult device = Run({"check", "/dev/zero"});
   EXPECT_FALSE(device.timedOut);
   EXPECT_EQ(device.status, 1) << device.err;
@@ -78,7 +78,7 @@ TEST_F(CliFiles, ProfilesAndListsThatCannotBeReadExitOne) {
   EXPECT_EQ(folder.status, 1) << folder.err;
 }
 
-TEST_F(CliFiles, ReadOnlySettingsProfilesAndExportsAreNotReplaced) {
+TEST_F(IntegrationCliFiles, ReadOnlySettingsProfilesAndExportsAreNotReplaced) {
   const std::string settings = "[General]\r\nMask=*.txt\r\n";
   WriteBytes(Settings(), settings);
   ASSERT_EQ(chmod(Settings().c_str(), 0444), 0);
