@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,12 @@ class Form1 {
   std::string programFolder;
   // Path of the settings file.
   std::string settingsFile;
+  // The sign-in dialog's ID and password when they live for this run only instead of in
+  // the settings file's "SignIn" keys (a command-line run that leaves the file alone).
+  struct SignInValues {
+    std::string id, password;
+  };
+  std::optional<SignInValues> signInForRun;
 
   LinkList lvwUrls;
   HttpControl Inet1;

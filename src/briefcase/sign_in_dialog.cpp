@@ -17,12 +17,21 @@ cIni SignInSection(const Form1& form) {
 }  // namespace
 
 frmSignIn::frmSignIn(Form1& form) : form_(form) {
+  if (form_.signInForRun) {
+    txtID = form_.signInForRun->id;
+    txtPassword = form_.signInForRun->password;
+    return;
+  }
   const cIni ini = SignInSection(form_);
   txtID = ini.GetString("ID", "");
   txtPassword = ini.GetString("Password", "");
 }
 
 frmSignIn::~frmSignIn() {
+  if (form_.signInForRun) {
+    *form_.signInForRun = {txtID, txtPassword};
+    return;
+  }
   const cIni ini = SignInSection(form_);
   ini.SetString("ID", txtID);
   ini.SetString("Password", txtPassword);

@@ -1,5 +1,6 @@
 // frmSignIn: the sign-in dialog's life over Ui::ShowSignIn. Loading fills the two boxes from
-// the stored "SignIn" values, closing (by any button) writes them back.
+// the stored "SignIn" values, closing (by any button) writes them back; with values held
+// for the run only (Form1::signInForRun) those are read and written instead.
 #pragma once
 
 #include <string>

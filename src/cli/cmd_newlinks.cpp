@@ -10,12 +10,6 @@
 
 namespace vendil::cli {
 
-namespace {
-
-constexpr int kExitFailed = 1;
-
-}  // namespace
-
 int RunCreate(const Options& options) {
   Session session(options);
   if (auto error = session.Prepare()) {
@@ -23,8 +17,8 @@ int RunCreate(const Options& options) {
     return kExitBadArguments;
   }
   const bool saved = SaveNewLinksFile(session.form(), options.positional.front());
-  if (options.saveSettings) UnloadMainWindow(session.form());
-  return saved ? kExitRan : kExitFailed;
+  const bool settingsSaved = session.SaveSettingsIfAsked();
+  return saved && settingsSaved ? kExitRan : kExitFailed;
 }
 
 int RunCheck(const Options& options) {

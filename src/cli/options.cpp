@@ -11,6 +11,28 @@ const std::set<std::string> kCommands = {"search", "create", "check", "check-lis
 const std::set<std::string> kExportFormats = {"text", "iri", "irv", "wrg", "grx", "aria2"};
 const std::set<std::string> kSendTargets = {"iria", "irvine", "flashget", "reget", "aria2"};
 
+// The search options given: a profile holds its own, so check and check-list refuse them.
+std::string GivenSearchOptions(const Options& o) {
+  std::string given;
+  auto note = [&given](bool set, const char* name) {
+    if (set) given += (given.empty() ? "" : " ") + std::string(name);
+  };
+  note(o.url.has_value(), "--url");
+  note(o.mask.has_value(), "--mask");
+  note(o.depth.has_value(), "--depth");
+  note(o.urlFilter.has_value(), "--url-filter");
+  note(o.contentType.has_value(), "--content-type");
+  note(o.tags.has_value(), "--tags");
+  note(o.customTags.has_value(), "--custom-tags");
+  note(o.script.has_value(), "--script");
+  note(o.saveFolder.has_value(), "--save-folder");
+  note(o.otherServers, "--other-servers");
+  note(o.upperDirs, "--upper-dirs");
+  note(o.briefcaseDirs, "--briefcase-dirs");
+  note(o.alwaysBriefcase, "--always-briefcase");
+  return given;
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -19,6 +41,7 @@ std::string UsageText() {
   vendil-cli create PROFILE.nlc --url URL [options]  write a new-links profile from the options
   vendil-cli check PROFILE.nlc [options]  one new-links check; the new rows are printed
   vendil-cli check-list LIST.txt [options] a new-links check of every profile in the list
+                                          (the profile's settings: no search options)
   vendil-cli vbs FILE.vbs [ARGS]          run a script on its own
   vendil-cli --help | --version
 
@@ -40,8 +63,8 @@ search options:
   --connect-to H:P:H2:P2 send requests for H:P to H2:P2 (repeatable)
   --format tsv|json      how the list is printed on stdout (default tsv)
   --sign-in              answer the sign-in dialog with the stored ID and password
-  --id ID                the ID for the sign-in dialog (stored)
-  --password-stdin       read the password for the sign-in dialog from stdin (stored)
+  --id ID                the ID for the sign-in dialog (stored with --save-settings)
+  --password-stdin       read the password for the sign-in dialog from stdin (likewise)
   --export FORMAT:FILE   write the checked rows (text|iri|irv|wrg|grx|aria2), repeatable
   --send TARGET          hand the checked rows to iria|irvine|flashget|reget|aria2
   --save-settings        read the settings file before the run and write it after
@@ -150,6 +173,13 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
     return o.command + " takes exactly one file";
   if ((o.command == "vbs" || o.command == "create") && (!o.exports.empty() || !o.sends.empty()))
     return o.command + " takes no --export or --send";
+  if (o.command == "check" || o.command == "check-list") {
+    const std::string given = GivenSearchOptions(o);
+    if (!given.empty())
+      return o.command + " searches with the profile's own settings and takes no " + given +
+             "; it takes --export, --send, --format, --connect-to, --sign-in, --id, "
+             "--password-stdin, --settings and --save-settings";
+  }
   return o;
 }
 

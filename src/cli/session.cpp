@@ -8,9 +8,11 @@
 #include <ostream>
 
 #include "app/commands/main_commands.h"
+#include "app/commands/new_links.h"
 #include "cli/handoff.h"
 #include "net/user_agent.h"
 #include "newlinks/search_profile.h"
+#include "platform/atomic_file.h"
 #include "platform/program_folder.h"
 #include "settings/c_ini.h"
 
@@ -61,12 +63,26 @@ std::optional<int32_t> ParseTags(const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file) {
-  if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-    std::fclose(f);
-  } else {
-    return "cannot read the settings file " + file;
+std::optional<std::string> SettingsFileProblem(const std::string& file, bool mayBeMissing) {
+  switch (KindOfFileToRead(file)) {
+    case FileKind::kRegular:
+      return std::nullopt;
+    case FileKind::kMissing:
+      if (mayBeMissing) return std::nullopt;
+      return "cannot read the settings file " + file + ": no such file";
+    case FileKind::kNotRegular:
+      return "cannot read the settings file " + file + ": not a regular file";
+    case FileKind::kTooLarge:
+      return "cannot read the settings file " + file + ": larger than " +
+             std::to_string(kMaxWholeFileBytes >> 20) + " MiB";
+    case FileKind::kNoAccess:
+      break;
   }
+  return "cannot read the settings file " + file + ": it cannot be opened";
+}
+
+std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file) {
+  if (auto problem = SettingsFileProblem(file, false)) return problem;
   ReadSearchSettings(form, file);
   return std::nullopt;
 }
@@ -170,6 +186,11 @@ std::optional<std::string> Session::Prepare() {
   form_.userAgent = BuildUserAgent();
   // Only --save-settings reads and writes the settings file as the window does, so a
   // scripted run never changes a user's settings by surprise.
+  // A settings file that cannot be read would be taken for an empty one, and the save at
+  // the end would fail: say so before anything runs.
+  if (options_.saveSettings) {
+    if (auto problem = SettingsFileProblem(form_.settingsFile, true)) return problem;
+  }
   LoadMainWindow(form_, options_.saveSettings);
   if (options_.settingsFile) {
     if (auto error = ApplySettingsFile(form_, *options_.settingsFile)) return error;
@@ -177,17 +198,27 @@ std::optional<std::string> Session::Prepare() {
   if (auto error = ApplyCommandLine(form_, options_)) return error;
   form_.Inet1.SetConnectTo(options_.connectTo);
 
-  if (options_.id || options_.passwordStdin) {
-    cIni ini;
-    ini.FileName(form_.settingsFile);
-    ini.Section("SignIn");
-    if (options_.id) ini.SetString("ID", *options_.id);
-    if (options_.passwordStdin) {
-      std::string password;
-      std::getline(std::cin, password);
-      if (!password.empty() && password.back() == '\r') password.pop_back();
-      ini.SetString("Password", password);
-    }
+  // Without --save-settings the stored ID and password still answer the dialog, but what
+  // this run types or is given stays in the run.
+  cIni signIn;
+  signIn.FileName(form_.settingsFile);
+  signIn.Section("SignIn");
+  if (!options_.saveSettings)
+    form_.signInForRun = Form1::SignInValues{signIn.GetString("ID"), signIn.GetString("Password")};
+  if (options_.id) {
+    if (form_.signInForRun)
+      form_.signInForRun->id = *options_.id;
+    else
+      signIn.SetString("ID", *options_.id);
+  }
+  if (options_.passwordStdin) {
+    std::string password;
+    std::getline(std::cin, password);
+    if (!password.empty() && password.back() == '\r') password.pop_back();
+    if (form_.signInForRun)
+      form_.signInForRun->password = password;
+    else
+      signIn.SetString("Password", password);
   }
   ui_.SetSignInWithoutTerminal(options_.signIn);
   ui_.SetStopFlag(&form_.m_blnStop);
@@ -199,11 +230,18 @@ int Session::Finish(std::ostream& out) {
   PrintRows(form_, options_.format, out);
   out.flush();
   const bool stopped = form_.m_blnStop;
-  const int handOff = HandOffAfterRun(form_, options_);
+  int status = HandOffAfterRun(form_, options_);
+  if (!SaveSettingsIfAsked() && status == kExitRan) status = kExitFailed;
   ui_.FinishStatus(form_.StatusText());
-  if (options_.saveSettings) UnloadMainWindow(form_);
   if (stopped) return kExitStopped;
-  return handOff;
+  return status;
+}
+
+bool Session::SaveSettingsIfAsked() {
+  if (!options_.saveSettings || UnloadMainWindow(form_)) return true;
+  ui_.MessageBox(ProfileNotSavedText(form_.settingsFile), kProductTitle,
+                 vb::OKOnly | vb::Exclamation);
+  return false;
 }
 
 }  // namespace vendil::cli

@@ -16,8 +16,13 @@ namespace vendil::cli {
 // Exit statuses of the subcommands.
 inline constexpr int kExitRan = 0;
 inline constexpr int kExitStopped = 1;
+// A file the run needed could not be read or written (a profile, a list, the settings).
+inline constexpr int kExitFailed = 1;
 inline constexpr int kExitBadArguments = 2;
 
+// What keeps `file` from being read as a settings file (a folder, device, FIFO, an oversized
+// or unreadable file; a missing one unless `mayBeMissing`), or empty when it can be.
+std::optional<std::string> SettingsFileProblem(const std::string& file, bool mayBeMissing);
 // Reads the search settings of an INI file (sections "General" and "Options") into the
 // form's fields, option items and tag members. Empty on success, else what went wrong.
 std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file);
@@ -48,9 +53,13 @@ class Session {
   TerminalUi& ui() { return ui_; }
   const Options& options() const { return options_; }
 
-  // Prints the rows on `out`, the final status on stderr, runs the hand-off, and gives
-  // the exit status: kExitStopped when the run was stopped, else kExitRan (or the
-  // hand-off's non-zero status).
+  // With --save-settings, writes the settings file as the window's unload does; a file
+  // that cannot be written is said so (a message on stderr) and gives false.
+  bool SaveSettingsIfAsked();
+
+  // Prints the rows on `out`, runs the hand-off, saves the settings when asked, prints the
+  // final status on stderr, and gives the exit status: kExitStopped when the run was
+  // stopped, else kExitRan (or 1 when the hand-off or the settings save failed).
   int Finish(std::ostream& out);
 
  private:

@@ -2,27 +2,29 @@
 #include <sys/stat.h>
 
 #include "newlinks/list_file.h"
-#include "parse/mod_string.h"
 #include "platform/atomic_file.h"
 #include "platform/codec.h"
 
 namespace vendil {
 
-namespace {
-
-// A list of profile paths is a few kilobytes; anything this large is not one, and reading it
-// whole would only tie up memory.
-constexpr size_t kMaxListFileBytes = size_t{64} << 20;
-
-}  // namespace
+std::string FileProblemText(FileKind kind) {
+  switch (kind) {
+    case FileKind::kNotRegular:
+      return "通常のファイルではないため読み込めません。";
+    case FileKind::kTooLarge:
+      return "ファイルが大きすぎるため読み込めません。";
+    case FileKind::kNoAccess:
+      return "ファイルを読み込めません。";
+    case FileKind::kRegular:
+    case FileKind::kMissing:
+      break;
+  }
+  return "";
+}
 
 std::string ReadTextFile(const std::string& strPath) {
-  struct stat info {};
-  if (strPath.empty() || ::stat(strPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-      static_cast<size_t>(info.st_size) > kMaxListFileBytes)
-    return "";
   std::string bytes;
-  if (!ReadWholeFile(strPath, bytes) || bytes.size() > kMaxListFileBytes) return "";
+  if (strPath.empty() || !ReadWholeFile(strPath, bytes)) return "";
   return AnsiToUtf8(bytes);
 }
 
@@ -31,10 +33,27 @@ bool FileExists(const std::string& strPath) {
   return !strPath.empty() && ::stat(strPath.c_str(), &info) == 0;
 }
 
+void ForEachListLine(std::string_view text, const std::function<bool(std::string_view)>& visit) {
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find("\r\n", start);
+    if (!visit(text.substr(start, end == std::string_view::npos ? end : end - start))) return;
+    if (end == std::string_view::npos) return;
+    start = end + 2;
+  }
+}
+
+bool IsListText(std::string_view text) { return text.find('\0') == std::string_view::npos; }
+
 std::optional<std::vector<std::string>> SplitListLines(const std::string& text) {
-  // A NUL never occurs in a text file: this is some other kind of file.
-  if (text.find('\0') != std::string::npos) return std::nullopt;
-  return SplitText(text, "\r\n");
+  if (!IsListText(text)) return std::nullopt;
+  std::vector<std::string> lines;
+  if (text.empty()) return lines;
+  ForEachListLine(text, [&lines](std::string_view line) {
+    lines.emplace_back(line);
+    return true;
+  });
+  return lines;
 }
 
 }  // namespace vendil

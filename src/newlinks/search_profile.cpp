@@ -1,9 +1,10 @@
 // Writing and reading the search settings of the settings file and of ".nlc" profiles.
 #include "newlinks/search_profile.h"
 
-#include <limits>
 #include <vector>
 
+#include "crawl/depth_value.h"
+#include "newlinks/list_file.h"
 #include "settings/c_ini.h"
 
 namespace vendil {
@@ -23,22 +24,6 @@ constexpr ColumnKey kColumns[7] = {{"FileName", 1440}, {"Url", 3000},    {"Refer
 
 }  // namespace
 
-int32_t LeadingInteger(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > int64_t{1} << 32) break;  // already past either limit
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
 bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
   cIni ini;
   ini.FileName(strPath);
@@ -56,7 +41,8 @@ bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
       ini.SetValue("UseBriefcaseDirectory", form.mnuOption_UseBriefcaseDirectory.Checked() ? 1 : 0);
   ok &= ini.SetValue("SearchDifferentServers", form.mnuOption_DifferentServer.Checked() ? -1 : 0);
   ok &= ini.SetValue("SearchUpperDirectories", form.mnuOption_ParentDirectory.Checked() ? -1 : 0);
-  ok &= ini.SetValue("SearchLebel", LeadingInteger(form.txtDepth.Text()));
+  // The number the crawl reads from the field, so that "0.6" or "&H1" stores the 1 searched.
+  ok &= ini.SetValue("SearchLebel", DepthLimitFromText(form.txtDepth.Text()));
   ok &= ini.SetValue("SearchTags", form.m_lngSearchTags);
   ok &= ini.SetString("CustomTags", form.m_strCustomTags);
   ok &= ini.SetValue("OnlyUseYBC", form.mnuOption_OnlyUseYahooBriefcase.Checked() ? -1 : 0);
@@ -78,29 +64,60 @@ bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
   return ok;
 }
 
+namespace {
+
+// The search settings into the form, each value looked up by section, key and its
+// first-start default.
+template <class GetString, class GetValue>
+void ApplySearchSettings(Form1& form, const GetString& text, const GetValue& number) {
+  form.txtUrl.SetText(text("General", "Url", ""));
+  form.txtSaveFolder.SetText(text("General", "Folder", ""));
+  form.txtMask.SetText(text("General", "Mask", "*"));
+
+  form.mnuOption_UseBriefcaseDirectory.SetChecked(number("Options", "UseBriefcaseDirectory", 0) !=
+                                                  0);
+  form.mnuOption_DifferentServer.SetChecked(number("Options", "SearchDifferentServers", 0) != 0);
+  form.mnuOption_ParentDirectory.SetChecked(number("Options", "SearchUpperDirectories", 0) != 0);
+  form.txtDepth.SetText(std::to_string(number("Options", "SearchLebel", 0)));
+  form.m_lngSearchTags = number("Options", "SearchTags", 1);
+  form.m_strCustomTags = text("Options", "CustomTags", "");
+  form.RefreshTagMenu();
+  form.mnuOption_OnlyUseYahooBriefcase.SetChecked(number("Options", "OnlyUseYBC", 0) != 0);
+  if (!form.cmbScript.SetText(text("Options", "AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
+  form.txtGetUrls.SetText(text("Options", "UrlFilter", ""));
+  form.txtContentType.SetText(text("Options", "ContentType", ""));
+}
+
+}  // namespace
+
 void ReadSearchSettings(Form1& form, const std::string& strPath) {
   cIni ini;
   ini.FileName(strPath);
-  ini.Section("General");
-  form.txtUrl.SetText(ini.GetString("Url", ""));
-  form.txtSaveFolder.SetText(ini.GetString("Folder", ""));
-  form.txtMask.SetText(ini.GetString("Mask", "*"));
+  ApplySearchSettings(
+      form,
+      [&ini](const char* section, const char* key, const char* fallback) {
+        ini.Section(section);
+        return ini.GetString(key, fallback);
+      },
+      [&ini](const char* section, const char* key, int32_t fallback) {
+        ini.Section(section);
+        return ini.GetValue(key, fallback);
+      });
+}
 
-  ini.Section("Options");
-  form.mnuOption_UseBriefcaseDirectory.SetChecked(ini.GetValue("UseBriefcaseDirectory", 0) != 0);
-  form.mnuOption_DifferentServer.SetChecked(ini.GetValue("SearchDifferentServers", 0) != 0);
-  form.mnuOption_ParentDirectory.SetChecked(ini.GetValue("SearchUpperDirectories", 0) != 0);
-  form.txtDepth.SetText(std::to_string(ini.GetValue("SearchLebel", 0)));
-  form.m_lngSearchTags = ini.GetValue("SearchTags", 1);
-  form.m_strCustomTags = ini.GetString("CustomTags", "");
-  form.RefreshTagMenu();
-  form.mnuOption_OnlyUseYahooBriefcase.SetChecked(ini.GetValue("OnlyUseYBC", 0) != 0);
-  if (!form.cmbScript.SetText(ini.GetString("AddUrlScript", ""))) form.cmbScript.SetListIndex(0);
-  form.txtGetUrls.SetText(ini.GetString("UrlFilter", ""));
-  form.txtContentType.SetText(ini.GetString("ContentType", ""));
+void ApplyFirstStartSettings(Form1& form) {
+  ApplySearchSettings(
+      form, [](const char*, const char*, const char* fallback) { return std::string(fallback); },
+      [](const char*, const char*, int32_t fallback) { return fallback; });
 }
 
 bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, int32_t& lngCount) {
+  // A device, FIFO or huge file is not read at all; the user learns why.
+  const std::string problem = FileProblemText(KindOfFileToRead(strPath));
+  if (!problem.empty()) {
+    form.SetStatusText(strPath + "\r\n" + "\r\n" + problem);
+    return false;
+  }
   cIni ini;
   ini.FileName(strPath);
   if (!isSettingsFile) {

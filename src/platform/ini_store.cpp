@@ -236,6 +236,18 @@ bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std
   return true;
 }
 
+bool IniDocument::HoldsPassword() const {
+  constexpr std::string_view kPassword = "Password";
+  for (const Line& line : lines_) {
+    // Folding cannot make a much longer or shorter name equal; the size test spares the
+    // fold on the many lines of a profile's links.
+    if (line.kind == Kind::kEntry && !line.value.empty() && line.name.size() >= 6 &&
+        line.name.size() <= 24 && EqualsNoCase(line.name, kPassword))
+      return true;
+  }
+  return false;
+}
+
 int32_t ParseProfileInt(std::string_view value, int32_t fallback) {
   if (value.empty()) return fallback;
   size_t i = 0;
@@ -312,11 +324,17 @@ bool Change(const std::string& path, const std::function<bool(IniDocument&)>& ch
     return false;
   }
   std::string bytes = document.Serialize();
-  if (bytes == cache.bytes && !cache.bytes.empty()) return true;
   if (bytes.empty() && cache.bytes.empty()) return true;  // nothing to store: no file created
+  const bool secret = document.HoldsPassword();
+  if (bytes == cache.bytes) {
+    // The same text again: a password already in a file others can read is closed off now.
+    if (secret) LimitToOwner(path);
+    return true;
+  }
   // From here the cached document holds the change; it stays only if the file does too.
   cache.valid = false;
-  if (!WriteFileAtomically(path, bytes, nullptr, kIniFileMode)) return false;
+  if (!WriteFileAtomically(path, bytes, nullptr, kIniFileMode, secret ? 07700 : 07777))
+    return false;
   cache.bytes = std::move(bytes);
   cache.valid = true;
   return true;

@@ -27,6 +27,9 @@ class IniDocument {
   std::optional<std::vector<std::string>> SectionLines(std::string_view section) const;
   // Every section's name once, in file order.
   std::vector<std::string> SectionNames() const;
+  // Whether any section holds a key "Password" with a value: such a file is written
+  // readable by its owner only.
+  bool HoldsPassword() const;
 
   // Each change returns false and changes nothing when the text cannot be stored as given
   // (a line break or NUL in it, or a line that would read back as something else).
@@ -62,7 +65,8 @@ class IniDocument {
 int32_t ParseProfileInt(std::string_view value, int32_t fallback);
 
 // File operations. Reads of a missing or unreadable file find nothing; writes create the
-// file (mode kIniFileMode) and its sections as needed and return false on any failure.
+// file (mode kIniFileMode) and its sections as needed and return false on any failure. A
+// file left holding a password loses any access by group and others as it is written.
 std::optional<std::string> IniGetString(const std::string& path, std::string_view section,
                                         std::string_view key);
 int32_t IniGetInt(const std::string& path, std::string_view section, std::string_view key,

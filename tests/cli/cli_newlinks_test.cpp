@@ -90,6 +90,19 @@ TEST_F(IntegrationNewLinksCli, CreateThenCheckTwicePrintsTheNewRowsOnce) {
   EXPECT_EQ(LastLine(second.err), "0/0 個の新しいリンクを見つけました。");
 }
 
+TEST_F(IntegrationNewLinksCli, WithoutOptionsAProfileGetsTheFirstStartSettings) {
+  const std::string profile = dir.File("plain.nlc");
+  ASSERT_EQ(Run({"create", profile, "--url", site.Url("/index.html")}).status, 0);
+  cIni ini;
+  ini.FileName(profile);
+  ini.Section("General");
+  EXPECT_EQ(ini.GetString("Mask"), "*");
+  ini.Section("Options");
+  EXPECT_EQ(ini.GetValue("SearchTags", -1), 1);
+  const CliRun check = Run({"check", profile});
+  EXPECT_EQ(LastLine(check.err), "2/2 個の新しいリンクを見つけました。");
+}
+
 TEST_F(IntegrationNewLinksCli, AFileThatIsNoProfileExitsOne) {
   WriteBytes(dir.File("plain.nlc"), "[General]\r\nUrl=" + site.Url("/index.html") + "\r\n");
   CliRun r = Run({"check", dir.File("plain.nlc")});
@@ -127,6 +140,29 @@ TEST_F(IntegrationNewLinksCli, CreateRefusesHandOffsAndReportsAFileItCannotWrite
             "ファイル\"" + dir.File("plain") + "/p.nlc\"に保存できませんでした。");
 }
 
+TEST_F(IntegrationNewLinksCli, CheckRefusesSearchOptionsAndNamesWhatItTakes) {
+  const std::string profile = Create("site.nlc", "/index.html");
+  const std::string before = ReadBytes(profile);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"check", profile, "--mask", "*.txt", "--save-folder", "/dl/"},
+        {"check-list", dir.File("list.txt"), "--depth", "2"},
+        {"check", profile, "--other-servers"}}) {
+    const CliRun r = Run(args);
+    EXPECT_EQ(r.status, 2) << args[2];
+    EXPECT_NE(r.err.find("takes no " + args[2]), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("it takes --export, --send, --format"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_NE(Run({"check", profile, "--mask", "x", "--depth", "1"}).err.find("--mask --depth;"),
+            std::string::npos);
+  EXPECT_EQ(site.TimesRequested("/index.html"), 0);
+  EXPECT_EQ(ReadBytes(profile), before);
+  // The options a check does take are still taken.
+  const CliRun ok =
+      Run({"check", profile, "--format", "json", "--export", "text:" + dir.File("t")});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+}
+
 // A copy of the program in a folder of its own keeps its settings file there.
 TEST_F(IntegrationNewLinksCli, OnlySaveSettingsReadsAndWritesTheSettingsFile) {
   const std::string program = dir.File("vendil-cli");
@@ -138,7 +174,7 @@ TEST_F(IntegrationNewLinksCli, OnlySaveSettingsReadsAndWritesTheSettingsFile) {
   CliRun plain = Run({"search", "--depth", "0", site.Url("/index.html")}, program);
   ASSERT_EQ(plain.status, 0) << plain.err;
   EXPECT_EQ(LastLine(plain.err),
-            "0/2 個のリンクが見つかりました。");  // no mask: the file was not read
+            "2/2 個のリンクが見つかりました。");  // the first-start mask *, not the file's
   EXPECT_EQ(ReadBytes(settings), original);
 
   CliRun saving =

@@ -78,18 +78,35 @@ class IntegrationBriefcaseCli : public ::testing::Test {
   BriefcaseStandIn bc;
 };
 
-TEST_F(IntegrationBriefcaseCli, SignsInWithTheGivenIdAndPassword) {
+TEST_F(IntegrationBriefcaseCli, SignsInWithTheGivenIdAndPasswordAndStoresThemOnlyWhenAsked) {
   const RunResult r = Run({"--sign-in", "--id", "alice", "--password-stdin"}, "secret\n");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("\tp.zip\t"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\talice\\P\\\t"), std::string::npos) << r.out;
   EXPECT_NE(r.err.find("2/2 個のファイルを見つけました。"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("secret"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(temp.File("vendil.ini")));  // the values lived for the run only
+
+  const RunResult saved =
+      Run({"--save-settings", "--sign-in", "--id", "alice", "--password-stdin"}, "secret\n");
+  EXPECT_EQ(saved.status, 0) << saved.err;
   EXPECT_EQ(Stored("ID"), "alice");
   EXPECT_EQ(Stored("Password"), "secret");
   EXPECT_EQ(fs::status(temp.File("vendil.ini")).permissions() &
                 (fs::perms::group_all | fs::perms::others_all),
             fs::perms::none);
+}
+
+TEST_F(IntegrationBriefcaseCli, StoredValuesAnswerTheDialogAndTheFileIsLeftAlone) {
+  const std::string stored = "[SignIn]\r\nID=alice\r\nPassword=secret\r\n";
+  test::WriteBytes(temp.File("vendil.ini"), stored);
+  const RunResult r = Run({"--sign-in"}, "");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\tp.zip\t"), std::string::npos) << r.out;
+  // A wrong password given for the run is not written over the stored one.
+  const RunResult wrong = Run({"--sign-in", "--password-stdin"}, "wrong\n");
+  EXPECT_NE(wrong.err.find("サインインに失敗しました。"), std::string::npos) << wrong.err;
+  EXPECT_EQ(test::ReadBytes(temp.File("vendil.ini")), stored);
 }
 
 TEST_F(IntegrationBriefcaseCli, WrongStoredPasswordFailsOnceAndTheScanEnds) {
@@ -107,6 +124,8 @@ TEST_F(IntegrationBriefcaseCli, WithoutSignInTheDialogIsCancelled) {
   EXPECT_EQ(r.out.find("\tp.zip\t"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\ttop.zip\t"), std::string::npos) << r.out;
   EXPECT_TRUE(bc.Submissions().empty());
+  // The cancelled dialog wrote nothing: no settings file with empty sign-in keys.
+  EXPECT_FALSE(fs::exists(temp.File("vendil.ini")));
 }
 
 }  // namespace

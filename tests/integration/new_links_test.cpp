@@ -1,6 +1,8 @@
 // Whole new-links checks against a loopback site whose pages change between runs: what is
 // new, what the profile keeps, and the list runs over several profiles.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -8,6 +10,7 @@
 
 #include "app/commands/new_links.h"
 #include "newlinks/search_profile.h"
+#include "platform/atomic_file.h"
 #include "platform/date_text.h"
 #include "settings/c_ini.h"
 #include "support/fake_ui.h"
@@ -327,6 +330,48 @@ TEST_F(IntegrationNewLinksList, AFileThatIsNoTextIsNoList) {
             dir.File("list.bin") +
                 "\r\n\r\nこのファイルは「新しいリンクのチェック」リストではありません。");
   EXPECT_TRUE(ui.logs.empty());
+}
+
+TEST_F(IntegrationNewLinksList, DevicesFifosAndFoldersInAListAreErrorsAndTheRunGoesOn) {
+  Links("/one.html", {"a.zip"});
+  const std::string one = Profile("one.nlc", "/one.html");
+  const std::string fifo = dir.File("fifo.nlc");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WriteBytes(dir.File("list.txt"), "/dev/zero\r\n" + fifo + "\r\n" + dir.Path() + "\r\n" + one);
+  ASSERT_TRUE(CheckNewLinksList(form, dir.File("list.txt")));
+  ASSERT_EQ(ui.logs.size(), 1u);
+  const std::string notRegular = "\r\n\r\n通常のファイルではないため読み込めません。\r\n";
+  EXPECT_EQ(ui.logs[0], "/dev/zero\r\n>/dev/zero" + notRegular + fifo + "\r\n>" + fifo +
+                            notRegular + dir.Path() + "\r\n>" + dir.Path() + notRegular + one +
+                            "\r\n>1/1 個の新しいリンクを見つけました。\r\n");
+  EXPECT_EQ(Stored(one), SiteUrls({"a.zip"}));
+}
+
+TEST_F(IntegrationNewLinksList, ABigListIsRunAndOneTooBigOrNotThereIsSaidSo) {
+  Links("/one.html", {"a.zip"});
+  const std::string one = Profile("one.nlc", "/one.html");
+  // 80 MB of lines that name nothing after the one profile.
+  std::string big = one + "\r\n";
+  const std::string junk = std::string(999, 'x') + "\r\n";
+  big.reserve(big.size() + 80000 * junk.size());
+  for (int i = 0; i < 80000; ++i) big += junk;
+  WriteBytes(dir.File("big.txt"), big);
+  big = std::string();
+  ASSERT_TRUE(CheckNewLinksList(form, dir.File("big.txt")));
+  ASSERT_EQ(ui.logs.size(), 1u);
+  EXPECT_EQ(ui.logs[0], one + "\r\n>1/1 個の新しいリンクを見つけました。\r\n");
+
+  WriteBytes(dir.File("huge.txt"), one + "\r\n");
+  ASSERT_EQ(truncate(dir.File("huge.txt").c_str(), static_cast<off_t>(kMaxWholeFileBytes) + 1), 0);
+  EXPECT_FALSE(CheckNewLinksList(form, dir.File("huge.txt")));
+  EXPECT_FALSE(CheckNewLinksList(form, dir.File("absent.txt")));
+  EXPECT_FALSE(CheckNewLinksList(form, "/dev/zero"));
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[0].text,
+            dir.File("huge.txt") + "\r\n\r\nファイルが大きすぎるため読み込めません。");
+  EXPECT_EQ(ui.messages[1].text, dir.File("absent.txt") + "\r\n\r\nファイルが見つかりません。");
+  EXPECT_EQ(ui.messages[2].text, "/dev/zero\r\n\r\n通常のファイルではないため読み込めません。");
+  EXPECT_EQ(ui.logs.size(), 1u);
 }
 
 }  // namespace

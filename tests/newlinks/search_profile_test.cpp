@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "crawl/depth_value.h"
 #include "settings/c_ini.h"
 #include "support/fake_ui.h"
 
@@ -172,13 +173,17 @@ TEST_F(SearchProfileTest, ProfileKeepsLinksAndDateWhenWrittenOverAndNeedsVersion
   EXPECT_FALSE(LoadProfile(back, Path("none.nlc"), false, count));
 }
 
-TEST(LeadingIntegerTest, ReadsTheLeadingNumberLikeVal) {
-  EXPECT_EQ(LeadingInteger("12abc"), 12);
-  EXPECT_EQ(LeadingInteger("  -4"), -4);
-  EXPECT_EQ(LeadingInteger("abc"), 0);
-  EXPECT_EQ(LeadingInteger(""), 0);
-  EXPECT_EQ(LeadingInteger("99999999999999999999"), 2147483647);
-  EXPECT_EQ(LeadingInteger("-99999999999"), -2147483647 - 1);
+TEST_F(SearchProfileTest, TheStoredDepthIsTheDepthTheCrawlSearches) {
+  const std::string file = Path("p.nlc");
+  Form1 form(ui_);
+  // The crawl reads the field as Val does and rounds half to even.
+  for (const auto& [text, stored] : std::vector<std::pair<std::string, std::string>>{
+           {"0.6", "1"}, {"&H1", "1"}, {"2.5", "2"}, {"1e1", "10"}, {"-1", "-1"}, {"x", "0"}}) {
+    form.txtDepth.SetText(text);
+    ASSERT_TRUE(SaveProfile(form, file, false));
+    EXPECT_NE(Slurp(file).find("SearchLebel=" + stored + "\r\n"), std::string::npos) << text;
+    EXPECT_EQ(std::to_string(DepthLimitFromText(text)), stored) << text;
+  }
 }
 
 }  // namespace

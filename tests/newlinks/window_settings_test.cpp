@@ -48,15 +48,18 @@ TEST(WindowSettingsTest, LoadReadsTheSettingsFileAndUnloadWritesItBack) {
   EXPECT_EQ(ini.GetString("ID"), "me");
 }
 
-TEST(WindowSettingsTest, LoadWithoutTheSettingsFileLeavesTheFormAsItIs) {
+TEST(WindowSettingsTest, LoadWithoutTheSettingsFileGivesTheFirstStartSettings) {
   TempFolder dir;
   FakeUi ui;
   Form1 form(ui);
   form.settingsFile = dir.File("vendil.ini");
-  WriteBytes(form.settingsFile, "[General]\r\nMask=*.lzh\r\n");
-  form.txtMask.SetText("*.zip");
+  WriteBytes(form.settingsFile, "[General]\r\nMask=*.lzh\r\n[Options]\r\nSearchTags=9\r\n");
+  form.m_lngSearchTags = 0;
   LoadMainWindow(form, false);
-  EXPECT_EQ(form.txtMask.Text(), "*.zip");
+  EXPECT_EQ(form.txtMask.Text(), "*");  // a search checks every link, as on a first start
+  EXPECT_EQ(form.txtDepth.Text(), "0");
+  EXPECT_EQ(form.m_lngSearchTags, 1);
+  EXPECT_TRUE(form.mnuOption_Tag_Tags[0].Checked());
 }
 
 TEST(WindowSettingsTest, SaveProfileReportsAFileThatCannotBeWritten) {

@@ -155,6 +155,30 @@ TEST(IniFile, CreatesOwnerOnlyCp932FilesAndKeepsPermissions) {
   EXPECT_EQ(IniSectionNames(path), std::vector<std::string>({"S", "T"}));
 }
 
+TEST(IniFile, AFileThatHoldsAPasswordIsForItsOwnerOnly) {
+  TempFolder folder;
+  const std::string path = folder.File("vendil.ini");
+  auto mode = [&path] {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  };
+  WriteBytes(path, "[General]\r\nUrl=x\r\n");
+  ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+  ASSERT_TRUE(IniWriteString(path, "SignIn", "ID", "me"));
+  EXPECT_EQ(mode(), 0664u);  // an ID alone is no secret
+  ASSERT_TRUE(IniWriteString(path, "SignIn", "Password", ""));
+  EXPECT_EQ(mode(), 0664u);
+  ASSERT_TRUE(IniWriteString(path, "SignIn", "Password", "secret"));
+  EXPECT_EQ(mode(), 0600u);
+  // A password already on file with its mode opened again: the next write, even one that
+  // changes nothing, closes it.
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  ASSERT_TRUE(IniWriteString(path, "General", "Url", "x"));
+  EXPECT_EQ(mode(), 0600u);
+  EXPECT_EQ(IniGetString(path, "signin", "password"), "secret");
+}
+
 TEST(IniFile, KeptParseNeverHidesAChangeOrAFailedWrite) {
   // The store keeps the last file parsed; another program's change made at once, of the
   // same size, must still be read, and a write that fails must not be read back.

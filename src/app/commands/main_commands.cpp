@@ -84,17 +84,21 @@ std::string LogTextForDisplay(const std::string& strMessage) {
   return strMessage;
 }
 
-void LoadMainWindow(Form1& form, bool withSettingsFile) {
+bool LoadMainWindow(Form1& form, bool withSettingsFile) {
   form.m_blnSignedIn = false;
   FillScriptList(form);
   // After the script list: the stored script name is looked up in it.
+  bool read = true;
   if (withSettingsFile) {
     int32_t unused = 0;
-    LoadProfile(form, form.settingsFile, true, unused);
+    read = LoadProfile(form, form.settingsFile, true, unused);
+  } else {
+    ApplyFirstStartSettings(form);
   }
   CreateScriptEngine(form);
+  return read;
 }
 
-void UnloadMainWindow(Form1& form) { SaveProfile(form, form.settingsFile, true); }
+bool UnloadMainWindow(Form1& form) { return SaveProfile(form, form.settingsFile, true); }
 
 }  // namespace vendil

@@ -38,10 +38,12 @@ std::string LogTextForDisplay(const std::string& strMessage);
 
 // The part of the window's load that concerns the core: the signed-in flag, the script
 // list, the search settings, layout and column widths from the settings file (when
-// `withSettingsFile`), and the script engine.
-void LoadMainWindow(Form1& form, bool withSettingsFile = true);
+// `withSettingsFile`; else the search settings of a first start), and the script engine.
+// False when the settings file is there but cannot be read (a folder, device or oversized
+// file); the status text says why.
+bool LoadMainWindow(Form1& form, bool withSettingsFile = true);
 // The part of the window's unload that concerns the core: the search settings, layout and
-// column widths written to the settings file.
-void UnloadMainWindow(Form1& form);
+// column widths written to the settings file. False when the file could not be written.
+bool UnloadMainWindow(Form1& form);
 
 }  // namespace vendil

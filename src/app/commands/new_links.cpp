@@ -80,9 +80,14 @@ bool StartNewLinks(Form1& form) {
 }
 
 std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& strListPath) {
-  std::optional<std::vector<std::string>> lines = SplitListLines(ReadTextFile(strListPath));
-  if (!lines) {
-    form.ui().MessageBox(strListPath + "\r\n" + "\r\n" + kNotAListText, kProductTitle, vb::OKOnly);
+  // A list that cannot be read is said so, never run as an empty one.
+  const FileKind kind = KindOfFileToRead(strListPath);
+  std::string problem =
+      kind == FileKind::kMissing ? std::string(kFileNotFoundText) : FileProblemText(kind);
+  const std::string text = problem.empty() ? ReadTextFile(strListPath) : std::string();
+  if (problem.empty() && !IsListText(text)) problem = kNotAListText;
+  if (!problem.empty()) {
+    form.ui().MessageBox(strListPath + "\r\n" + "\r\n" + problem, kProductTitle, vb::OKOnly);
     return std::nullopt;
   }
   form.lvwUrls.Clear();
@@ -90,14 +95,14 @@ std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& str
   // A Stop pressed while nothing ran must not end this run at its first failing profile.
   form.m_blnStop = false;
   std::string log;
-  for (const std::string& raw : *lines) {
-    const std::string line = TrimBlanks(raw);
-    if (!FileExists(line)) continue;
+  ForEachListLine(text, [&](std::string_view raw) {
+    const std::string line = TrimBlanks(std::string(raw));
+    if (!FileExists(line)) return true;
     log += line + "\r\n";
     const bool ok = RunNewLinksCheck(form, line);
     log += ">" + form.StatusText() + "\r\n";
-    if (!ok && form.m_blnStop) break;
-  }
+    return ok || !form.m_blnStop;
+  });
   form.ui().ShowLog(LogTextForDisplay(log));
   form.m_blnMultiCheck = false;
   return log;

@@ -22,6 +22,7 @@ inline constexpr char kNoLinksFoundText[] =
 inline constexpr char kNewLinksFoundText[] = " 個の新しいリンクを見つけました。";
 inline constexpr char kNotAListText[] =
     "このファイルは「新しいリンクのチェック」リストではありません。";
+inline constexpr char kFileNotFoundText[] = "ファイルが見つかりません。";
 
 // The three commands of the Go menu, with their file dialogs.
 void CreateNewLinksFile(Form1& form);
@@ -31,7 +32,7 @@ void StartNewLinksList(Form1& form);
 // How one check ended.
 enum class NewLinksResult {
   kDone,          // the profile was updated and the list holds the new links
-  kNotAProfile,   // the file lacks "Version" "Major"
+  kNotAProfile,   // the file lacks "Version" "Major", or cannot be read at all
   kSearchFailed,  // the search was stopped or could not run; the profile is unchanged
   kNothingFound,  // the search added no rows; the profile is unchanged
   kNotSaved,      // the new links are listed, but the profile could not be written
@@ -41,7 +42,8 @@ enum class NewLinksResult {
 // SaveNewLinksFile returns whether the profile was written.
 bool SaveNewLinksFile(Form1& form, const std::string& strPath);
 NewLinksResult CheckNewLinksFile(Form1& form, const std::string& strPath);
-// The list run: the log shown (and returned), or nullopt when the file is not a list.
+// The list run: the log shown (and returned), or nullopt when the file is not a list or
+// cannot be read (missing, a folder or device, too large), which a message box says.
 std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& strListPath);
 
 // The message boxes of a profile written or not, and the note of a profile not updated.

@@ -1,0 +1,57 @@
+// Child processes for the command-line tests.
+#include "support/cli_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "support/temp_folder.h"
+
+namespace vendil::test {
+
+CliResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
+                     const std::string& input, std::chrono::milliseconds timeout) {
+  const std::string in = folder + "/.stdin", out = folder + "/.stdout", err = folder + "/.stderr";
+  WriteBytes(in, input);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(open(in.c_str(), O_RDONLY), 0);
+    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+    dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    std::vector<std::string> args = argv;
+    std::vector<char*> cargs;
+    for (std::string& a : args) cargs.push_back(a.data());
+    cargs.push_back(nullptr);
+    execv(cargs[0], cargs.data());
+    _exit(127);
+  }
+  CliResult result;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      result.timedOut = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadBytes(out);
+  result.err = ReadBytes(err);
+  return result;
+}
+
+std::string CopyOfCli(const std::string& folder) {
+  const std::string program = folder + "/vendil-cli";
+  std::filesystem::copy_file(std::string(VENDIL_BIN_DIR) + "/vendil-cli", program,
+                             std::filesystem::copy_options::overwrite_existing);
+  return program;
+}
+
+}  // namespace vendil::test

@@ -1,0 +1,27 @@
+// vendil-cli run as a child process for tests: its own copy of the program in a folder of
+// its own (so the settings file beside it is the test's), stdin from a text, stdout and
+// stderr captured, and a watchdog that kills a run that hangs.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace vendil::test {
+
+struct CliResult {
+  int status = -1;  // the exit status; 128 + the signal when one ended it
+  bool timedOut = false;
+  std::string out, err;
+};
+
+// Runs `argv` (argv[0] the program) with `input` on stdin; the captured output goes through
+// files in `folder`. After `timeout` the child is killed and `timedOut` set.
+CliResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
+                     const std::string& input = "",
+                     std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// A copy of the built vendil-cli in `folder`; its settings file is `folder`/vendil.ini.
+std::string CopyOfCli(const std::string& folder);
+
+}  // namespace vendil::test
