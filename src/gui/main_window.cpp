@@ -16,6 +16,7 @@
 #include <exception>
 
 #include "app/commands/main_commands.h"
+#include "app/commands/new_links.h"
 #include "app/commands/window_commands.h"
 #include "gui/about_dialog.h"
 #include "gui/band_area.h"
@@ -247,7 +248,12 @@ void MainWindow::StoreLayout() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   StoreLayout();
-  UnloadMainWindow(form_);
+  // A settings file that cannot be written (read-only, a full disk) is said so, not lost
+  // in silence; the window closes all the same.
+  if (!UnloadMainWindow(form_)) {
+    ui_.MessageBox(ProfileNotSavedText(form_.settingsFile), kProductTitle,
+                   vb::OKOnly | vb::Exclamation);
+  }
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (window != this && window->isVisible()) window->close();
   }

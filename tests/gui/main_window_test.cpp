@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <filesystem>
 
 #include "gui/band_area.h"
 #include "gui/link_list_model.h"
@@ -528,6 +529,25 @@ TEST_F(CommandDispatchTest, EveryFileAndNewLinksCommandReachesItsDialog) {
 
   Trigger("mnuFile_Copy");
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "http://h/a.zip\r\n");
+}
+
+}  // namespace
+}  // namespace vendil::test
+
+namespace vendil::test {
+namespace {
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsSaidSoOnClosing) {
+  OpenWindow();
+  WriteBytes(form.settingsFile, "[General]\r\nMask=*.old\r\n");
+  std::filesystem::permissions(
+      form.settingsFile, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  form.txtMask.SetText("*.new");
+  AcceptNextMessageBox();
+  CloseWindow();
+  ASSERT_EQ(messageTexts.size(), 1u);
+  EXPECT_NE(messageTexts[0].find("に保存できませんでした。"), std::string::npos);
+  EXPECT_EQ(ReadBytes(form.settingsFile), "[General]\r\nMask=*.old\r\n");
 }
 
 }  // namespace
