@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "gui/text_box.h"
 #include "gui/twips.h"
 
 namespace vendil::gui {
@@ -11,11 +12,7 @@ namespace vendil::gui {
 LogDialog::LogDialog(const std::string& text, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmLog"));
   setWindowTitle(QString::fromUtf8("ログ"));
-  txtLog_ = new QPlainTextEdit(this);
-  txtLog_->setObjectName(QStringLiteral("txtLog"));
-  txtLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  txtLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  txtLog_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  txtLog_ = MakeScrollingTextBox(this, "txtLog");
   QString shown = QString::fromStdString(text);
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   txtLog_->setPlainText(shown);

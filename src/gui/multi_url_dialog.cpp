@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/text_box.h"
 #include "gui/twips.h"
 
 namespace vendil::gui {
@@ -13,12 +14,7 @@ namespace vendil::gui {
 MultiUrlDialog::MultiUrlDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmMultiURL"));
   setWindowTitle(QString::fromUtf8("複数URLの巡回"));
-  text1_ = new QPlainTextEdit(this);
-  text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  text1_->setAcceptDrops(true);
+  text1_ = MakeScrollingTextBox(this, "Text1");
 
   auto* picture1 = new QDialogButtonBox(this);
   picture1->setObjectName(QStringLiteral("Picture1"));

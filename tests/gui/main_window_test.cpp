@@ -447,12 +447,6 @@ TEST_F(MainWindowTest, ExitSavesTheSettings) {
   EXPECT_EQ(ini.GetString("Mask", ""), "*.lzh");
 }
 
-}  // namespace
-}  // namespace vendil::test
-
-namespace vendil::test {
-namespace {
-
 // What the first dialog of a command showed.
 struct DialogSeen {
   std::string name, title, filters;
@@ -530,12 +524,6 @@ TEST_F(CommandDispatchTest, EveryFileAndNewLinksCommandReachesItsDialog) {
   Trigger("mnuFile_Copy");
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "http://h/a.zip\r\n");
 }
-
-}  // namespace
-}  // namespace vendil::test
-
-namespace vendil::test {
-namespace {
 
 TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsSaidSoOnClosing) {
   OpenWindow();
