@@ -2,6 +2,8 @@
 // scans (all tags chosen by bits, or A HREF links with their link text).
 #include "parse/c_get_html_tag.h"
 
+#include <algorithm>
+
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 
@@ -47,13 +49,21 @@ bool IsTagWithAttribute(std::string_view text, std::string_view name, std::strin
   return at != std::string_view::npos && text.find('=', at + 1) != std::string_view::npos;
 }
 
-std::string_view TrimBlankView(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+// White space around a value is dropped, as browsers drop it around a URL.
+std::string_view TrimWhiteView(std::string_view text) {
+  size_t first = 0;
+  size_t last = text.size();
+  while (first < last && IsWhite(text[first])) ++first;
+  while (last > first && IsWhite(text[last - 1])) --last;
+  return text.substr(first, last - first);
 }
 
-std::string AttributeValue(std::string_view tag, std::string_view name) {
+// The raw value of the attribute `name` (found as a substring, letter case ignored) or,
+// with an empty name, of the first "=" of the tag. After the "=" and any white space, a
+// value in double or single quotes runs to the matching quote; a quote the tag never
+// closes (the tag was cut at a ">" inside it) runs to the end of the tag. An unquoted value
+// ends at white space or ">"; a tag that ends before either gives no value.
+std::string_view AttributeValueView(std::string_view tag, std::string_view name) {
   size_t from = 0;
   if (!name.empty()) {
     const size_t at = FindNoCaseAscii(tag, name, 0);
@@ -62,30 +72,22 @@ std::string AttributeValue(std::string_view tag, std::string_view name) {
   }
   const size_t equals = tag.find('=', from);
   if (equals == std::string_view::npos) return {};
-  const size_t quote = tag.find('"', equals);
-  if (quote != std::string_view::npos) {
-    bool onlyWhite = true;
-    for (size_t at = equals + 1; at < quote && onlyWhite; ++at) onlyWhite = IsWhite(tag[at]);
-    if (onlyWhite) {
-      const size_t closeQuote = tag.find('"', quote + 1);
-      if (closeQuote != std::string_view::npos) {
-        return std::string(TrimBlankView(tag.substr(quote + 1, closeQuote - quote - 1)));
-      }
-    }
+  size_t start = equals + 1;
+  while (start < tag.size() && IsWhite(tag[start])) ++start;
+  if (start < tag.size() && (tag[start] == '"' || tag[start] == '\'')) {
+    const size_t close = tag.find(tag[start], start + 1);
+    size_t end = close;
+    if (close == std::string_view::npos) end = tag.ends_with('>') ? tag.size() - 1 : tag.size();
+    return TrimWhiteView(tag.substr(start + 1, std::max(end, start + 1) - start - 1));
   }
-  // Unquoted: white space right after the "=" (or after other white space) is skipped; the
-  // next white space or ">" ends the value.
-  size_t current = equals;
-  while (true) {
-    size_t found = current + 1;
-    while (found < tag.size() && !IsWhite(tag[found]) && tag[found] != '>') ++found;
-    if (found >= tag.size()) found = std::string_view::npos;
-    if (found == std::string_view::npos) return {};
-    if (found != current + 1) {
-      return std::string(TrimBlankView(tag.substr(current + 1, found - current - 1)));
-    }
-    current = found;
-  }
+  size_t end = start;
+  while (end < tag.size() && !IsWhite(tag[end]) && tag[end] != '>') ++end;
+  if (end >= tag.size()) return {};
+  return tag.substr(start, end - start);
+}
+
+std::string AttributeValue(std::string_view tag, std::string_view name) {
+  return std::string(AttributeValueView(tag, name));
 }
 
 bool IsClosingAnchor(std::string_view token) {

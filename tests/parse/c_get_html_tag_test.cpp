@@ -64,11 +64,33 @@ TEST(HtmlTagAttributes, QuotedUnquotedAndSpacedValues) {
   EXPECT_EQ(scanner.GetAHrefUrl("<a href = x.html>"), "x.html");
   EXPECT_EQ(scanner.GetAHrefUrl("<a href=\" a b>c.html \">"), "a b>c.html");
   EXPECT_EQ(scanner.GetAHrefUrl("<a href=\r\n\"q.html\">"), "q.html");
-  EXPECT_EQ(scanner.GetAHrefUrl("<a href='x.html'>"), "'x.html'");
   EXPECT_EQ(scanner.GetAHrefUrl("<a href=x y=\"z\">"), "x");
   EXPECT_EQ(scanner.GetAHrefUrl("<a href=>"), "");
   EXPECT_EQ(scanner.GetAHrefUrl("<a href=x"), "");
   EXPECT_EQ(scanner.GetAHrefUrl("<a href"), "");
+}
+
+TEST(HtmlTagAttributes, SingleQuotesAreQuotesAndWhiteSpaceAroundAValueGoes) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href='x.html'>"), "x.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href = '\tsp ace.html\n' >"), "sp ace.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href='say \"hi\".html'>"), "say \"hi\".html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=\"it's.html\">"), "it's.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=''>"), "");
+  // A tag cut at a ">" inside a quoted value: the value runs to the end of the tag.
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href='a>"), "a");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=\"a b>"), "a b");
+  // Mixed quoting in one tag: each value by its own quotes.
+  const std::string html =
+      "<img alt='A \"quoted\" name' src=\"p.gif\"><a href='u.html' title=\"t\">U</a>"
+      "<area alt=\"m\" href='m.html'><frame src='f.html'><iframe src=\ti.html >";
+  EXPECT_EQ(AllTagLinks(scanner, 31, html), (Links{{"http://h/d/p.gif", "A \"quoted\" name"},
+                                                   {"http://h/d/u.html", "U"},
+                                                   {"http://h/d/m.html", "m"},
+                                                   {"http://h/d/f.html", ""},
+                                                   {"http://h/d/i.html", ""}}));
+  EXPECT_EQ(AllAnchorLinks(scanner, "<base href='http://b/e/'><a href='x.zip'>x</a>"),
+            (Links{{"http://b/e/x.zip", "x"}}));
 }
 
 TEST(HtmlTagTests, HrefBeforeFirstEqualsAndTagNames) {
