@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "parse/character_references.h"
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 
@@ -90,6 +91,14 @@ std::string AttributeValue(std::string_view tag, std::string_view name) {
   return std::string(AttributeValueView(tag, name));
 }
 
+// A value that names a URL, with its character references decoded ("&amp;" in a query is
+// "&" to the server). Texts (ALT) stay raw: their reader decodes them with the link text.
+std::string UrlValue(std::string_view tag, std::string_view name) {
+  const std::string_view raw = AttributeValueView(tag, name);
+  if (raw.find('&') == std::string_view::npos) return std::string(raw);
+  return DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
+}
+
 bool IsClosingAnchor(std::string_view token) {
   if (!token.starts_with("</")) return false;
   char squeezed[5];
@@ -164,13 +173,13 @@ bool cGetHtmlTag::IsBaseHrefUrl(const std::string& strTag) const {
 }
 
 std::string cGetHtmlTag::GetBaseHrefUrl(const std::string& strTag) const {
-  return AttributeValue(strTag, {});
+  return UrlValue(strTag, {});
 }
 
 bool cGetHtmlTag::IsAHrefUrl(const std::string& strTag) const { return IsHrefTag(strTag, "<A"); }
 
 std::string cGetHtmlTag::GetAHrefUrl(const std::string& strTag) const {
-  return AttributeValue(strTag, {});
+  return UrlValue(strTag, {});
 }
 
 bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& strTag1,
@@ -232,9 +241,9 @@ bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
     if (IsHrefTag(token, "<BASE")) {
-      linkBaseUrl_ = AttributeValue(token, {});
+      linkBaseUrl_ = UrlValue(token, {});
     } else if (IsHrefTag(token, "<A")) {
-      const std::string value = AttributeValue(token, {});
+      const std::string value = UrlValue(token, {});
       if (value.empty()) continue;
       // A link that cannot be resolved is passed over rather than reported as an empty URL.
       std::string url = CombineUrl(linkBaseUrl_, value);
@@ -276,7 +285,7 @@ std::optional<std::pair<size_t, std::string>> cGetHtmlTag::MatchEntry(
     std::string_view token) const {
   for (size_t entry = 0; entry < m_colTagNames.size(); ++entry) {
     if (!IsTagWithAttribute(token, m_colTagNames[entry], m_colUrlAttrs[entry])) continue;
-    std::string value = AttributeValue(token, m_colUrlAttrs[entry]);
+    std::string value = UrlValue(token, m_colUrlAttrs[entry]);
     if (!value.empty()) return std::make_pair(entry, std::move(value));
   }
   return std::nullopt;
@@ -292,7 +301,7 @@ bool cGetHtmlTag::GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, st
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
     if (IsHrefTag(token, "<BASE")) {
-      tagBaseUrl_ = AttributeValue(token, {});
+      tagBaseUrl_ = UrlValue(token, {});
       continue;
     }
     const auto found = MatchEntry(token);

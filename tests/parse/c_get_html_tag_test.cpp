@@ -93,6 +93,25 @@ TEST(HtmlTagAttributes, SingleQuotesAreQuotesAndWhiteSpaceAroundAValueGoes) {
             (Links{{"http://b/e/x.zip", "x"}}));
 }
 
+TEST(HtmlTagAttributes, CharacterReferencesInUrlValuesAreDecoded) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=\"man.cgi?section=5&amp;topic=mbox\">"),
+            "man.cgi?section=5&topic=mbox");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href='mail&#64;x&#x2e;html'>"), "mail@x.html");
+  EXPECT_EQ(scanner.GetAHrefUrl("<a href=q?a=1&amp;b=2&copy=3>"), "q?a=1&b=2&copy=3");
+  EXPECT_EQ(scanner.GetBaseHrefUrl("<base href=\"http://b/?x=1&amp;y=/\">"), "http://b/?x=1&y=/");
+  const std::string html =
+      "<a href=\"get.cgi?f=1&amp;t=zip\">One &amp; two</a>"
+      "<img src=i.cgi?a&#61;1&amp;b alt=\"A &amp; B\">"
+      "<a href=\"&#32;sp.html&#9;\">s</a><a href=\"&amp;\">amp</a>";
+  EXPECT_EQ(AllTagLinks(scanner, 9, html), (Links{{"http://h/d/get.cgi?f=1&t=zip", "One &amp; two"},
+                                                  {"http://h/d/i.cgi?a=1&b", "A &amp; B"},
+                                                  {"http://h/d/sp.html", "s"},
+                                                  {"http://h/d/&", "amp"}}));
+  EXPECT_EQ(AllAnchorLinks(scanner, "<base href='http://b/&#100;/'><a href=x&amp;y>t</a>"),
+            (Links{{"http://b/d/x&y", "t"}}));
+}
+
 TEST(HtmlTagTests, HrefBeforeFirstEqualsAndTagNames) {
   cGetHtmlTag scanner;
   EXPECT_TRUE(scanner.IsAHrefUrl("<a href=x>"));
