@@ -81,6 +81,7 @@ LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::
   while (found) {
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;
+    link->UrlFromPage = true;
     link->Title = StripTags(text, true, true);
     link->Referer = pageUrl;
     links.push_back(std::move(link));
@@ -136,6 +137,8 @@ bool CrawlLinks(Form1& form) {
       for (size_t i = 0; i < count; ++i) {
         if (!links[i]) continue;
         AddLinkClass& link = *links[i];
+        // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
+        if (link.UrlFromPage) link.Url = UrlWithoutFragment(link.Url);
         if (link.Folder.empty())
           link.Folder = form.m_blnMultiCheck ? form.txtSaveFolder.Text() : "";
         if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);

@@ -247,4 +247,6 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
   return combined;
 }
 
+std::string UrlWithoutFragment(const std::string& url) { return url.substr(0, url.find('#')); }
+
 }  // namespace vendil

@@ -11,5 +11,8 @@ std::string GetUrlPath(const std::string& url);       // "/" for an empty path
 std::string GetUrlFileName(const std::string& url);   // last segment before the query
 std::string GetUrlDirectory(const std::string& url);  // path up to its last "/"
 std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl);
+// The URL up to its fragment ("#..."), which names a place in a resource and is never
+// sent to the server.
+std::string UrlWithoutFragment(const std::string& url);
 
 }  // namespace vendil

@@ -35,5 +35,27 @@ TEST_F(IntegrationCrawlPages, QuotingAndReferencesGiveTheUrlsAndTitlesThePageSho
   EXPECT_EQ(site.TimesRequested("/docs/man.cgi"), 1);
 }
 
+TEST_F(IntegrationCrawlPages, FragmentsMakeNeitherRowsNorFetches) {
+  site.Page("/d/index.html", Html(A("page.html#intro") + A("page.html#usage") + A("#top") +
+                                  A("f.zip#x") + A("f.zip") + A("moved.html") + "<base href='" +
+                                  site.Url("/d/sub/#frag") + "'>" + A("g.zip#y") + A("#z")));
+  site.Page("/d/page.html", Html(A("index.html#again") + A("page.html#self")));
+  site.Handle("/d/moved.html", [&](const httplib::Request&, httplib::Response& res) {
+    res.set_redirect(site.Url("/d/new/target.html#sec"));
+  });
+  site.Page("/d/new/target.html", Html(A("t.zip#a") + A("t.zip#b")));
+  ASSERT_TRUE(Crawl("/d/index.html", "2"));
+  EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/d/page.html"), site.Url("/d/index.html"),
+                                              site.Url("/d/f.zip"), site.Url("/d/moved.html"),
+                                              site.Url("/d/sub/g.zip"), site.Url("/d/sub/"),
+                                              site.Url("/d/new/t.zip")}));
+  EXPECT_EQ(site.TimesRequested("/d/page.html"), 1);
+  EXPECT_EQ(site.TimesRequested("/d/moved.html"), 1);
+  EXPECT_EQ(site.TimesRequested("/d/new/target.html"), 1);
+  // The start URL is no key of the queue: a link back to it reads it once more.
+  EXPECT_EQ(site.TimesRequested("/d/index.html"), 2);
+  EXPECT_EQ(RowFor("/d/new/t.zip")->Referer, site.Url("/d/moved.html"));
+}
+
 }  // namespace
 }  // namespace vendil

@@ -24,6 +24,8 @@ TEST(ModUrlComponents, PathKeepsQueryDropsFragmentAndDefaultsToSlash) {
   EXPECT_EQ(GetUrlPath("http://h"), "/");
   EXPECT_EQ(GetUrlPath("http://h#top"), "/");
   EXPECT_EQ(GetUrlPath("no scheme here"), "");
+  EXPECT_EQ(UrlWithoutFragment("http://h/a.html?q=#x#y"), "http://h/a.html?q=");
+  EXPECT_EQ(UrlWithoutFragment("http://h/a.html"), "http://h/a.html");
 }
 
 TEST(ModUrlComponents, FileNameIgnoresSlashesInTheQuery) {
