@@ -99,6 +99,12 @@ std::string UrlValue(std::string_view tag, std::string_view name) {
   return DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
 }
 
+// "<a" followed by white space, "/" or ">": an anchor begins, and so the one before it ends.
+bool IsAnchorStart(std::string_view token) {
+  return token.size() >= 3 && token[0] == '<' && UpperAsciiChar(token[1]) == 'A' &&
+         (IsWhite(token[2]) || token[2] == '/' || token[2] == '>');
+}
+
 bool IsClosingAnchor(std::string_view token) {
   if (!token.starts_with("</")) return false;
   char squeezed[5];
@@ -115,10 +121,7 @@ bool IsClosingAnchor(std::string_view token) {
 
 void cGetHtmlTag::CustomTags(const std::string& strNew) { customTags_ = TrimBlanks(strNew); }
 
-void cGetHtmlTag::ResetText(const std::string& text) {
-  html_ = text;
-  closingAnchorFrom_.clear();
-}
+void cGetHtmlTag::ResetText(const std::string& text) { html_ = text; }
 
 std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const {
   if (from < 1) from = 1;
@@ -187,49 +190,26 @@ bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& str
   return IsTagWithAttribute(strString, strTag1, strTag2);
 }
 
-int64_t cGetHtmlTag::FindClosingAnchor(int64_t from) {
-  // Most links close within a few tags: look there first without touching the memo.
-  int64_t at = from;
-  for (int step = 0; step < 8; ++step) {
+int64_t cGetHtmlTag::FindLinkTextEnd(int64_t from) const {
+  for (int64_t at = from;;) {
     const auto span = FindToken(at);
-    if (!span || !span->complete) break;
+    if (!span || !span->complete) return 0;
     const std::string_view token = std::string_view(html_).substr(
         static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
-    if (IsClosingAnchor(token)) return span->start;
-    at = span->next;
-  }
-  std::vector<int64_t> walked;
-  int64_t answer = 0;
-  at = from;
-  while (true) {
-    const auto span = FindToken(at);
-    if (!span) break;
-    const auto known = closingAnchorFrom_.find(span->start);
-    if (known != closingAnchorFrom_.end()) {
-      answer = known->second;
-      break;
-    }
-    walked.push_back(span->start);
-    if (!span->complete) break;
-    const std::string_view token = std::string_view(html_).substr(
-        static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
-    if (IsClosingAnchor(token)) {
-      answer = span->start;
-      break;
+    if (IsClosingAnchor(token) || IsAnchorStart(token) || IsHrefTag(token, "<A")) {
+      return span->start;
     }
     at = span->next;
   }
-  for (const int64_t start : walked) closingAnchorFrom_[start] = answer;
-  return answer;
 }
 
 std::string cGetHtmlTag::GetAHrefLinkString() {
   // The position is left as it was, so the tags inside the link are still scanned; the
   // walk never empties the text either, even when it runs to its end.
   const int64_t start = position_ < 1 ? 1 : position_;
-  const int64_t close = FindClosingAnchor(start);
-  if (close == 0) return {};
-  return html_.substr(static_cast<size_t>(start - 1), static_cast<size_t>(close - start));
+  const int64_t end = FindLinkTextEnd(start);
+  if (end == 0) return {};
+  return html_.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start));
 }
 
 bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
