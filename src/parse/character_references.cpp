@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace vendil {
 namespace {
@@ -62,10 +63,28 @@ char32_t NumericReferenceValue(uint32_t value) {
   return value;
 }
 
+// Where the names of each first letter begin in the table (names are ASCII letters and
+// digits), so a lookup searches only the names sharing its first letter.
+struct FirstLetterIndex {
+  uint16_t begin[129] = {};
+  constexpr FirstLetterIndex() {
+    constexpr size_t count = std::size(kNamedReferences);
+    size_t at = 0;
+    for (size_t letter = 0; letter <= 128; ++letter) {
+      while (at < count && static_cast<unsigned char>(kNamedReferences[at].name[0]) < letter) ++at;
+      begin[letter] = static_cast<uint16_t>(at);
+    }
+  }
+};
+constexpr FirstLetterIndex kFirstLetter;
+
 const NamedReference* FindNamed(std::string_view name) {
-  const auto* end = std::end(kNamedReferences);
+  const auto letter = static_cast<unsigned char>(name[0]);
+  if (letter >= 128) return nullptr;
+  const auto* begin = std::begin(kNamedReferences) + kFirstLetter.begin[letter];
+  const auto* end = std::begin(kNamedReferences) + kFirstLetter.begin[letter + 1];
   const auto* found = std::lower_bound(
-      std::begin(kNamedReferences), end, name,
+      begin, end, name,
       [](const NamedReference& entry, std::string_view key) { return entry.name < key; });
   return found != end && found->name == name ? found : nullptr;
 }
@@ -97,6 +116,15 @@ size_t DecodeNumeric(std::string_view text, std::string& out) {
 // `text` starts right after "&". Appends the character and returns how many characters of
 // `text` it used, or 0 when no name of the table begins it (or an attribute keeps it).
 size_t DecodeNamed(std::string_view text, ReferenceContext context, std::string& out) {
+  // The references pages use most, without the table.
+  static constexpr std::pair<std::string_view, char> kCommon[] = {
+      {"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}};
+  for (const auto& [name, ch] : kCommon) {
+    if (text.starts_with(name)) {
+      out += ch;
+      return name.size();
+    }
+  }
   size_t run = 0;
   while (run < text.size() && run < kLongestReferenceName && IsAsciiAlnum(text[run])) ++run;
   if (run == 0) return 0;
