@@ -57,5 +57,14 @@ TEST_F(IntegrationCrawlPages, FragmentsMakeNeitherRowsNorFetches) {
   EXPECT_EQ(RowFor("/d/new/t.zip")->Referer, site.Url("/d/moved.html"));
 }
 
+TEST_F(IntegrationCrawlPages, AUtf8PageWhoseMetaClaimsUtf16KeepsItsLinks) {
+  site.Page("/index.html",
+            "<html><head><meta charset=\"utf-16\"><meta charset=\"euc-jp\"></head><body>" +
+                A("a.zip", "日本語の書庫") + "</body></html>");
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  ASSERT_EQ(Urls(), std::vector<std::string>{site.Url("/a.zip")});
+  EXPECT_EQ(form.lvwUrls.Row(1).Title, "日本語の書庫");
+}
+
 }  // namespace
 }  // namespace vendil
