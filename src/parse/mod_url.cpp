@@ -57,22 +57,38 @@ bool IsSchemeText(std::string_view text) {
   return true;
 }
 
+bool IsControl(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return byte < 0x20 || byte == 0x7F;
+}
+
+void AppendPercentEncoded(std::string& out, char ch) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(ch);
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
 // Browsers drop surrounding spaces and control characters and any TAB, CR or LF inside a
-// link (they come from line breaks in the page source), and send blanks as %20. `storage`
-// holds the cleaned text when it differs from the input.
+// link (they come from line breaks in the page source), and send blanks and the other
+// control characters percent-encoded. `storage` holds the cleaned text when it differs
+// from the input.
 std::string_view CleanLink(std::string_view text, std::string& storage) {
   size_t first = 0;
   size_t last = text.size();
   while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) ++first;
   while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20) --last;
   text = text.substr(first, last - first);
-  if (FindAny(text, 0, kLinkWhite) == std::string_view::npos) return text;
+  if (FindAny(text, 0, kLinkWhite) == std::string_view::npos && !HasControlCharacter(text)) {
+    return text;
+  }
   storage.clear();
   storage.reserve(text.size() + 8);
   for (const char ch : text) {
     if (ch == '\t' || ch == '\r' || ch == '\n') continue;
-    if (ch == ' ') {
-      storage += "%20";
+    if (ch == ' ' || IsControl(ch)) {
+      AppendPercentEncoded(storage, ch);
     } else {
       storage += ch;
     }
@@ -248,5 +264,22 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
 }
 
 std::string UrlWithoutFragment(const std::string& url) { return url.substr(0, url.find('#')); }
+
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+std::string EncodeControlCharacters(std::string_view url) {
+  std::string out;
+  out.reserve(url.size() + 8);
+  for (const char ch : url) {
+    if (IsControl(ch)) {
+      AppendPercentEncoded(out, ch);
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
 
 }  // namespace vendil

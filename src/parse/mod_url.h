@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vendil {
 
@@ -14,5 +15,9 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
 // The URL up to its fragment ("#..."), which names a place in a resource and is never
 // sent to the server.
 std::string UrlWithoutFragment(const std::string& url);
+// Control characters (0x00-0x1F and 0x7F) cannot stand in a URL: each becomes "%XX", as a
+// browser sends it. Other characters are kept.
+bool HasControlCharacter(std::string_view text);
+std::string EncodeControlCharacters(std::string_view url);
 
 }  // namespace vendil

@@ -66,5 +66,14 @@ TEST_F(IntegrationCrawlPages, AUtf8PageWhoseMetaClaimsUtf16KeepsItsLinks) {
   EXPECT_EQ(form.lvwUrls.Row(1).Title, "日本語の書庫");
 }
 
+TEST_F(IntegrationCrawlPages, ControlCharactersInLinksArePercentEncoded) {
+  site.Page("/index.html", Html("<a href=\"a" + std::string(1, '\0') + "b.zip\">A" +
+                                std::string(1, '\0') + "</a><a href='c\x01.zip'>C</a>"));
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/a%00b.zip"), site.Url("/c%01.zip")}));
+  EXPECT_EQ(form.lvwUrls.Row(1).FileName, "a%00b.zip");
+  EXPECT_EQ(form.lvwUrls.Row(1).Title, "A ");
+}
+
 }  // namespace
 }  // namespace vendil

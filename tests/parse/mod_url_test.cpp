@@ -111,6 +111,15 @@ TEST(ModUrlCombine, SourceWhiteSpaceIsCleanedAsBrowsersDo) {
   EXPECT_EQ(CombineUrl("http://h/d/", "a\tb\nc.zip"), "http://h/d/abc.zip");
 }
 
+TEST(ModUrlCombine, ControlCharactersInsideALinkArePercentEncoded) {
+  EXPECT_EQ(CombineUrl("http://h/d/", std::string("a\0b\x01"
+                                                  "c\x7f d\te",
+                                                  10)),
+            "http://h/d/a%00b%01c%7F%20de");
+  EXPECT_EQ(CombineUrl("http://h/d/", std::string("\0\x01 x.zip \0", 10)), "http://h/d/x.zip");
+  EXPECT_EQ(EncodeControlCharacters("ok%00"), "ok%00");
+}
+
 TEST(ModUrlCombine, FailuresGiveEmptyText) {
   EXPECT_EQ(CombineUrl("", "relative.html"), "");
   EXPECT_EQ(CombineUrl("not a base", "relative.html"), "");
