@@ -11,6 +11,7 @@ PACKAGES=(
   libicu-dev libpcre2-dev libmimalloc-dev
   libcpp-httplib-dev libssl-dev
   nginx-light wget curl aria2 python3
+  python3.11-doc
 )
 
 missing=()
