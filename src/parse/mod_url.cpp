@@ -34,7 +34,11 @@ struct CharSet {
     for (const char ch : chars) contains[static_cast<unsigned char>(ch)] = true;
   }
 };
-constexpr CharSet kLinkWhite(" \t\r\n");
+// What a link may not hold as written: blanks and control characters.
+constexpr CharSet kLinkCleanup(std::string_view(
+    " \x7f\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14"
+    "\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f",
+    34));
 constexpr CharSet kSchemeEnd(":/?#");
 constexpr CharSet kAuthorityEnd("/?#");
 constexpr CharSet kPathEnd("?#");
@@ -80,9 +84,7 @@ std::string_view CleanLink(std::string_view text, std::string& storage) {
   while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) ++first;
   while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20) --last;
   text = text.substr(first, last - first);
-  if (FindAny(text, 0, kLinkWhite) == std::string_view::npos && !HasControlCharacter(text)) {
-    return text;
-  }
+  if (FindAny(text, 0, kLinkCleanup) == std::string_view::npos) return text;
   storage.clear();
   storage.reserve(text.size() + 8);
   for (const char ch : text) {
