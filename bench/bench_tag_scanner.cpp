@@ -1,6 +1,7 @@
 // Throughput of the tag scanner with every tag kind enabled over a generated 10 MB page
-// mix, beside a plain pass that only finds each "<" and ">" with memchr; also a page of
-// anchors that are never closed, which must scan in linear time.
+// mix, beside a plain pass that only finds each "<" and ">" with memchr; and hostile pages
+// that must scan in linear time: anchors never closed, anchors left open before one closing
+// tag, values full of character references or bare ampersands, and one link repeated.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -101,6 +102,72 @@ BENCHMARK(BM_UnclosedAnchors)
     ->Range(1250, 20000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+
+// Every link of the anchor scan, with its title as the crawl makes it.
+size_t ScanAnchors(const std::string& page, int32_t bits) {
+  vendil::cGetHtmlTag scanner;
+  std::string url;
+  std::string text;
+  size_t links = 0;
+  for (bool found = scanner.GetTagFromHtml(bits, url, &text, page, "http://h/d/index.html"); found;
+       found = scanner.GetTagFromHtml(bits, url, &text)) {
+    benchmark::DoNotOptimize(vendil::StripTags(text, true, true));
+    ++links;
+  }
+  return links;
+}
+
+void BM_OpenAnchorsThenOneClose(benchmark::State& state) {
+  std::string page;
+  for (int i = 0; i < state.range(0); ++i) page += "<a href=\"f" + std::to_string(i) + ".zip\">x";
+  page += "</a>";
+  for (auto _ : state) benchmark::DoNotOptimize(ScanAnchors(page, 1));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_OpenAnchorsThenOneClose)
+    ->RangeMultiplier(2)
+    ->Range(1000, 8000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+// A 10 MB listing whose links and texts are written with character references.
+void BM_ReferenceHeavyLinks(benchmark::State& state) {
+  std::string page;
+  for (int n = 0; page.size() < 10u * 1024 * 1024; ++n) {
+    const std::string i = std::to_string(n);
+    page += "<a href=\"get.cgi?file=" + i + "&amp;type=zip&amp;lang=&#106;a&#x70;\">File&nbsp;" +
+            i + " &amp; notes &copy; &#8212; &lt;new&gt;</a>\n<img src='t/" + i +
+            ".png' alt='Thumb &quot;" + i + "&quot;'>\n";
+  }
+  size_t links = 0;
+  for (auto _ : state) links = ScanAnchors(page, 31);
+  state.counters["links"] = static_cast<double>(links);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_ReferenceHeavyLinks)->Unit(benchmark::kMillisecond);
+
+// Attribute values and link texts made of ampersands and long letter runs that name no
+// reference: each "&" may look ahead only as far as the longest name.
+void BM_AmpersandFlood(benchmark::State& state) {
+  std::string run;
+  for (int k = 0; k < 20000; ++k) run += k % 2 == 0 ? "&" : "&" + std::string(60, 'a') + "=";
+  std::string page;
+  while (page.size() < 8u * 1024 * 1024) page += "<a href=\"x?" + run + "\">" + run + "</a>\n";
+  for (auto _ : state) benchmark::DoNotOptimize(ScanAnchors(page, 1));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_AmpersandFlood)->Unit(benchmark::kMillisecond);
+
+// The same short link a million times, with every tag kind enabled.
+void BM_RepeatedLinkBomb(benchmark::State& state) {
+  std::string page;
+  for (int i = 0; i < 1000000; ++i) page += "<a href=1>";
+  size_t links = 0;
+  for (auto _ : state) links = ScanAnchors(page, 63);
+  state.counters["links"] = static_cast<double>(links);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * page.size()));
+}
+BENCHMARK(BM_RepeatedLinkBomb)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // Fuzz target for the tag scanner: the first byte chooses the tag bits, the text up to the
-// first line feed is the custom tag list, the rest is the page.
+// first line feed is the custom tag list, the rest is the page. Resolved links hold no
+// control character, and the texts of the anchor scan together are no longer than the page.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,15 +20,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string url;
   std::string text;
   size_t links = 0;
+  // Link texts never overlap, so together they are never longer than the page.
+  size_t anchorText = 0;
   for (bool found = scanner.GetTagFromHtml(bits, url, &text, html, "http://h/d/p.html"); found;
        found = scanner.GetTagFromHtml(bits, url, &text)) {
     // Every call that finds a link moves on, so there are never more links than tags.
     if (++links > html.size()) __builtin_trap();
+    for (const char ch : url) {
+      if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) __builtin_trap();
+    }
   }
   links = 0;
   for (bool found = scanner.GetLinkFromHtml(url, &text, html, "http://h/"); found;
        found = scanner.GetLinkFromHtml(url, &text)) {
     if (++links > html.size()) __builtin_trap();
+    anchorText += text.size();
+    if (anchorText > html.size()) __builtin_trap();
   }
   return 0;
 }

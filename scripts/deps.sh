@@ -13,6 +13,7 @@ PACKAGES=(
   nginx-light wget curl aria2 python3
   qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev fonts-noto-cjk fonts-ipafont-gothic
   xvfb xauth openbox imagemagick x11-utils desktop-file-utils
+  python3.11-doc
 )
 
 missing=()

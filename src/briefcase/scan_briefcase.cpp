@@ -141,8 +141,10 @@ class FolderScan {
     return true;
   }
 
-  void Classify(const std::string& url, const std::string& text) {
+  void Classify(const std::string& link, const std::string& text) {
     if (ContainsNoCase(text, "<img ")) return;
+    // Links to places in one file or folder page name that one file or folder.
+    const std::string url = UrlWithoutFragment(link);
     ++pageLinks_;
     if (ContainsNoCase(url, "/lst?.dir=/")) {
       // A folder linked twice (or back to one already read) is visited once: a listing

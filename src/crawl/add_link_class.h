@@ -13,6 +13,9 @@ struct AddLinkClass {
   std::string Referer;
   std::string Folder;
   std::string FileName;
+  // True while `Url` is the link as the page wrote it (not as a script set or added it):
+  // the crawl then drops its fragment before the queue and the list.
+  bool UrlFromPage = false;
 };
 
 // The page's link collection; entries are shared so a script can change them in place.

@@ -8,6 +8,8 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "crawl/add_link_class.h"
 #include "crawl/add_url_script.h"
@@ -74,19 +76,22 @@ bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& b
 
 LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
   LinkCollection links;
+  // A link the page repeats becomes no second row or queue entry, so it is not collected
+  // twice: a page of a million copies of one link costs one link, not a million.
+  std::unordered_set<std::string_view> seen;
   cGetHtmlTag scanner;
   scanner.CustomTags(form.m_strCustomTags);
   std::string url, text;
   bool found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text, form.m_strHtml, baseUrl);
-  while (found) {
+  for (; found; found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text)) {
+    if (seen.contains(url)) continue;
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;
+    link->UrlFromPage = true;
     link->Title = StripTags(text, true, true);
     link->Referer = pageUrl;
+    seen.insert(link->Url);  // the object's own text: it stays put while the page is read
     links.push_back(std::move(link));
-    url.clear();
-    text.clear();
-    found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text);
   }
   return links;
 }
@@ -136,6 +141,8 @@ bool CrawlLinks(Form1& form) {
       for (size_t i = 0; i < count; ++i) {
         if (!links[i]) continue;
         AddLinkClass& link = *links[i];
+        // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
+        if (link.UrlFromPage) link.Url = UrlWithoutFragment(link.Url);
         if (link.Folder.empty())
           link.Folder = form.m_blnMultiCheck ? form.txtSaveFolder.Text() : "";
         if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);

@@ -44,6 +44,7 @@ void AddLinkObject::Let(std::u16string_view name, std::span<Variant> args, const
   if (!field) RaiseNoSuchMember(name);
   CheckArgumentCount(args, 0, 0);
   *field = TextOf(value);
+  if (field == &link_->Url) link_->UrlFromPage = false;
 }
 
 size_t LinkCollectionObject::IndexOf(const Variant& index) const {

@@ -12,6 +12,7 @@
 #include <unordered_set>
 
 #include "list/url_index.h"
+#include "parse/mod_url.h"
 #include "parse/wildcard.h"
 #include "platform/casefold.h"
 
@@ -86,12 +87,35 @@ LinkList::LinkList(std::function<std::string()> mask) : impl_(std::make_unique<I
 
 LinkList::~LinkList() = default;
 
+namespace {
+
+// Control characters never enter a row, so no list file, profile or clipboard text ever
+// holds a NUL or a line break it did not write itself: in the URL-like fields they are
+// percent-encoded (as a browser sends them), in the texts they become blanks.
+void CleanUrlField(std::string& text) {
+  if (HasControlCharacter(text)) text = EncodeControlCharacters(text);
+}
+void CleanTextField(std::string& text) {
+  for (char& ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if ((byte < 0x20 && ch != '\t') || byte == 0x7F) ch = ' ';
+  }
+}
+
+}  // namespace
+
 int16_t LinkList::AddLink(std::string strFileName, std::string strUrl, std::string strReferer,
                           std::string strTitle, std::string strFolder,
                           std::string strDownloadFolder, int16_t intDepth) {
+  CleanUrlField(strUrl);
   impl_->RebuildIndexIfStale();
   const uint64_t hash = UrlIndex::Hash(strUrl);
   if (impl_->index.FindHashed(hash, strUrl, impl_->rows) != UrlIndex::kNone) return 0;
+  CleanUrlField(strFileName);
+  CleanUrlField(strReferer);
+  CleanTextField(strTitle);
+  CleanTextField(strFolder);
+  CleanTextField(strDownloadFolder);
   LinkRow row;
   // A malformed pattern ends the matching: the row stays unchecked.
   row.Checked = impl_->Mask().MatchesAny(strUrl).value_or(false);

@@ -2,6 +2,9 @@
 // scans (all tags chosen by bits, or A HREF links with their link text).
 #include "parse/c_get_html_tag.h"
 
+#include <algorithm>
+
+#include "parse/character_references.h"
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 
@@ -47,13 +50,21 @@ bool IsTagWithAttribute(std::string_view text, std::string_view name, std::strin
   return at != std::string_view::npos && text.find('=', at + 1) != std::string_view::npos;
 }
 
-std::string_view TrimBlankView(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+// White space around a value is dropped, as browsers drop it around a URL.
+std::string_view TrimWhiteView(std::string_view text) {
+  size_t first = 0;
+  size_t last = text.size();
+  while (first < last && IsWhite(text[first])) ++first;
+  while (last > first && IsWhite(text[last - 1])) --last;
+  return text.substr(first, last - first);
 }
 
-std::string AttributeValue(std::string_view tag, std::string_view name) {
+// The raw value of the attribute `name` (found as a substring, letter case ignored) or,
+// with an empty name, of the first "=" of the tag. After the "=" and any white space, a
+// value in double or single quotes runs to the matching quote; a quote the tag never
+// closes (the tag was cut at a ">" inside it) runs to the end of the tag. An unquoted value
+// ends at white space or ">"; a tag that ends before either gives no value.
+std::string_view AttributeValueView(std::string_view tag, std::string_view name) {
   size_t from = 0;
   if (!name.empty()) {
     const size_t at = FindNoCaseAscii(tag, name, 0);
@@ -62,30 +73,36 @@ std::string AttributeValue(std::string_view tag, std::string_view name) {
   }
   const size_t equals = tag.find('=', from);
   if (equals == std::string_view::npos) return {};
-  const size_t quote = tag.find('"', equals);
-  if (quote != std::string_view::npos) {
-    bool onlyWhite = true;
-    for (size_t at = equals + 1; at < quote && onlyWhite; ++at) onlyWhite = IsWhite(tag[at]);
-    if (onlyWhite) {
-      const size_t closeQuote = tag.find('"', quote + 1);
-      if (closeQuote != std::string_view::npos) {
-        return std::string(TrimBlankView(tag.substr(quote + 1, closeQuote - quote - 1)));
-      }
-    }
+  size_t start = equals + 1;
+  while (start < tag.size() && IsWhite(tag[start])) ++start;
+  if (start < tag.size() && (tag[start] == '"' || tag[start] == '\'')) {
+    const size_t close = tag.find(tag[start], start + 1);
+    size_t end = close;
+    if (close == std::string_view::npos) end = tag.ends_with('>') ? tag.size() - 1 : tag.size();
+    return TrimWhiteView(tag.substr(start + 1, std::max(end, start + 1) - start - 1));
   }
-  // Unquoted: white space right after the "=" (or after other white space) is skipped; the
-  // next white space or ">" ends the value.
-  size_t current = equals;
-  while (true) {
-    size_t found = current + 1;
-    while (found < tag.size() && !IsWhite(tag[found]) && tag[found] != '>') ++found;
-    if (found >= tag.size()) found = std::string_view::npos;
-    if (found == std::string_view::npos) return {};
-    if (found != current + 1) {
-      return std::string(TrimBlankView(tag.substr(current + 1, found - current - 1)));
-    }
-    current = found;
-  }
+  size_t end = start;
+  while (end < tag.size() && !IsWhite(tag[end]) && tag[end] != '>') ++end;
+  if (end >= tag.size()) return {};
+  return tag.substr(start, end - start);
+}
+
+std::string AttributeValue(std::string_view tag, std::string_view name) {
+  return std::string(AttributeValueView(tag, name));
+}
+
+// A value that names a URL, with its character references decoded ("&amp;" in a query is
+// "&" to the server). Texts (ALT) stay raw: their reader decodes them with the link text.
+std::string UrlValue(std::string_view tag, std::string_view name) {
+  const std::string_view raw = AttributeValueView(tag, name);
+  if (raw.find('&') == std::string_view::npos) return std::string(raw);
+  return DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
+}
+
+// "<a" followed by white space, "/" or ">": an anchor begins, and so the one before it ends.
+bool IsAnchorStart(std::string_view token) {
+  return token.size() >= 3 && token[0] == '<' && UpperAsciiChar(token[1]) == 'A' &&
+         (IsWhite(token[2]) || token[2] == '/' || token[2] == '>');
 }
 
 bool IsClosingAnchor(std::string_view token) {
@@ -104,10 +121,7 @@ bool IsClosingAnchor(std::string_view token) {
 
 void cGetHtmlTag::CustomTags(const std::string& strNew) { customTags_ = TrimBlanks(strNew); }
 
-void cGetHtmlTag::ResetText(const std::string& text) {
-  html_ = text;
-  closingAnchorFrom_.clear();
-}
+void cGetHtmlTag::ResetText(const std::string& text) { html_ = text; }
 
 std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const {
   if (from < 1) from = 1;
@@ -162,13 +176,13 @@ bool cGetHtmlTag::IsBaseHrefUrl(const std::string& strTag) const {
 }
 
 std::string cGetHtmlTag::GetBaseHrefUrl(const std::string& strTag) const {
-  return AttributeValue(strTag, {});
+  return UrlValue(strTag, {});
 }
 
 bool cGetHtmlTag::IsAHrefUrl(const std::string& strTag) const { return IsHrefTag(strTag, "<A"); }
 
 std::string cGetHtmlTag::GetAHrefUrl(const std::string& strTag) const {
-  return AttributeValue(strTag, {});
+  return UrlValue(strTag, {});
 }
 
 bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& strTag1,
@@ -176,49 +190,26 @@ bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& str
   return IsTagWithAttribute(strString, strTag1, strTag2);
 }
 
-int64_t cGetHtmlTag::FindClosingAnchor(int64_t from) {
-  // Most links close within a few tags: look there first without touching the memo.
-  int64_t at = from;
-  for (int step = 0; step < 8; ++step) {
+int64_t cGetHtmlTag::FindLinkTextEnd(int64_t from) const {
+  for (int64_t at = from;;) {
     const auto span = FindToken(at);
-    if (!span || !span->complete) break;
+    if (!span || !span->complete) return 0;
     const std::string_view token = std::string_view(html_).substr(
         static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
-    if (IsClosingAnchor(token)) return span->start;
-    at = span->next;
-  }
-  std::vector<int64_t> walked;
-  int64_t answer = 0;
-  at = from;
-  while (true) {
-    const auto span = FindToken(at);
-    if (!span) break;
-    const auto known = closingAnchorFrom_.find(span->start);
-    if (known != closingAnchorFrom_.end()) {
-      answer = known->second;
-      break;
-    }
-    walked.push_back(span->start);
-    if (!span->complete) break;
-    const std::string_view token = std::string_view(html_).substr(
-        static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
-    if (IsClosingAnchor(token)) {
-      answer = span->start;
-      break;
+    if (IsClosingAnchor(token) || IsAnchorStart(token) || IsHrefTag(token, "<A")) {
+      return span->start;
     }
     at = span->next;
   }
-  for (const int64_t start : walked) closingAnchorFrom_[start] = answer;
-  return answer;
 }
 
 std::string cGetHtmlTag::GetAHrefLinkString() {
   // The position is left as it was, so the tags inside the link are still scanned; the
   // walk never empties the text either, even when it runs to its end.
   const int64_t start = position_ < 1 ? 1 : position_;
-  const int64_t close = FindClosingAnchor(start);
-  if (close == 0) return {};
-  return html_.substr(static_cast<size_t>(start - 1), static_cast<size_t>(close - start));
+  const int64_t end = FindLinkTextEnd(start);
+  if (end == 0) return {};
+  return html_.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start));
 }
 
 bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
@@ -230,9 +221,9 @@ bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
     if (IsHrefTag(token, "<BASE")) {
-      linkBaseUrl_ = AttributeValue(token, {});
+      linkBaseUrl_ = UrlValue(token, {});
     } else if (IsHrefTag(token, "<A")) {
-      const std::string value = AttributeValue(token, {});
+      const std::string value = UrlValue(token, {});
       if (value.empty()) continue;
       // A link that cannot be resolved is passed over rather than reported as an empty URL.
       std::string url = CombineUrl(linkBaseUrl_, value);
@@ -274,7 +265,7 @@ std::optional<std::pair<size_t, std::string>> cGetHtmlTag::MatchEntry(
     std::string_view token) const {
   for (size_t entry = 0; entry < m_colTagNames.size(); ++entry) {
     if (!IsTagWithAttribute(token, m_colTagNames[entry], m_colUrlAttrs[entry])) continue;
-    std::string value = AttributeValue(token, m_colUrlAttrs[entry]);
+    std::string value = UrlValue(token, m_colUrlAttrs[entry]);
     if (!value.empty()) return std::make_pair(entry, std::move(value));
   }
   return std::nullopt;
@@ -290,7 +281,7 @@ bool cGetHtmlTag::GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, st
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
     if (IsHrefTag(token, "<BASE")) {
-      tagBaseUrl_ = AttributeValue(token, {});
+      tagBaseUrl_ = UrlValue(token, {});
       continue;
     }
     const auto found = MatchEntry(token);

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vendil {
@@ -49,8 +48,12 @@ class cGetHtmlTag {
   std::string_view NextToken();
   // The link in one tag of the tag scan: the entry index and the URL value, or nullopt.
   std::optional<std::pair<size_t, std::string>> MatchEntry(std::string_view token) const;
-  // Start of the closing "</A>" token reached by taking tokens from `from`; 0 when none.
-  int64_t FindClosingAnchor(int64_t from);
+  // Where the text of a link that starts at `from` ends: the start of the first token that
+  // closes an anchor, begins one, or is an A-named tag with an HREF (a link of the anchor
+  // scan), as a browser ends an open anchor where the next begins. 0 when the tokens run
+  // out first. Link texts thus never overlap, and all of a page's texts together are no
+  // longer than the page.
+  int64_t FindLinkTextEnd(int64_t from) const;
   void BuildEntries(int32_t enumEnableTags);
   void ResetText(const std::string& text);
 
@@ -60,10 +63,6 @@ class cGetHtmlTag {
   std::string linkBaseUrl_;
   std::string tagBaseUrl_;
   std::vector<std::string> m_colTagNames, m_colUrlAttrs, m_colTextAttrs;
-  // For the text being scanned: the "<" of a token -> the closing "</A>" that the token
-  // chain from it reaches (0: none). Token chains that meet continue alike, so each token
-  // is walked once however many links are left open.
-  std::unordered_map<int64_t, int64_t> closingAnchorFrom_;
 };
 
 }  // namespace vendil

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "parse/character_references.h"
+
 namespace vendil {
 namespace {
 
@@ -139,6 +141,11 @@ std::string StripTags(const std::string& strHtml, bool blnRemoveCrLf, bool blnTr
     from = close + 1;
   }
   text.append(strHtml, from, std::string::npos);
+  // References are decoded once the tags are gone, so "&lt;b&gt;" shows as text and is
+  // not taken for a tag; a line break written as a reference goes with the others.
+  if (text.find('&') != std::string::npos) {
+    text = DecodeCharacterReferences(text, ReferenceContext::Text);
+  }
   if (blnRemoveCrLf) {
     std::erase(text, '\r');
     std::erase(text, '\n');

@@ -34,7 +34,11 @@ struct CharSet {
     for (const char ch : chars) contains[static_cast<unsigned char>(ch)] = true;
   }
 };
-constexpr CharSet kLinkWhite(" \t\r\n");
+// What a link may not hold as written: blanks and control characters.
+constexpr CharSet kLinkCleanup(std::string_view(
+    " \x7f\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14"
+    "\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f",
+    34));
 constexpr CharSet kSchemeEnd(":/?#");
 constexpr CharSet kAuthorityEnd("/?#");
 constexpr CharSet kPathEnd("?#");
@@ -57,22 +61,36 @@ bool IsSchemeText(std::string_view text) {
   return true;
 }
 
+bool IsControl(char ch) {
+  const auto byte = static_cast<unsigned char>(ch);
+  return byte < 0x20 || byte == 0x7F;
+}
+
+void AppendPercentEncoded(std::string& out, char ch) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto byte = static_cast<unsigned char>(ch);
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
 // Browsers drop surrounding spaces and control characters and any TAB, CR or LF inside a
-// link (they come from line breaks in the page source), and send blanks as %20. `storage`
-// holds the cleaned text when it differs from the input.
+// link (they come from line breaks in the page source), and send blanks and the other
+// control characters percent-encoded. `storage` holds the cleaned text when it differs
+// from the input.
 std::string_view CleanLink(std::string_view text, std::string& storage) {
   size_t first = 0;
   size_t last = text.size();
   while (first < last && static_cast<unsigned char>(text[first]) <= 0x20) ++first;
   while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20) --last;
   text = text.substr(first, last - first);
-  if (FindAny(text, 0, kLinkWhite) == std::string_view::npos) return text;
+  if (FindAny(text, 0, kLinkCleanup) == std::string_view::npos) return text;
   storage.clear();
   storage.reserve(text.size() + 8);
   for (const char ch : text) {
     if (ch == '\t' || ch == '\r' || ch == '\n') continue;
-    if (ch == ' ') {
-      storage += "%20";
+    if (ch == ' ' || IsControl(ch)) {
+      AppendPercentEncoded(storage, ch);
     } else {
       storage += ch;
     }
@@ -245,6 +263,25 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
   if (link.hasFragment) combined.append("#").append(link.fragment);
   if (combined.size() > kMaxCombinedUrl) return {};
   return combined;
+}
+
+std::string UrlWithoutFragment(const std::string& url) { return url.substr(0, url.find('#')); }
+
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+std::string EncodeControlCharacters(std::string_view url) {
+  std::string out;
+  out.reserve(url.size() + 8);
+  for (const char ch : url) {
+    if (IsControl(ch)) {
+      AppendPercentEncoded(out, ch);
+    } else {
+      out += ch;
+    }
+  }
+  return out;
 }
 
 }  // namespace vendil

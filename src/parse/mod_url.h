@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vendil {
 
@@ -11,5 +12,12 @@ std::string GetUrlPath(const std::string& url);       // "/" for an empty path
 std::string GetUrlFileName(const std::string& url);   // last segment before the query
 std::string GetUrlDirectory(const std::string& url);  // path up to its last "/"
 std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl);
+// The URL up to its fragment ("#..."), which names a place in a resource and is never
+// sent to the server.
+std::string UrlWithoutFragment(const std::string& url);
+// Control characters (0x00-0x1F and 0x7F) cannot stand in a URL: each becomes "%XX", as a
+// browser sends it. Other characters are kept.
+bool HasControlCharacter(std::string_view text);
+std::string EncodeControlCharacters(std::string_view url);
 
 }  // namespace vendil

@@ -250,6 +250,21 @@ std::string CharsetFromContentType(std::string_view contentType) {
   return "";
 }
 
+namespace {
+
+// A two- or four-byte Unicode form: a <meta> found by reading the page as bytes cannot be
+// right about it, and browsers then read the page as UTF-8.
+bool NamesWideUnicode(std::string_view charset) {
+  const std::string name = TrimmedLower(charset);
+  for (const std::string_view prefix : {"utf-16", "utf16", "utf-32", "utf32", "ucs-2", "ucs2",
+                                        "ucs-4", "ucs4", "iso-10646-ucs-", "unicode"}) {
+    if (name.starts_with(prefix)) return true;
+  }
+  return name == "csunicode";
+}
+
+}  // namespace
+
 std::string CharsetFromMeta(std::string_view html) {
   constexpr size_t kHeadBytes = 4096;
   std::string_view head = html.substr(0, kHeadBytes);
@@ -276,7 +291,7 @@ std::string CharsetFromMeta(std::string_view html) {
     std::string_view tag = head.substr(
         at - 1, close == std::string_view::npos ? std::string_view::npos : close - (at - 1));
     std::string charset = CharsetFromContentType(tag);
-    if (!charset.empty()) return charset;
+    if (!charset.empty()) return NamesWideUnicode(charset) ? "utf-8" : charset;
     at += 5;
   }
   return "";

@@ -17,6 +17,7 @@ std::string EucJpToUtf8(std::string_view eucBytes);
 // an unknown or empty name decodes as CP932. Invalid bytes become U+FFFD.
 std::string DecodeCharset(std::string_view bytes, std::string_view charsetName);
 // The charset named in a Content-Type value or a <meta> tag of the page head; empty if none.
+// A <meta> naming UTF-16 or UTF-32 gives "utf-8", as browsers read such a page.
 std::string CharsetFromContentType(std::string_view contentType);
 std::string CharsetFromMeta(std::string_view html);
 

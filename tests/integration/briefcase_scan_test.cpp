@@ -62,6 +62,16 @@ TEST_F(IntegrationBriefcaseScan, ListsEveryFileWithItsFolderBreadthFirst) {
   EXPECT_TRUE(ui.signIns.empty());
 }
 
+TEST_F(IntegrationBriefcaseScan, LinksToPlacesInOneFileGiveOneRow) {
+  bc.AddFolder(Site::International, "alice", "/",
+               test::Files({"a.zip#part1", "a.zip#part2", "b.zip"}));
+  ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
+  EXPECT_EQ(FileNames(), (std::vector<std::string>{"a.zip", "b.zip"}));
+  const std::string linked =
+      BriefcaseStandIn::FileUrl(Site::International, "alice", "/", "a.zip#part1");
+  EXPECT_EQ(RowNamed("a.zip")->Url, linked.substr(0, linked.find('#')));
+}
+
 TEST_F(IntegrationBriefcaseScan, StartUrlWithOrWithoutTrailingSlashGivesTheSameFolders) {
   ServeTree(Site::International);
   std::string withSlash = BriefcaseStandIn::TopUrl(Site::International, "alice");

@@ -150,6 +150,33 @@ TEST_F(IntegrationScriptCrawl, ScriptChangesRemovesAndRedirectsLinks) {
   EXPECT_EQ(RowWithUrl("http://other.example/x.zip")->Referer, "http://referer.example/");
 }
 
+TEST_F(IntegrationScriptCrawl, ScriptSeesFragmentsAndTheUrlsItGivesKeepThem) {
+  site.Page("/index.html", Html(A("a.zip#one") + A("b.zip#two") + A("e.zip#three")));
+  WriteScript("frag.vbs", std::string(kBase) +
+                              "VendilInfo.AddUrl VendilInfo.Links(1).Url & \"-seen\"\n"
+                              "VendilInfo.Links(2).Url = base & \"c.zip#mine\"\n"
+                              "VendilInfo.Links(3).Title = \"only the title\"\n"
+                              "VendilInfo.AddUrl base & \"d.zip#kept\"\n");
+  Choose("frag.vbs");
+  ASSERT_TRUE(Crawl("/index.html"));
+  EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/a.zip"), site.Url("/c.zip#mine"),
+                                              site.Url("/e.zip"), site.Url("/a.zip#one-seen"),
+                                              site.Url("/d.zip#kept")}));
+}
+
+TEST_F(IntegrationScriptCrawl, ALinkThePageRepeatsIsCollectedOnce) {
+  std::string bomb;
+  for (int i = 0; i < 5000; ++i) bomb += "<a href=1.zip>one</a><a href=2.zip>two";
+  site.Page("/index.html", Html(bomb + A("1.zip#x")));
+  WriteScript("count.vbs",
+              std::string(kBase) + "VendilInfo.AddUrl base & \"count\" & VendilInfo.Links.Count\n");
+  Choose("count.vbs");
+  ASSERT_TRUE(Crawl("/index.html"));
+  EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/1.zip"), site.Url("/2.zip"),
+                                              site.Url("/count3")}));
+  EXPECT_EQ(form.lvwUrls.Row(2).Title, "two");
+}
+
 TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsItsBoxOnEveryPageAndNothingRuns) {
   site.Page("/index.html", Html(A("l1.html") + A("a.zip")));
   site.Page("/l1.html", Html(A("b.zip")));

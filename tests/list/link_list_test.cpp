@@ -69,6 +69,24 @@ TEST_F(LinkListTest, DuplicateLeavesTheFirstRowUnchanged) {
   EXPECT_EQ(list.Count(), 2u);
 }
 
+TEST_F(LinkListTest, ControlCharactersNeverEnterARow) {
+  const std::string nul(1, '\0');
+  EXPECT_EQ(list.AddLink("a" + nul + ".zip", "http://h/a" + nul + "\r\n[x]\x7f.zip",
+                         "http://h/r\x01", "T" + nul + "i\r\nt\tle", "f\n\\", "d\x1f", 0),
+            -1);
+  const LinkRow& row = list.Row(1);
+  EXPECT_EQ(row.Url, "http://h/a%00%0D%0A[x]%7F.zip");
+  EXPECT_EQ(row.Tag, row.Url);
+  EXPECT_EQ(row.FileName, "a%00.zip");
+  EXPECT_EQ(row.Referer, "http://h/r%01");
+  EXPECT_EQ(row.Title, "T i  t\tle");
+  EXPECT_EQ(row.Folder, "f \\");
+  EXPECT_EQ(row.DownloadFolder, "d ");
+  // The same link with its characters written encoded is the same row.
+  EXPECT_EQ(Add("http://h/a%00%0D%0A[x]%7F.zip"), 0);
+  EXPECT_TRUE(list.IsUrlListed("http://h/a%00%0D%0A[x]%7F.zip"));
+}
+
 TEST_F(LinkListTest, MaskDecidesTheCheckMark) {
   EXPECT_EQ(Add("http://h/1.zip"), -1);  // empty mask: no pattern
   mask = "*";

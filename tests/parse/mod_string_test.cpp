@@ -89,8 +89,14 @@ TEST(ModStringStripTags, RemovesTagsThenLineBreaksThenBlanks) {
   EXPECT_EQ(StripTags("a < b", false, false), "a < b");
   EXPECT_EQ(StripTags("x>y<z", false, false), "x>y<z");
   EXPECT_EQ(StripTags("<<b>>", false, false), ">");
-  EXPECT_EQ(StripTags("a\r\nb\tc &amp;", false, false), "a\r\nb\tc &amp;");
   EXPECT_EQ(StripTags(" a\r\n", true, false), " a");
+}
+
+TEST(ModStringStripTags, CharacterReferencesAreDecodedAfterTheTagsGo) {
+  EXPECT_EQ(StripTags("Methods &amp; Slots", true, true), "Methods & Slots");
+  EXPECT_EQ(StripTags("<b>&lt;b&gt;</b> &copy 2003&#33;", true, true), "<b> \u00A9 2003!");
+  EXPECT_EQ(StripTags("a\r\nb\tc &amp;", false, false), "a\r\nb\tc &");
+  EXPECT_EQ(StripTags(" one&#13;&#10;two &unknown; ", true, true), "onetwo &unknown;");
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ TEST(ModUrlComponents, PathKeepsQueryDropsFragmentAndDefaultsToSlash) {
   EXPECT_EQ(GetUrlPath("http://h"), "/");
   EXPECT_EQ(GetUrlPath("http://h#top"), "/");
   EXPECT_EQ(GetUrlPath("no scheme here"), "");
+  EXPECT_EQ(UrlWithoutFragment("http://h/a.html?q=#x#y"), "http://h/a.html?q=");
+  EXPECT_EQ(UrlWithoutFragment("http://h/a.html"), "http://h/a.html");
 }
 
 TEST(ModUrlComponents, FileNameIgnoresSlashesInTheQuery) {
@@ -107,6 +109,15 @@ TEST(ModUrlCombine, RelativeLinkReplacesTheBaseFileName) {
 TEST(ModUrlCombine, SourceWhiteSpaceIsCleanedAsBrowsersDo) {
   EXPECT_EQ(CombineUrl("http://h/d/", "\n  my file.zip \r\n"), "http://h/d/my%20file.zip");
   EXPECT_EQ(CombineUrl("http://h/d/", "a\tb\nc.zip"), "http://h/d/abc.zip");
+}
+
+TEST(ModUrlCombine, ControlCharactersInsideALinkArePercentEncoded) {
+  EXPECT_EQ(CombineUrl("http://h/d/", std::string("a\0b\x01"
+                                                  "c\x7f d\te",
+                                                  10)),
+            "http://h/d/a%00b%01c%7F%20de");
+  EXPECT_EQ(CombineUrl("http://h/d/", std::string("\0\x01 x.zip \0", 10)), "http://h/d/x.zip");
+  EXPECT_EQ(EncodeControlCharacters("ok%00"), "ok%00");
 }
 
 TEST(ModUrlCombine, FailuresGiveEmptyText) {

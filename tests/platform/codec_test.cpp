@@ -84,6 +84,12 @@ TEST(CharsetDeclarations, ContentTypeAndMeta) {
             "x-sjis");
   EXPECT_EQ(CharsetFromMeta("<meta name=\"x\"><p>charset=utf-8</p>"), "");
   EXPECT_EQ(CharsetFromMeta(std::string(5000, ' ') + "<meta charset=utf-8>"), "");
+  // A page read as bytes cannot be in UTF-16 or UTF-32, whatever its <meta> says.
+  EXPECT_EQ(CharsetFromMeta("<meta charset=\"UTF-16\"><meta charset=euc-jp>"), "utf-8");
+  for (const char* wide : {"utf-16le", "UTF-16BE", "utf-32", "ucs-2", "unicode", "csUnicode"}) {
+    EXPECT_EQ(CharsetFromMeta(std::string("<meta charset=") + wide + ">"), "utf-8") << wide;
+  }
+  EXPECT_EQ(CharsetFromContentType("text/html; charset=utf-16"), "utf-16");
 }
 
 TEST(StreamingDecoder, CarriesASplitCharacterToTheNextChunk) {
