@@ -165,8 +165,7 @@ void MainWindow::BuildList() {
   list_ = new LinkListView(central_);
   model_ = new LinkListModel(form_.lvwUrls, this);
   list_->setModel(model_);
-  for (int c = 0; c < LinkListModel::kColumnCount; ++c)
-    list_->setColumnWidth(c, TwipsToPixels(form_.columnWidths[static_cast<size_t>(c)], this));
+  ApplyColumnWidths();
   QHeaderView* header = list_->horizontalHeader();
   header->setSortIndicatorShown(false);
   connect(header, &QHeaderView::sectionClicked, this, [this, header](int section) {
@@ -228,6 +227,10 @@ void MainWindow::ApplyStoredLayout() {
   const WindowLayout& l = form_.layout;
   move(TwipsToPixels(l.Left, this), TwipsToPixels(l.Top, this));
   resize(TwipsToPixels(l.Width, this), TwipsToPixels(l.Height, this));
+  ApplyColumnWidths();
+}
+
+void MainWindow::ApplyColumnWidths() {
   for (int c = 0; c < LinkListModel::kColumnCount; ++c)
     list_->setColumnWidth(c, TwipsToPixels(form_.columnWidths[static_cast<size_t>(c)], this));
 }

@@ -72,6 +72,7 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildList();
   void BuildStatusBar();
+  void ApplyColumnWidths();
   QAction* AddItem(QMenu* menu, const char* name, const char* caption,
                    const std::function<void()>& command);
   void ShowContextMenu(const QPoint& globalPos);
