@@ -91,15 +91,13 @@ class FolderScan {
     bool showAllFollowed = false;
     for (;;) {
       pageLinks_ = 0;
-      if (!FetchPage(form_, pageUrl_, headers_, "")) {
+      const bool fetched = FetchPage(form_, pageUrl_, headers_, "");
+      // A fetch ended by Stop fails: the scan ends here as stopped.
+      if (form_.m_blnStop) return Stopped();
+      if (!fetched) {
         form_.SetStatusText(kFetchFailed);
         form_.Inet1.Cancel();
         return Step::NoLinks;
-      }
-      if (form_.m_blnStop) {
-        form_.Inet1.Cancel();
-        form_.SetStatusText(kCancelled);
-        return Step::Stopped;
       }
       ++pagesRead_;
       const std::string& html = form_.m_strHtml;
@@ -160,11 +158,18 @@ class FolderScan {
     }
   }
 
+  Step Stopped() {
+    form_.Inet1.Cancel();
+    form_.SetStatusText(kCancelled);
+    return Step::Stopped;
+  }
+
   Step NoLinks() {
     if (!form_.m_blnSignedIn && SignInFromPage(form_, pageUrl_)) {
       form_.m_blnSignedIn = true;
       return Step::PageLoop;
     }
+    if (form_.m_blnStop) return Stopped();  // Stop during the sign-in
     form_.SetStatusText(kEmptyFolder);
     return Step::NextFolder;
   }
@@ -201,6 +206,7 @@ class FolderScan {
         form_.m_blnSignedIn = true;
         return Step::PageLoop;
       }
+      if (form_.m_blnStop) return Stopped();
       form_.SetStatusText(kVerifyPassword);
     }
     return Step::Finish;

@@ -115,15 +115,17 @@ bool CrawlLinks(Form1& form) {
   std::string headers = HeaderText(form, pageUrl);
 
   for (;;) {
-    if (!FetchPage(form, pageUrl, headers, "")) {
+    const bool fetched = FetchPage(form, pageUrl, headers, "");
+    // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
+    if (form.m_blnStop) {
+      form.Inet1.Cancel();
+      form.SetStatusText(kCancelled);
+      return false;
+    }
+    if (!fetched) {
       form.SetStatusText(kFetchFailed);
       form.Inet1.Cancel();
     } else {
-      if (form.m_blnStop) {
-        form.Inet1.Cancel();
-        form.SetStatusText(kCancelled);
-        return false;
-      }
       ++pagesRead;
       // After a redirect the page's relative links belong to the URL finally read.
       std::string baseUrl = LastFetchedUrl(form);

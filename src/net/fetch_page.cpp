@@ -67,6 +67,8 @@ bool FetchPage(Form1& form, const PageSpec& spec, FetchAhead* ahead, size_t posi
     for (;;) {
       fetch->Update();
       for (std::string& text : fetch->TakeStatusTexts()) form.SetStatusText(std::move(text));
+      // Stop ends the wait whatever the server does (silent, stalled, dripping).
+      if (form.m_blnStop) return false;  // the transfer goes with `fetch`
       if (fetch->Finished()) break;
       if (fetch->WantsAttempt() && ReadyToStart(form, *fetch, ahead)) {
         if (!fetch->StartAttempt()) return false;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "integration/site_server.h"
+#include "net/raw_tcp_server.h"
 
 namespace vendil {
 namespace {
@@ -188,6 +189,23 @@ TEST_F(IntegrationCliSearch, CtrlCStopsTheCrawlAndKeepsTheRowsFound) {
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(Lines(r.out).size(), 3u) << r.out;  // the start page's rows
   EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
+}
+
+TEST_F(IntegrationCliSearch, OneCtrlCStopsACrawlHeldByAServerThatNeverAnswers) {
+  test::RawTcpServer silent([](int) { return test::RawReply{"", true}; });
+  site.Page("/stall.html", "<a href=\"a.zip\">A</a><a href=\"" + silent.Url("/never.html") +
+                               "\">never</a><a href=\"b.zip\">B</a>");
+  RunResult r = Run({"search", "--depth", "1", site.Url("/stall.html")}, [&](pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (silent.Connections() == 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    kill(pid, SIGINT);
+  });
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 3u) << r.out;  // every row found is printed
+  EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
+  EXPECT_EQ(r.err.find("interrupted"), std::string::npos) << r.err;  // the first Ctrl+C did it
+  EXPECT_EQ(silent.Connections(), 1);
 }
 
 }  // namespace

@@ -145,24 +145,30 @@ TEST_F(IntegrationBriefcaseScan, ScanWithoutFilesEndsWithThePageState) {
 TEST_F(IntegrationBriefcaseScan, StopDuringTheScanKeepsTheRowsAlreadyAdded) {
   ServeTree(Site::International);
   const std::string b = BriefcaseStandIn::FolderUrl(Site::International, "alice", "/B");
-  ui.OnYield(
-      [&] {
-        const auto urls = FolderRequests();
-        return std::find(urls.begin(), urls.end(), b) != urls.end();
-      },
-      [&] { form.m_blnStop = true; });
+  ui.OnYield([&] { return FolderRequested(b); }, [&] { form.m_blnStop = true; });
   EXPECT_FALSE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
   EXPECT_EQ(form.StatusText(), "キャンセルされました。");
   EXPECT_EQ(FileNames(), (std::vector<std::string>{"top.zip", "notes.txt", "a1.zip"}));
   EXPECT_EQ(FolderRequests().size(), 3u);  // C is never asked for
 }
 
+TEST_F(IntegrationBriefcaseScan, StopWhileAFolderStallsEndsTheScanAtOnce) {
+  StandInFolder stalling;
+  stalling.stalls = true;
+  ServeTopAndTwoFolders(stalling);
+  const std::string a = BriefcaseStandIn::FolderUrl(Site::International, "alice", "/A");
+  ui.OnYield([&] { return FolderRequested(a); }, [&] { form.m_blnStop = true; });
+  EXPECT_FALSE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
+  EXPECT_EQ(form.StatusText(), "キャンセルされました。");
+  EXPECT_EQ(FileNames(), std::vector<std::string>{"top.zip"});
+  EXPECT_TRUE(ui.signIns.empty());  // no sign-in offered for the folder given up
+  EXPECT_EQ(FolderRequests().size(), 2u);
+}
+
 TEST_F(IntegrationBriefcaseScan, FailedFolderDoesNotEndTheScan) {
-  bc.AddFolder(Site::International, "alice", "/", test::Files({"top.zip"}));
   StandInFolder failing;
   failing.failing = true;
-  bc.AddFolder(Site::International, "alice", "/A", failing);
-  bc.AddFolder(Site::International, "alice", "/B", test::Files({"b1.zip"}));
+  ServeTopAndTwoFolders(failing);
   ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
   EXPECT_TRUE(StatusSeen("ページの取得に失敗しました。"));
   EXPECT_EQ(FileNames(), (std::vector<std::string>{"top.zip", "b1.zip"}));

@@ -13,6 +13,7 @@
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
 #include "integration/site_server.h"
+#include "net/raw_tcp_server.h"
 #include "support/fake_ui.h"
 
 namespace vendil {
@@ -108,6 +109,22 @@ TEST_F(IntegrationCrawlEdges, ServerThatNeverAnswersIsGivenUpAndTheCrawlEnds) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
   EXPECT_TRUE(Listed("/b.zip"));
   EXPECT_EQ(form.StatusText(), "2/4 個のリンクが見つかりました。");
+}
+
+TEST_F(IntegrationCrawlEdges, StopOnAStalledPageEndsTheCrawlAndKeepsItsRows) {
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<a href=x.zip>";
+  for (const test::RawReply& reply : {test::RawReply{"", true}, test::RawReply{head, true}}) {
+    test::RawTcpServer stalled([reply](int) { return reply; });
+    site.Page("/index.html", A("a.zip") + A(stalled.Url("/stalled.html")) + A("after.html"));
+    site.Page("/after.html", A("b.zip"));
+    ui.OnYield([&] { return stalled.Connections() > 0; }, [&] { form.m_blnStop = true; });
+    EXPECT_FALSE(Crawl("/index.html", "1"));
+    EXPECT_EQ(form.StatusText(), "キャンセルされました。");
+    EXPECT_EQ(stalled.Connections(), 1);
+    EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/a.zip"), stalled.Url("/stalled.html"),
+                                                site.Url("/after.html")}));
+    EXPECT_EQ(site.TimesRequested("/after.html"), 0);
+  }
 }
 
 TEST_F(IntegrationCrawlEdges, DroppingServerIsRetriedAndTheCrawlGoesOn) {

@@ -5,7 +5,8 @@
 //
 // Connections are served one after another. For connection n (from 0) the server reads the
 // request head, sends `bytes` and closes; with `hold` it keeps the connection open instead
-// until the client gives up or the server is destroyed.
+// until the client gives up or the server is destroyed. With `dripMs` the bytes go one at a
+// time, that many milliseconds apart.
 #pragma once
 
 #include <arpa/inet.h>
@@ -26,6 +27,7 @@ namespace vendil::test {
 struct RawReply {
   std::string bytes;
   bool hold = false;
+  int dripMs = 0;
 };
 
 class RawTcpServer {
@@ -64,14 +66,22 @@ class RawTcpServer {
   int Connections() const { return connections_.load(); }
 
  private:
-  // Waits until `fd` is readable; false when the server is stopping first.
-  bool WaitReadable(int fd) {
+  // Waits until `fd` is readable (at most `timeoutMs`, -1 for ever); false when the server
+  // is stopping first or the time is up.
+  bool WaitReadable(int fd, int timeoutMs = -1) {
     pollfd fds[2] = {{fd, POLLIN, 0}, {stopRead_.Get(), POLLIN, 0}};
     for (;;) {
-      if (::poll(fds, 2, -1) < 0) return false;
+      const int ready = ::poll(fds, 2, timeoutMs);
+      if (ready <= 0) return false;
       if (fds[1].revents != 0) return false;
       if (fds[0].revents != 0) return true;
     }
+  }
+  // Sleeps `ms`; false when the server is stopping (or the client spoke or left) first.
+  bool Pause(int fd, int ms) { return !WaitReadable(fd, ms) && !Stopping(); }
+  bool Stopping() {
+    pollfd stop{stopRead_.Get(), POLLIN, 0};
+    return ::poll(&stop, 1, 0) > 0;
   }
 
   void Run() {
@@ -88,10 +98,11 @@ class RawTcpServer {
       }
       size_t sent = 0;
       while (sent < reply.bytes.size()) {
-        const ssize_t n = ::send(connection.Get(), reply.bytes.data() + sent,
-                                 reply.bytes.size() - sent, MSG_NOSIGNAL);
+        const size_t piece = reply.dripMs > 0 ? 1 : reply.bytes.size() - sent;
+        const ssize_t n = ::send(connection.Get(), reply.bytes.data() + sent, piece, MSG_NOSIGNAL);
         if (n <= 0) break;
         sent += static_cast<size_t>(n);
+        if (reply.dripMs > 0 && !Pause(connection.Get(), reply.dripMs)) break;
       }
       // Held: wait until the client closes (recv gives 0) or the server stops.
       while (reply.hold && WaitReadable(connection.Get())) {

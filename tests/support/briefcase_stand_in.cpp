@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace vendil::test {
 
@@ -323,6 +324,7 @@ void BriefcaseStandIn::ServeFolder(Site site, const httplib::Request& req, httpl
     path = req.get_param_value(".dir");
   }
   std::string page;
+  bool stalls = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     const Briefcase* bc = Find(site, user);
@@ -341,9 +343,15 @@ void BriefcaseStandIn::ServeFolder(Site site, const httplib::Request& req, httpl
     } else if (folder->content.failing) {
       res.set_content("\x01\x02", "application/octet-stream");
       return;
+    } else if (folder->content.stalls) {
+      stalls = true;
     } else {
       page = FolderPage(site, *bc, *folder, SignedIn(req), req.get_param_value(".view") == "a");
     }
+  }
+  if (stalls) {
+    server_.WaitForStop(std::chrono::minutes(5));
+    return;
   }
   Send(site, res, page);
 }
