@@ -1,5 +1,6 @@
 // One page's attempts: each attempt's outcome read from its transfer, the retry rule (five
-// attempts in all), and what the page leaves for the fetcher.
+// attempts for errors a retry can cure, one quick attempt after a time-out), and what the
+// page leaves for the fetcher.
 #include "net/page_fetch.h"
 
 #include <curl/curl.h>
@@ -10,6 +11,12 @@
 #include "net/fetch_page.h"
 
 namespace vendil {
+namespace {
+
+// The retry after a time-out asks a server that kept silent once more, not for long.
+constexpr long kQuickRetryMs = 5000;
+
+}  // namespace
 
 PageFetch::PageFetch(Form1& form, PageSpec spec, bool background)
     : form_(form),
@@ -33,6 +40,11 @@ bool PageFetch::StartAttempt() {
   request.inputData = spec_.postData;
   request.headers = spec_.headers;
   request.background = background_;
+  if (timedOut_) {
+    const long total = inet.TotalTimeoutMs() > 0 ? inet.TotalTimeoutMs() : kQuickRetryMs;
+    request.totalMs = std::min(total, kQuickRetryMs);
+    request.connectMs = std::min(inet.ConnectTimeoutMs(), request.totalMs);
+  }
   contentAccepted_ = false;
   redirectRefused_ = false;
   request.gate = [this](const ResponseHead& head) {
@@ -102,6 +114,12 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
 void PageFetch::Failure(int code, const std::string& info) {
   statusTexts_.push_back("ErrorCode: " + std::to_string(code) + " : " + info);
   statusTexts_.push_back("Retry:" + spec_.url);
+  // A server that does not answer in time will not answer a second later either: one
+  // quick attempt more, whatever attempts are left.
+  if (code == CURLE_OPERATION_TIMEDOUT && !timedOut_) {
+    timedOut_ = true;
+    allowedAttempts_ = std::min(allowedAttempts_, attempts_ + 1);
+  }
   if (attempts_ >= allowedAttempts_) outcome_ = Outcome::Failed;
 }
 
@@ -115,6 +133,7 @@ void PageFetch::Abandon() {
   transfer_ = 0;
   outcome_ = Outcome::Pending;
   attempts_ = 0;
+  timedOut_ = false;
   allowedAttempts_ = 1 + std::max(0, form_.Inet1.Options().retries);
   statusTexts_.clear();
   failedBody_.clear();

@@ -81,6 +81,7 @@ class PageFetch {
   Outcome outcome_ = Outcome::Pending;
   int attempts_ = 0;
   int allowedAttempts_;
+  bool timedOut_ = false;  // an attempt ran out of time: the next one is the last, and quick
   bool contentAccepted_ = false;
   bool redirectRefused_ = false;
   std::vector<std::string> statusTexts_;

@@ -197,6 +197,25 @@ TEST(FetchPageRetries, DroppedConnectionIsTriedFiveTimes) {
   EXPECT_EQ(form.StatusText(), "Retry:" + url);
 }
 
+TEST(FetchPageRetries, SilentServerCostsOneTimeOutAndOneQuickRetry) {
+  // Alone, and after an error that a retry may cure.
+  for (const int dropsFirst : {0, 1}) {
+    SCOPED_TRACE(dropsFirst ? "after a dropped connection" : "silent from the start");
+    RawTcpServer silent([dropsFirst](int n) { return RawReply{"", n >= dropsFirst}; });
+    FakeUi ui;
+    Form1 form{ui};
+    form.Inet1.SetTimeoutMilliseconds(2000, 300);
+    const std::string url = silent.Url("/page.html");
+    EXPECT_FALSE(FetchPage(form, url, "", ""));
+    EXPECT_EQ(silent.Connections(), dropsFirst + 2);
+    const std::string timedOut = "ErrorCode: " + std::to_string(CURLE_OPERATION_TIMEDOUT) + " : ";
+    int timeOuts = 0;
+    for (const auto& status : ui.statuses) timeOuts += status.rfind(timedOut, 0) == 0;
+    EXPECT_EQ(timeOuts, 2);
+    EXPECT_EQ(form.StatusText(), "Retry:" + url);
+  }
+}
+
 TEST(FetchPageRetries, ServerThatRecoversIsReadOnALaterAttempt) {
   RawTcpServer flaky([](int n) { return RawReply{n < 2 ? "" : HttpReply("<p>third</p>")}; });
   FakeUi ui;
