@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "crawl/add_link_class.h"
 #include "crawl/add_url_script.h"
@@ -59,17 +60,36 @@ PageBase PageBaseOf(const std::string& baseUrl) {
   return {GetHostName(baseUrl), GetUrlDirectory(baseUrl)};
 }
 
-bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& base) {
-  if (!form.txtGetUrls.Text().empty()) {
-    // A malformed pattern counts as no match.
-    if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
-  }
+// The server and folder rules of a link found on the page of `base`.
+bool FollowsServerAndFolderRules(const Form1& form, const std::string& strUrl,
+                                 const PageBase& base) {
   if (GetHostName(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
   if (!form.mnuOption_ParentDirectory.Checked()) {
     const std::string dir = GetUrlDirectory(strUrl);
     if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
   }
   return true;
+}
+
+bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& base) {
+  if (!form.txtGetUrls.Text().empty()) {
+    // A malformed pattern counts as no match.
+    if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
+  }
+  return FollowsServerAndFolderRules(form, strUrl, base);
+}
+
+// The request for a queued page. A redirect is judged as a link to the place it leads
+// would be on the page that linked it: to another server or above the start folder it is
+// not read unless the options allow it.
+PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase& linkedFrom) {
+  PageSpec spec;
+  spec.url = entry.Url;
+  spec.headers = HeaderText(form, entry.Url);
+  spec.redirectRule = [&form, linkedFrom](const std::string& finalUrl) {
+    return FollowsServerAndFolderRules(form, finalUrl, linkedFrom);
+  };
+  return spec;
 }
 
 LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
@@ -112,10 +132,15 @@ bool CrawlLinks(Form1& form) {
   form.m_lngSite = 1;
 
   std::unique_ptr<PageScript> script = PrepareScript(form);
-  std::string headers = HeaderText(form, pageUrl);
+  // The base of every page read, and for each queued page the page that linked it.
+  std::vector<PageBase> pageBases;
+  std::vector<uint32_t> linkedFrom;
+  PageSpec spec;
+  spec.url = pageUrl;
+  spec.headers = HeaderText(form, pageUrl);
 
   for (;;) {
-    const bool fetched = FetchPage(form, pageUrl, headers, "");
+    const bool fetched = FetchPage(form, spec);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
     if (form.m_blnStop) {
       form.Inet1.Cancel();
@@ -131,7 +156,9 @@ bool CrawlLinks(Form1& form) {
       std::string baseUrl = LastFetchedUrl(form);
       if (baseUrl.empty()) baseUrl = pageUrl;
       LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
-      const PageBase base = PageBaseOf(baseUrl);
+      pageBases.push_back(PageBaseOf(baseUrl));
+      const PageBase& base = pageBases.back();
+      const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
       if (script) script->RunOnPage(pageUrl, form.m_strHtml, links);
 
       const size_t count = links.size();
@@ -143,8 +170,9 @@ bool CrawlLinks(Form1& form) {
         if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);
         // An entry queued at the depth limit would end the crawl when its turn came, never
         // read: links of such pages are not queued at all (same pages read, same rows).
-        if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base)) {
-          queue.Add(link.Url, link.Referer, link.Title, link.FileName, level);
+        if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base) &&
+            queue.Add(link.Url, link.Referer, link.Title, link.FileName, level)) {
+          linkedFrom.push_back(baseIndex);
         }
         // The row takes the link's texts; they are copied only while the script still holds
         // the link (a script variable may keep it for a later page).
@@ -177,7 +205,7 @@ bool CrawlLinks(Form1& form) {
     if (next.Lebel >= depthLimit) break;
     level = next.Lebel + 1;
     pageUrl = next.Url;
-    headers = HeaderText(form, pageUrl);
+    spec = QueuedPageSpec(form, next, pageBases[linkedFrom[queueIndex - 1]]);
   }
 
   form.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) +
