@@ -89,8 +89,10 @@ class Form1 {
   // Proxy, time-outs and politeness of the HTTP control, applied when a search starts.
   InternetOptions internetOptions;
 
-  // The URL the last successful fetch finally read, after redirects.
+  // The URL the last successful fetch finally read, after redirects, and the charset its
+  // body was read in.
   std::string lastFetchedUrl;
+  std::string lastFetchedCharset;
   // The User-Agent header line, built once for the run.
   std::string userAgent;
   // Folder of the executable (settings file, scripts/, help/), without a closing slash.

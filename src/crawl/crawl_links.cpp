@@ -54,10 +54,11 @@ int16_t ListDepth(int32_t level) {
 struct PageBase {
   std::string host;
   std::string directory;
+  std::string charset;  // the page's own, in which its links' queries are sent
 };
 
-PageBase PageBaseOf(const std::string& baseUrl) {
-  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl)};
+PageBase PageBaseOf(const std::string& baseUrl, std::string charset = {}) {
+  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl), std::move(charset)};
 }
 
 // The server and folder rules of a link found on the page of `base`.
@@ -86,6 +87,7 @@ PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase
   PageSpec spec;
   spec.url = entry.Url;
   spec.headers = HeaderText(form, entry.Url);
+  spec.queryCharset = linkedFrom.charset;
   spec.redirectRule = [&form, linkedFrom](const std::string& finalUrl) {
     return FollowsServerAndFolderRules(form, finalUrl, linkedFrom);
   };
@@ -156,7 +158,7 @@ bool CrawlLinks(Form1& form) {
       std::string baseUrl = LastFetchedUrl(form);
       if (baseUrl.empty()) baseUrl = pageUrl;
       LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
-      pageBases.push_back(PageBaseOf(baseUrl));
+      pageBases.push_back(PageBaseOf(baseUrl, form.lastFetchedCharset));
       const PageBase& base = pageBases.back();
       const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
       if (script) script->RunOnPage(pageUrl, form.m_strHtml, links);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "net/fetch_page.h"
+#include "parse/request_url.h"
 
 namespace vendil {
 namespace {
@@ -18,10 +19,22 @@ constexpr long kQuickRetryMs = 5000;
 
 }  // namespace
 
+namespace {
+
+// A query goes in the charset of the page that gave the link; the briefcase scan and the
+// start URL name none: EUC-JP on the Japanese briefcase site, else UTF-8.
+std::string QueryCharset(const Form1& form, const PageSpec& spec) {
+  if (!spec.queryCharset.empty()) return spec.queryCharset;
+  return form.m_lngSite == 2 ? "EUC-JP" : "";
+}
+
+}  // namespace
+
 PageFetch::PageFetch(Form1& form, PageSpec spec, bool background)
     : form_(form),
       spec_(std::move(spec)),
-      serverKey_(HttpControl::ServerKey(spec_.url)),
+      requestUrl_(RequestUrl(spec_.url, QueryCharset(form, spec_))),
+      serverKey_(HttpControl::ServerKey(requestUrl_)),
       background_(background),
       allowedAttempts_(1 + std::max(0, form.Inet1.Options().retries)) {}
 
@@ -34,7 +47,7 @@ bool PageFetch::StartAttempt() {
   if (transfer_ != 0) inet.Drop(transfer_);
   transfer_ = 0;
   HttpRequest request;
-  request.url = spec_.url;
+  request.url = requestUrl_;
   const bool post = !spec_.postData.empty();
   request.operation = post ? "POST" : "GET";
   request.inputData = spec_.postData;

@@ -75,6 +75,7 @@ class PageFetch {
 
   Form1& form_;
   PageSpec spec_;
+  std::string requestUrl_;  // as the request line carries it
   std::string serverKey_;
   bool background_;
   TransferId transfer_ = 0;

@@ -116,6 +116,19 @@ TEST_F(IntegrationBriefcaseScan, JapaneseSiteIsReadInEucJpWithItsMarkers) {
   EXPECT_EQ(FolderRequests().size(), 5u);
 }
 
+TEST_F(IntegrationBriefcaseScan, FolderNamedInKanjiIsAskedForInEucJp) {
+  bc.AddFolder(Site::Japanese, "alice", "/", test::Files({"top.zip"}));
+  bc.AddFolder(Site::Japanese, "alice", "/写真", test::Files({"p1.zip"}));
+  ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::Japanese, "alice")));
+  ASSERT_NE(RowNamed("p1.zip"), nullptr);
+  EXPECT_EQ(RowNamed("p1.zip")->Folder, "alice\\写真\\");
+  std::vector<std::string> targets;
+  for (const auto& r : bc.Requests()) {
+    if (r.target.find("lst?") != std::string::npos) targets.push_back(r.target);
+  }
+  EXPECT_EQ(targets, std::vector<std::string>{"/bc/alice/lst?.dir=/%BC%CC%BF%BF"});
+}
+
 TEST_F(IntegrationBriefcaseScan, ScanWithoutFilesEndsWithThePageState) {
   struct Case {
     std::string url, status;

@@ -14,7 +14,10 @@
 #include "integration/crawl_fixture.h"
 #include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
+#include "platform/codec.h"
+#include "support/briefcase_stand_in.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 
 namespace vendil {
 namespace {
@@ -93,6 +96,33 @@ TEST_F(IntegrationCrawlEdges, JapaneseTitleAcrossTheChunkBoundaryInLegacyEncodin
     ASSERT_TRUE(Crawl("/index.html", "0"));
     ASSERT_EQ(form.lvwUrls.Count(), 1u);
     EXPECT_EQ(form.lvwUrls.Row(1).Title, title);
+  }
+}
+
+TEST_F(IntegrationCrawlEdges, NonAsciiLinksAreSentPercentEncodedInThePagesCharset) {
+  test::HttpTestServer server;
+  const std::string link = A("資料/一覧.html?q=検索");
+  server.Page("/utf8.html", link, "text/html; charset=UTF-8");
+  server.Page("/euc.html", test::Utf8ToEucJpForTest(link), "text/html; charset=EUC-JP");
+  server.Page("/sjis.html", Utf8ToAnsi(link), "text/html");  // undeclared: the system code page
+  const std::string path = "/%E8%B3%87%E6%96%99/%E4%B8%80%E8%A6%A7.html";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/utf8.html", path + "?q=%E6%A4%9C%E7%B4%A2"},
+      {"/euc.html", path + "?q=%B8%A1%BA%F7"},
+      {"/sjis.html", path + "?q=%8C%9F%8D%F5"},
+  };
+  for (const auto& [page, target] : cases) {
+    SCOPED_TRACE(page);
+    server.ClearRequests();
+    form.lvwUrls.Clear();
+    form.txtUrl.SetText(server.Url(page));
+    form.txtDepth.SetText("1");
+    ASSERT_TRUE(CrawlLinks(form));
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].target, target);
+    // The list keeps the link as the page wrote it.
+    EXPECT_NE(RowWithUrl(server.Url("/資料/一覧.html?q=検索")), nullptr);
   }
 }
 

@@ -2,6 +2,8 @@
 // the sign-in submission with its cookies.
 #include "support/briefcase_stand_in.h"
 
+#include "platform/codec.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -322,6 +324,8 @@ void BriefcaseStandIn::ServeFolder(Site site, const httplib::Request& req, httpl
       return;
     }
     path = req.get_param_value(".dir");
+    // The Japanese site's queries are EUC-JP, as its pages are.
+    if (site == Site::Japanese) path = EucJpToUtf8(path);
   }
   std::string page;
   bool stalls = false;
