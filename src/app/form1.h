@@ -68,6 +68,9 @@ class Form1 {
   std::string m_strCustomTags;
   bool m_blnMultiCheck = false;
   bool m_blnSignedIn = false;
+  // A search of the running command could not read its start page (set by the crawl and the
+  // folder scan, cleared when a command starts): an unreachable page is not an empty one.
+  bool startPageFailed = false;
   std::string m_strHtml;
   int32_t m_lngSite = 0;
   std::vector<std::string> m_astrUrlFilters;

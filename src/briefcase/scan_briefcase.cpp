@@ -21,7 +21,6 @@ namespace vendil {
 
 namespace {
 
-constexpr const char* kFetchFailed = "ページの取得に失敗しました。";
 constexpr const char* kCancelled = "キャンセルされました。";
 constexpr const char* kEmptyFolder = "空のフォルダです。";
 constexpr const char* kFoundSuffix = " 個のファイルを見つけました。";
@@ -95,7 +94,8 @@ class FolderScan {
       // A fetch ended by Stop fails: the scan ends here as stopped.
       if (form_.m_blnStop) return Stopped();
       if (!fetched) {
-        form_.SetStatusText(kFetchFailed);
+        if (pagesRead_ == 0 && foldersTaken_ == 0) form_.startPageFailed = true;
+        form_.SetStatusText(kFetchFailedText);
         form_.Inet1.Cancel();
         return Step::NoLinks;
       }
@@ -177,6 +177,7 @@ class FolderScan {
   Step NextFolder() {
     if (queue_.empty()) return Step::Finish;
     headers_ = HeaderText(pageUrl_);
+    ++foldersTaken_;
     pageUrl_ = std::move(queue_.front().strUrl);
     folder_ = std::move(queue_.front().strFolder);
     queue_.pop_front();
@@ -221,6 +222,7 @@ class FolderScan {
   long accepted_ = 0;
   long pageLinks_ = 0;
   int pagesRead_ = 0;
+  size_t foldersTaken_ = 0;  // folders taken from the queue
   bool passwordSignInTried_ = false;
 };
 

@@ -203,7 +203,8 @@ int Session::Finish(std::ostream& out) {
   ui_.FinishStatus(form_.StatusText());
   if (options_.saveSettings) UnloadMainWindow(form_);
   if (stopped) return kExitStopped;
-  return handOff;
+  if (handOff != kExitRan) return handOff;
+  return form_.startPageFailed ? kExitStartPageUnread : kExitRan;
 }
 
 }  // namespace vendil::cli

@@ -17,6 +17,7 @@ namespace vendil::cli {
 inline constexpr int kExitRan = 0;
 inline constexpr int kExitStopped = 1;
 inline constexpr int kExitBadArguments = 2;
+inline constexpr int kExitStartPageUnread = 3;
 
 // Reads the search settings of an INI file (sections "General" and "Options") into the
 // form's fields, option items and tag members. Empty on success, else what went wrong.
@@ -49,8 +50,8 @@ class Session {
   const Options& options() const { return options_; }
 
   // Prints the rows on `out`, the final status on stderr, runs the hand-off, and gives
-  // the exit status: kExitStopped when the run was stopped, else kExitRan (or the
-  // hand-off's non-zero status).
+  // the exit status: kExitStopped when the run was stopped, else the hand-off's non-zero
+  // status, else kExitStartPageUnread when a start page could not be read, else kExitRan.
   int Finish(std::ostream& out);
 
  private:

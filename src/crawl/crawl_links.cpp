@@ -24,7 +24,6 @@ namespace vendil {
 
 namespace {
 
-const char kFetchFailed[] = "ページの取得に失敗しました。";
 const char kCancelled[] = "キャンセルされました。";
 const char kFoundSuffix[] = " 個のリンクが見つかりました。";
 
@@ -150,7 +149,8 @@ bool CrawlLinks(Form1& form) {
       return false;
     }
     if (!fetched) {
-      form.SetStatusText(kFetchFailed);
+      if (queueIndex == 0) form.startPageFailed = true;
+      form.SetStatusText(kFetchFailedText);
       form.Inet1.Cancel();
     } else {
       ++pagesRead;

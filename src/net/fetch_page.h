@@ -11,6 +11,9 @@ namespace vendil {
 
 class FetchAhead;
 
+// The status text of a page that could not be read.
+inline constexpr char kFetchFailedText[] = "ページの取得に失敗しました。";
+
 bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,
                const std::string& strPostData);
 // The same for a page a search reads at `position` of its order: taken over from `ahead`

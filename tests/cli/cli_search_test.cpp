@@ -142,6 +142,30 @@ TEST_F(IntegrationCliSearch, CommandLineOverridesTheSettingsFile) {
   EXPECT_EQ(Lines(r.err).back(), "1/3 個のリンクが見つかりました。");
 }
 
+TEST_F(IntegrationCliSearch, UnreachableStartPageIsNoEmptyPage) {
+  test::RawTcpServer dead([](int) { return test::RawReply{}; });  // closes every connection
+  RunResult r = Run({"search", dead.Url("/index.html")});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_TRUE(r.out.empty());
+  auto err = Lines(r.err);
+  ASSERT_GE(err.size(), 2u) << r.err;
+  EXPECT_EQ(err[err.size() - 2], "ページの取得に失敗しました。");
+  EXPECT_EQ(err.back(), "0/0 個のリンクが見つかりました。");
+
+  // Several URLs: the others are searched and printed; the status still tells.
+  r = Run({"search", dead.Url("/index.html"), site.Url("/sub/page.html")});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 1u) << r.out;
+  err = Lines(r.err);
+  EXPECT_NE(std::find(err.begin(), err.end(), "ページの取得に失敗しました。"), err.end()) << r.err;
+
+  // A start page that is read but holds no links is an empty page, as before.
+  site.Page("/empty.html", "<p>nothing</p>");
+  r = Run({"search", site.Url("/empty.html")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("ページの取得に失敗しました。"), std::string::npos) << r.err;
+}
+
 TEST_F(IntegrationCliSearch, BadArgumentsExitTwoWithUsage) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"search"},
