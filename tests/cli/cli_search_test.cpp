@@ -18,6 +18,7 @@
 
 #include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
+#include "support/loopback_proxy.h"
 
 namespace vendil {
 namespace {
@@ -166,12 +167,37 @@ TEST_F(IntegrationCliSearch, UnreachableStartPageIsNoEmptyPage) {
   EXPECT_EQ(r.err.find("ページの取得に失敗しました。"), std::string::npos) << r.err;
 }
 
+TEST_F(IntegrationCliSearch, ProxyFromTheSettingsFileOrTheCommandLine) {
+  test::LoopbackProxy fromFile, fromLine;
+  const fs::path ini = dir / "net.ini";
+  std::ofstream(ini) << "[Internet]\r\nProxyMode=2\r\nProxyHost=127.0.0.1\r\nProxyPort="
+                     << fromFile.Port() << "\r\n";
+  RunResult r = Run({"search", "--settings", ini.string(), site.Url("/sub/page.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fromFile.Requests().size(), 1u);
+
+  r = Run({"search", "--settings", ini.string(), "--proxy",
+           "http://u:p@127.0.0.1:" + std::to_string(fromLine.Port()), site.Url("/sub/page.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fromFile.Requests().size(), 1u);
+  ASSERT_EQ(fromLine.Requests().size(), 1u);
+  EXPECT_EQ(fromLine.Requests()[0].proxyAuthorization, "Basic dTpw");
+
+  r = Run({"search", "--settings", ini.string(), "--proxy", "none", site.Url("/sub/page.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 1u);
+  EXPECT_EQ(fromFile.Requests().size() + fromLine.Requests().size(), 2u);
+}
+
 TEST_F(IntegrationCliSearch, BadArgumentsExitTwoWithUsage) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"search"},
            {"search", "--tags", "abc", site.Url("/index.html")},
            {"search", "--settings", (dir / "none.ini").string(), site.Url("/index.html")},
-           {"search", "--format", "xml", site.Url("/index.html")}}) {
+           {"search", "--format", "xml", site.Url("/index.html")},
+           {"search", "--connections", "0", site.Url("/index.html")},
+           {"search", "--delay", "-1", site.Url("/index.html")},
+           {"search", "--proxy", "http://127.0.0.1:99999", site.Url("/index.html")}}) {
     RunResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args.back();
     EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
