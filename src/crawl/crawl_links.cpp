@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "crawl/add_url_script.h"
 #include "crawl/depth_value.h"
 #include "crawl/link_queue.h"
+#include "net/fetch_ahead.h"
 #include "net/fetch_page.h"
 #include "parse/c_get_html_tag.h"
 #include "parse/mod_string.h"
@@ -139,9 +141,15 @@ bool CrawlLinks(Form1& form) {
   PageSpec spec;
   spec.url = pageUrl;
   spec.headers = HeaderText(form, pageUrl);
+  // The pages queued after the one being read are fetched ahead; the loop still takes them
+  // strictly in queue order, so what follows sees what one-at-a-time fetching gives.
+  FetchAhead ahead(form, [&](size_t position) -> std::optional<PageSpec> {
+    if (position > queue.Count()) return std::nullopt;
+    return QueuedPageSpec(form, queue.Item(position), pageBases[linkedFrom[position - 1]]);
+  });
 
   for (;;) {
-    const bool fetched = FetchPage(form, spec);
+    const bool fetched = FetchPage(form, spec, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
     if (form.m_blnStop) {
       form.Inet1.Cancel();

@@ -92,7 +92,9 @@ struct HttpControl::Impl : TransferOwner {
     }
   }
 
-  void ReadMessages() {
+  // The transfers that ended, finished; how many there were.
+  int ReadMessages() {
+    int finished = 0;
     int queued = 0;
     while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued)) {
       if (msg->msg != CURLMSG_DONE) continue;
@@ -100,7 +102,9 @@ struct HttpControl::Impl : TransferOwner {
       const CURLcode code = msg->data.result;
       curl_multi_remove_handle(multi.get(), easy);
       if (Transfer* t = Transfer::FromEasy(easy)) t->Finish(code);
+      ++finished;
     }
+    return finished;
   }
 
   void FailAll(const std::string& info) {
@@ -115,8 +119,8 @@ struct HttpControl::Impl : TransferOwner {
     int active = 0;
     CURLMcode mc = curl_multi_perform(multi.get(), &active);
     if (mc == CURLM_OK) {
-      ReadMessages();
-      if (waitMs > 0) {
+      // A transfer that just ended is news for the caller: no waiting then.
+      if (ReadMessages() == 0 && waitMs > 0) {
         curl_multi_poll(multi.get(), nullptr, 0, waitMs, nullptr);
         mc = curl_multi_perform(multi.get(), &active);
         if (mc == CURLM_OK) ReadMessages();
