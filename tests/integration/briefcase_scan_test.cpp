@@ -158,11 +158,12 @@ TEST_F(IntegrationBriefcaseScan, ScanWithoutFilesEndsWithThePageState) {
 TEST_F(IntegrationBriefcaseScan, StopDuringTheScanKeepsTheRowsAlreadyAdded) {
   ServeTree(Site::International);
   const std::string b = BriefcaseStandIn::FolderUrl(Site::International, "alice", "/B");
-  ui.OnYield([&] { return FolderRequested(b); }, [&] { form.m_blnStop = true; });
+  // Stop once the scan reaches B (B and C may have been fetched ahead: they add nothing).
+  ui.OnYield([&] { return form.StatusText() == "Getting " + b + "..."; },
+             [&] { form.m_blnStop = true; });
   EXPECT_FALSE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
   EXPECT_EQ(form.StatusText(), "キャンセルされました。");
   EXPECT_EQ(FileNames(), (std::vector<std::string>{"top.zip", "notes.txt", "a1.zip"}));
-  EXPECT_EQ(FolderRequests().size(), 3u);  // C is never asked for
 }
 
 TEST_F(IntegrationBriefcaseScan, StopWhileAFolderStallsEndsTheScanAtOnce) {
@@ -175,7 +176,6 @@ TEST_F(IntegrationBriefcaseScan, StopWhileAFolderStallsEndsTheScanAtOnce) {
   EXPECT_EQ(form.StatusText(), "キャンセルされました。");
   EXPECT_EQ(FileNames(), std::vector<std::string>{"top.zip"});
   EXPECT_TRUE(ui.signIns.empty());  // no sign-in offered for the folder given up
-  EXPECT_EQ(FolderRequests().size(), 2u);
 }
 
 TEST_F(IntegrationBriefcaseScan, FailedFolderDoesNotEndTheScan) {
