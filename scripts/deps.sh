@@ -10,7 +10,7 @@ PACKAGES=(
   libcurl4-openssl-dev ca-certificates
   libicu-dev libpcre2-dev libmimalloc-dev
   libcpp-httplib-dev libssl-dev
-  nginx-light wget curl aria2 python3
+  nginx-light wget wget2 curl aria2 python3
 )
 
 missing=()
