@@ -11,21 +11,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 delay=${1:-20}
 
-build=${VENDIL_BENCH_BUILD:-build/bench}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVENDIL_TESTS=OFF >/dev/null
-if ! log=$(ninja -C "$build" -j2 vendil-cli vendil_runtime_files); then echo "$log" >&2; exit 1; fi
-cli=$PWD/$build/bin/vendil-cli
+source bench/crawl_common.sh
 for tool in wget2 wget; do
   command -v "$tool" >/dev/null || { echo "$tool is missing (./scripts/deps.sh)" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
-server_pid=""
-cleanup() {
-  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 python3 bench/make_site.py "$work/site" "$work/urls.txt"
 pages=$(wc -l < "$work/urls.txt")

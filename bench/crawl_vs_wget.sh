@@ -7,20 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
 
-build=${VENDIL_BENCH_BUILD:-build/bench}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVENDIL_TESTS=OFF >/dev/null
-if ! log=$(ninja -C "$build" -j2 vendil-cli vendil_runtime_files); then echo "$log" >&2; exit 1; fi
-cli=$PWD/$build/bin/vendil-cli
-
-work=$(mktemp -d)
+source bench/crawl_common.sh
 # nginx workers run as an unprivileged user; they must be able to read the site.
 chmod 755 "$work"
-nginx_pid=""
-cleanup() {
-  if [ -n "$nginx_pid" ] && kill -0 "$nginx_pid" 2>/dev/null; then kill "$nginx_pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 python3 bench/make_site.py "$work/site" "$work/urls.txt"
 
@@ -43,7 +32,7 @@ http {
 }
 CONF
 nginx -e "$work/nginx/logs/error.log" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
+server_pid=$!
 for _ in $(seq 100); do
   curl -s -o /dev/null "http://127.0.0.1:$port/index.html" && break
   sleep 0.05

@@ -10,18 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 wait_seconds=${1:-2}
 
-build=${VENDIL_BENCH_BUILD:-build/bench}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVENDIL_TESTS=OFF >/dev/null
-if ! log=$(ninja -C "$build" -j2 vendil-cli vendil_runtime_files); then echo "$log" >&2; exit 1; fi
-cli=$PWD/$build/bin/vendil-cli
-
-work=$(mktemp -d)
-server_pid=""
-cleanup() {
-  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/crawl_common.sh
 ticks=$(getconf CLK_TCK)
 
 # CPU ticks (user + system) of a process.
