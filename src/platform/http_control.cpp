@@ -44,7 +44,7 @@ std::string UrlPart(CURLU* handle, CURLUPart part, unsigned flags = 0) {
 
 }  // namespace
 
-struct HttpControl::Impl : TransferOwner {
+struct HttpControl::Impl final : TransferOwner {
   std::unique_ptr<CURLM, MultiDeleter> multi;
   std::unique_ptr<CURLSH, ShareDeleter> share;
   std::map<TransferId, std::unique_ptr<Transfer>> transfers;
