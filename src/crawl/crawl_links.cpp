@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -89,8 +90,9 @@ PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase
   spec.url = entry.Url;
   spec.headers = HeaderText(form, entry.Url);
   spec.queryCharset = linkedFrom.charset;
-  spec.redirectRule = [&form, linkedFrom](const std::string& finalUrl) {
-    return FollowsServerAndFolderRules(form, finalUrl, linkedFrom);
+  // The bases live as long as the crawl, longer than any request of it.
+  spec.redirectRule = [&form, base = &linkedFrom](const std::string& finalUrl) {
+    return FollowsServerAndFolderRules(form, finalUrl, *base);
   };
   return spec;
 }
@@ -136,7 +138,7 @@ bool CrawlLinks(Form1& form) {
 
   std::unique_ptr<PageScript> script = PrepareScript(form);
   // The base of every page read, and for each queued page the page that linked it.
-  std::vector<PageBase> pageBases;
+  std::deque<PageBase> pageBases;  // a deque: growing never moves the bases
   std::vector<uint32_t> linkedFrom;
   PageSpec spec;
   spec.url = pageUrl;

@@ -45,16 +45,24 @@ std::unique_ptr<PageFetch> FetchAhead::Take(size_t position, const PageSpec& spe
 void FetchAhead::Pump() {
   if (maxEntries_ == 0) return;
   HttpControl& inet = form_.Inet1;
-  for (Entry& entry : entries_) entry.fetch->Update();
+  // It runs at every turn of a wait: the work is in what it starts, not in looking.
+  size_t heldBytes = 0;
+  bool waiting = false;  // an entry not yet asked for
+  for (Entry& entry : entries_) {
+    PageFetch& fetch = *entry.fetch;
+    if (fetch.InFlight()) fetch.Update();
+    heldBytes += fetch.HeldBytes();
+    waiting = waiting || (fetch.WantsAttempt() && fetch.AttemptsMade() == 0);
+  }
   while (entries_.size() < maxEntries_) {
     std::optional<PageSpec> spec = planner_(nextPosition_);
     if (!spec) break;
     entries_.push_back({nextPosition_, std::make_unique<PageFetch>(form_, std::move(*spec), true)});
     ++nextPosition_;
+    waiting = true;
   }
+  if (!waiting) return;
   const auto now = std::chrono::steady_clock::now();
-  size_t heldBytes = 0;
-  for (const Entry& entry : entries_) heldBytes += entry.fetch->HeldBytes();
   for (Entry& entry : entries_) {
     PageFetch& fetch = *entry.fetch;
     // Only first attempts run ahead; retries wait for the page's turn, so their status

@@ -48,6 +48,7 @@ bool PageFetch::StartAttempt() {
   transfer_ = 0;
   HttpRequest request;
   request.url = requestUrl_;
+  request.serverKey = serverKey_;
   const bool post = !spec_.postData.empty();
   request.operation = post ? "POST" : "GET";
   request.inputData = spec_.postData;

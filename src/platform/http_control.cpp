@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/casefold.h"
@@ -34,12 +36,10 @@ struct UrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-std::string UrlPart(CURLU* handle, CURLUPart part, unsigned flags = 0) {
-  char* text = nullptr;
-  if (curl_url_get(handle, part, &text, flags) != CURLUE_OK || text == nullptr) return {};
-  std::string out(text);
-  curl_free(text);
-  return out;
+// What curl's own parser accepts as a URL.
+bool IsWellFormed(const std::string& url) {
+  std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
+  return handle && curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
 }
 
 }  // namespace
@@ -54,7 +54,13 @@ struct HttpControl::Impl final : TransferOwner {
 
   TransferSettings settings;
   InternetOptions options;
-  std::map<std::string, std::chrono::steady_clock::time_point> lastStart;
+  // Per server: the transfers running (and those of them fetched ahead), the last start.
+  struct Server {
+    size_t running = 0;
+    size_t background = 0;
+    std::chrono::steady_clock::time_point lastStart;
+  };
+  std::unordered_map<std::string, Server> servers;
 
   size_t budget = kDefaultBackgroundBudget;
   size_t held = 0;
@@ -74,12 +80,22 @@ struct HttpControl::Impl final : TransferOwner {
   }
   const Transfer* Current() const { return Get(current); }
 
+  // A transfer stops running (it ended, or it is dropped before it did).
+  void Stopped(const Transfer& t) {
+    Server& server = servers[t.ServerKey()];
+    server.running -= std::min<size_t>(server.running, 1);
+    if (t.Background()) server.background -= std::min<size_t>(server.background, 1);
+  }
+
   void Remove(TransferId id) {
     auto it = transfers.find(id);
     if (it == transfers.end()) return;
     Transfer& t = *it->second;
     if (t.Background()) BackgroundReleased(t.BodyBytes());
-    if (!t.Done()) curl_multi_remove_handle(multi.get(), t.Easy());
+    if (!t.Done()) {
+      curl_multi_remove_handle(multi.get(), t.Easy());
+      Stopped(t);
+    }
     transfers.erase(it);
     if (id == current) current = 0;
   }
@@ -101,7 +117,10 @@ struct HttpControl::Impl final : TransferOwner {
       CURL* easy = msg->easy_handle;
       const CURLcode code = msg->data.result;
       curl_multi_remove_handle(multi.get(), easy);
-      if (Transfer* t = Transfer::FromEasy(easy)) t->Finish(code);
+      if (Transfer* t = Transfer::FromEasy(easy)) {
+        t->Finish(code);
+        Stopped(*t);
+      }
       ++finished;
     }
     return finished;
@@ -112,6 +131,7 @@ struct HttpControl::Impl final : TransferOwner {
       if (t->Done()) continue;
       curl_multi_remove_handle(multi.get(), t->Easy());
       t->Fail(CURLE_FAILED_INIT, info);
+      Stopped(*t);
     }
   }
 
@@ -227,14 +247,20 @@ void HttpControl::SetHeaderGate(std::function<bool(const HttpControl&)> gate) {
 TransferId HttpControl::Start(HttpRequest request) {
   Impl& s = *impl_;
   if (!s.multi) return 0;
-  const std::string key = ServerKey(request.url);
-  if (key.empty()) return 0;  // no web URL: file:, ftp: and the like are never fetched
+  // Only web pages are fetched: a link or a redirect to file:, ftp: or any other scheme must
+  // not make the program read local files or speak other protocols.
+  const std::string key = request.serverKey.empty() ? ServerKey(request.url) : request.serverKey;
+  if (key.empty() || !IsWellFormed(request.url)) return 0;
+  const bool background = request.background;
   const TransferId id = s.nextId;
   auto transfer = Transfer::Create(s, key, std::move(request), s.settings, s.share.get());
   if (!transfer) return 0;
   if (curl_multi_add_handle(s.multi.get(), transfer->Easy()) != CURLM_OK) return 0;
   ++s.nextId;
-  s.lastStart[key] = std::chrono::steady_clock::now();
+  Impl::Server& server = s.servers[key];
+  ++server.running;
+  if (background) ++server.background;
+  server.lastStart = std::chrono::steady_clock::now();
   s.transfers.emplace(id, std::move(transfer));
   return id;
 }
@@ -265,41 +291,58 @@ void HttpControl::MakeForeground(TransferId id) {
   Transfer* t = impl_->Get(id);
   if (t == nullptr || !t->Background()) return;
   impl_->BackgroundReleased(t->BodyBytes());
+  if (!t->Done()) {
+    Impl::Server& server = impl_->servers[t->ServerKey()];
+    server.background -= std::min<size_t>(server.background, 1);
+  }
   t->SetForeground();
   impl_->ResumePaused();
 }
 
 std::string HttpControl::ServerKey(const std::string& url) {
-  EnsureGlobalInit();
-  std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
-  if (!handle) return {};
-  if (curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return {};
-  const std::string scheme = LowerAscii(UrlPart(handle.get(), CURLUPART_SCHEME));
+  // By hand, not by curl's parser: it runs several times for every page of a crawl.
+  const size_t colon = url.find("://");
+  if (colon == std::string::npos) return {};
+  const std::string scheme = LowerAscii(std::string_view(url).substr(0, colon));
   if (scheme != "http" && scheme != "https") return {};
-  return scheme + "://" + LowerAscii(UrlPart(handle.get(), CURLUPART_HOST)) + ":" +
-         UrlPart(handle.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+  const size_t hostStart = colon + 3;
+  const size_t authorityEnd = std::min(url.find_first_of("/?#", hostStart), url.size());
+  std::string_view authority = std::string_view(url).substr(hostStart, authorityEnd - hostStart);
+  if (const size_t at = authority.rfind('@'); at != std::string_view::npos)
+    authority.remove_prefix(at + 1);
+  // "[::1]:8080", "host:8080", "host"
+  const size_t bracket = authority.rfind(']');
+  const size_t portColon = authority.rfind(':');
+  std::string_view host = authority;
+  std::string_view port;
+  if (portColon != std::string_view::npos &&
+      (bracket == std::string_view::npos || portColon > bracket)) {
+    host = authority.substr(0, portColon);
+    port = authority.substr(portColon + 1);
+  }
+  if (host.empty()) return {};
+  for (const char c : port) {
+    if (c < '0' || c > '9') return {};
+  }
+  while (port.size() > 1 && port.front() == '0') port.remove_prefix(1);
+  if (port.empty()) port = scheme == "https" ? "443" : "80";
+  return scheme + "://" + LowerAscii(host) + ":" + std::string(port);
 }
 
 size_t HttpControl::RunningFor(const std::string& serverKey) const {
-  size_t running = 0;
-  for (const auto& [id, t] : impl_->transfers) {
-    if (!t->Done() && t->ServerKey() == serverKey) ++running;
-  }
-  return running;
+  auto it = impl_->servers.find(serverKey);
+  return it == impl_->servers.end() ? 0 : it->second.running;
 }
 
 size_t HttpControl::RunningInBackgroundFor(const std::string& serverKey) const {
-  size_t running = 0;
-  for (const auto& [id, t] : impl_->transfers) {
-    if (!t->Done() && t->Background() && t->ServerKey() == serverKey) ++running;
-  }
-  return running;
+  auto it = impl_->servers.find(serverKey);
+  return it == impl_->servers.end() ? 0 : it->second.background;
 }
 
 std::chrono::steady_clock::time_point HttpControl::NextStartAt(const std::string& serverKey) const {
-  auto it = impl_->lastStart.find(serverKey);
-  if (it == impl_->lastStart.end() || impl_->options.delayMs <= 0) return {};
-  return it->second + std::chrono::milliseconds(impl_->options.delayMs);
+  auto it = impl_->servers.find(serverKey);
+  if (it == impl_->servers.end() || impl_->options.delayMs <= 0) return {};
+  return it->second.lastStart + std::chrono::milliseconds(impl_->options.delayMs);
 }
 
 void HttpControl::SetBackgroundBudget(size_t bytes) {

@@ -3,15 +3,17 @@
 // pause while a transfer fetched ahead has no room in the background budget.
 #include "platform/http_transfer.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <utility>
-
-#include "platform/casefold.h"
 
 namespace vendil {
 namespace {
 
 constexpr long kMaxRedirects = 20;
+
+bool IsPost(const std::string& operation) { return strcasecmp(operation.c_str(), "POST") == 0; }
 
 // A list that only grows: curl_slist_append returns nullptr on failure and keeps the list.
 bool Append(curl_slist*& list, const std::string& item) {
@@ -38,8 +40,8 @@ Transfer::~Transfer() {
 std::unique_ptr<Transfer> Transfer::Create(TransferOwner& owner, std::string serverKey,
                                            HttpRequest request, const TransferSettings& settings,
                                            CURLSH* share) {
-  const bool post = EqualsNoCase(request.operation, "POST");
-  if (!post && !EqualsNoCase(request.operation, "GET")) return nullptr;
+  if (!IsPost(request.operation) && strcasecmp(request.operation.c_str(), "GET") != 0)
+    return nullptr;
   std::unique_ptr<Transfer> t(new Transfer(owner, std::move(serverKey), std::move(request)));
   if (!t->Configure(settings, share)) return nullptr;
   return t;
@@ -89,7 +91,7 @@ bool Transfer::Configure(const TransferSettings& settings, CURLSH* share) {
   set(curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Transfer::OnBody));
   set(curl_easy_setopt(e, CURLOPT_WRITEDATA, this));
   // Several requests to one server share a connection where it speaks HTTP/2.
-  if (StartsWithNoCase(serverKey_, "https:")) set(curl_easy_setopt(e, CURLOPT_PIPEWAIT, 1L));
+  if (serverKey_.rfind("https:", 0) == 0) set(curl_easy_setopt(e, CURLOPT_PIPEWAIT, 1L));
   if (share != nullptr) set(curl_easy_setopt(e, CURLOPT_SHARE, share));
   // An empty file name turns the cookie engine on without reading any file.
   set(curl_easy_setopt(e, CURLOPT_COOKIEFILE, ""));
@@ -113,7 +115,7 @@ bool Transfer::Configure(const TransferSettings& settings, CURLSH* share) {
       }
       break;
   }
-  if (EqualsNoCase(request_.operation, "POST")) {
+  if (IsPost(request_.operation)) {
     set(curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE,
                          static_cast<curl_off_t>(request_.inputData.size())));
     set(curl_easy_setopt(e, CURLOPT_COPYPOSTFIELDS, request_.inputData.c_str()));
