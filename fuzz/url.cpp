@@ -8,6 +8,7 @@
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 #include "parse/request_url.h"
+#include "platform/http_control.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
@@ -25,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (name.size() > path.size() || directory.empty()) __builtin_trap();
     static const char* const kCharsets[] = {"", "EUC-JP", "Shift_JIS", "UTF-16"};
     const std::string request = vendil::RequestUrl(*url, kCharsets[size % 4]);
+    const std::string server = vendil::HttpControl::ServerKey(request);
+    if (!server.empty() && server.rfind("http", 0) != 0) __builtin_trap();
     const size_t scheme = request.find("://");
     const size_t from =
         scheme == std::string::npos ? std::string::npos : request.find_first_of("/?#", scheme + 3);

@@ -325,6 +325,13 @@ TEST(HttpControlTransfers, ServerKeysNameSchemeHostAndPort) {
   EXPECT_EQ(HttpControl::ServerKey("https://h.test/"), "https://h.test:443");
   EXPECT_EQ(HttpControl::ServerKey("ftp://h.test/file"), "");
   EXPECT_EQ(HttpControl::ServerKey("not a url"), "");
+  // What a link may hold: a user and password, an address in brackets, odd ports.
+  EXPECT_EQ(HttpControl::ServerKey("http://u:p@h.test:81/x"), "http://h.test:81");
+  EXPECT_EQ(HttpControl::ServerKey("http://[::1]:8080/"), "http://[::1]:8080");
+  EXPECT_EQ(HttpControl::ServerKey("http://[::1]/"), "http://[::1]:80");
+  EXPECT_EQ(HttpControl::ServerKey("http://h.test:0080?q"), "http://h.test:80");
+  EXPECT_EQ(HttpControl::ServerKey("http://h.test:8x/"), "");
+  EXPECT_EQ(HttpControl::ServerKey("http:///path"), "");
 }
 
 TEST_F(HttpControlTest, TransfersFetchedAheadWaitWithinTheBudgetAndLoseNothing) {
