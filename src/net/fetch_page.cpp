@@ -22,8 +22,8 @@ bool Conclude(Form1& form, PageFetch& fetch) {
   const bool read = fetch.Result() == PageFetch::Outcome::Succeeded;
   form.m_strHtml.clear();
   const std::string bytes = fetch.TakeBody();
-  const std::string charset = BodyCharset(bytes, fetch.ContentType(), form.m_lngSite);
-  form.m_strHtml = DecodeCharset(bytes, charset);
+  std::string charset;
+  form.m_strHtml = DecodeBody(bytes, fetch.ContentType(), form.m_lngSite, &charset);
   if (read) {
     form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Spec().url : fetch.FinalUrl();
     form.lastFetchedCharset = charset;
@@ -42,15 +42,18 @@ bool IsContentTypeAccepted(const Form1& form, const std::string& contentType) {
   return MatchesAny(SplitPatterns(filter), contentType).value_or(false);
 }
 
-std::string BodyCharset(const std::string& bytes, const std::string& contentType, int32_t site) {
+std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site,
+                       std::string* charsetUsed) {
   std::string charset = CharsetFromContentType(contentType);
   if (charset.empty()) charset = CharsetFromMeta(bytes);
-  if (!charset.empty()) return charset;
-  return site == 2 ? "EUC-JP" : "Shift_JIS";
-}
-
-std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site) {
-  return DecodeCharset(bytes, BodyCharset(bytes, contentType, site));
+  if (!charset.empty()) {
+    std::string text = DecodeCharset(bytes, charset);
+    if (charsetUsed) *charsetUsed = std::move(charset);
+    return text;
+  }
+  if (charsetUsed) *charsetUsed = site == 2 ? "EUC-JP" : "Shift_JIS";
+  if (site == 2) return EucJpToUtf8(bytes);
+  return AnsiToUtf8(bytes);
 }
 
 bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,

@@ -27,10 +27,9 @@ const std::string& LastFetchedUrl(const Form1& form);
 // Whether a response of this Content-Type is read, by the content-type filter of `form`.
 bool IsContentTypeAccepted(const Form1& form, const std::string& contentType);
 
-// The charset a body is read in: the one the Content-Type or the page's <meta> declares,
-// else EUC-JP while the site kind is 2, else CP932 ("Shift_JIS").
-std::string BodyCharset(const std::string& bytes, const std::string& contentType, int32_t site);
-// A whole body as text, in its BodyCharset.
-std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site);
+// A whole body as text: the charset the Content-Type or the page's <meta> declares, else
+// EUC-JP while the site kind is 2, else CP932; `charsetUsed` receives its name.
+std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site,
+                       std::string* charsetUsed = nullptr);
 
 }  // namespace vendil

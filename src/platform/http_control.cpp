@@ -36,6 +36,8 @@ struct UrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
+char LowerAsciiChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
 // What curl's own parser accepts as a URL.
 bool IsWellFormed(const std::string& url) {
   std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
@@ -300,11 +302,14 @@ void HttpControl::MakeForeground(TransferId id) {
 }
 
 std::string HttpControl::ServerKey(const std::string& url) {
-  // By hand, not by curl's parser: it runs several times for every page of a crawl.
+  // By hand, not by curl's parser: it runs for every page of a crawl.
   const size_t colon = url.find("://");
-  if (colon == std::string::npos) return {};
-  const std::string scheme = LowerAscii(std::string_view(url).substr(0, colon));
-  if (scheme != "http" && scheme != "https") return {};
+  if (colon != 4 && colon != 5) return {};
+  std::string key;
+  key.reserve(url.size() + 8);
+  for (size_t i = 0; i < colon; ++i) key += LowerAsciiChar(url[i]);
+  if (key != "http" && key != "https") return {};
+  const bool https = key.size() == 5;
   const size_t hostStart = colon + 3;
   const size_t authorityEnd = std::min(url.find_first_of("/?#", hostStart), url.size());
   std::string_view authority = std::string_view(url).substr(hostStart, authorityEnd - hostStart);
@@ -325,8 +330,12 @@ std::string HttpControl::ServerKey(const std::string& url) {
     if (c < '0' || c > '9') return {};
   }
   while (port.size() > 1 && port.front() == '0') port.remove_prefix(1);
-  if (port.empty()) port = scheme == "https" ? "443" : "80";
-  return scheme + "://" + LowerAscii(host) + ":" + std::string(port);
+  if (port.empty()) port = https ? "443" : "80";
+  key += "://";
+  for (const char c : host) key += LowerAsciiChar(c);
+  key += ':';
+  key += port;
+  return key;
 }
 
 size_t HttpControl::RunningFor(const std::string& serverKey) const {
