@@ -7,62 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-3}
 
-build=${VENDIL_BENCH_BUILD:-build/bench}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVENDIL_TESTS=OFF >/dev/null
-if ! log=$(ninja -C "$build" -j2 vendil-cli vendil_runtime_files); then echo "$log" >&2; exit 1; fi
-cli=$PWD/$build/bin/vendil-cli
-
-work=$(mktemp -d)
+source bench/crawl_common.sh
 # nginx workers run as an unprivileged user; they must be able to read the site.
 chmod 755 "$work"
-nginx_pid=""
-cleanup() {
-  if [ -n "$nginx_pid" ] && kill -0 "$nginx_pid" 2>/dev/null; then kill "$nginx_pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
-# The site: level 0 has 13 children, level 1 pages 13 each, level 2 pages 11 each; every
-# page up to level 2 fills its 20 links with links to pages already linked (duplicates the
-# crawlers must drop); level-3 pages link 20 archives that no crawler fetches at depth 3.
-python3 - "$work/site" "$work/urls.txt" <<'PY'
-import os, sys
-root, urls_file = sys.argv[1], sys.argv[2]
-os.makedirs(root)
-fanout = [13, 13, 11]
-levels = [["index.html"]]
-children = {}
-n = 0
-for depth, k in enumerate(fanout):
-    nxt = []
-    for page in levels[depth]:
-        kids = []
-        for _ in range(k):
-            n += 1
-            kids.append("p%05d.html" % n)
-        children[page] = kids
-        nxt += kids
-    levels.append(nxt)
-pages = [p for level in levels for p in level]
-for depth, level in enumerate(levels):
-    for i, page in enumerate(level):
-        if depth < 3:
-            links = list(children[page])
-            j = 0
-            while len(links) < 20:
-                links.append(level[(i + j + 1) % len(level)] if len(level) > 1 else "index.html")
-                j += 1
-        else:
-            links = ["files/%s-%02d.zip" % (page[:-5], j) for j in range(20)]
-        body = "".join('<li><a href="%s">link %d</a></li>\n' % (l, j) for j, l in enumerate(links))
-        with open(os.path.join(root, page), "w") as f:
-            f.write("<html><head><title>%s</title></head><body><ul>\n%s</ul></body></html>\n"
-                    % (page, body))
-with open(urls_file, "w") as f:
-    for p in pages:
-        f.write(p + "\n")
-print("site: %d pages" % len(pages), file=sys.stderr)
-PY
+python3 bench/make_site.py "$work/site" "$work/urls.txt"
 
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 mkdir -p "$work/nginx/logs"
@@ -83,7 +32,7 @@ http {
 }
 CONF
 nginx -e "$work/nginx/logs/error.log" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
+server_pid=$!
 for _ in $(seq 100); do
   curl -s -o /dev/null "http://127.0.0.1:$port/index.html" && break
   sleep 0.05

@@ -1,11 +1,14 @@
 // Fuzz target for the URL and string helpers: the input up to the first line feed is a
-// base URL, the rest a link; the string helpers get the same texts as delimiters.
+// base URL, the rest a link; the string helpers get the same texts as delimiters. The
+// request form of each URL must hold nothing a request line may not carry.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
+#include "parse/request_url.h"
+#include "platform/http_control.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
@@ -21,6 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string name = vendil::GetUrlFileName(*url);
     const std::string directory = vendil::GetUrlDirectory(*url);
     if (name.size() > path.size() || directory.empty()) __builtin_trap();
+    static const char* const kCharsets[] = {"", "EUC-JP", "Shift_JIS", "UTF-16"};
+    const std::string request = vendil::RequestUrl(*url, kCharsets[size % 4]);
+    const std::string server = vendil::HttpControl::ServerKey(request);
+    if (!server.empty() && server.rfind("http", 0) != 0) __builtin_trap();
+    const size_t scheme = request.find("://");
+    const size_t from =
+        scheme == std::string::npos ? std::string::npos : request.find_first_of("/?#", scheme + 3);
+    for (size_t i = from; i < request.size(); ++i) {
+      const auto c = static_cast<unsigned char>(request[i]);
+      if (c <= 0x20 || c >= 0x7F) __builtin_trap();
+    }
   }
 
   const std::string open = base.substr(0, 3);

@@ -69,6 +69,9 @@ class Form1 {
   std::string m_strCustomTags;
   bool m_blnMultiCheck = false;
   bool m_blnSignedIn = false;
+  // A search of the running command could not read its start page (set by the crawl and the
+  // folder scan, cleared when a command starts): an unreachable page is not an empty one.
+  bool startPageFailed = false;
   std::string m_strHtml;
   int32_t m_lngSite = 0;
   std::vector<std::string> m_astrUrlFilters;
@@ -90,8 +93,10 @@ class Form1 {
   // Proxy, time-outs and politeness of the HTTP control, applied when a search starts.
   InternetOptions internetOptions;
 
-  // The URL the last successful fetch finally read, after redirects.
+  // The URL the last successful fetch finally read, after redirects, and the charset its
+  // body was read in.
   std::string lastFetchedUrl;
+  std::string lastFetchedCharset;
   // The User-Agent header line, built once for the run.
   std::string userAgent;
   // Folder of help/ and scripts/ (the executable's own, or the installed data folder) and

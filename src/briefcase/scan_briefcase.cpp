@@ -3,6 +3,7 @@
 #include "briefcase/scan_briefcase.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -11,6 +12,7 @@
 #include "briefcase/folder_que.h"
 #include "briefcase/markers.h"
 #include "briefcase/sign_in.h"
+#include "net/fetch_ahead.h"
 #include "net/fetch_page.h"
 #include "parse/c_get_html_tag.h"
 #include "parse/mod_string.h"
@@ -21,7 +23,6 @@ namespace vendil {
 
 namespace {
 
-constexpr const char* kFetchFailed = "ページの取得に失敗しました。";
 constexpr const char* kCancelled = "キャンセルされました。";
 constexpr const char* kEmptyFolder = "空のフォルダです。";
 constexpr const char* kFoundSuffix = " 個のファイルを見つけました。";
@@ -35,7 +36,10 @@ enum class Step { PageLoop, NoLinks, NextFolder, Finish, Stopped };
 
 class FolderScan {
  public:
-  explicit FolderScan(Form1& form) : form_(form), markers_(form.m_markers) {}
+  explicit FolderScan(Form1& form)
+      : form_(form),
+        markers_(form.m_markers),
+        ahead_(form, [this](size_t position) { return QueuedFolderSpec(position); }) {}
 
   bool Run() {
     Prepare();
@@ -84,6 +88,26 @@ class FolderScan {
     return form_.userAgent + "\r\nReferer: " + referer + "\r\n";
   }
 
+  // The request of the folder read at `position` (the n-th taken from the queue), as the
+  // scan will make it if no show-all page comes between: each folder names the page read
+  // before it as its referer. A guess that turns out wrong is not used.
+  std::optional<PageSpec> QueuedFolderSpec(size_t position) const {
+    if (position <= foldersTaken_) return std::nullopt;
+    const size_t index = position - foldersTaken_ - 1;
+    if (index >= queue_.size()) return std::nullopt;
+    PageSpec spec;
+    spec.url = queue_[index].strUrl;
+    spec.headers = HeaderText(index == 0 ? pageUrl_ : queue_[index - 1].strUrl);
+    return spec;
+  }
+
+  // Signs in from the current page. Pages fetched ahead were asked for without what the
+  // sign-in may bring (its cookies): they are dropped, and read again when their turn comes.
+  bool SignIn() {
+    ahead_.Clear();
+    return SignInFromPage(form_, pageUrl_);
+  }
+
   // One pass of the page loop over the current page URL.
   Step ReadPage() {
     // A show-all link is followed once per folder, so a listing that links to itself
@@ -91,15 +115,17 @@ class FolderScan {
     bool showAllFollowed = false;
     for (;;) {
       pageLinks_ = 0;
-      if (!FetchPage(form_, pageUrl_, headers_, "")) {
-        form_.SetStatusText(kFetchFailed);
+      PageSpec spec;
+      spec.url = pageUrl_;
+      spec.headers = headers_;
+      const bool fetched = FetchPage(form_, spec, &ahead_, foldersTaken_);
+      // A fetch ended by Stop fails: the scan ends here as stopped.
+      if (form_.m_blnStop) return Stopped();
+      if (!fetched) {
+        if (pagesRead_ == 0 && foldersTaken_ == 0) form_.startPageFailed = true;
+        form_.SetStatusText(kFetchFailedText);
         form_.Inet1.Cancel();
         return Step::NoLinks;
-      }
-      if (form_.m_blnStop) {
-        form_.Inet1.Cancel();
-        form_.SetStatusText(kCancelled);
-        return Step::Stopped;
       }
       ++pagesRead_;
       const std::string& html = form_.m_strHtml;
@@ -162,11 +188,18 @@ class FolderScan {
     }
   }
 
+  Step Stopped() {
+    form_.Inet1.Cancel();
+    form_.SetStatusText(kCancelled);
+    return Step::Stopped;
+  }
+
   Step NoLinks() {
-    if (!form_.m_blnSignedIn && SignInFromPage(form_, pageUrl_)) {
+    if (!form_.m_blnSignedIn && SignIn()) {
       form_.m_blnSignedIn = true;
       return Step::PageLoop;
     }
+    if (form_.m_blnStop) return Stopped();  // Stop during the sign-in
     form_.SetStatusText(kEmptyFolder);
     return Step::NextFolder;
   }
@@ -174,6 +207,7 @@ class FolderScan {
   Step NextFolder() {
     if (queue_.empty()) return Step::Finish;
     headers_ = HeaderText(pageUrl_);
+    ++foldersTaken_;
     pageUrl_ = std::move(queue_.front().strUrl);
     folder_ = std::move(queue_.front().strFolder);
     queue_.pop_front();
@@ -199,10 +233,11 @@ class FolderScan {
       // must not ask again and again.
       const bool firstTry = !passwordSignInTried_;
       passwordSignInTried_ = true;
-      if (firstTry && SignInFromPage(form_, pageUrl_)) {
+      if (firstTry && SignIn()) {
         form_.m_blnSignedIn = true;
         return Step::PageLoop;
       }
+      if (form_.m_blnStop) return Stopped();
       form_.SetStatusText(kVerifyPassword);
     }
     return Step::Finish;
@@ -211,12 +246,14 @@ class FolderScan {
   Form1& form_;
   BriefcaseMarkerSet markers_;
   std::deque<cFolderQue> queue_;
+  FetchAhead ahead_;  // after queue_, which its planner reads
   std::unordered_set<std::string> knownFolders_;
   std::string pageUrl_, folder_, headers_;
   long filesFound_ = 0;
   long accepted_ = 0;
   long pageLinks_ = 0;
   int pagesRead_ = 0;
+  size_t foldersTaken_ = 0;  // folders taken from the queue
   bool passwordSignInTried_ = false;
 };
 

@@ -61,6 +61,10 @@ search options:
   --briefcase-dirs       use the briefcase folder names for the download folder
   --always-briefcase     treat every URL as a briefcase folder
   --connect-to H:P:H2:P2 send requests for H:P to H2:P2 (repeatable)
+  --proxy URL|none       the proxy for this run: [http://][USER[:PASSWORD]@]HOST[:PORT], or
+                         none (not even the one http_proxy names)
+  --connections N        requests in flight per server (1 to 32; 1 reads one page at a time)
+  --delay MS             pause between the starts of two requests to one server
   --format tsv|json      how the list is printed on stdout (default tsv)
   --sign-in              answer the sign-in dialog with the stored ID and password
   --id ID                the ID for the sign-in dialog (stored with --save-settings)
@@ -137,6 +141,12 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
         for (char c : *v) colons += c == ':';
         if (colons != 3) return "--connect-to wants HOST:PORT:HOST2:PORT2, not " + *v;
         o.connectTo.push_back(*v);
+      } else if (name == "--proxy") {
+        o.proxy = *v;
+      } else if (name == "--connections") {
+        o.connections = *v;
+      } else if (name == "--delay") {
+        o.delay = *v;
       } else if (name == "--format") {
         if (*v != "tsv" && *v != "json") return "--format is tsv or json, not " + *v;
         o.format = *v;
@@ -177,8 +187,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
     const std::string given = GivenSearchOptions(o);
     if (!given.empty())
       return o.command + " searches with the profile's own settings and takes no " + given +
-             "; it takes --export, --send, --format, --connect-to, --sign-in, --id, "
-             "--password-stdin, --settings and --save-settings";
+             "; it takes --export, --send, --format, --connect-to, --proxy, --connections, "
+             "--delay, --sign-in, --id, --password-stdin, --settings and --save-settings";
   }
   return o;
 }

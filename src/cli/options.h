@@ -24,6 +24,9 @@ struct Options {
       saveFolder;
   bool otherServers = false, upperDirs = false, briefcaseDirs = false, alwaysBriefcase = false;
   std::vector<std::string> connectTo;
+  // Internet options over the settings: "none" or a proxy URL, requests per server, the
+  // delay between requests to one server (ms).
+  std::optional<std::string> proxy, connections, delay;
   std::string format = "tsv";
 
   std::vector<ExportTarget> exports;

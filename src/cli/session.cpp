@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <limits>
 #include <ostream>
 
 #include "app/commands/main_commands.h"
 #include "app/commands/new_links.h"
 #include "cli/handoff.h"
 #include "net/user_agent.h"
+#include "newlinks/internet_settings.h"
 #include "newlinks/search_profile.h"
 #include "platform/atomic_file.h"
 #include "platform/program_folder.h"
@@ -52,13 +54,73 @@ void JsonString(std::ostream& out, const std::string& text) {
   out << '"';
 }
 
-std::optional<int32_t> ParseTags(const std::string& text) {
+// A whole decimal number within [low, high], else nullopt.
+std::optional<int32_t> ParseNumber(const std::string& text, int32_t low, int32_t high) {
   int32_t value = 0;
   const char* first = text.data();
   const char* last = text.data() + text.size();
   auto [end, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || end != last || value < 0) return std::nullopt;
+  if (ec != std::errc() || end != last || value < low || value > high) return std::nullopt;
   return value;
+}
+
+std::optional<int32_t> ParseTags(const std::string& text) {
+  return ParseNumber(text, 0, std::numeric_limits<int32_t>::max());
+}
+
+// "none", or [http://][USER[:PASSWORD]@]HOST[:PORT] (port 8080 when not given).
+std::optional<std::string> ApplyProxy(InternetOptions& o, const std::string& text) {
+  if (text == "none") {
+    o.proxyMode = InternetOptions::ProxyMode::None;
+    return std::nullopt;
+  }
+  std::string rest = text;
+  if (rest.rfind("http://", 0) == 0) rest = rest.substr(7);
+  if (rest.find("://") != std::string::npos || rest.find('/') != std::string::npos)
+    return "--proxy wants none or [http://][USER[:PASSWORD]@]HOST[:PORT], not " + text;
+  std::string user, password;
+  if (const size_t at = rest.rfind('@'); at != std::string::npos) {
+    const std::string credentials = rest.substr(0, at);
+    rest = rest.substr(at + 1);
+    const size_t colon = credentials.find(':');
+    user = credentials.substr(0, colon);
+    if (colon != std::string::npos) password = credentials.substr(colon + 1);
+  }
+  int32_t port = 8080;
+  if (const size_t colon = rest.rfind(':'); colon != std::string::npos) {
+    const auto parsed = ParseNumber(rest.substr(colon + 1), 1, 65535);
+    if (!parsed) return "--proxy: no port in " + text;
+    port = *parsed;
+    rest = rest.substr(0, colon);
+  }
+  if (rest.empty()) return "--proxy: no host in " + text;
+  o.proxyMode = InternetOptions::ProxyMode::Manual;
+  o.proxyHost = rest;
+  o.proxyPort = port;
+  o.proxyUser = user;
+  o.proxyPassword = password;
+  return std::nullopt;
+}
+
+std::optional<std::string> ApplyInternetOptions(InternetOptions& o, const Options& options) {
+  if (options.proxy) {
+    if (auto error = ApplyProxy(o, *options.proxy)) return error;
+  }
+  if (options.connections) {
+    const auto n = ParseNumber(*options.connections, 1, kMaxConnections);
+    if (!n)
+      return "--connections wants a number from 1 to " + std::to_string(kMaxConnections) +
+             ", not " + *options.connections;
+    o.connections = *n;
+  }
+  if (options.delay) {
+    const auto ms = ParseNumber(*options.delay, 0, kMaxDelayMs);
+    if (!ms)
+      return "--delay wants milliseconds from 0 to " + std::to_string(kMaxDelayMs) + ", not " +
+             *options.delay;
+    o.delayMs = *ms;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -84,6 +146,7 @@ std::optional<std::string> SettingsFileProblem(const std::string& file, bool may
 std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& file) {
   if (auto problem = SettingsFileProblem(file, false)) return problem;
   ReadSearchSettings(form, file);
+  ReadInternetSettings(form.internetOptions, file, true);
   return std::nullopt;
 }
 
@@ -111,7 +174,7 @@ std::optional<std::string> ApplyCommandLine(Form1& form, const Options& o) {
   if (o.upperDirs) form.mnuOption_ParentDirectory.SetChecked(true);
   if (o.briefcaseDirs) form.mnuOption_UseBriefcaseDirectory.SetChecked(true);
   if (o.alwaysBriefcase) form.mnuOption_OnlyUseYahooBriefcase.SetChecked(true);
-  return std::nullopt;
+  return ApplyInternetOptions(form.internetOptions, o);
 }
 
 void PrintRowsTsv(const Form1& form, std::ostream& out) {
@@ -234,7 +297,8 @@ int Session::Finish(std::ostream& out) {
   if (!SaveSettingsIfAsked() && status == kExitRan) status = kExitFailed;
   ui_.FinishStatus(form_.StatusText());
   if (stopped) return kExitStopped;
-  return status;
+  if (status != kExitRan) return status;
+  return form_.startPageFailed ? kExitStartPageUnread : kExitRan;
 }
 
 bool Session::SaveSettingsIfAsked() {

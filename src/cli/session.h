@@ -19,6 +19,7 @@ inline constexpr int kExitStopped = 1;
 // A file the run needed could not be read or written (a profile, a list, the settings).
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitBadArguments = 2;
+inline constexpr int kExitStartPageUnread = 3;
 
 // What keeps `file` from being read as a settings file (a folder, device, FIFO, an oversized
 // or unreadable file; a missing one unless `mayBeMissing`), or empty when it can be.
@@ -59,7 +60,8 @@ class Session {
 
   // Prints the rows on `out`, runs the hand-off, saves the settings when asked, prints the
   // final status on stderr, and gives the exit status: kExitStopped when the run was
-  // stopped, else kExitRan (or 1 when the hand-off or the settings save failed).
+  // stopped, else 1 when the hand-off or the settings save failed, else
+  // kExitStartPageUnread when a start page could not be read, else kExitRan.
   int Finish(std::ostream& out);
 
  private:

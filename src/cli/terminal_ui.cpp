@@ -149,6 +149,7 @@ void TerminalUi::CatchInterrupt() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   handlerInstalled_ = sigaction(SIGINT, &action, &g_previous) == 0;
+  interruptsSeen_ = 0;
 }
 
 void TerminalUi::ClearStatusLine() {
@@ -322,7 +323,11 @@ void TerminalUi::OpenUrl(const std::string& url) {
 }
 
 void TerminalUi::Yield() {
-  if (stopFlag_ && g_interrupts > 0) *stopFlag_ = true;
+  // Each Ctrl+C is one Stop command: it sets the flag once, and a search that clears the
+  // flag when it starts is not stopped again by the same press.
+  const int interrupts = g_interrupts;
+  if (stopFlag_ && interrupts > interruptsSeen_) *stopFlag_ = true;
+  interruptsSeen_ = interrupts;
 }
 
 }  // namespace vendil::cli

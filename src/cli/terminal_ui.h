@@ -58,6 +58,7 @@ class TerminalUi : public Ui {
   bool inTerminal_;
   bool errTerminal_;
   bool* stopFlag_ = nullptr;
+  int interruptsSeen_ = 0;  // Ctrl+C presses already turned into a Stop
   bool signInWithoutTerminal_ = false;
   bool handlerInstalled_ = false;
   bool statusLineShown_ = false;

@@ -5,16 +5,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "crawl/add_link_class.h"
 #include "crawl/add_url_script.h"
 #include "crawl/depth_value.h"
 #include "crawl/link_queue.h"
+#include "net/fetch_ahead.h"
 #include "net/fetch_page.h"
 #include "parse/c_get_html_tag.h"
 #include "parse/mod_string.h"
@@ -25,7 +29,6 @@ namespace vendil {
 
 namespace {
 
-const char kFetchFailed[] = "ページの取得に失敗しました。";
 const char kCancelled[] = "キャンセルされました。";
 const char kFoundSuffix[] = " 個のリンクが見つかりました。";
 
@@ -55,10 +58,22 @@ int16_t ListDepth(int32_t level) {
 struct PageBase {
   std::string host;
   std::string directory;
+  std::string charset;  // the page's own, in which its links' queries are sent
 };
 
-PageBase PageBaseOf(const std::string& baseUrl) {
-  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl)};
+PageBase PageBaseOf(const std::string& baseUrl, std::string charset = {}) {
+  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl), std::move(charset)};
+}
+
+// The server and folder rules of a link found on the page of `base`.
+bool FollowsServerAndFolderRules(const Form1& form, const std::string& strUrl,
+                                 const PageBase& base) {
+  if (GetHostName(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
+  if (!form.mnuOption_ParentDirectory.Checked()) {
+    const std::string dir = GetUrlDirectory(strUrl);
+    if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
+  }
+  return true;
 }
 
 bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& base) {
@@ -66,12 +81,22 @@ bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& b
     // A malformed pattern counts as no match.
     if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
   }
-  if (GetHostName(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
-  if (!form.mnuOption_ParentDirectory.Checked()) {
-    const std::string dir = GetUrlDirectory(strUrl);
-    if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
-  }
-  return true;
+  return FollowsServerAndFolderRules(form, strUrl, base);
+}
+
+// The request for a queued page. A redirect is judged as a link to the place it leads
+// would be on the page that linked it: to another server or above the start folder it is
+// not read unless the options allow it.
+PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase& linkedFrom) {
+  PageSpec spec;
+  spec.url = entry.Url;
+  spec.headers = HeaderText(form, entry.Url);
+  spec.queryCharset = linkedFrom.charset;
+  // The bases live as long as the crawl, longer than any request of it.
+  spec.redirectRule = [&form, base = &linkedFrom](const std::string& finalUrl) {
+    return FollowsServerAndFolderRules(form, finalUrl, *base);
+  };
+  return spec;
 }
 
 LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
@@ -117,24 +142,40 @@ bool CrawlLinks(Form1& form) {
   form.m_lngSite = 1;
 
   std::unique_ptr<PageScript> script = PrepareScript(form);
-  std::string headers = HeaderText(form, pageUrl);
+  // The base of every page read, and for each queued page the page that linked it.
+  std::deque<PageBase> pageBases;  // a deque: growing never moves the bases
+  std::vector<uint32_t> linkedFrom;
+  PageSpec spec;
+  spec.url = pageUrl;
+  spec.headers = HeaderText(form, pageUrl);
+  // The pages queued after the one being read are fetched ahead; the loop still takes them
+  // strictly in queue order, so what follows sees what one-at-a-time fetching gives.
+  FetchAhead ahead(form, [&](size_t position) -> std::optional<PageSpec> {
+    if (position > queue.Count()) return std::nullopt;
+    return QueuedPageSpec(form, queue.Item(position), pageBases[linkedFrom[position - 1]]);
+  });
 
   for (;;) {
-    if (!FetchPage(form, pageUrl, headers, "")) {
-      form.SetStatusText(kFetchFailed);
+    const bool fetched = FetchPage(form, spec, &ahead, queueIndex);
+    // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
+    if (form.m_blnStop) {
+      form.Inet1.Cancel();
+      form.SetStatusText(kCancelled);
+      return false;
+    }
+    if (!fetched) {
+      if (queueIndex == 0) form.startPageFailed = true;
+      form.SetStatusText(kFetchFailedText);
       form.Inet1.Cancel();
     } else {
-      if (form.m_blnStop) {
-        form.Inet1.Cancel();
-        form.SetStatusText(kCancelled);
-        return false;
-      }
       ++pagesRead;
       // After a redirect the page's relative links belong to the URL finally read.
       std::string baseUrl = LastFetchedUrl(form);
       if (baseUrl.empty()) baseUrl = pageUrl;
       LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
-      const PageBase base = PageBaseOf(baseUrl);
+      pageBases.push_back(PageBaseOf(baseUrl, form.lastFetchedCharset));
+      const PageBase& base = pageBases.back();
+      const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
       if (script) script->RunOnPage(pageUrl, form.m_strHtml, links);
 
       const size_t count = links.size();
@@ -148,8 +189,9 @@ bool CrawlLinks(Form1& form) {
         if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);
         // An entry queued at the depth limit would end the crawl when its turn came, never
         // read: links of such pages are not queued at all (same pages read, same rows).
-        if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base)) {
-          queue.Add(link.Url, link.Referer, link.Title, link.FileName, level);
+        if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base) &&
+            queue.Add(link.Url, link.Referer, link.Title, link.FileName, level)) {
+          linkedFrom.push_back(baseIndex);
         }
         // The row takes the link's texts; they are copied only while the script still holds
         // the link (a script variable may keep it for a later page).
@@ -182,7 +224,7 @@ bool CrawlLinks(Form1& form) {
     if (next.Lebel >= depthLimit) break;
     level = next.Lebel + 1;
     pageUrl = next.Url;
-    headers = HeaderText(form, pageUrl);
+    spec = QueuedPageSpec(form, next, pageBases[linkedFrom[queueIndex - 1]]);
   }
 
   form.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) +

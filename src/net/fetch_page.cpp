@@ -1,9 +1,11 @@
-// Fetching one page: the request with its retries, the content-type test at the header
-// gate, reading the body in chunks while the window stays responsive, and decoding it.
+// Fetching one page: its attempts driven while the window stays responsive, Stop honoured
+// at every turn, the status texts of failed attempts in order, and the body decoded.
 #include "net/fetch_page.h"
 
 #include <exception>
+#include <memory>
 
+#include "net/fetch_ahead.h"
 #include "parse/wildcard.h"
 #include "platform/casefold.h"
 #include "platform/codec.h"
@@ -11,32 +13,22 @@
 namespace vendil {
 namespace {
 
-constexpr int kAttempts = 5;
-constexpr size_t kChunkBytes = 2048;
+// How long one turn of the wait may block in the HTTP control before the event loop runs.
+constexpr int kWaitMilliseconds = 5;
 
-// Reads the body in chunks, yielding between them. A failing read ends the body with what
-// was read so far.
-std::string ReadBody(Form1& form) {
-  std::string bytes;
-  auto readChunk = [&form]() -> std::string {
-    try {
-      return form.Inet1.GetChunk(kChunkBytes);
-    } catch (const std::exception&) {
-      return {};
-    }
-  };
-  std::string chunk = readChunk();
-  form.ui().Yield();
-  while (!chunk.empty()) {
-    try {
-      bytes += chunk;
-    } catch (const std::exception&) {
-      break;
-    }
-    form.ui().Yield();
-    chunk = readChunk();
+// Takes what the attempts left into the form; true for a page read.
+bool Conclude(Form1& form, PageFetch& fetch) {
+  if (!fetch.HasBody()) return false;
+  const bool read = fetch.Result() == PageFetch::Outcome::Succeeded;
+  form.m_strHtml.clear();
+  const std::string bytes = fetch.TakeBody();
+  std::string charset;
+  form.m_strHtml = DecodeBody(bytes, fetch.ContentType(), form.m_lngSite, &charset);
+  if (read) {
+    form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Spec().url : fetch.FinalUrl();
+    form.lastFetchedCharset = charset;
   }
-  return bytes;
+  return read;
 }
 
 }  // namespace
@@ -50,65 +42,53 @@ bool IsContentTypeAccepted(const Form1& form, const std::string& contentType) {
   return MatchesAny(SplitPatterns(filter), contentType).value_or(false);
 }
 
-std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site) {
+std::string DecodeBody(const std::string& bytes, const std::string& contentType, int32_t site,
+                       std::string* charsetUsed) {
   std::string charset = CharsetFromContentType(contentType);
   if (charset.empty()) charset = CharsetFromMeta(bytes);
-  if (!charset.empty()) return DecodeCharset(bytes, charset);
+  if (!charset.empty()) {
+    std::string text = DecodeCharset(bytes, charset);
+    if (charsetUsed) *charsetUsed = std::move(charset);
+    return text;
+  }
+  if (charsetUsed) *charsetUsed = site == 2 ? "EUC-JP" : "Shift_JIS";
   if (site == 2) return EucJpToUtf8(bytes);
   return AnsiToUtf8(bytes);
 }
 
 bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,
                const std::string& strPostData) {
+  PageSpec spec;
+  spec.url = strUrl;
+  spec.headers = strHeaders;
+  spec.postData = strPostData;
+  return FetchPage(form, spec, nullptr, 0);
+}
+
+bool FetchPage(Form1& form, const PageSpec& spec, FetchAhead* ahead, size_t position) {
   try {
-    if (strPostData.empty()) form.SetStatusText("Getting " + strUrl + "...");
+    if (spec.postData.empty()) form.SetStatusText("Getting " + spec.url + "...");
     form.ui().Yield();
 
-    HttpControl& inet = form.Inet1;
-    bool accepted = false;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-      inet.Cancel();
-      // Refusing at the headers means an unwanted (say, huge binary) body is never read.
-      accepted = false;
-      inet.SetHeaderGate([&form, &accepted](const HttpControl& control) {
-        accepted = IsContentTypeAccepted(form, control.GetHeader("Content-Type"));
-        return accepted;
-      });
-      const bool started = strPostData.empty()
-                               ? inet.Execute(strUrl, "GET", "", strHeaders)
-                               : inet.Execute(strUrl, "POST", strPostData, strHeaders);
-      if (!started) {
-        inet.SetHeaderGate(nullptr);
-        return false;
+    std::unique_ptr<PageFetch> fetch = ahead ? ahead->Take(position, spec) : nullptr;
+    if (!fetch) fetch = std::make_unique<PageFetch>(form, spec, false);
+    for (;;) {
+      fetch->Update();
+      for (std::string& text : fetch->TakeStatusTexts()) form.SetStatusText(std::move(text));
+      // Stop ends the wait whatever the server does (silent, stalled, dripping).
+      if (form.m_blnStop) return false;  // the transfer goes with `fetch`
+      if (fetch->Finished()) break;
+      if (fetch->WantsAttempt() && ReadyToStart(form, *fetch, ahead)) {
+        if (!fetch->StartAttempt()) return false;
+        continue;
       }
-      while (inet.StillExecuting()) form.ui().Yield();
-      inet.SetHeaderGate(nullptr);
-
-      // A transfer that failed before any response headers is retried below; the content
-      // type is tested only on a response that has headers.
-      if (inet.HeadersComplete() || inet.ResponseCode() == 0) {
-        if (!inet.HeadersComplete()) {
-          accepted = IsContentTypeAccepted(form, inet.GetHeader("Content-Type"));
-        }
-        if (!accepted) return false;
-
-        form.m_strHtml.clear();
-        std::string bytes = ReadBody(form);
-        form.m_strHtml = DecodeBody(bytes, inet.GetHeader("Content-Type"), form.m_lngSite);
-        if (inet.ResponseCode() == 0) {
-          form.lastFetchedUrl = inet.EffectiveUrl();
-          if (form.lastFetchedUrl.empty()) form.lastFetchedUrl = strUrl;
-          return true;
-        }
-      }
-
-      form.SetStatusText("ErrorCode: " + std::to_string(inet.ResponseCode()) + " : " +
-                         inet.ResponseInfo());
-      form.SetStatusText("Retry:" + strUrl);
+      form.Inet1.Drive(kWaitMilliseconds);
+      if (ahead) ahead->Pump();
+      form.ui().Yield();
     }
-    return false;
+    if (ahead) ahead->Pump();
+    return Conclude(form, *fetch);
   } catch (const std::exception&) {
-    form.Inet1.SetHeaderGate(nullptr);
     return false;
   }
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "crawl/depth_value.h"
+#include "newlinks/internet_settings.h"
 #include "newlinks/list_file.h"
 #include "settings/c_ini.h"
 
@@ -49,6 +50,7 @@ bool SaveProfile(Form1& form, const std::string& strPath, bool isSettingsFile) {
   ok &= ini.SetString("AddUrlScript", form.cmbScript.Text());
   ok &= ini.SetString("UrlFilter", form.txtGetUrls.Text());
   ok &= ini.SetString("ContentType", form.txtContentType.Text());
+  ok &= WriteInternetSettings(form.internetOptions, strPath, isSettingsFile);
 
   if (!isSettingsFile) return ok;
   // A minimized or maximized window keeps the last normal position and size on file.
@@ -129,6 +131,7 @@ bool LoadProfile(Form1& form, const std::string& strPath, bool isSettingsFile, i
   }
 
   ReadSearchSettings(form, strPath);
+  ReadInternetSettings(form.internetOptions, strPath, isSettingsFile);
 
   if (isSettingsFile) {
     ini.Section("Window");

@@ -233,6 +233,31 @@ std::string DecodeCharset(std::string_view bytes, std::string_view charsetName) 
   return DecodeWith(CachedIconv("UTF-8", name), name, bytes, nullptr);
 }
 
+std::optional<std::string> EncodeCharacter(std::string_view utf8Character,
+                                           std::string_view charsetName) {
+  const std::string name = LowerAscii(IconvNameFor(charsetName));
+  if (name == "utf-8" || name.rfind("utf-16", 0) == 0 || name.rfind("utf-32", 0) == 0 ||
+      name.rfind("ucs", 0) == 0)
+    return std::string(utf8Character);
+  if (name == "cp932") {
+    bool lossy = false;
+    std::string bytes = Utf8ToAnsi(utf8Character, &lossy);
+    if (lossy) return std::nullopt;
+    return bytes;
+  }
+  iconv_t handle = CachedIconv(IconvNameFor(charsetName), "UTF-8");
+  if (handle == nullptr) return std::nullopt;
+  char* src = const_cast<char*>(utf8Character.data());
+  size_t srcLeft = utf8Character.size();
+  std::string buffer(utf8Character.size() * 4 + 16, '\0');
+  char* dst = buffer.data();
+  size_t dstLeft = buffer.size();
+  if (iconv(handle, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
+  iconv(handle, nullptr, nullptr, &dst, &dstLeft);  // back to the initial shift state
+  buffer.resize(buffer.size() - dstLeft);
+  return buffer;
+}
+
 std::string CharsetFromContentType(std::string_view contentType) {
   size_t at = 1;
   while ((at = FindNoCase(contentType, "charset", at)) != 0) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ std::string EucJpToUtf8(std::string_view eucBytes);
 // Decodes with a charset name as a page declares it ("Shift_JIS", "euc-jp", "utf-8", ...);
 // an unknown or empty name decodes as CP932. Invalid bytes become U+FFFD.
 std::string DecodeCharset(std::string_view bytes, std::string_view charsetName);
+// One character (one UTF-8 sequence) in a charset as a page names it, as a browser sends
+// it in a query; nullopt when the charset has no form for it. UTF-16 and UTF-32 give UTF-8.
+std::optional<std::string> EncodeCharacter(std::string_view utf8Character,
+                                           std::string_view charsetName);
 // The charset named in a Content-Type value or a <meta> tag of the page head; empty if none.
 // A <meta> naming UTF-16 or UTF-32 gives "utf-8", as browsers read such a page.
 std::string CharsetFromContentType(std::string_view contentType);

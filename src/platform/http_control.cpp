@@ -6,17 +6,19 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <deque>
+#include <map>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/casefold.h"
-#include "platform/http_headers.h"
+#include "platform/http_transfer.h"
 
 namespace vendil {
 namespace {
 
-constexpr long kMaxRedirects = 20;
 constexpr int kPollMilliseconds = 5;
+constexpr size_t kDefaultBackgroundBudget = size_t{32} * 1024 * 1024;
 
 struct GlobalCurl {
   GlobalCurl() { curl_global_init(CURL_GLOBAL_DEFAULT); }
@@ -24,153 +26,134 @@ struct GlobalCurl {
 
 void EnsureGlobalInit() { static GlobalCurl once; }
 
-struct EasyDeleter {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
 struct MultiDeleter {
   void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
 struct ShareDeleter {
   void operator()(CURLSH* share) const { curl_share_cleanup(share); }
 };
-struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
 struct UrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
 };
 
-using EasyPtr = std::unique_ptr<CURL, EasyDeleter>;
-using ListPtr = std::unique_ptr<curl_slist, ListDeleter>;
+char LowerAsciiChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-// A list that only grows: curl_slist_append returns nullptr on failure and keeps the list.
-bool Append(ListPtr& list, const std::string& item) {
-  curl_slist* grown = curl_slist_append(list.get(), item.c_str());
-  if (grown == nullptr) return false;
-  (void)list.release();
-  list.reset(grown);
-  return true;
-}
-
-// Only web pages are fetched: a link or a redirect to file:, ftp: or any other scheme must
-// not make the program read local files or speak other protocols.
-bool IsWebUrl(const std::string& url) {
+// What curl's own parser accepts as a URL.
+bool IsWellFormed(const std::string& url) {
   std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
-  if (!handle) return false;
-  if (curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return false;
-  char* scheme = nullptr;
-  if (curl_url_get(handle.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return false;
-  const bool web = EqualsNoCase(scheme, "http") || EqualsNoCase(scheme, "https");
-  curl_free(scheme);
-  return web;
+  return handle && curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
 }
 
 }  // namespace
 
-struct HttpControl::Impl {
+struct HttpControl::Impl final : TransferOwner {
   std::unique_ptr<CURLM, MultiDeleter> multi;
   std::unique_ptr<CURLSH, ShareDeleter> share;
+  std::map<TransferId, std::unique_ptr<Transfer>> transfers;
+  TransferId nextId = 1;
+  TransferId current = 0;
+  std::function<bool(const HttpControl&)> currentGate;
 
-  // Settings kept for every request.
-  std::function<bool(const HttpControl&)> gate;
-  std::vector<std::string> connectTo;
-  long connectMs = 15000;
-  long totalMs = 60000;
-  size_t maxBodyBytes = size_t{256} * 1024 * 1024;
+  TransferSettings settings;
+  InternetOptions options;
+  // Per server: the transfers running (and those of them fetched ahead), the last start.
+  struct Server {
+    size_t running = 0;
+    size_t background = 0;
+    std::chrono::steady_clock::time_point lastStart;
+  };
+  std::unordered_map<std::string, Server> servers;
 
-  // The request in progress (or the last one).
-  EasyPtr easy;
-  ListPtr requestHeaders;
-  ListPtr connectList;
-  bool running = false;
-  char errorText[CURL_ERROR_SIZE] = {};
-  ResponseHeaders headers;
-  bool headersComplete = false;
-  bool gateRefused = false;
-  bool bodyCut = false;
-  std::deque<std::string> body;  // pieces as received; freed as GetChunk hands them out
-  size_t bodyOffset = 0;         // bytes of body.front() already handed out
-  size_t bodyReceived = 0;
-  int responseCode = 0;
-  std::string responseInfo;
-  int httpStatus = 0;
-  std::string effectiveUrl;
+  size_t budget = kDefaultBackgroundBudget;
+  size_t held = 0;
+  size_t peak = 0;
 
-  HttpControl* owner = nullptr;
+  // TransferOwner: the background budget, asked and told by the transfers' callbacks.
+  bool BackgroundFits(size_t bytes) const override { return held + bytes <= budget; }
+  void BackgroundGained(size_t bytes) override {
+    held += bytes;
+    peak = std::max(peak, held);
+  }
+  void BackgroundReleased(size_t bytes) { held -= std::min(held, bytes); }
 
-  void ClearResult() {
-    headers = ResponseHeaders();
-    headersComplete = false;
-    gateRefused = false;
-    bodyCut = false;
-    body.clear();
-    bodyOffset = 0;
-    bodyReceived = 0;
-    responseCode = 0;
-    responseInfo.clear();
-    httpStatus = 0;
-    effectiveUrl.clear();
-    errorText[0] = '\0';
+  Transfer* Get(TransferId id) const {
+    auto it = transfers.find(id);
+    return it == transfers.end() ? nullptr : it->second.get();
+  }
+  const Transfer* Current() const { return Get(current); }
+
+  // A transfer stops running (it ended, or it is dropped before it did).
+  void Stopped(const Transfer& t) {
+    Server& server = servers[t.ServerKey()];
+    server.running -= std::min<size_t>(server.running, 1);
+    if (t.Background()) server.background -= std::min<size_t>(server.background, 1);
   }
 
-  void Detach() {
-    if (easy) curl_multi_remove_handle(multi.get(), easy.get());
-    easy.reset();
-    requestHeaders.reset();
-    connectList.reset();
-    running = false;
+  void Remove(TransferId id) {
+    auto it = transfers.find(id);
+    if (it == transfers.end()) return;
+    Transfer& t = *it->second;
+    if (t.Background()) BackgroundReleased(t.BodyBytes());
+    if (!t.Done()) {
+      curl_multi_remove_handle(multi.get(), t.Easy());
+      Stopped(t);
+    }
+    transfers.erase(it);
+    if (id == current) current = 0;
   }
 
-  void Finish(CURLcode code) {
-    long status = 0;
-    curl_easy_getinfo(easy.get(), CURLINFO_RESPONSE_CODE, &status);
-    httpStatus = static_cast<int>(status);
-    char* url = nullptr;
-    if (curl_easy_getinfo(easy.get(), CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url)
-      effectiveUrl = url;
-    // Stopping at the header gate or at the body limit is our own doing, not a failure.
-    if (code == CURLE_WRITE_ERROR && (gateRefused || bodyCut)) code = CURLE_OK;
-    responseCode = static_cast<int>(code);
-    if (code != CURLE_OK) {
-      responseInfo = errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
+  // Transfers waiting for the budget go on while it has room; older ones first.
+  void ResumePaused() {
+    for (auto& [id, t] : transfers) {
+      if (!t->Paused() || (t->Background() && held >= budget)) continue;
+      t->Resume();
     }
-    Detach();
   }
 
-  static size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* self = static_cast<Impl*>(user);
-    const size_t bytes = size * count;
-    if (self->headers.Feed(std::string_view(data, bytes)) != ResponseHeaders::LineKind::End)
-      return bytes;
-    if (!self->headers.IsFinal()) return bytes;
-    self->headersComplete = true;
-    if (self->gate && !self->gate(*self->owner)) {
-      self->gateRefused = true;
-      return 0;  // stops the transfer before any body byte is read
+  // The transfers that ended, finished; how many there were.
+  int ReadMessages() {
+    int finished = 0;
+    int queued = 0;
+    while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued)) {
+      if (msg->msg != CURLMSG_DONE) continue;
+      CURL* easy = msg->easy_handle;
+      const CURLcode code = msg->data.result;
+      curl_multi_remove_handle(multi.get(), easy);
+      if (Transfer* t = Transfer::FromEasy(easy)) {
+        t->Finish(code);
+        Stopped(*t);
+      }
+      ++finished;
     }
-    return bytes;
+    return finished;
   }
 
-  static size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* self = static_cast<Impl*>(user);
-    const size_t bytes = size * count;
-    const size_t room = self->maxBodyBytes - std::min(self->maxBodyBytes, self->bodyReceived);
-    const size_t taken = std::min(bytes, room);
-    if (taken > 0) {
-      self->body.emplace_back(data, taken);
-      self->bodyReceived += taken;
+  void FailAll(const std::string& info) {
+    for (auto& [id, t] : transfers) {
+      if (t->Done()) continue;
+      curl_multi_remove_handle(multi.get(), t->Easy());
+      t->Fail(CURLE_FAILED_INIT, info);
+      Stopped(*t);
     }
-    if (taken < bytes) {
-      self->bodyCut = true;
-      return 0;
+  }
+
+  void Drive(int waitMs) {
+    int active = 0;
+    CURLMcode mc = curl_multi_perform(multi.get(), &active);
+    if (mc == CURLM_OK) {
+      // A transfer that just ended is news for the caller: no waiting then.
+      if (ReadMessages() == 0 && waitMs > 0) {
+        curl_multi_poll(multi.get(), nullptr, 0, waitMs, nullptr);
+        mc = curl_multi_perform(multi.get(), &active);
+        if (mc == CURLM_OK) ReadMessages();
+      }
     }
-    return bytes;
+    if (mc != CURLM_OK) FailAll(curl_multi_strerror(mc));
   }
 };
 
 HttpControl::HttpControl() : impl_(std::make_unique<Impl>()) {
   EnsureGlobalInit();
-  impl_->owner = this;
   impl_->multi.reset(curl_multi_init());
   impl_->share.reset(curl_share_init());
   if (impl_->share) {
@@ -180,143 +163,223 @@ HttpControl::HttpControl() : impl_(std::make_unique<Impl>()) {
       curl_share_setopt(impl_->share.get(), CURLSHOPT_SHARE, data);
     }
   }
+  SetOptions(InternetOptions{});
 }
 
-HttpControl::~HttpControl() { impl_->Detach(); }
+HttpControl::~HttpControl() {
+  while (!impl_->transfers.empty()) impl_->Remove(impl_->transfers.begin()->first);
+}
 
 void HttpControl::Cancel() {
-  impl_->Detach();
-  impl_->ClearResult();
+  std::vector<TransferId> dropped;
+  for (const auto& [id, t] : impl_->transfers) {
+    if (!t->Background()) dropped.push_back(id);
+  }
+  for (TransferId id : dropped) impl_->Remove(id);
+  impl_->current = 0;
 }
 
 bool HttpControl::Execute(const std::string& url, const std::string& operation,
                           const std::string& inputData, const std::string& headers) {
-  Impl& s = *impl_;
   Cancel();
-  if (!s.multi || !IsWebUrl(url)) return false;
-  const bool post = EqualsNoCase(operation, "POST");
-  if (!post && !EqualsNoCase(operation, "GET")) return false;
-
-  EasyPtr easy(curl_easy_init());
-  if (!easy) return false;
-  CURL* e = easy.get();
-
-  ListPtr headerList;
-  size_t start = 0;
-  while (start < headers.size()) {
-    size_t end = headers.find("\r\n", start);
-    if (end == std::string::npos) end = headers.size();
-    std::string line = headers.substr(start, end - start);
-    if (!line.empty() && !Append(headerList, line)) return false;
-    start = end + 2;
-  }
-  ListPtr connectList;
-  for (const auto& entry : s.connectTo) {
-    if (!Append(connectList, entry)) return false;
-  }
-
-  bool ok = true;
-  auto set = [&ok](CURLcode code) { ok = ok && code == CURLE_OK; };
-  set(curl_easy_setopt(e, CURLOPT_URL, url.c_str()));
-  set(curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https"));
-  set(curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
-  set(curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L));
-  set(curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L));
-  set(curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects));
-  set(curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, s.connectMs));
-  set(curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, s.totalMs));
-  set(curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, ""));
-  set(curl_easy_setopt(e, CURLOPT_ERRORBUFFER, s.errorText));
-  set(curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Impl::OnHeader));
-  set(curl_easy_setopt(e, CURLOPT_HEADERDATA, &s));
-  set(curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Impl::OnBody));
-  set(curl_easy_setopt(e, CURLOPT_WRITEDATA, &s));
-  if (s.share) set(curl_easy_setopt(e, CURLOPT_SHARE, s.share.get()));
-  // An empty file name turns the cookie engine on without reading any file.
-  set(curl_easy_setopt(e, CURLOPT_COOKIEFILE, ""));
-  if (headerList) set(curl_easy_setopt(e, CURLOPT_HTTPHEADER, headerList.get()));
-  if (connectList) set(curl_easy_setopt(e, CURLOPT_CONNECT_TO, connectList.get()));
-  if (post) {
-    set(curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE,
-                         static_cast<curl_off_t>(inputData.size())));
-    set(curl_easy_setopt(e, CURLOPT_COPYPOSTFIELDS, inputData.c_str()));
-  } else {
-    set(curl_easy_setopt(e, CURLOPT_HTTPGET, 1L));
-  }
-  if (!ok) return false;
-  if (curl_multi_add_handle(s.multi.get(), e) != CURLM_OK) return false;
-
-  s.easy = std::move(easy);
-  s.requestHeaders = std::move(headerList);
-  s.connectList = std::move(connectList);
-  s.running = true;
-  return true;
+  HttpRequest request;
+  request.url = url;
+  request.operation = operation;
+  request.inputData = inputData;
+  request.headers = headers;
+  request.gate = [this](const ResponseHead&) {
+    return !impl_->currentGate || impl_->currentGate(*this);
+  };
+  impl_->current = Start(std::move(request));
+  return impl_->current != 0;
 }
 
 bool HttpControl::StillExecuting() {
-  Impl& s = *impl_;
-  if (!s.running) return false;
-  int active = 0;
-  CURLMcode mc = curl_multi_perform(s.multi.get(), &active);
-  if (mc == CURLM_OK && active > 0) {
-    // Waits at most a few milliseconds so the caller's event loop keeps running.
-    curl_multi_poll(s.multi.get(), nullptr, 0, kPollMilliseconds, nullptr);
-    mc = curl_multi_perform(s.multi.get(), &active);
-  }
-  if (mc != CURLM_OK) {
-    s.responseInfo = curl_multi_strerror(mc);
-    s.Detach();
-    s.responseCode = static_cast<int>(CURLE_FAILED_INIT);
-    return false;
-  }
-  int queued = 0;
-  while (CURLMsg* msg = curl_multi_info_read(s.multi.get(), &queued)) {
-    if (msg->msg == CURLMSG_DONE && s.easy && msg->easy_handle == s.easy.get()) {
-      s.Finish(msg->data.result);
-      return false;
-    }
-  }
-  return s.running;
+  const Transfer* t = impl_->Current();
+  if (t == nullptr || t->Done()) return false;
+  impl_->Drive(kPollMilliseconds);
+  t = impl_->Current();
+  return t != nullptr && !t->Done();
 }
 
 std::string HttpControl::GetHeader(const std::string& name) const {
-  return impl_->headers.Get(name);
+  const Transfer* t = impl_->Current();
+  return t ? t->Header(name) : std::string();
 }
 
 std::string HttpControl::GetChunk(size_t size) {
-  Impl& s = *impl_;
-  std::string out;
-  while (out.size() < size && !s.body.empty()) {
-    std::string& front = s.body.front();
-    const size_t take = std::min(size - out.size(), front.size() - s.bodyOffset);
-    out.append(front, s.bodyOffset, take);
-    s.bodyOffset += take;
-    if (s.bodyOffset == front.size()) {
-      s.body.pop_front();
-      s.bodyOffset = 0;
-    }
-  }
-  return out;
+  Transfer* t = impl_->Get(impl_->current);
+  return t ? t->TakeChunk(size) : std::string();
 }
 
-int HttpControl::ResponseCode() const { return impl_->responseCode; }
+int HttpControl::ResponseCode() const {
+  const Transfer* t = impl_->Current();
+  return t ? t->ResponseCode() : 0;
+}
 
-std::string HttpControl::ResponseInfo() const { return impl_->responseInfo; }
+std::string HttpControl::ResponseInfo() const {
+  const Transfer* t = impl_->Current();
+  return t ? t->ResponseInfo() : std::string();
+}
 
-int HttpControl::HttpStatus() const { return impl_->httpStatus; }
+int HttpControl::HttpStatus() const {
+  const Transfer* t = impl_->Current();
+  return t ? t->HttpStatus() : 0;
+}
 
-std::string HttpControl::EffectiveUrl() const { return impl_->effectiveUrl; }
+std::string HttpControl::EffectiveUrl() const {
+  const Transfer* t = impl_->Current();
+  return t ? t->EffectiveUrl() : std::string();
+}
 
-bool HttpControl::HeadersComplete() const { return impl_->headersComplete; }
+bool HttpControl::HeadersComplete() const {
+  const Transfer* t = impl_->Current();
+  return t != nullptr && t->HeadersComplete();
+}
 
-bool HttpControl::BodyCut() const { return impl_->bodyCut; }
+bool HttpControl::BodyCut() const {
+  const Transfer* t = impl_->Current();
+  return t != nullptr && t->BodyCut();
+}
 
 void HttpControl::SetHeaderGate(std::function<bool(const HttpControl&)> gate) {
-  impl_->gate = std::move(gate);
+  impl_->currentGate = std::move(gate);
 }
 
+TransferId HttpControl::Start(HttpRequest request) {
+  Impl& s = *impl_;
+  if (!s.multi) return 0;
+  // Only web pages are fetched: a link or a redirect to file:, ftp: or any other scheme must
+  // not make the program read local files or speak other protocols.
+  const std::string key = request.serverKey.empty() ? ServerKey(request.url) : request.serverKey;
+  if (key.empty() || !IsWellFormed(request.url)) return 0;
+  const bool background = request.background;
+  const TransferId id = s.nextId;
+  auto transfer = Transfer::Create(s, key, std::move(request), s.settings, s.share.get());
+  if (!transfer) return 0;
+  if (curl_multi_add_handle(s.multi.get(), transfer->Easy()) != CURLM_OK) return 0;
+  ++s.nextId;
+  Impl::Server& server = s.servers[key];
+  ++server.running;
+  if (background) ++server.background;
+  server.lastStart = std::chrono::steady_clock::now();
+  s.transfers.emplace(id, std::move(transfer));
+  return id;
+}
+
+void HttpControl::Drive(int waitMs) { impl_->Drive(waitMs); }
+
+const HttpTransfer* HttpControl::Find(TransferId id) const { return impl_->Get(id); }
+
+std::string HttpControl::TakeBody(TransferId id) {
+  Transfer* t = impl_->Get(id);
+  if (t == nullptr) return {};
+  const bool background = t->Background();
+  const size_t bytes = t->BodyBytes();
+  std::string body = t->TakeChunk(bytes);
+  if (background) {
+    impl_->BackgroundReleased(bytes);
+    impl_->ResumePaused();
+  }
+  return body;
+}
+
+void HttpControl::Drop(TransferId id) {
+  impl_->Remove(id);
+  impl_->ResumePaused();
+}
+
+void HttpControl::MakeForeground(TransferId id) {
+  Transfer* t = impl_->Get(id);
+  if (t == nullptr || !t->Background()) return;
+  impl_->BackgroundReleased(t->BodyBytes());
+  if (!t->Done()) {
+    Impl::Server& server = impl_->servers[t->ServerKey()];
+    server.background -= std::min<size_t>(server.background, 1);
+  }
+  t->SetForeground();
+  impl_->ResumePaused();
+}
+
+std::string HttpControl::ServerKey(const std::string& url) {
+  // By hand, not by curl's parser: it runs for every page of a crawl.
+  const size_t colon = url.find("://");
+  if (colon != 4 && colon != 5) return {};
+  std::string key;
+  key.reserve(url.size() + 8);
+  for (size_t i = 0; i < colon; ++i) key += LowerAsciiChar(url[i]);
+  if (key != "http" && key != "https") return {};
+  const bool https = key.size() == 5;
+  const size_t hostStart = colon + 3;
+  const size_t authorityEnd = std::min(url.find_first_of("/?#", hostStart), url.size());
+  std::string_view authority = std::string_view(url).substr(hostStart, authorityEnd - hostStart);
+  if (const size_t at = authority.rfind('@'); at != std::string_view::npos)
+    authority.remove_prefix(at + 1);
+  // "[::1]:8080", "host:8080", "host"
+  const size_t bracket = authority.rfind(']');
+  const size_t portColon = authority.rfind(':');
+  std::string_view host = authority;
+  std::string_view port;
+  if (portColon != std::string_view::npos &&
+      (bracket == std::string_view::npos || portColon > bracket)) {
+    host = authority.substr(0, portColon);
+    port = authority.substr(portColon + 1);
+  }
+  if (host.empty()) return {};
+  for (const char c : port) {
+    if (c < '0' || c > '9') return {};
+  }
+  while (port.size() > 1 && port.front() == '0') port.remove_prefix(1);
+  if (port.empty()) port = https ? "443" : "80";
+  key += "://";
+  for (const char c : host) key += LowerAsciiChar(c);
+  key += ':';
+  key += port;
+  return key;
+}
+
+size_t HttpControl::RunningFor(const std::string& serverKey) const {
+  auto it = impl_->servers.find(serverKey);
+  return it == impl_->servers.end() ? 0 : it->second.running;
+}
+
+size_t HttpControl::RunningInBackgroundFor(const std::string& serverKey) const {
+  auto it = impl_->servers.find(serverKey);
+  return it == impl_->servers.end() ? 0 : it->second.background;
+}
+
+std::chrono::steady_clock::time_point HttpControl::NextStartAt(const std::string& serverKey) const {
+  auto it = impl_->servers.find(serverKey);
+  if (it == impl_->servers.end() || impl_->options.delayMs <= 0) return {};
+  return it->second.lastStart + std::chrono::milliseconds(impl_->options.delayMs);
+}
+
+void HttpControl::SetBackgroundBudget(size_t bytes) {
+  impl_->budget = bytes;
+  impl_->ResumePaused();
+}
+
+size_t HttpControl::BackgroundBudget() const { return impl_->budget; }
+
+size_t HttpControl::BackgroundBytes() const { return impl_->held; }
+
+size_t HttpControl::PeakBackgroundBytes() const { return impl_->peak; }
+
+void HttpControl::SetOptions(const InternetOptions& options) {
+  impl_->options = options;
+  TransferSettings& s = impl_->settings;
+  s.proxyMode = options.proxyMode;
+  s.proxyHost = options.proxyHost;
+  s.proxyPort = options.proxyPort;
+  s.proxyUser = options.proxyUser;
+  s.proxyPassword = options.proxyPassword;
+  SetTimeouts(options.connectTimeoutSeconds, options.totalTimeoutSeconds);
+}
+
+const InternetOptions& HttpControl::Options() const { return impl_->options; }
+
 void HttpControl::SetConnectTo(std::vector<std::string> entries) {
-  impl_->connectTo = std::move(entries);
+  impl_->settings.connectTo = std::move(entries);
 }
 
 void HttpControl::SetTimeouts(long connectSeconds, long totalSeconds) {
@@ -324,10 +387,14 @@ void HttpControl::SetTimeouts(long connectSeconds, long totalSeconds) {
 }
 
 void HttpControl::SetTimeoutMilliseconds(long connectMs, long totalMs) {
-  impl_->connectMs = connectMs;
-  impl_->totalMs = totalMs;
+  impl_->settings.connectMs = connectMs;
+  impl_->settings.totalMs = totalMs;
 }
 
-void HttpControl::SetMaxBodyBytes(size_t bytes) { impl_->maxBodyBytes = bytes; }
+long HttpControl::ConnectTimeoutMs() const { return impl_->settings.connectMs; }
+
+long HttpControl::TotalTimeoutMs() const { return impl_->settings.totalMs; }
+
+void HttpControl::SetMaxBodyBytes(size_t bytes) { impl_->settings.maxBodyBytes = bytes; }
 
 }  // namespace vendil

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "integration/site_server.h"
+#include "net/raw_tcp_server.h"
+#include "support/loopback_proxy.h"
 
 namespace vendil {
 namespace {
@@ -141,12 +143,61 @@ TEST_F(IntegrationCliSearch, CommandLineOverridesTheSettingsFile) {
   EXPECT_EQ(Lines(r.err).back(), "1/3 個のリンクが見つかりました。");
 }
 
+TEST_F(IntegrationCliSearch, UnreachableStartPageIsNoEmptyPage) {
+  test::RawTcpServer dead([](int) { return test::RawReply{}; });  // closes every connection
+  RunResult r = Run({"search", dead.Url("/index.html")});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_TRUE(r.out.empty());
+  auto err = Lines(r.err);
+  ASSERT_GE(err.size(), 2u) << r.err;
+  EXPECT_EQ(err[err.size() - 2], "ページの取得に失敗しました。");
+  EXPECT_EQ(err.back(), "0/0 個のリンクが見つかりました。");
+
+  // Several URLs: the others are searched and printed; the status still tells.
+  r = Run({"search", dead.Url("/index.html"), site.Url("/sub/page.html")});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 1u) << r.out;
+  err = Lines(r.err);
+  EXPECT_NE(std::find(err.begin(), err.end(), "ページの取得に失敗しました。"), err.end()) << r.err;
+
+  // A start page that is read but holds no links is an empty page, as before.
+  site.Page("/empty.html", "<p>nothing</p>");
+  r = Run({"search", site.Url("/empty.html")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("ページの取得に失敗しました。"), std::string::npos) << r.err;
+}
+
+TEST_F(IntegrationCliSearch, ProxyFromTheSettingsFileOrTheCommandLine) {
+  test::LoopbackProxy fromFile, fromLine;
+  const fs::path ini = dir / "net.ini";
+  std::ofstream(ini) << "[Internet]\r\nProxyMode=2\r\nProxyHost=127.0.0.1\r\nProxyPort="
+                     << fromFile.Port() << "\r\n";
+  RunResult r = Run({"search", "--settings", ini.string(), site.Url("/sub/page.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fromFile.Requests().size(), 1u);
+
+  r = Run({"search", "--settings", ini.string(), "--proxy",
+           "http://u:p@127.0.0.1:" + std::to_string(fromLine.Port()), site.Url("/sub/page.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fromFile.Requests().size(), 1u);
+  ASSERT_EQ(fromLine.Requests().size(), 1u);
+  EXPECT_EQ(fromLine.Requests()[0].proxyAuthorization, "Basic dTpw");
+
+  r = Run({"search", "--settings", ini.string(), "--proxy", "none", site.Url("/sub/page.html")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 1u);
+  EXPECT_EQ(fromFile.Requests().size() + fromLine.Requests().size(), 2u);
+}
+
 TEST_F(IntegrationCliSearch, BadArgumentsExitTwoWithUsage) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"search"},
            {"search", "--tags", "abc", site.Url("/index.html")},
            {"search", "--settings", (dir / "none.ini").string(), site.Url("/index.html")},
-           {"search", "--format", "xml", site.Url("/index.html")}}) {
+           {"search", "--format", "xml", site.Url("/index.html")},
+           {"search", "--connections", "0", site.Url("/index.html")},
+           {"search", "--delay", "-1", site.Url("/index.html")},
+           {"search", "--proxy", "http://127.0.0.1:99999", site.Url("/index.html")}}) {
     RunResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args.back();
     EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
@@ -188,6 +239,23 @@ TEST_F(IntegrationCliSearch, CtrlCStopsTheCrawlAndKeepsTheRowsFound) {
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(Lines(r.out).size(), 3u) << r.out;  // the start page's rows
   EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
+}
+
+TEST_F(IntegrationCliSearch, OneCtrlCStopsACrawlHeldByAServerThatNeverAnswers) {
+  test::RawTcpServer silent([](int) { return test::RawReply{"", true}; });
+  site.Page("/stall.html", "<a href=\"a.zip\">A</a><a href=\"" + silent.Url("/never.html") +
+                               "\">never</a><a href=\"b.zip\">B</a>");
+  RunResult r = Run({"search", "--depth", "1", site.Url("/stall.html")}, [&](pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (silent.Connections() == 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    kill(pid, SIGINT);
+  });
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(Lines(r.out).size(), 3u) << r.out;  // every row found is printed
+  EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
+  EXPECT_EQ(r.err.find("interrupted"), std::string::npos) << r.err;  // the first Ctrl+C did it
+  EXPECT_EQ(silent.Connections(), 1);
 }
 
 }  // namespace

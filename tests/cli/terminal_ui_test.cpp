@@ -135,6 +135,11 @@ TEST(TerminalUiInterrupt, CtrlCSetsTheStopFlagAtTheNextYield) {
   EXPECT_FALSE(stop);  // the handler only marks it
   ui.Yield();
   EXPECT_TRUE(stop);
+
+  // One Ctrl+C is one Stop: a search that clears the flag afterwards runs on.
+  stop = false;
+  ui.Yield();
+  EXPECT_FALSE(stop);
 }
 
 }  // namespace

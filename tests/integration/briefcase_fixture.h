@@ -55,6 +55,13 @@ class BriefcaseScanFixture : public ::testing::Test {
     form.Inet1.SetTimeouts(5, 10);
   }
 
+  // A top folder with top.zip, a folder A as given and a folder B with b1.zip.
+  void ServeTopAndTwoFolders(const StandInFolder& a) {
+    bc.AddFolder(Site::International, "alice", "/", Files({"top.zip"}));
+    bc.AddFolder(Site::International, "alice", "/A", a);
+    bc.AddFolder(Site::International, "alice", "/B", Files({"b1.zip"}));
+  }
+
   bool Scan(const std::string& url) {
     form.txtUrl.SetText(url);
     return ScanBriefcase(form);
@@ -79,6 +86,10 @@ class BriefcaseScanFixture : public ::testing::Test {
       if (r.Header("Host").rfind("briefcase.", 0) == 0) urls.push_back(BriefcaseStandIn::UrlOf(r));
     }
     return urls;
+  }
+  bool FolderRequested(const std::string& url) const {
+    const auto urls = FolderRequests();
+    return std::find(urls.begin(), urls.end(), url) != urls.end();
   }
   bool StatusSeen(const std::string& text) const {
     return std::find(ui.statuses.begin(), ui.statuses.end(), text) != ui.statuses.end();

@@ -4,6 +4,7 @@
 #include "app/commands/main_commands.h"
 #include "integration/site_server.h"
 #include "support/fake_ui.h"
+#include "support/loopback_proxy.h"
 
 namespace vendil {
 namespace {
@@ -66,6 +67,24 @@ TEST_F(IntegrationCrawlCommands, StopDuringTheSecondUrlLeavesTheThirdUnsearched)
   ASSERT_EQ(ui.logs.size(), 1u);
   EXPECT_EQ(ui.logs[0], site.Url("/one.html") + "\r\n>1/1 個のリンクが見つかりました。\r\n" +
                             site.Url("/two.html") + "\r\n>キャンセルされました。\r\n");
+}
+
+TEST_F(IntegrationCrawlCommands, InternetOptionsCountFromTheNextSearch) {
+  test::LoopbackProxy proxy;
+  form.internetOptions.proxyMode = InternetOptions::ProxyMode::Manual;
+  form.internetOptions.proxyHost = "127.0.0.1";
+  form.internetOptions.proxyPort = proxy.Port();
+  form.txtUrl.SetText(site.Url("/one.html"));
+  StartSearch(form);
+  EXPECT_EQ(form.lvwUrls.Count(), 1u);
+  ASSERT_EQ(proxy.Requests().size(), 1u);
+  EXPECT_EQ(proxy.Requests()[0].requestLine, "GET " + site.Url("/one.html") + " HTTP/1.1");
+
+  form.internetOptions.proxyMode = InternetOptions::ProxyMode::None;
+  StartSearch(form);
+  EXPECT_EQ(form.lvwUrls.Count(), 1u);
+  EXPECT_EQ(proxy.Requests().size(), 1u);
+  EXPECT_EQ(site.TimesRequested("/one.html"), 2);
 }
 
 }  // namespace

@@ -13,7 +13,11 @@
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
 #include "integration/site_server.h"
+#include "net/raw_tcp_server.h"
+#include "platform/codec.h"
+#include "support/briefcase_stand_in.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 
 namespace vendil {
 namespace {
@@ -95,6 +99,33 @@ TEST_F(IntegrationCrawlEdges, JapaneseTitleAcrossTheChunkBoundaryInLegacyEncodin
   }
 }
 
+TEST_F(IntegrationCrawlEdges, NonAsciiLinksAreSentPercentEncodedInThePagesCharset) {
+  test::HttpTestServer server;
+  const std::string link = A("資料/一覧.html?q=検索");
+  server.Page("/utf8.html", link, "text/html; charset=UTF-8");
+  server.Page("/euc.html", test::Utf8ToEucJpForTest(link), "text/html; charset=EUC-JP");
+  server.Page("/sjis.html", Utf8ToAnsi(link), "text/html");  // undeclared: the system code page
+  const std::string path = "/%E8%B3%87%E6%96%99/%E4%B8%80%E8%A6%A7.html";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"/utf8.html", path + "?q=%E6%A4%9C%E7%B4%A2"},
+      {"/euc.html", path + "?q=%B8%A1%BA%F7"},
+      {"/sjis.html", path + "?q=%8C%9F%8D%F5"},
+  };
+  for (const auto& [page, target] : cases) {
+    SCOPED_TRACE(page);
+    server.ClearRequests();
+    form.lvwUrls.Clear();
+    form.txtUrl.SetText(server.Url(page));
+    form.txtDepth.SetText("1");
+    ASSERT_TRUE(CrawlLinks(form));
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].target, target);
+    // The list keeps the link as the page wrote it.
+    EXPECT_NE(RowWithUrl(server.Url("/資料/一覧.html?q=検索")), nullptr);
+  }
+}
+
 TEST_F(IntegrationCrawlEdges, ServerThatNeverAnswersIsGivenUpAndTheCrawlEnds) {
   site.Handle("/silent.html", [](const httplib::Request&, httplib::Response& res) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -108,6 +139,22 @@ TEST_F(IntegrationCrawlEdges, ServerThatNeverAnswersIsGivenUpAndTheCrawlEnds) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
   EXPECT_TRUE(Listed("/b.zip"));
   EXPECT_EQ(form.StatusText(), "2/4 個のリンクが見つかりました。");
+}
+
+TEST_F(IntegrationCrawlEdges, StopOnAStalledPageEndsTheCrawlAndKeepsItsRows) {
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<a href=x.zip>";
+  for (const test::RawReply& reply : {test::RawReply{"", true}, test::RawReply{head, true}}) {
+    test::RawTcpServer stalled([reply](int) { return reply; });
+    site.Page("/index.html", A("a.zip") + A(stalled.Url("/stalled.html")) + A("after.html"));
+    site.Page("/after.html", A("b.zip"));
+    ui.OnYield([&] { return stalled.Connections() > 0; }, [&] { form.m_blnStop = true; });
+    EXPECT_FALSE(Crawl("/index.html", "1"));
+    EXPECT_EQ(form.StatusText(), "キャンセルされました。");
+    EXPECT_EQ(stalled.Connections(), 1);
+    // Only the start page's rows: a page fetched ahead of the stop (after.html) adds none.
+    EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/a.zip"), stalled.Url("/stalled.html"),
+                                                site.Url("/after.html")}));
+  }
 }
 
 TEST_F(IntegrationCrawlEdges, DroppingServerIsRetriedAndTheCrawlGoesOn) {

@@ -213,6 +213,43 @@ TEST_F(IntegrationCrawl, RedirectedPageResolvesAgainstTheUrlFinallyRead) {
   EXPECT_EQ(form.lvwUrls.Row(1).Referer, site.Url("/old/start.html"));
 }
 
+TEST_F(IntegrationCrawl, RedirectsMetDuringTheCrawlObeyTheServerAndFolderRules) {
+  test::SiteServer other;
+  other.Page("/away.html", Html(A("away.zip")));
+  const std::string otherPort = std::to_string(other.port());
+  form.Inet1.SetConnectTo({"other.test:" + otherPort + ":127.0.0.1:" + otherPort});
+  auto redirect = [&](const std::string& from, const std::string& to) {
+    site.Handle(from,
+                [to](const httplib::Request&, httplib::Response& res) { res.set_redirect(to); });
+  };
+  site.Page("/dir/index.html", Html(A("off.html") + A("up.html") + A("in.html")));
+  redirect("/dir/off.html", "http://other.test:" + otherPort + "/away.html");
+  redirect("/dir/up.html", site.Url("/top.html"));
+  redirect("/dir/in.html", site.Url("/dir/sub/in.html"));
+  site.Page("/top.html", Html(A("top.zip")));
+  site.Page("/dir/sub/in.html", Html(A("in.zip")));
+
+  // Judged as links to the places they lead would be: not read, their links not listed.
+  ASSERT_TRUE(Crawl("/dir/index.html", "1"));
+  EXPECT_TRUE(Listed("/dir/sub/in.zip"));
+  EXPECT_FALSE(Listed("/top.zip"));
+  EXPECT_EQ(RowWithUrl("http://other.test:" + otherPort + "/away.zip"), nullptr);
+  EXPECT_EQ(form.StatusText(), "1/4 個のリンクが見つかりました。");
+
+  form.lvwUrls.Clear();
+  form.mnuOption_DifferentServer.SetChecked(true);
+  ASSERT_TRUE(Crawl("/dir/index.html", "1"));
+  EXPECT_NE(RowWithUrl("http://other.test:" + otherPort + "/away.zip"), nullptr);
+  EXPECT_FALSE(Listed("/top.zip"));
+
+  form.lvwUrls.Clear();
+  form.mnuOption_DifferentServer.SetChecked(false);
+  form.mnuOption_ParentDirectory.SetChecked(true);
+  ASSERT_TRUE(Crawl("/dir/index.html", "1"));
+  EXPECT_TRUE(Listed("/top.zip"));
+  EXPECT_EQ(RowWithUrl("http://other.test:" + otherPort + "/away.zip"), nullptr);
+}
+
 TEST_F(IntegrationCrawl, FailedStartPageEndsWithZeroCount) {
   form.txtContentType.SetText("text/plain");
   site.Page("/index.html", Html(A("a.zip")));

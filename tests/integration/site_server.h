@@ -41,9 +41,13 @@ class SiteServer {
       }
       res.set_content(body, type.c_str());
     });
+    server_.set_tcp_nodelay(true);  // a small body must not wait for the delayed ACK
     port_ = server_.bind_to_any_port("127.0.0.1");
     // The socket already listens once bound: requests wait in its backlog until accepted.
     thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // A stop before the thread marks the server running is ignored by the library, and the
+    // destructor would then wait for ever on accept (a test that never uses the site).
+    while (port_ > 0 && !server_.is_running()) std::this_thread::yield();
   }
   ~SiteServer() {
     server_.stop();

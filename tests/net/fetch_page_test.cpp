@@ -197,6 +197,25 @@ TEST(FetchPageRetries, DroppedConnectionIsTriedFiveTimes) {
   EXPECT_EQ(form.StatusText(), "Retry:" + url);
 }
 
+TEST(FetchPageRetries, SilentServerCostsOneTimeOutAndOneQuickRetry) {
+  // Alone, and after an error that a retry may cure.
+  for (const int dropsFirst : {0, 1}) {
+    SCOPED_TRACE(dropsFirst ? "after a dropped connection" : "silent from the start");
+    RawTcpServer silent([dropsFirst](int n) { return RawReply{"", n >= dropsFirst}; });
+    FakeUi ui;
+    Form1 form{ui};
+    form.Inet1.SetTimeoutMilliseconds(2000, 300);
+    const std::string url = silent.Url("/page.html");
+    EXPECT_FALSE(FetchPage(form, url, "", ""));
+    EXPECT_EQ(silent.Connections(), dropsFirst + 2);
+    const std::string timedOut = "ErrorCode: " + std::to_string(CURLE_OPERATION_TIMEDOUT) + " : ";
+    int timeOuts = 0;
+    for (const auto& status : ui.statuses) timeOuts += status.rfind(timedOut, 0) == 0;
+    EXPECT_EQ(timeOuts, 2);
+    EXPECT_EQ(form.StatusText(), "Retry:" + url);
+  }
+}
+
 TEST(FetchPageRetries, ServerThatRecoversIsReadOnALaterAttempt) {
   RawTcpServer flaky([](int n) { return RawReply{n < 2 ? "" : HttpReply("<p>third</p>")}; });
   FakeUi ui;
@@ -251,15 +270,49 @@ TEST_F(FetchPageTest, RedirectLeavesTheUrlFinallyRead) {
   EXPECT_EQ(LastFetchedUrl(form), server.Url("/new/page.html"));
 }
 
-TEST_F(FetchPageTest, YieldsWhileWaitingAndIgnoresTheStopFlag) {
+TEST_F(FetchPageTest, YieldsWhileWaiting) {
   server.Handle("/slow", [this](const httplib::Request&, httplib::Response& res) {
     server.WaitForStop(std::chrono::milliseconds(100));
     res.set_content(std::string(10000, 'z'), "text/plain");
   });
-  ui.OnYield([] { return true; }, [this] { form.m_blnStop = true; });
   ASSERT_TRUE(Fetch(server.Url("/slow")));
   EXPECT_EQ(form.m_strHtml, std::string(10000, 'z'));
-  EXPECT_GT(ui.yields, 10);  // the wait and each of the five chunks
+  EXPECT_GT(ui.yields, 10);
+}
+
+// Servers that hold a fetch for as long as its time-out allows, each way.
+TEST(FetchPageStop, StopEndsTheWaitOnAnyStalledServer) {
+  const std::string head =
+      "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100\r\n\r\n";
+  const std::vector<std::pair<const char*, RawReply>> servers = {
+      {"accepts and never answers", RawReply{"", true}},
+      {"sends the headers, then nothing", RawReply{head, true}},
+      {"drips a byte a second", RawReply{head + std::string(100, 'x'), false, 1000}},
+  };
+  for (const auto& [name, reply] : servers) {
+    SCOPED_TRACE(name);
+    RawTcpServer stalled([reply = reply](int) { return reply; });
+    FakeUi ui;
+    Form1 form{ui};
+    form.Inet1.SetTimeouts(30, 30);
+    form.m_strHtml = "previous page";
+    ui.OnYield([&ui] { return ui.yields > 20; }, [&form] { form.m_blnStop = true; });
+    const std::string url = stalled.Url("/page.html");
+    EXPECT_FALSE(FetchPage(form, url, "", ""));
+    // Given up at once: no retry, no error text, nothing read.
+    EXPECT_EQ(stalled.Connections(), 1);
+    EXPECT_EQ(ui.statuses, std::vector<std::string>{"Getting " + url + "..."});
+    EXPECT_EQ(form.m_strHtml, "previous page");
+    // The next fetch starts afresh once the flag is cleared.
+    form.m_blnStop = false;
+  }
+}
+
+TEST_F(FetchPageTest, StopBeforeTheFetchSendsNothing) {
+  server.Page("/page.html", "page");
+  form.m_blnStop = true;
+  EXPECT_FALSE(Fetch(server.Url("/page.html")));
+  EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(FetchPageTest, RequestThatCannotStartFailsWithoutRetry) {

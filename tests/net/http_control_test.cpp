@@ -319,5 +319,61 @@ TEST(HttpControlFailures, CancelDropsARunningRequestAndTheNextOneWorks) {
   EXPECT_EQ(ReadAll(http), "fine");
 }
 
+TEST(HttpControlTransfers, ServerKeysNameSchemeHostAndPort) {
+  EXPECT_EQ(HttpControl::ServerKey("HTTP://Example.COM/a?b"), "http://example.com:80");
+  EXPECT_EQ(HttpControl::ServerKey("https://h.test:8443/"), "https://h.test:8443");
+  EXPECT_EQ(HttpControl::ServerKey("https://h.test/"), "https://h.test:443");
+  EXPECT_EQ(HttpControl::ServerKey("ftp://h.test/file"), "");
+  EXPECT_EQ(HttpControl::ServerKey("not a url"), "");
+  // What a link may hold: a user and password, an address in brackets, odd ports.
+  EXPECT_EQ(HttpControl::ServerKey("http://u:p@h.test:81/x"), "http://h.test:81");
+  EXPECT_EQ(HttpControl::ServerKey("http://[::1]:8080/"), "http://[::1]:8080");
+  EXPECT_EQ(HttpControl::ServerKey("http://[::1]/"), "http://[::1]:80");
+  EXPECT_EQ(HttpControl::ServerKey("http://h.test:0080?q"), "http://h.test:80");
+  EXPECT_EQ(HttpControl::ServerKey("http://h.test:8x/"), "");
+  EXPECT_EQ(HttpControl::ServerKey("http:///path"), "");
+}
+
+TEST_F(HttpControlTest, TransfersFetchedAheadWaitWithinTheBudgetAndLoseNothing) {
+  const std::string big(200 * 1024, 'b');
+  server.Page("/one", "1" + big, "text/plain");
+  server.Page("/two", "2" + big, "text/plain");
+  const size_t budget = 64 * 1024;
+  http.SetBackgroundBudget(budget);
+  HttpRequest request;
+  request.background = true;
+  request.url = server.Url("/one");
+  const TransferId one = http.Start(request);
+  request.url = server.Url("/two");
+  const TransferId two = http.Start(request);
+  ASSERT_NE(one, 0u);
+  ASSERT_NE(two, 0u);
+  const std::string key = HttpControl::ServerKey(server.Url("/"));
+  EXPECT_EQ(http.RunningFor(key), 2u);
+  EXPECT_EQ(http.RunningInBackgroundFor(key), 2u);
+
+  // Both wait once the budget is spent; neither can finish.
+  for (int i = 0; i < 200 && http.BackgroundBytes() + 16 * 1024 < budget; ++i) http.Drive(5);
+  for (int i = 0; i < 20; ++i) http.Drive(5);
+  EXPECT_FALSE(http.Find(one)->Done());
+  EXPECT_FALSE(http.Find(two)->Done());
+  EXPECT_LE(http.PeakBackgroundBytes(), budget);
+
+  // The one read now goes on; the other follows as the budget frees.
+  http.MakeForeground(one);
+  EXPECT_EQ(http.RunningInBackgroundFor(key), 1u);
+  for (int i = 0; i < 2000 && !http.Find(one)->Done(); ++i) http.Drive(5);
+  ASSERT_TRUE(http.Find(one)->Done());
+  EXPECT_EQ(http.TakeBody(one), "1" + big);
+  http.Drop(one);
+  EXPECT_EQ(http.Find(one), nullptr);
+  http.MakeForeground(two);
+  for (int i = 0; i < 2000 && !http.Find(two)->Done(); ++i) http.Drive(5);
+  ASSERT_TRUE(http.Find(two)->Done());
+  EXPECT_EQ(http.TakeBody(two), "2" + big);
+  EXPECT_EQ(http.BackgroundBytes(), 0u);
+  EXPECT_LE(http.PeakBackgroundBytes(), budget);
+}
+
 }  // namespace
 }  // namespace vendil

@@ -186,5 +186,47 @@ TEST_F(SearchProfileTest, TheStoredDepthIsTheDepthTheCrawlSearches) {
   }
 }
 
+TEST_F(SearchProfileTest, InternetOptionsInTheSettingsFileAndPolitenessInProfiles) {
+  InternetOptions set;
+  set.proxyMode = InternetOptions::ProxyMode::Manual;
+  set.proxyHost = "proxy.example";
+  set.proxyPort = 3128;
+  set.proxyUser = "me";
+  set.proxyPassword = "secret";
+  set.connectTimeoutSeconds = 9;
+  set.totalTimeoutSeconds = 120;
+  set.retries = 2;
+  set.connections = 3;
+  set.delayMs = 250;
+  {
+    Form1 form(ui_);
+    form.internetOptions = set;
+    ASSERT_TRUE(SaveProfile(form, Path("vendil.ini"), true));
+    ASSERT_TRUE(SaveProfile(form, Path("p.nlc"), false));
+  }
+  Form1 form(ui_);
+  int32_t count = 0;
+  ASSERT_TRUE(LoadProfile(form, Path("vendil.ini"), true, count));
+  EXPECT_EQ(form.internetOptions, set);
+
+  // A profile carries only the politeness keys; what it lacks stays as it was.
+  const std::string profile = Slurp(Path("p.nlc"));
+  EXPECT_NE(profile.find("[Internet]\r\nConnections=3\r\nDelay=250\r\n"), std::string::npos)
+      << profile;
+  EXPECT_EQ(profile.find("Proxy"), std::string::npos);
+  Write(Path("old.nlc"), "[Version]\r\nMajor=1\r\n[Internet]\r\nDelay=40\r\n");
+  ASSERT_TRUE(LoadProfile(form, Path("old.nlc"), false, count));
+  InternetOptions expected = set;
+  expected.delayMs = 40;
+  EXPECT_EQ(form.internetOptions, expected);
+
+  // Values out of range are brought into it.
+  Write(Path("wild.ini"), "[Internet]\r\nConnections=500\r\nDelay=-5\r\nProxyMode=7\r\n");
+  ASSERT_TRUE(LoadProfile(form, Path("wild.ini"), true, count));
+  EXPECT_EQ(form.internetOptions.connections, 32);
+  EXPECT_EQ(form.internetOptions.delayMs, 0);
+  EXPECT_EQ(form.internetOptions.proxyMode, InternetOptions::ProxyMode::Manual);
+}
+
 }  // namespace
 }  // namespace vendil

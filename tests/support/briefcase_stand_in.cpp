@@ -2,9 +2,12 @@
 // the sign-in submission with its cookies.
 #include "support/briefcase_stand_in.h"
 
+#include "platform/codec.h"
+
 #include <iconv.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace vendil::test {
 
@@ -321,8 +324,11 @@ void BriefcaseStandIn::ServeFolder(Site site, const httplib::Request& req, httpl
       return;
     }
     path = req.get_param_value(".dir");
+    // The Japanese site's queries are EUC-JP, as its pages are.
+    if (site == Site::Japanese) path = EucJpToUtf8(path);
   }
   std::string page;
+  bool stalls = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     const Briefcase* bc = Find(site, user);
@@ -341,9 +347,15 @@ void BriefcaseStandIn::ServeFolder(Site site, const httplib::Request& req, httpl
     } else if (folder->content.failing) {
       res.set_content("\x01\x02", "application/octet-stream");
       return;
+    } else if (folder->content.stalls) {
+      stalls = true;
     } else {
       page = FolderPage(site, *bc, *folder, SignedIn(req), req.get_param_value(".view") == "a");
     }
+  }
+  if (stalls) {
+    server_.WaitForStop(std::chrono::minutes(5));
+    return;
   }
   Send(site, res, page);
 }

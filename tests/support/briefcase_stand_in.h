@@ -29,6 +29,8 @@ struct StandInFolder {
   bool passwordPage = false;
   // Answers with a body no fetch accepts (the fetch of this folder fails).
   bool failing = false;
+  // Takes the request and never answers (until the stand-in stops).
+  bool stalls = false;
 };
 
 class BriefcaseStandIn {

@@ -15,6 +15,8 @@ bool IsBriefcaseUrl(const Form1& form) {
 }
 
 bool DispatchSearch(Form1& form) {
+  // The Internet options as they are now: a change in the dialog counts from the next search.
+  form.Inet1.SetOptions(form.internetOptions);
   return IsBriefcaseUrl(form) ? ScanBriefcase(form) : CrawlLinks(form);
 }
 

@@ -22,11 +22,16 @@ bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 }  // namespace
 
-void StartSearch(Form1& form) {
+bool SearchTypedUrl(Form1& form) {
   form.lvwUrls.Clear();
   form.m_blnStop = false;
   form.m_blnMultiCheck = false;
-  DispatchSearch(form);
+  form.startPageFailed = false;
+  return DispatchSearch(form);
+}
+
+void StartSearch(Form1& form) {
+  SearchTypedUrl(form);
   form.ui().MessageBox(form.StatusText(), kProductTitle, vb::OKOnly);
 }
 
@@ -35,6 +40,7 @@ std::string SearchUrlLines(Form1& form, const std::string& strUrls) {
   form.lvwUrls.Clear();
   form.m_blnStop = false;
   form.m_blnMultiCheck = false;
+  form.startPageFailed = false;
   std::string log;
   for (const std::string& raw : lines) {
     const std::string line = TrimBlanks(raw);

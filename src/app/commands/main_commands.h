@@ -21,6 +21,8 @@ bool IsBriefcaseUrl(const Form1& form);
 
 // Clears the list and the flags, runs the dispatch, then shows the status text.
 void StartSearch(Form1& form);
+// Start without its message box: the list and the flags cleared, then the dispatch.
+bool SearchTypedUrl(Form1& form);
 // Asks for several URLs, searches each, and shows the log.
 void SearchSeveralUrls(Form1& form);
 // The several-URLs search on a text already typed (lines separated by CR LF); returns the

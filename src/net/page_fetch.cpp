@@ -1,0 +1,174 @@
+// One page's attempts: each attempt's outcome read from its transfer, the retry rule (five
+// attempts for errors a retry can cure, one quick attempt after a time-out), and what the
+// page leaves for the fetcher.
+#include "net/page_fetch.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "net/fetch_page.h"
+#include "parse/request_url.h"
+
+namespace vendil {
+namespace {
+
+// The retry after a time-out asks a server that kept silent once more, not for long.
+constexpr long kQuickRetryMs = 5000;
+
+}  // namespace
+
+namespace {
+
+// A query goes in the charset of the page that gave the link; the briefcase scan and the
+// start URL name none: EUC-JP on the Japanese briefcase site, else UTF-8.
+std::string QueryCharset(const Form1& form, const PageSpec& spec) {
+  if (!spec.queryCharset.empty()) return spec.queryCharset;
+  return form.m_lngSite == 2 ? "EUC-JP" : "";
+}
+
+}  // namespace
+
+PageFetch::PageFetch(Form1& form, PageSpec spec, bool background)
+    : form_(form),
+      spec_(std::move(spec)),
+      requestUrl_(RequestUrl(spec_.url, QueryCharset(form, spec_))),
+      serverKey_(HttpControl::ServerKey(requestUrl_)),
+      background_(background),
+      allowedAttempts_(1 + std::max(0, form.Inet1.Options().retries)) {}
+
+PageFetch::~PageFetch() {
+  if (transfer_ != 0) form_.Inet1.Drop(transfer_);
+}
+
+bool PageFetch::StartAttempt() {
+  HttpControl& inet = form_.Inet1;
+  if (transfer_ != 0) inet.Drop(transfer_);
+  transfer_ = 0;
+  HttpRequest request;
+  request.url = requestUrl_;
+  request.serverKey = serverKey_;
+  const bool post = !spec_.postData.empty();
+  request.operation = post ? "POST" : "GET";
+  request.inputData = spec_.postData;
+  request.headers = spec_.headers;
+  request.background = background_;
+  if (timedOut_) {
+    const long total = inet.TotalTimeoutMs() > 0 ? inet.TotalTimeoutMs() : kQuickRetryMs;
+    request.totalMs = std::min(total, kQuickRetryMs);
+    request.connectMs = std::min(inet.ConnectTimeoutMs(), request.totalMs);
+  }
+  contentAccepted_ = false;
+  redirectRefused_ = false;
+  request.gate = [this](const ResponseHead& head) {
+    contentAccepted_ = IsContentTypeAccepted(form_, head.headers.Get("Content-Type"));
+    if (!contentAccepted_) return false;
+    if (head.redirects > 0 && spec_.redirectRule && !spec_.redirectRule(head.effectiveUrl)) {
+      redirectRefused_ = true;
+      return false;
+    }
+    return true;
+  };
+  transfer_ = inet.Start(std::move(request));
+  if (transfer_ == 0) {
+    outcome_ = Outcome::NotStarted;
+    return false;
+  }
+  ++attempts_;
+  return true;
+}
+
+void PageFetch::Update() {
+  if (Finished() || transfer_ == 0) return;
+  const HttpTransfer* t = form_.Inet1.Find(transfer_);
+  if (t == nullptr) {  // dropped by a Cancel from elsewhere: the page is not read
+    transfer_ = 0;
+    outcome_ = Outcome::Failed;
+    return;
+  }
+  if (t->Done()) AttemptEnded(*t);
+}
+
+void PageFetch::AttemptEnded(const HttpTransfer& t) {
+  HttpControl& inet = form_.Inet1;
+  // A transfer fetched ahead that ran out of time while it waited for the budget says
+  // nothing about the server: it never happened.
+  if (background_ && t.WasPaused() && t.ResponseCode() == CURLE_OPERATION_TIMEDOUT) {
+    Abandon();
+    return;
+  }
+  // The content type is tested only on a response that has headers.
+  if (t.HeadersComplete() || t.ResponseCode() == 0) {
+    const bool accepted = t.HeadersComplete()
+                              ? contentAccepted_
+                              : IsContentTypeAccepted(form_, t.Header("Content-Type"));
+    if (!accepted || redirectRefused_) {
+      inet.Drop(transfer_);
+      transfer_ = 0;
+      outcome_ = Outcome::Refused;
+      return;
+    }
+    contentType_ = t.Header("Content-Type");
+    finalUrl_ = t.EffectiveUrl();
+    if (t.ResponseCode() == 0) {
+      outcome_ = Outcome::Succeeded;  // the body stays in the transfer until taken
+      return;
+    }
+    failedBody_ = inet.TakeBody(transfer_);
+    hasFailedBody_ = true;
+  }
+  const int code = t.ResponseCode();
+  const std::string info = t.ResponseInfo();
+  inet.Drop(transfer_);
+  transfer_ = 0;
+  Failure(code, info);
+}
+
+void PageFetch::Failure(int code, const std::string& info) {
+  statusTexts_.push_back("ErrorCode: " + std::to_string(code) + " : " + info);
+  statusTexts_.push_back("Retry:" + spec_.url);
+  // A server that does not answer in time will not answer a second later either: one
+  // quick attempt more, whatever attempts are left.
+  if (code == CURLE_OPERATION_TIMEDOUT && !timedOut_) {
+    timedOut_ = true;
+    allowedAttempts_ = std::min(allowedAttempts_, attempts_ + 1);
+  }
+  if (attempts_ >= allowedAttempts_) outcome_ = Outcome::Failed;
+}
+
+void PageFetch::MakeForeground() {
+  background_ = false;
+  if (transfer_ != 0) form_.Inet1.MakeForeground(transfer_);
+}
+
+void PageFetch::Abandon() {
+  if (transfer_ != 0) form_.Inet1.Drop(transfer_);
+  transfer_ = 0;
+  outcome_ = Outcome::Pending;
+  attempts_ = 0;
+  timedOut_ = false;
+  allowedAttempts_ = 1 + std::max(0, form_.Inet1.Options().retries);
+  statusTexts_.clear();
+  failedBody_.clear();
+  hasFailedBody_ = false;
+  contentType_.clear();
+  finalUrl_.clear();
+}
+
+std::vector<std::string> PageFetch::TakeStatusTexts() { return std::exchange(statusTexts_, {}); }
+
+bool PageFetch::HasBody() const { return outcome_ == Outcome::Succeeded || hasFailedBody_; }
+
+std::string PageFetch::TakeBody() {
+  if (outcome_ == Outcome::Succeeded && transfer_ != 0) {
+    std::string body = form_.Inet1.TakeBody(transfer_);
+    form_.Inet1.Drop(transfer_);
+    transfer_ = 0;
+    return body;
+  }
+  hasFailedBody_ = false;
+  return std::exchange(failedBody_, {});
+}
+
+}  // namespace vendil
