@@ -416,7 +416,7 @@ Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<S
 }
 
 Variant Interpreter::WithObject() const {
-  if (frame_->withObjects.empty()) RaiseScriptError(script_errors::kObjectRequired);
+  if (frame_->withObjects.empty()) RaiseScriptError(script_errors::kUnqualifiedReference);
   return frame_->withObjects.back();
 }
 

@@ -9,17 +9,6 @@ namespace vendil {
 void Parser::ParseTopStatement() {
   const Token& t = Peek();
   if (IsWord(t, u"class")) return ParseClass();
-  if (IsWord(t, u"sub") || IsWord(t, u"function")) {
-    program_->procedures.push_back(ParseProcedure(true, nullptr));
-    return;
-  }
-  if ((IsWord(t, u"public") || IsWord(t, u"private")) &&
-      (IsWord(Peek(1), u"sub") || IsWord(Peek(1), u"function") || IsWord(Peek(1), u"default"))) {
-    const bool isPublic = IsWord(t, u"public");
-    Next();
-    program_->procedures.push_back(ParseProcedure(isPublic, nullptr));
-    return;
-  }
   if (IsWord(t, u"option")) {
     Next();
     ExpectWord(u"explicit", 1002);
@@ -163,13 +152,19 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
   Scope* saved = current_;
   current_ = scope.get();
   scopes_.push_back(std::move(scope));
+  // A procedure written inside a loop of the top level is not inside that loop.
+  const int savedDo = doDepth_, savedFor = forDepth_;
+  doDepth_ = forDepth_ = 0;
   proc->body = ParseBlock();
+  doDepth_ = savedDo;
+  forDepth_ = savedFor;
   current_ = saved;
   const int32_t missingEnd = endWord == u"sub" ? 1016 : endWord == u"function" ? 1015 : 1050;
   if (!IsWord(Peek(), u"end")) Fail(missingEnd);
   Next();
   if (!AcceptWord(endWord)) Fail(missingEnd);
-  ExpectEnd();
+  // `End Function End Class` may share a line.
+  if (!(owner && IsWord(Peek(), u"end"))) ExpectEnd();
   return proc;
 }
 
@@ -190,8 +185,7 @@ void Parser::ParseClass() {
       hadScope = true;
     }
     const Token& t = Peek();
-    if (IsWord(t, u"sub") || IsWord(t, u"function") || IsWord(t, u"property") ||
-        IsWord(t, u"default")) {
+    if (IsWord(t, u"sub") || IsWord(t, u"function") || IsPropertyStart() || IsWord(t, u"default")) {
       def->procedures.push_back(ParseProcedure(isPublic, def.get()));
     } else if (IsWord(t, u"dim") || hadScope) {
       if (IsWord(t, u"dim")) Next();
@@ -225,7 +219,8 @@ void Parser::ParseClassFields(ClassDef& def, bool isPublic) {
     if (FindMember(def, name)) Fail(1041);
     def.members.push_back(std::move(member));
   } while (AcceptOp(u","));
-  ExpectEnd();
+  // `Public x End Class` may share a line.
+  if (!IsWord(Peek(), u"end")) ExpectEnd();
 }
 
 // Members by name; procedures of one name (Property Get/Let/Set) share one member.

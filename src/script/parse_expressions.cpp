@@ -45,6 +45,7 @@ ExprPtr Parser::ParseExpr(int minPrec) {
 bool Parser::PeekBinary(BinaryOp& op) const {
   const Token& t = Peek();
   if (t.kind != TokenKind::Operator && t.kind != TokenKind::Name) return false;
+  if (t.bracketed) return false;
   const bool isWord = t.kind == TokenKind::Name;
   for (const BinaryOperator& entry : kBinaryOperators) {
     if (entry.isWord != isWord) continue;
@@ -107,7 +108,7 @@ ExprPtr Parser::ParsePrimary() {
         ExpectOp(u")", 1006);
         return std::make_unique<ParenExpr>(At(token), std::move(inner));
       }
-      if (IsOp(token, u".") && withDepth_ > 0) {
+      if (IsOp(token, u".")) {  // the With object's member; 505 when there is none
         Next();
         const Token& member = Peek();
         if (member.kind != TokenKind::Name) Fail(1010);
@@ -116,6 +117,10 @@ ExprPtr Parser::ParsePrimary() {
       }
       Fail(1023);
     case TokenKind::Name:
+      if (token.bracketed) {
+        Next();
+        return NameNode(token);
+      }
       break;
     default:
       Fail(1023);
@@ -186,6 +191,12 @@ ExprPtr Parser::ParsePostfix(ExprPtr expr) {
     } else if (IsOp(token, u"(")) {
       const ParseMark mark = Mark();
       Next();
+      // `(f)(x)` and `Call (((f))) (x)` call f with x: parentheses around a callee change
+      // nothing about the call.
+      while (auto* paren = dynamic_cast<ParenExpr*>(expr.get())) {
+        ExprPtr inner = std::move(paren->inner);
+        expr = std::move(inner);
+      }
       auto call = std::make_unique<CallExpr>(expr->position, std::move(expr));
       if (auto* name = dynamic_cast<NameExpr*>(call->callee.get())) name->isCallee = true;
       call->args = ParseArgsInParens();

@@ -8,11 +8,10 @@ namespace vendil {
 bool Parser::AtBlockEnd() const {
   const Token& t = Peek();
   if (t.kind == TokenKind::EndOfText) return true;
-  if (t.kind != TokenKind::Name) return false;
   static const std::u16string_view ends[] = {u"end",  u"else", u"elseif", u"case",
                                              u"loop", u"next", u"wend"};
   for (auto e : ends) {
-    if (EqualsNoCaseU16(t.text, e)) return true;
+    if (IsWord(t, e)) return true;
   }
   return false;
 }
@@ -48,9 +47,11 @@ StmtPtr Parser::ParseStatement() {
   DepthGuard guard(*this);
   const Token& t = Peek();
   const SourcePosition at = At(t);
-  if (t.kind == TokenKind::Operator && IsOp(t, u".") && withDepth_ > 0) return ParseSimple();
+  if (IsOp(t, u".") || IsOp(t, u"(")) return ParseSimple();
   if (t.kind != TokenKind::Name) Fail(1024);
+  if (t.bracketed) return ParseSimple();
   const std::u16string word = FoldCaseU16(t.text);
+  if (IsProcedureStart()) return ParseHoistedProcedure();
   if (word == u"dim" || ((word == u"public" || word == u"private") && !current_->procedure)) {
     Next();
     if (IsWord(Peek(), u"const")) return ParseConst();
@@ -86,11 +87,29 @@ StmtPtr Parser::ParseStatement() {
     program_->optionExplicit = true;
     return nullptr;
   }
-  if (word == u"sub" || word == u"function" || word == u"class" || word == u"property") {
-    Fail(1024);
+  // Stop breaks into a debugger; without one it does nothing.
+  if (word == u"stop" && (Peek(1).kind == TokenKind::EndOfStatement ||
+                          Peek(1).kind == TokenKind::EndOfText || IsWord(Peek(1), u"else"))) {
+    Next();
+    return nullptr;
   }
+  if (word == u"class" || IsPropertyStart()) Fail(1024);
   if (IsReservedWord(word)) Fail(1024);
   return ParseSimple();
+}
+
+// A Sub or Function written inside a block of the top level (`If ... Then Sub A() ...`) is
+// defined with the program, before anything runs, wherever its block is.
+StmtPtr Parser::ParseHoistedProcedure() {
+  if (current_->procedure) Fail(1024);
+  bool isPublic = true;
+  if (AcceptWord(u"private")) {
+    isPublic = false;
+  } else {
+    AcceptWord(u"public");
+  }
+  program_->procedures.push_back(ParseProcedure(isPublic, nullptr));
+  return nullptr;
 }
 
 StmtPtr Parser::ParseIf() {
@@ -131,8 +150,9 @@ Block Parser::ParseLineStatements() {
     while (Peek().kind == TokenKind::EndOfStatement && Peek().text == u":") Next();
     if (AtEnd() || IsWord(Peek(), u"else") || IsWord(Peek(), u"end")) break;
     if (StmtPtr s = ParseStatement()) block.push_back(std::move(s));
+    const bool endIf = IsWord(Peek(), u"end") && IsWord(Peek(1), u"if");
     if (!(Peek().kind == TokenKind::EndOfStatement && Peek().text == u":") && !AtEnd() &&
-        !IsWord(Peek(), u"else")) {
+        !IsWord(Peek(), u"else") && !endIf) {
       Fail(1025);
     }
   }
@@ -156,7 +176,11 @@ StmtPtr Parser::ParseSelect() {
     do {
       values.push_back(ParseExpr());
     } while (AcceptOp(u","));
-    ExpectEnd();
+    // `Case 1  x = 200`: a statement may follow the label on its line without a colon.
+    if (!AtEnd() &&
+        (Peek().kind != TokenKind::Name || IsWord(Peek(), u"to") || IsWord(Peek(), u"is"))) {
+      Fail(1025);
+    }
     stmt->cases.emplace_back(std::move(values), ParseBlock());
   }
   ExpectEndOf(u"select", 1022);
@@ -231,16 +255,16 @@ StmtPtr Parser::ParseWhile(SourcePosition at) {
 }
 
 StmtPtr Parser::ParseExit(SourcePosition at) {
-  Next();
+  const Token& exitToken = Next();
   Flow flow;
   if (AcceptWord(u"do")) {
-    if (doDepth_ == 0) Fail(1039);
+    if (doDepth_ == 0) Fail(1039, exitToken);
     flow = Flow::ExitDo;
   } else if (AcceptWord(u"for")) {
-    if (forDepth_ == 0) Fail(1039);
+    if (forDepth_ == 0) Fail(1039, exitToken);
     flow = Flow::ExitFor;
   } else if (AcceptWord(u"sub") || AcceptWord(u"function") || AcceptWord(u"property")) {
-    if (!current_->procedure) Fail(1039);
+    if (!current_->procedure) Fail(1039, exitToken);
     flow = Flow::ExitProcedure;
   } else {
     Fail(1039);
@@ -269,15 +293,14 @@ StmtPtr Parser::ParseWith(SourcePosition at) {
   auto stmt = std::make_unique<WithStmt>(at);
   stmt->object = ParseExpr();
   ExpectEnd();
-  stmt->body = ParseBodyWithin(withDepth_);
+  stmt->body = ParseBlock();
   ExpectEndOf(u"with", 1029);
   return stmt;
 }
 
 ExprPtr Parser::ParsePrimaryTarget() {
   const Token& t = Peek();
-  if (IsOp(t, u".") && withDepth_ > 0) return ParsePrimary();
-  if (IsWord(t, u"me")) return ParsePrimary();
+  if (IsOp(t, u".") || IsOp(t, u"(") || IsWord(t, u"me")) return ParsePrimary();
   ExpectName();
   return NameNode(t);
 }

@@ -13,13 +13,13 @@ namespace vendil {
 
 bool IsReservedWord(std::u16string_view folded) {
   static const std::unordered_set<std::u16string_view> words = {
-      u"and",     u"byref",    u"byval",  u"call",     u"case", u"class",   u"const",  u"dim",
-      u"do",      u"each",     u"else",   u"elseif",   u"end",  u"eqv",     u"erase",  u"exit",
-      u"for",     u"function", u"if",     u"imp",      u"in",   u"is",      u"loop",   u"mod",
-      u"next",    u"not",      u"on",     u"option",   u"or",   u"private", u"public", u"redim",
-      u"select",  u"set",      u"sub",    u"then",     u"to",   u"until",   u"wend",   u"while",
-      u"with",    u"xor",      u"new",    u"me",       u"true", u"false",   u"empty",  u"null",
-      u"nothing", u"goto",     u"resume", u"property", u"step"};
+      u"and",     u"byref",    u"byval", u"call",   u"case", u"class",   u"const",  u"dim",
+      u"do",      u"each",     u"else",  u"elseif", u"end",  u"eqv",     u"erase",  u"exit",
+      u"for",     u"function", u"if",    u"imp",    u"in",   u"is",      u"loop",   u"mod",
+      u"next",    u"not",      u"on",    u"option", u"or",   u"private", u"public", u"redim",
+      u"select",  u"set",      u"sub",   u"then",   u"to",   u"until",   u"wend",   u"while",
+      u"with",    u"xor",      u"new",   u"me",     u"true", u"false",   u"empty",  u"null",
+      u"nothing", u"goto",     u"resume"};
   return words.count(folded) > 0;
 }
 
@@ -78,7 +78,24 @@ std::shared_ptr<Program> Parser::ParseExpressionOnly() {
 // ---- tokens and errors
 
 bool Parser::IsWord(const Token& token, std::u16string_view word) {
-  return token.kind == TokenKind::Name && EqualsNoCaseU16(token.text, word);
+  return token.kind == TokenKind::Name && !token.bracketed && EqualsNoCaseU16(token.text, word);
+}
+
+bool Parser::IsKeyword(const Token& token) {
+  return token.kind == TokenKind::Name && !token.bracketed &&
+         IsReservedWord(FoldCaseU16(token.text));
+}
+
+// Property is a keyword only where a property procedure begins; elsewhere it is a name.
+bool Parser::IsPropertyStart() const {
+  return IsWord(Peek(), u"property") &&
+         (IsWord(Peek(1), u"get") || IsWord(Peek(1), u"let") || IsWord(Peek(1), u"set"));
+}
+
+bool Parser::IsProcedureStart() const {
+  const size_t at = IsWord(Peek(), u"public") || IsWord(Peek(), u"private") ? 1 : 0;
+  return IsWord(Peek(at), u"sub") || IsWord(Peek(at), u"function") ||
+         (at == 1 && IsWord(Peek(1), u"default"));
 }
 
 bool Parser::AcceptWord(std::u16string_view word) {
@@ -111,7 +128,7 @@ void Parser::SkipEnds() {
 
 std::u16string Parser::ExpectName() {
   const Token& token = Peek();
-  if (token.kind != TokenKind::Name || IsReservedWord(FoldCaseU16(token.text))) Fail(1010);
+  if (token.kind != TokenKind::Name || IsKeyword(token)) Fail(1010);
   return Next().text;
 }
 

@@ -20,7 +20,7 @@ namespace vendil {
 
 class Interpreter;
 
-// Words that cannot name a variable, procedure or class.
+// Words that cannot name a variable, procedure or class (unless written in brackets).
 bool IsReservedWord(std::u16string_view folded);
 
 // Names met in one procedure (or the top level) waiting to be bound.
@@ -52,7 +52,11 @@ class Parser {
     return token;
   }
   static SourcePosition At(const Token& token) { return {token.line, token.column}; }
+  // A keyword as written; `[end]` is a name, never the keyword.
   static bool IsWord(const Token& token, std::u16string_view word);
+  static bool IsKeyword(const Token& token);
+  bool IsPropertyStart() const;   // `Property Get`, `Property Let`, `Property Set`
+  bool IsProcedureStart() const;  // Sub, Function, or either after Public or Private
   static bool IsOp(const Token& token, std::u16string_view op) {
     return token.kind == TokenKind::Operator && token.text == op;
   }
@@ -123,6 +127,7 @@ class Parser {
   StmtPtr ParseExit(SourcePosition at);
   StmtPtr ParseOnError(SourcePosition at);
   StmtPtr ParseWith(SourcePosition at);
+  StmtPtr ParseHoistedProcedure();
   ExprPtr ParsePrimaryTarget();
   static void MarkCallee(Expr* expr);
   StmtPtr ParseSimple();
@@ -159,7 +164,6 @@ class Parser {
   std::vector<Token> tokens_;
   size_t pos_ = 0;
   int depth_ = 0;
-  int withDepth_ = 0;
   int doDepth_ = 0;
   int forDepth_ = 0;
   std::vector<std::unique_ptr<Scope>> scopes_;

@@ -73,9 +73,13 @@ Check IsNull(True And Null) And (False And Null) = False, "False And Null is Fal
 Check (True Or Null) = True And IsNull(False Or Null), "True Or Null is True"
 Check TypeName(True And True) = "Boolean", "And of Booleans stays Boolean"
 Check (&HFF And &H0F) = 15, "hexadecimal literals"
-Check &HFFFF = -1 And &H8000 = -32768, "four hex digits make an Integer"
-Check &H10000 = 65536 And &HFFFFFFFF = -1, "longer hex literals make a Long"
-Check &O17 = 15, "octal literals"
+Check TypeName(&H7FFF) = "Integer" And TypeName(&H8000) = "Long", "a hex literal past an Integer is a Long"
+Check &HFFFF = 65535 And &H8000 = 32768 And &H10000 = 65536, "hex literals are not sign-extended from 16 bits"
+Check &HFFFFFFFF = -1 And TypeName(&HFFFFFFFF) = "Integer", "32-bit hex wraps and fits an Integer"
+Check TypeName(&h10&) = "Integer" And &h10& = 16, "a trailing & changes nothing"
+Check TypeName(&hFFFFFFFF&) = "Integer" And &hFFFFFFFF& = -1, "&hFFFFFFFF& is -1"
+Check TypeName(&H80000000) = "Long" And &H80000000 = -2147483648, "the sign bit of 32"
+Check &O17 = 15 And &o777 = 511, "octal literals"
 
 ' Objects compare with Is.
 Class Box
