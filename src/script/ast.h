@@ -39,6 +39,8 @@ struct Expr {
   virtual const MemberExpr* AsMember() const { return nullptr; }
   virtual const CallExpr* AsCall() const { return nullptr; }
   virtual const BinaryExpr* AsBinary() const { return nullptr; }
+  // A literal in the code (`1`, `"a"`, `True`, `-1`), which comparisons treat apart.
+  virtual bool IsLiteral() const { return false; }
   SourcePosition position;
 };
 using ExprPtr = std::unique_ptr<Expr>;
@@ -46,6 +48,7 @@ using ExprPtr = std::unique_ptr<Expr>;
 struct LiteralExpr : Expr {
   LiteralExpr(SourcePosition at, Variant v) : Expr(at), value(std::move(v)) {}
   Variant Eval(Interpreter& interp) const override;
+  bool IsLiteral() const override { return true; }
   Variant value;
 };
 
@@ -103,6 +106,7 @@ enum class UnaryOp { Negate, Plus, Not };
 struct UnaryExpr : Expr {
   UnaryExpr(SourcePosition at, UnaryOp o, ExprPtr x) : Expr(at), op(o), operand(std::move(x)) {}
   Variant Eval(Interpreter& interp) const override;
+  bool IsLiteral() const override { return op != UnaryOp::Not && operand->IsLiteral(); }
   UnaryOp op;
   ExprPtr operand;
 };
@@ -136,6 +140,7 @@ struct BinaryExpr : Expr {
   const BinaryExpr* AsBinary() const override { return this; }
   BinaryOp op;
   ExprPtr left, right;
+  bool literalOperand = false;  // either side is written as a literal: comparisons change
 };
 
 struct NewExpr : Expr {

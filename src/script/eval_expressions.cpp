@@ -44,6 +44,7 @@ Variant CallExpr::Eval(Interpreter& interp) const {
 Variant ParenExpr::Eval(Interpreter& interp) const { return inner->Eval(interp); }
 
 Variant UnaryExpr::Eval(Interpreter& interp) const {
+  if (op == UnaryOp::Plus) return operand->Eval(interp);
   return UnaryOperation(op, DefaultValue(operand->Eval(interp)));
 }
 
@@ -54,6 +55,9 @@ Variant BinaryExpr::Eval(Interpreter& interp) const {
   if (l.IsObject()) l = DefaultValue(std::move(l));
   Variant r = right->Eval(interp);
   if (r.IsObject()) r = DefaultValue(std::move(r));
+  if (literalOperand && op >= BinaryOp::Equal && op <= BinaryOp::GreaterEqual) {
+    return CompareOperation(op, l, r, true);
+  }
   return BinaryOperation(op, l, r);
 }
 

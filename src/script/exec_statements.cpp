@@ -125,7 +125,8 @@ Flow SelectStmt::Exec(Interpreter& interp) const {
   Variant value = DefaultValue(subject->Eval(interp));
   for (const auto& [values, block] : cases) {
     for (const ExprPtr& candidate : values) {
-      if (ValuesEqual(value, DefaultValue(candidate->Eval(interp)))) {
+      const bool withLiteral = subject->IsLiteral() || candidate->IsLiteral();
+      if (ValuesEqual(value, DefaultValue(candidate->Eval(interp)), withLiteral)) {
         return interp.ExecBlock(block);
       }
     }

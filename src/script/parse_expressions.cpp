@@ -72,7 +72,9 @@ ExprPtr Parser::ParseBinaryRest(ExprPtr left, int minPrec) {
       DepthGuard guard(*this);
       right = ParseBinaryRest(ParseUnary(), prec + 1);
     }
-    left = std::make_unique<BinaryExpr>(At(token), op, std::move(left), std::move(right));
+    auto node = std::make_unique<BinaryExpr>(At(token), op, std::move(left), std::move(right));
+    node->literalOperand = node->left->IsLiteral() || node->right->IsLiteral();
+    left = std::move(node);
   }
   return left;
 }
@@ -84,9 +86,10 @@ ExprPtr Parser::ParseUnary() {
     Next();
     return std::make_unique<UnaryExpr>(At(token), UnaryOp::Not, ParseExpr(7));
   }
+  // A sign binds tighter than every binary operator, ^ too: -3^2 is 9.
   if (IsOp(token, u"-") || IsOp(token, u"+")) {
     Next();
-    ExprPtr operand = ParseBinaryRest(ParseUnary(), 14);
+    ExprPtr operand = ParseUnary();
     return std::make_unique<UnaryExpr>(
         At(token), IsOp(token, u"-") ? UnaryOp::Negate : UnaryOp::Plus, std::move(operand));
   }

@@ -32,15 +32,26 @@ Function Kind(v)
       Kind = "low"
     Case 4, n + 1
       Kind = "mid"
-    Case "a", "b"
-      Kind = "letter"
     Case Else
       Kind = "other"
   End Select
 End Function
-Check Kind(2) = "low" And Kind(6) = "mid" And Kind("b") = "letter", "Case lists"
+Function Letter(v)
+  Select Case v
+    Case "a", "b"
+      Letter = "letter"
+    Case Else
+      Letter = "other"
+  End Select
+End Function
+Check Kind(2) = "low" And Kind(6) = "mid" And Letter("b") = "letter", "Case lists"
 Check Kind(99) = "other", "Case Else"
-Check Kind("A") = "other", "Case compares text with case"
+Check Letter("A") = "other", "Case compares text with case"
+Check Kind("3") = "low", "a text meets a literal Case as a number"
+On Error Resume Next
+Kind "x"
+Check Err.Number = 13, "a text that is no number against a literal number is error 13"
+On Error GoTo 0
 Select Case 1
   Case 1
     s = "first"
