@@ -45,6 +45,11 @@ struct Expr {
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
+// The arguments of a name or member read without parentheses (`x`, `obj.p`), told apart from
+// an empty list in parentheses (`x()`, `obj.p()`) by its address.
+const std::vector<ExprPtr>& NoArgs();
+inline bool HasParens(const std::vector<ExprPtr>& args) { return &args != &NoArgs(); }
+
 struct LiteralExpr : Expr {
   LiteralExpr(SourcePosition at, Variant v) : Expr(at), value(std::move(v)) {}
   Variant Eval(Interpreter& interp) const override;
@@ -275,6 +280,10 @@ struct WithStmt : Stmt {
 
 // ---- procedures and classes
 
+// Constants whose value is a literal, known from the start of their program or procedure
+// wherever their Const statement stands: the name node and the literal.
+using HoistedConstants = std::vector<std::pair<const NameExpr*, const Expr*>>;
+
 enum class ProcKind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
 
 struct Parameter {
@@ -294,6 +303,7 @@ struct Procedure {
   const ClassDef* owner = nullptr;
   const struct Program* program = nullptr;  // where its text is, for error reports
   std::vector<std::u16string> localNames;   // by slot, for Execute/Eval inside it
+  HoistedConstants constants;
 };
 
 // A member of a class as the code names it: a field or procedures of one name.
@@ -329,7 +339,9 @@ struct Program {
   std::vector<std::unique_ptr<ClassDef>> classes;
   std::vector<std::u16string> lines;  // the source lines, for error reports
   bool optionExplicit = false;
-  ExprPtr expression;  // what Eval evaluates
+  bool runByExecute = false;   // code a script gave Execute, ExecuteGlobal or Eval
+  HoistedConstants constants;  // of the top level
+  ExprPtr expression;          // what Eval evaluates
   // Code run by Execute inside a procedure: the variables it declares (or assigns without
   // declaring) that the procedure did not have, which join the running frame in this order.
   std::vector<std::u16string> newLocals;

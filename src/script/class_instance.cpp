@@ -1,5 +1,6 @@
 // Instances of the script's own classes: creation with Class_Initialize, member access that
 // honours Private, and Class_Terminate when the last reference goes.
+#include "script/class_instance_access.h"
 #include "script/interpreter.h"
 #include "script/variant_convert.h"
 
@@ -46,9 +47,20 @@ Variant Interpreter::InstanceGet(ClassInstance& instance, std::shared_ptr<Script
   const ClassMember& member = MemberFor(*this, instance, name);
   if (member.field >= 0) {
     Variant& field = instance.fields[static_cast<size_t>(member.field)];
+    const bool indexed = argExprs ? HasParens(*argExprs) : !argValues.empty();
+    if (!indexed) return field;
+    // A field holding a plain value takes no index: `obj.scalar(0)` is 438, `obj.p()` 5.
+    if (!field.IsArray() && !field.IsObject()) {
+      const bool none = argExprs ? argExprs->empty() : argValues.empty();
+      if (none) RaiseScriptError(script_errors::kInvalidProcedureCall);
+      RaiseNoSuchMember(name);
+    }
     if (argExprs) return IndexValue(field, *argExprs);
-    if (argValues.empty()) return field;
-    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+    if (field.IsObject()) {
+      if (!field.ObjectValue()) RaiseScriptError(script_errors::kObjectVariableNotSet);
+      std::shared_ptr<ScriptObject> object = field.ObjectValue();
+      return object->Get(u"", argValues);
+    }
     std::vector<int32_t> indexes;
     for (const Variant& v : argValues) indexes.push_back(ToLong(v));
     return field.ArrayValue().At(indexes);
@@ -63,19 +75,24 @@ void Interpreter::InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObj
                               const Variant& value, bool isSet) {
   const ClassMember& member = MemberFor(*this, instance, name);
   if (member.field >= 0) {
+    if (isSet && !value.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+    const Variant stored = isSet ? value : DefaultValue(value);
     Variant& field = instance.fields[static_cast<size_t>(member.field)];
     if (args.empty()) {
-      field = value;
+      CheckReplaceable(field);
+      field = stored;
       return;
     }
     if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     std::vector<int32_t> indexes;
     for (const Variant& v : args) indexes.push_back(ToLong(v));
-    field.ArrayValue().At(indexes) = value;
+    Variant& element = field.ArrayValue().At(indexes);
+    CheckReplaceable(element);
+    element = stored;
     return;
   }
-  const Procedure* proc = isSet ? (member.setter ? member.setter : member.letter)
-                                : (member.letter ? member.letter : member.setter);
+  // Property Let gets the value as given, an object too; Set needs a Property Set.
+  const Procedure* proc = isSet ? member.setter : (member.letter ? member.letter : member.setter);
   if (!proc) RaiseNoSuchMember(name);
   CallProcedure(*proc, std::move(hold), nullptr, args, &value);
 }

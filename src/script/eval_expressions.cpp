@@ -6,6 +6,11 @@
 
 namespace vendil {
 
+const std::vector<ExprPtr>& NoArgs() {
+  static const std::vector<ExprPtr> none;
+  return none;
+}
+
 Variant LiteralExpr::Eval(Interpreter&) const { return value; }
 
 Variant NameExpr::Eval(Interpreter& interp) const {
@@ -17,17 +22,14 @@ Variant NameExpr::Eval(Interpreter& interp) const {
     case NameKind::Global:
       if (global->kind == GlobalKind::Variable && global->declared) return global->value;
       [[fallthrough]];
-    default: {
-      static const std::vector<ExprPtr> kNoArgs;
-      return interp.CallName(*this, kNoArgs);
-    }
+    default:
+      return interp.CallName(*this, NoArgs());
   }
 }
 
 Variant MemberExpr::Eval(Interpreter& interp) const {
   Variant target = object ? object->Eval(interp) : interp.WithObject();
-  static const std::vector<ExprPtr> kNoArgs;
-  return interp.CallMember(target, name, kNoArgs);
+  return interp.CallMember(target, name, NoArgs());
 }
 
 Variant CallExpr::Eval(Interpreter& interp) const {
@@ -62,8 +64,13 @@ Variant BinaryExpr::Eval(Interpreter& interp) const {
 }
 
 Variant NewExpr::Eval(Interpreter& interp) const {
-  if (global && global->kind == GlobalKind::Class) return interp.NewInstance(*global->classDef);
+  // The built-in RegExp comes first: a script class of that name never hides it.
   if (EqualsNoCaseU16(className, u"RegExp")) return Variant::Object(CreateRegExp());
+  if (global && global->kind == GlobalKind::Class) return interp.NewInstance(*global->classDef);
+  if (!global || (global->kind == GlobalKind::Variable && !global->declared)) {
+    RaiseScriptError(script_errors::kVariableUndefined,
+                     u"Variable is undefined: '" + className + u"'");
+  }
   RaiseScriptError(506, u"Class not defined: '" + className + u"'");
 }
 

@@ -117,7 +117,27 @@ std::shared_ptr<Program> Interpreter::Compile(std::u16string_view code, bool exp
   return program;
 }
 
+// The value of a hoisted constant; false when its literal raises (`Const c = -"a"`), which
+// then happens when its statement runs.
+static bool ConstantValue(Interpreter& interp, const Expr& literal, Variant& value) {
+  try {
+    value = literal.Eval(interp);
+    return true;
+  } catch (const ScriptError&) {
+    return false;
+  }
+}
+
 void Interpreter::Define(const Program& program) {
+  for (const auto& [name, literal] : program.constants) {
+    Variant value;
+    if (name->kind != NameKind::Global || !ConstantValue(*this, *literal, value)) continue;
+    GlobalEntry& entry = *name->global;
+    if (entry.kind != GlobalKind::Variable && entry.kind != GlobalKind::Constant) continue;
+    entry.kind = GlobalKind::Constant;
+    entry.declared = true;
+    entry.value = std::move(value);
+  }
   for (const auto& proc : program.procedures) {
     GlobalEntry& entry = GlobalFor(proc->name);
     entry.kind = GlobalKind::Procedure;
@@ -180,17 +200,17 @@ Flow Interpreter::ExecBlock(const Block& block) {
         }
       }
       if (!frame_->resumeNext) throw;
-      err.number = error.number;
-      err.description = error.description;
-      err.source = error.source;
+      RecordError(error);
     }
   }
   return Flow::Normal;
 }
 
-// A variable the expression names (a local, global variable, field or array element);
-// null for anything else. `locked` receives the array an element pointer points into.
-static Variant* ReferenceOf(Interpreter& interp, const Expr& expr, ScriptArray** locked) {
+// A variable the expression names (a local, global variable, field or array element, also
+// of nested arrays: `x(0)(1)`); null for anything else. `locked` receives every array the
+// element pointer points into, so the caller can keep them from being resized.
+static Variant* ReferenceOf(Interpreter& interp, const Expr& expr,
+                            std::vector<ScriptArray*>* locked) {
   if (auto* name = expr.AsName()) {
     switch (name->kind) {
       case NameKind::Local:
@@ -208,17 +228,33 @@ static Variant* ReferenceOf(Interpreter& interp, const Expr& expr, ScriptArray**
         return nullptr;
     }
   }
-  if (auto* call = expr.AsCall()) {
+  // The index lists of x(i)(j)..., outermost first, down to the name x.
+  std::vector<const CallExpr*> chain;
+  const Expr* inner = &expr;
+  while (auto* call = inner->AsCall()) {
     if (call->args.empty()) return nullptr;
-    if (!call->callee->AsName()) return nullptr;
-    Variant* base = ReferenceOf(interp, *call->callee, nullptr);
-    if (!base || !base->IsArray()) return nullptr;
-    std::vector<int32_t> indexes = interp.EvalIndexes(call->args);
-    Variant* element = &base->ArrayValue().At(indexes);
-    if (locked) *locked = &base->ArrayValue();
-    return element;
+    chain.push_back(call);
+    inner = call->callee.get();
   }
-  return nullptr;
+  if (chain.empty() || !inner->AsName()) return nullptr;
+  Variant* base = ReferenceOf(interp, *inner, nullptr);
+  if (!base || !base->IsArray()) return nullptr;
+  // Every index is read before any element is taken, since reading one may run code that
+  // resizes an array on the way.
+  std::vector<std::vector<int32_t>> indexes(chain.size());
+  for (size_t k = chain.size(); k-- > 0;) indexes[k] = interp.EvalIndexes(chain[k]->args);
+  Variant* at = base;
+  std::vector<ScriptArray*> arrays;
+  for (size_t k = chain.size(); k-- > 0;) {
+    if (!at->IsArray()) {
+      if (at == base || at->IsObject()) return nullptr;
+      RaiseScriptError(script_errors::kTypeMismatch);  // x(0)(1) where x(0) holds no array
+    }
+    arrays.push_back(&at->ArrayValue());
+    at = &at->ArrayValue().At(indexes[k]);
+  }
+  if (locked) locked->insert(locked->end(), arrays.begin(), arrays.end());
+  return at;
 }
 
 Variant* Interpreter::Reference(const Expr& expr) { return ReferenceOf(*this, expr, nullptr); }
@@ -241,17 +277,17 @@ std::vector<int32_t> Interpreter::EvalIndexes(const std::vector<ExprPtr>& args) 
 }
 
 Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>& args) {
+  const bool plain = !HasParens(args);
   if (value.IsArray()) {
-    if (args.empty()) return value;
+    if (plain) return value;
+    if (args.empty()) RaiseScriptError(script_errors::kSubscriptOutOfRange);  // `arr()`
     std::vector<int32_t> indexes = EvalIndexes(args);
     return value.ArrayValue().At(indexes);
   }
   if (value.IsObject()) {
-    if (!value.ObjectValue()) {
-      if (args.empty()) return value;
-      RaiseScriptError(script_errors::kObjectVariableNotSet);
-    }
-    if (args.empty()) return value;
+    if (plain) return value;
+    if (!value.ObjectValue()) RaiseScriptError(script_errors::kObjectVariableNotSet);
+    // `obj()` and `obj(x)` call the object's default member.
     std::shared_ptr<ScriptObject> object = value.ObjectValue();
     if (auto* instance = dynamic_cast<ClassInstance*>(object.get())) {
       return InstanceGet(*instance, object, u"", &args, {});
@@ -262,16 +298,17 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>
     std::vector<Variant> values = EvalArgs(args);
     return object->Get(u"", values);
   }
-  if (args.empty()) return value;
-  RaiseScriptError(script_errors::kTypeMismatch);
+  if (plain) return value;
+  RaiseScriptError(script_errors::kTypeMismatch);  // `n()` or `n(1)` on a number
 }
 
 static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
-                           const std::vector<ExprPtr>& args) {
+                           const std::vector<ExprPtr>& args, bool asStatement = false) {
   if (entry.isConstant) {
     if (!args.empty()) RaiseScriptError(script_errors::kTypeMismatch);
     return entry.constant;
   }
+  if (entry.isStatement && !asStatement) RaiseScriptError(script_errors::kTypeMismatch);
   std::vector<Variant> values = interp.EvalArgs(args);
   if (static_cast<int>(values.size()) < entry.minArgs ||
       (entry.maxArgs >= 0 && static_cast<int>(values.size()) > entry.maxArgs)) {
@@ -291,6 +328,57 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
   return result;
 }
 
+void Interpreter::CallBuiltinAsStatement(const BuiltinEntry& entry,
+                                         const std::vector<ExprPtr>& args) {
+  // A Byte result thrown away is a type a statement cannot take: `Call CByte(1)`.
+  if (CallBuiltin(*this, entry, args, true).Type() == VarType::Byte) {
+    RaiseScriptError(script_errors::kUnsupportedType);
+  }
+}
+
+void Interpreter::CallNameAsStatement(const NameExpr& name) {
+  const Variant* value = nullptr;
+  switch (name.kind) {
+    case NameKind::Local:
+      value = frame_->slots[static_cast<size_t>(name.slot)];
+      break;
+    case NameKind::Field:
+      value = &MeFields(*this)[static_cast<size_t>(name.slot)];
+      break;
+    case NameKind::Builtin:
+      return CallBuiltinAsStatement(*name.builtin, NoArgs());
+    case NameKind::Global: {
+      GlobalEntry& entry = *name.global;
+      const bool variable = entry.kind == GlobalKind::Variable;
+      if (variable && !entry.declared && !name.checkDeclared) {
+        if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
+          return CallBuiltinAsStatement(*builtin, NoArgs());
+        }
+        RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
+      }
+      if (variable || entry.kind == GlobalKind::Constant || entry.kind == GlobalKind::HostObject) {
+        if (variable && name.checkDeclared && !entry.declared) {
+          RaiseScriptError(script_errors::kVariableUndefined);
+        }
+        value = &entry.value;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  if (!value) {
+    CallName(name, NoArgs());
+    return;
+  }
+  if (!value->IsObject()) {
+    RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
+  }
+  // An object alone as a statement calls its default member.
+  static const std::vector<ExprPtr> emptyParens;
+  IndexValue(Variant(*value), emptyParens);
+}
+
 Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& args) {
   switch (name.kind) {
     case NameKind::Local:
@@ -304,15 +392,8 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
     }
     case NameKind::Builtin:
       return CallBuiltin(*this, *name.builtin, args);
-    case NameKind::Special: {
-      std::vector<Variant> values = EvalArgs(args);
-      if (values.size() != 1) RaiseScriptError(script_errors::kWrongArguments);
-      std::u16string code = ToString(DefaultValue(values[0]));
-      if (name.special == 4) return ProcedureReference(*this, code);
-      if (name.special == 1) return EvalText(code, true);
-      ExecuteText(code, name.special == 3);
-      return Variant();
-    }
+    case NameKind::Special:
+      return CallSpecial(name.special, EvalArgs(args));
     case NameKind::Global:
       break;
   }
@@ -324,7 +405,7 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
         if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
           return CallBuiltin(*this, *builtin, args);
         }
-        if (!args.empty()) {
+        if (HasParens(args)) {
           RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
         }
       }
@@ -348,11 +429,31 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
   return Variant();
 }
 
+// Eval, Execute, ExecuteGlobal and GetRef: code or a procedure's name given as a text.
+Variant Interpreter::CallSpecial(int special, std::vector<Variant> values) {
+  if (values.size() != 1) RaiseScriptError(script_errors::kWrongArguments);
+  const Variant argument = DefaultValue(values[0]);
+  if (special == 1 && argument.IsNull()) return argument;  // Eval(Null)
+  if (special != 1 && !argument.IsString()) RaiseScriptError(script_errors::kTypeMismatch);
+  std::u16string code = ToString(argument);
+  if (special == 4) return ProcedureReference(*this, code);
+  try {
+    if (special == 1) return EvalText(code, true);
+    ExecuteText(code, special == 3);
+  } catch (const ScriptError& error) {
+    // Code whose syntax is wrong is a run-time "Syntax error" of the statement that gave it;
+    // a name defined twice keeps its own number.
+    if (error.source != kCompileErrorSource || error.number == 1041) throw;
+    RaiseScriptError(script_errors::kSyntaxError);
+  }
+  return Variant();
+}
+
 Variant Interpreter::CallMember(const Variant& object, std::u16string_view name,
                                 const std::vector<ExprPtr>& args) {
   if (!object.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
   std::shared_ptr<ScriptObject> target = object.ObjectValue();
-  if (!target) RaiseScriptError(script_errors::kObjectVariableNotSet);
+  if (!target) RaiseScriptError(script_errors::kObjectRequired);  // Nothing.Member
   if (auto* instance = dynamic_cast<ClassInstance*>(target.get())) {
     return InstanceGet(*instance, target, name, &args, {});
   }
@@ -386,13 +487,11 @@ Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<S
       const ExprPtr& arg = (*argExprs)[i];
       if (!arg) RaiseScriptError(script_errors::kWrongArguments);
       if (procedure.params[i].byRef) {
-        ScriptArray* locked = nullptr;
-        if (Variant* ref = ReferenceOf(*this, *arg, &locked)) {
+        const size_t before = locks.size();
+        Variant* ref = ReferenceOf(*this, *arg, &locks);
+        for (size_t k = before; k < locks.size(); ++k) ++locks[k]->locks;
+        if (ref) {
           frame.slots[i] = ref;
-          if (locked) {
-            ++locked->locks;
-            locks.push_back(locked);
-          }
           continue;
         }
       }
@@ -402,6 +501,9 @@ Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<S
     }
   }
   if (assignedValue) frame.storage[passed] = *assignedValue;
+  for (const auto& [name, literal] : procedure.constants) {
+    ConstantValue(*this, *literal, frame.storage[static_cast<size_t>(name->slot)]);
+  }
   frame.procedure = &procedure;
   frame.program = procedure.program;
   frame.meHold = std::move(me);
@@ -445,6 +547,7 @@ Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {
   std::shared_ptr<Program> program =
       Compile(code, true, inCurrentScope ? frame_->procedure : nullptr,
               inCurrentScope ? cls : nullptr, local ? &frame_->addedNames : nullptr);
+  program->runByExecute = true;
   if (local) AddFrameLocals(*program);
   return program->expression->Eval(*this);
 }
@@ -455,6 +558,7 @@ void Interpreter::ExecuteText(std::u16string_view code, bool global) {
   std::shared_ptr<Program> program =
       Compile(code, false, global ? nullptr : frame_->procedure, global ? nullptr : cls,
               local ? &frame_->addedNames : nullptr);
+  program->runByExecute = true;
   KeepProgram(program);
   if (local) AddFrameLocals(*program);
   Define(*program);

@@ -101,6 +101,11 @@ class Interpreter {
   Variant CallName(const NameExpr& name, const std::vector<ExprPtr>& args);
   Variant CallMember(const Variant& object, std::u16string_view name,
                      const std::vector<ExprPtr>& args);
+  Variant CallSpecial(int special, std::vector<Variant> values);
+  // A name alone as a statement (`Foo`, `Call obj`): a procedure runs, an object's default
+  // member is called, and any other value is error 13.
+  void CallNameAsStatement(const NameExpr& name);
+  void CallBuiltinAsStatement(const BuiltinEntry& entry, const std::vector<ExprPtr>& args);
   Variant IndexValue(const Variant& value, const std::vector<ExprPtr>& args);
   Variant CallProcedure(const Procedure& procedure, std::shared_ptr<ScriptObject> me,
                         const std::vector<ExprPtr>* argExprs, std::span<Variant> argValues,
@@ -132,6 +137,12 @@ class Interpreter {
     std::u16string description, source;
   } err;
   void ClearErr() { err = ErrState{}; }
+  // Keeps an error that On Error Resume Next lets the script go past.
+  void RecordError(const ScriptError& error) {
+    err.number = error.number;
+    err.description = error.description;
+    err.source = error.source;
+  }
 
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
   HostCallbacks& host;

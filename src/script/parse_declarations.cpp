@@ -48,7 +48,11 @@ StmtPtr Parser::ParseReDim(SourcePosition at) {
     DimItem item;
     const Token& nameToken = Peek();
     ExpectName();
-    Declare(nameToken.text);
+    if (current_->procedure) {
+      current_->redimmed.push_back(FoldCaseU16(nameToken.text));
+    } else {
+      Declare(nameToken.text);
+    }
     item.target = NameNode(nameToken);
     ExpectOp(u"(", 1005);
     ParseArrayBounds(item, false);
@@ -68,6 +72,17 @@ StmtPtr Parser::ParseConst() {
     ExprPtr target = NameNode(nameToken);
     ExpectOp(u"=", 1011);
     stmt->items.emplace_back(std::move(target), ParseExpr());
+    // A constant is known before its line and in a branch that never runs; code Execute runs
+    // inside a procedure defines its constants as it goes.
+    const auto& [name, value] = stmt->items.back();
+    if (value->IsLiteral()) {
+      auto* constant = static_cast<const NameExpr*>(name.get());
+      if (current_->procedure) {
+        current_->procedure->constants.emplace_back(constant, value.get());
+      } else if (!enclosing_) {
+        program_->constants.emplace_back(constant, value.get());
+      }
+    }
   } while (AcceptOp(u","));
   return stmt;
 }

@@ -28,7 +28,8 @@ struct Scope {
   Procedure* procedure = nullptr;  // null: top level of the program
   ClassDef* classDef = nullptr;
   std::vector<NameExpr*> names;
-  std::vector<std::u16string> declared;  // Dim'd, Const, ReDim'd (folded)
+  std::vector<std::u16string> declared;  // Dim'd, Const, ReDim'd at the top level (folded)
+  std::vector<std::u16string> redimmed;  // ReDim'd in a procedure (folded)
 };
 
 class Parser {
@@ -151,6 +152,7 @@ class Parser {
   // ---- binding names to slots (resolve_names.cpp)
   void Resolve();
   void ResolveScope(Scope& scope);
+  bool IsKnownGlobal(const std::u16string& folded) const;
   int AddFrameLocal(std::unordered_map<std::u16string, int>& locals, const std::u16string& name);
   static int AddLocal(Procedure& proc, std::unordered_map<std::u16string, int>& locals,
                       const std::u16string& name);

@@ -29,6 +29,12 @@ void Parser::Resolve() {
   topNames_ = nullptr;
 }
 
+bool Parser::IsKnownGlobal(const std::u16string& folded) const {
+  if (topNames_->count(folded)) return true;
+  const GlobalEntry* existing = interp_.FindGlobal(folded);
+  return existing && (existing->kind != GlobalKind::Variable || existing->declared);
+}
+
 void Parser::ResolveScope(Scope& scope) {
   std::unordered_map<std::u16string, int> locals;
   Procedure* proc = scope.procedure;
@@ -57,6 +63,12 @@ void Parser::ResolveScope(Scope& scope) {
       ownName = FoldCaseU16(proc->name);
     }
     for (const auto& name : scope.declared) AddLocal(*proc, locals, name);
+    // ReDim resizes the class field or global variable of its name; it declares a variable of
+    // the procedure only when the name is known nowhere else.
+    for (const auto& name : scope.redimmed) {
+      if (locals.count(name) || (cls && cls->Find(name)) || IsKnownGlobal(name)) continue;
+      AddLocal(*proc, locals, name);
+    }
   }
   for (NameExpr* name : scope.names) {
     const std::u16string key = FoldCaseU16(name->name);
@@ -80,13 +92,9 @@ void Parser::ResolveScope(Scope& scope) {
         continue;
       }
     }
-    GlobalEntry* existing = interp_.FindGlobal(name->name);
     // An entry made only because some code read the name is no variable yet: a procedure
     // that assigns such a name gets a local, as when the name was never seen.
-    const bool known =
-        (existing && (existing->kind != GlobalKind::Variable || existing->declared)) ||
-        topNames_->count(key);
-    if (!known) {
+    if (!IsKnownGlobal(key)) {
       if (key == u"eval" || key == u"execute" || key == u"executeglobal" || key == u"getref") {
         name->kind = NameKind::Special;
         name->special = key == u"eval"            ? 1

@@ -87,6 +87,10 @@ void ScriptArray::Redimension(std::vector<int32_t> upperBounds, bool preserve) {
   upper_ = std::move(upperBounds);
 }
 
+void CheckReplaceable(const Variant& slot) {
+  if (slot.IsArray() && slot.ArrayValue().locks > 0) RaiseScriptError(script_errors::kArrayLocked);
+}
+
 void ScriptArray::Erase() {
   if (locks > 0) RaiseScriptError(script_errors::kArrayLocked);
   if (fixed) {

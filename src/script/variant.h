@@ -171,6 +171,10 @@ class ScriptArray {
   std::vector<Variant> data_;
 };
 
+// Raises 10 when the slot holds an array that a ByRef argument holds an element of:
+// replacing the array would pull the element from under the running procedure.
+void CheckReplaceable(const Variant& slot);
+
 // Strings and arrays past this many bytes raise error 7 "Out of memory".
 inline constexpr size_t kMaxValueBytes = size_t{256} * 1024 * 1024;
 

@@ -172,3 +172,26 @@ Check n = 7, "comments"
 s = "it's ""quoted"""
 Check s = "it's " & Chr(34) & "quoted" & Chr(34), "doubled quotes in a string"
 cAlL cHeCk(TRUE, "names are case-insensitive")
+
+' The For Each variable is Empty after the loop runs to its end, not after Exit For.
+Dim member
+For Each member In Array(1, 2, 3)
+Next
+Check IsEmpty(member), "For Each leaves its variable Empty"
+For Each member In Array(1, 2, 3)
+  If member = 2 Then Exit For
+Next
+Check member = 2, "Exit For keeps the variable"
+
+' Constants are known before their line and in branches that never run.
+Check EarlyConst = 5, "a Const is known before its line"
+Const EarlyConst = 5
+If False Then
+  Const HiddenConst = "hidden"
+End If
+Check HiddenConst = "hidden", "a Const in a branch never taken is known"
+Function UsesLocalConst()
+  UsesLocalConst = LocalConst * 2
+  Const LocalConst = 21
+End Function
+Check UsesLocalConst() = 42, "a procedure's Const is known before its line"
