@@ -91,7 +91,7 @@ Variant InStrB(CallContext&, std::span<Variant> args) {
 Variant ChrB(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   const int32_t code = ToLong(args[0]);
-  if (code < 0 || code > 255) RaiseScriptError(script_errors::kInvalidProcedureCall);
+  if (code < 0 || code > 255) RaiseScriptError(script_errors::kOverflow);
   return Variant::String(std::u16string(1, static_cast<char16_t>(code)));
 }
 

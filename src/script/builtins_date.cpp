@@ -83,7 +83,8 @@ Variant WeekdayFunction(CallContext&, std::span<Variant> args) {
 
 Variant DateAddFunction(CallContext&, std::span<Variant> args) {
   const DateInterval interval = ParseInterval(ToString(args[0]));
-  if (args[1].IsNull() || args[2].IsNull()) return Variant::Null();
+  if (args[1].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
+  if (args[2].IsNull()) return Variant::Null();
   return Variant::Date(AddInterval(interval, ToDouble(args[1]), ToDate(args[2])));
 }
 
@@ -162,19 +163,21 @@ Variant TimeSerialFunction(CallContext&, std::span<Variant> args) {
   return Variant::Date(CheckedDate(DateFromLinear(seconds / 86400.0)));
 }
 
+// DateValue and TimeValue read a text: Null is no text (94).
 Variant DateValueFunction(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   return Variant::Date(std::trunc(CheckedDate(ToDate(args[0]))));
 }
 
 Variant TimeValueFunction(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   const double date = CheckedDate(ToDate(args[0]));
   return Variant::Date(std::fabs(date - std::trunc(date)));
 }
 
 Variant MonthNameFunction(CallContext&, std::span<Variant> args) {
   const int month = ToLong(args[0]);
+  if (args.size() > 1 && !args[1].IsMissing()) ToBool(args[1]);  // Null is 94 here too
   if (month < 1 || month > 12) RaiseScriptError(script_errors::kInvalidProcedureCall);
   // Japanese month names are the same written out or abbreviated.
   return Variant::String(Utf8ToUtf16(std::to_string(month) + "月"));

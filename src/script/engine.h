@@ -79,6 +79,9 @@ class Engine {
   std::variant<Variant, ScriptErrorInfo> Eval(std::u16string_view expression);
   // The value of a global variable, nullopt when there is none (for hosts and tests).
   std::optional<Variant> GlobalValue(std::u16string_view name) const;
+  // The line of the statement running now, for a host procedure that reports where it was
+  // called from; 0 when nothing runs.
+  int CurrentLine() const;
 
   // Procedure calls nested deeper than this raise 28 "Out of stack space".
   void SetMaxCallDepth(int depth);

@@ -95,6 +95,7 @@ class Interpreter {
 
   // Used by the tree nodes.
   Frame& frame() { return *frame_; }
+  const Frame& CurrentFrame() const { return *frame_; }
   Flow ExecBlock(const Block& block);
   Variant* Reference(const Expr& expr);  // a variable the expression names, else null
   void Assign(const Expr& target, Variant value, bool isSet);
@@ -134,7 +135,8 @@ class Interpreter {
   // Err.
   struct ErrState {
     int32_t number = 0;
-    std::u16string description, source;
+    std::u16string description, source, helpFile;
+    int32_t helpContext = 0;
   } err;
   void ClearErr() { err = ErrState{}; }
   // Keeps an error that On Error Resume Next lets the script go past.
@@ -142,6 +144,8 @@ class Interpreter {
     err.number = error.number;
     err.description = error.description;
     err.source = error.source;
+    err.helpFile = error.helpFile;
+    err.helpContext = error.helpContext;
   }
 
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);

@@ -165,7 +165,9 @@ class RegExpObject : public ScriptObject {
     if (EqualsNoCaseU16(name, u"Replace")) {
       CheckArgumentCount(args, 2, 2);
       const std::u16string subject = ToString(args[0]);
-      const std::u16string replacement = ToString(args[1]);
+      // A Boolean replacement is taken as its number: True inserts "-1".
+      const std::u16string replacement =
+          ToString(args[1].IsBoolean() ? Variant::Integer(args[1].BoolValue() ? -1 : 0) : args[1]);
       CompiledRegExp& compiled = Compiled();
       return Variant::String(ReplaceMatches(subject, compiled.SearchAll(subject, global_),
                                             replacement, compiled.GroupCount()));

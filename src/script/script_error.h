@@ -24,6 +24,8 @@ class ScriptError : public std::exception {
   int line = 0;    // 1-based; 0 until the engine knows the statement
   int column = 0;  // 1-based
   std::u16string lineText;
+  std::u16string helpFile;  // what Err.Raise gave, for Err.HelpFile
+  int32_t helpContext = 0;
 };
 
 // Thrown when the host's Tick asks to stop: no On Error handler of the script catches it.

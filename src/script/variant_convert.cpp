@@ -213,8 +213,8 @@ bool ToBool(const Variant& value) {
       RaiseScriptError(script_errors::kInvalidUseOfNull);
     case VarType::String: {
       const std::u16string& text = value.StringValue();
-      if (EqualsNoCaseU16(text, u"True")) return true;
-      if (EqualsNoCaseU16(text, u"False")) return false;
+      if (EqualsNoCaseU16(text, u"True") || EqualsNoCaseU16(text, u"#TRUE#")) return true;
+      if (EqualsNoCaseU16(text, u"False") || EqualsNoCaseU16(text, u"#FALSE#")) return false;
       if (auto number = ParseNumericString(text)) return *number != 0;
       RaiseScriptError(script_errors::kTypeMismatch);
     }

@@ -221,6 +221,20 @@ TEST_F(HostObjects, AreReachedByNameWithTheirMembers) {
   EXPECT_EQ(error->number, 450);
 }
 
+TEST_F(HostObjects, AHostProcedureKnowsTheLineItWasCalledFrom) {
+  std::vector<int> lines;
+  engine.AddGlobalProcedure(u"Where", 0, 1, [&](std::span<Variant>) {
+    lines.push_back(engine.CurrentLine());
+    return Variant();
+  });
+  // The message is built at run time, as `Check cond, "x=" & x` does.
+  ASSERT_FALSE(
+      Run(u"x = 1\nWhere \"x=\" & x\nSub Inner()\n  Where\nEnd Sub\n\nInner\n"
+          u"If True Then Where"));
+  EXPECT_EQ(lines, (std::vector<int>{2, 4, 8}));
+  EXPECT_EQ(engine.CurrentLine(), 0) << "no line once the script has ended";
+}
+
 }  // namespace
 }  // namespace vendil::test
 
