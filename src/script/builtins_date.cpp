@@ -1,6 +1,6 @@
 // The date built-ins: the clock (Now, Date, Time, Timer), the parts of a date, DateAdd,
-// DateDiff, DatePart, DateSerial, TimeSerial, DateValue, TimeValue and the Japanese month
-// and weekday names.
+// DateDiff, DatePart, DateSerial, TimeSerial, DateValue, TimeValue and the month and weekday
+// names of the locale in force.
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -9,6 +9,7 @@
 #include "script/builtins.h"
 #include "script/date_math.h"
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -55,11 +56,11 @@ int OptionalInt(std::span<Variant> args, size_t index, int fallback) {
   return ToLong(args[index]);
 }
 
-// 0 is the system's first day (Sunday on a Japanese system).
+// 0 is the locale's first day (Sunday on a Japanese system, Monday on a German one).
 int FirstDayArgument(std::span<Variant> args, size_t index) {
   const int day = OptionalInt(args, index, 1);
   if (day < 0 || day > 7) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  return day == 0 ? 1 : day;
+  return day == 0 ? CurrentLocale().firstDayOfWeek : day;
 }
 
 int FirstWeekArgument(std::span<Variant> args, size_t index) {
@@ -177,10 +178,11 @@ Variant TimeValueFunction(CallContext&, std::span<Variant> args) {
 
 Variant MonthNameFunction(CallContext&, std::span<Variant> args) {
   const int month = ToLong(args[0]);
-  if (args.size() > 1 && !args[1].IsMissing()) ToBool(args[1]);  // Null is 94 here too
+  const bool abbreviate = args.size() > 1 && !args[1].IsMissing() && ToBool(args[1]);
   if (month < 1 || month > 12) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  // Japanese month names are the same written out or abbreviated.
-  return Variant::String(Utf8ToUtf16(std::to_string(month) + "月"));
+  const ScriptLocale& locale = CurrentLocale();
+  return Variant::String(
+      std::u16string((abbreviate ? locale.monthAbbreviations : locale.monthNames)[month - 1]));
 }
 
 Variant WeekdayNameFunction(CallContext&, std::span<Variant> args) {
@@ -188,10 +190,10 @@ Variant WeekdayNameFunction(CallContext&, std::span<Variant> args) {
   const bool abbreviate = args.size() > 1 && !args[1].IsMissing() && ToBool(args[1]);
   const int firstDay = FirstDayArgument(args, 2);
   if (weekday < 1 || weekday > 7) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  static constexpr const char16_t* kNames[] = {u"日", u"月", u"火", u"水", u"木", u"金", u"土"};
-  std::u16string name = kNames[(weekday - 1 + firstDay - 1) % 7];
-  if (!abbreviate) name += u"曜日";
-  return Variant::String(name);
+  const ScriptLocale& locale = CurrentLocale();
+  const size_t day = static_cast<size_t>((weekday - 1 + firstDay - 1) % 7);
+  return Variant::String(
+      std::u16string((abbreviate ? locale.dayAbbreviations : locale.dayNames)[day]));
 }
 
 }  // namespace

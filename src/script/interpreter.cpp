@@ -8,6 +8,7 @@
 #include "script/operators.h"
 #include "script/parser.h"
 #include "script/procedure_ref.h"
+#include "script/script_locale.h"
 #include "script/value_limit.h"
 #include "script/variant_convert.h"
 
@@ -607,6 +608,9 @@ std::optional<ScriptErrorInfo> Interpreter::Protect(const std::function<void()>&
   const bool outermost = stackBase == nullptr;
   if (outermost) stackBase = &base;
   ValueLimitScope limit(outermost ? maxValueBytes : MaxValueBytes());
+  // The script's locale is in force while it runs; SetLocale changes it for the rest of it.
+  std::optional<LocaleScope> localeInForce;
+  if (outermost) localeInForce.emplace(locale);
   std::optional<ScriptErrorInfo> result;
   try {
     action();

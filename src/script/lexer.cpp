@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -264,7 +265,8 @@ class Lexer {
     const size_t start = ++pos_;
     while (pos_ < code_.size() && code_[pos_] != u'#' && code_[pos_] != u'\n') ++pos_;
     if (pos_ >= code_.size() || code_[pos_] != u'#') Fail(1002, token);
-    const auto date = ParseDateText(code_.substr(start, pos_ - start));
+    // A date literal is read month first, whatever the locale.
+    const auto date = ParseDateText(code_.substr(start, pos_ - start), LiteralLocale());
     ++pos_;
     if (!date) Fail(1002, token);
     token.kind = TokenKind::Date;
