@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "script/byte_text.h"
 #include "script/script_error.h"
 #include "script/script_object.h"
 #include "script/value_limit.h"
@@ -190,15 +191,14 @@ int64_t IntegralOf(const Variant& v) {
 void AppendText(Variant& target, const Variant& right) {
   if (!target.IsString()) target = Variant::String(target.IsNull() ? u"" : ToString(target));
   std::u16string& text = target.MutableString();
-  if (right.IsString()) {
-    const std::u16string& add = right.StringValue();
-    CheckValueSize(text.size() + add.size(), sizeof(char16_t));
-    text += add;
+  if (right.IsNull()) return;
+  const std::u16string converted = right.IsString() ? std::u16string() : ToString(right);
+  const std::u16string& add = right.IsString() ? right.StringValue() : converted;
+  CheckValueSize(text.size() + add.size(), sizeof(char16_t));
+  if (HasOddByte(text)) {
+    AppendAfterOddByte(text, add);
     return;
   }
-  if (right.IsNull()) return;
-  const std::u16string add = ToString(right);
-  CheckValueSize(text.size() + add.size(), sizeof(char16_t));
   text += add;
 }
 
