@@ -138,14 +138,21 @@ enum class BinaryOp {
   Eqv,
   Imp,
 };
+// `a + b`. A long chain `1 + 1 + ... + 1` nests its nodes to the left as deep as it is long:
+// such a chain is evaluated and destroyed by walking it, not by recursion.
 struct BinaryExpr : Expr {
-  BinaryExpr(SourcePosition at, BinaryOp o, ExprPtr l, ExprPtr r)
-      : Expr(at), op(o), left(std::move(l)), right(std::move(r)) {}
+  BinaryExpr(SourcePosition at, BinaryOp o, ExprPtr l, ExprPtr r);
+  ~BinaryExpr() override;
+  BinaryExpr(const BinaryExpr&) = delete;
+  BinaryExpr& operator=(const BinaryExpr&) = delete;
   Variant Eval(Interpreter& interp) const override;
   const BinaryExpr* AsBinary() const override { return this; }
+  // This operator applied to the value of its left side, already evaluated.
+  Variant Apply(Interpreter& interp, Variant leftValue) const;
   BinaryOp op;
   ExprPtr left, right;
   bool literalOperand = false;  // either side is written as a literal: comparisons change
+  int chainLength = 1;          // binary nodes down the left side, this one included
 };
 
 struct NewExpr : Expr {

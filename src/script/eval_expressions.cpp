@@ -50,10 +50,40 @@ Variant UnaryExpr::Eval(Interpreter& interp) const {
   return UnaryOperation(op, DefaultValue(operand->Eval(interp)));
 }
 
+BinaryExpr::BinaryExpr(SourcePosition at, BinaryOp o, ExprPtr l, ExprPtr r)
+    : Expr(at), op(o), left(std::move(l)), right(std::move(r)) {
+  if (const BinaryExpr* below = left->AsBinary()) chainLength = below->chainLength + 1;
+}
+
+BinaryExpr::~BinaryExpr() {
+  // Each node of the left side is let go after its own left side is taken from it.
+  ExprPtr next = std::move(left);
+  while (next && next->AsBinary()) {
+    ExprPtr deeper = std::move(static_cast<BinaryExpr*>(next.get())->left);
+    next = std::move(deeper);
+  }
+}
+
+// Chains up to this long recurse, which is quicker; longer ones are walked.
+constexpr int kRecursiveChain = 64;
+
 Variant BinaryExpr::Eval(Interpreter& interp) const {
-  if (op == BinaryOp::Is) return BinaryOperation(op, left->Eval(interp), right->Eval(interp));
+  if (chainLength <= kRecursiveChain) return Apply(interp, left->Eval(interp));
+  std::vector<const BinaryExpr*> spine;
+  spine.reserve(static_cast<size_t>(chainLength));
+  const Expr* node = this;
+  while (const BinaryExpr* binary = node->AsBinary()) {
+    spine.push_back(binary);
+    node = binary->left.get();
+  }
+  Variant value = node->Eval(interp);
+  for (size_t i = spine.size(); i-- > 0;) value = spine[i]->Apply(interp, std::move(value));
+  return value;
+}
+
+Variant BinaryExpr::Apply(Interpreter& interp, Variant l) const {
+  if (op == BinaryOp::Is) return BinaryOperation(op, l, right->Eval(interp));
   // Only objects need their default value; other values skip the extra moves.
-  Variant l = left->Eval(interp);
   if (l.IsObject()) l = DefaultValue(std::move(l));
   Variant r = right->Eval(interp);
   if (r.IsObject()) r = DefaultValue(std::move(r));

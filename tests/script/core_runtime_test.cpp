@@ -71,6 +71,26 @@ TEST_F(Safety, DeepRecursionRaisesOutOfStackSpace) {
   EXPECT_EQ(error->number, 28);
 }
 
+TEST_F(Safety, AVeryLongExpressionRunsWithoutDeepRecursion) {
+  // 100,000 operators in a row nest as deep as they are long: evaluated, compared, joined by
+  // & and then freed with the program, none of which may take a native frame per operator.
+  std::u16string sum = u"x = 1", text = u"s = \"\"", test = u"t = (1 = 1)";
+  for (int i = 1; i < 100000; ++i) {
+    sum += u" + 1";
+    text += u" & \"a\"";
+    test += u" And (1 = 1)";
+  }
+  ASSERT_FALSE(Run(sum + u"\n" + text + u"\n" + test + u"\nn = Len(s)"));
+  EXPECT_EQ(Text(u"x"), "100000");
+  EXPECT_EQ(Text(u"n"), "99999");
+  EXPECT_EQ(Text(u"t"), "True");
+  // Deep nesting by parentheses is refused at compile time instead.
+  std::optional<ScriptErrorInfo> error = Run(u"y = " + std::u16string(5000, u'(') + u"1" +
+                                             std::u16string(5000, u')'));
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 28);
+}
+
 TEST_F(Safety, AStringPast256MiBIsOutOfMemoryAndQuick) {
   const auto begun = std::chrono::steady_clock::now();
   std::optional<ScriptErrorInfo> error = Run(u"s = \"ab\"\nDo\n  s = s & s\n  n = n + 1\nLoop");
