@@ -27,10 +27,7 @@ StmtPtr Parser::ParseDim(SourcePosition at) {
     DimItem item;
     const Token& nameToken = Peek();
     ExpectName();
-    const std::u16string folded = FoldCaseU16(nameToken.text);
-    for (const auto& seen : current_->declared) {
-      if (seen == folded) Fail(1041, nameToken);
-    }
+    if (current_->declaredSet.count(FoldCaseU16(nameToken.text))) Fail(1041, nameToken);
     Declare(nameToken.text);
     DeclareAtTop(nameToken);
     item.target = NameNode(nameToken);

@@ -183,7 +183,8 @@ ExprPtr Parser::NameNode(const Token& token) {
 }
 
 void Parser::Declare(const std::u16string& name) {
-  current_->declared.push_back(FoldCaseU16(name));
+  std::u16string folded = FoldCaseU16(name);
+  if (current_->declaredSet.insert(folded).second) current_->declared.push_back(std::move(folded));
 }
 
 // Dim and Const at the top level, kept to be checked against the procedures and classes.

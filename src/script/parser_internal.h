@@ -29,7 +29,8 @@ struct Scope {
   ClassDef* classDef = nullptr;
   std::vector<NameExpr*> names;
   std::vector<std::u16string> declared;  // Dim'd, Const, ReDim'd at the top level (folded)
-  std::vector<std::u16string> redimmed;  // ReDim'd in a procedure (folded)
+  std::unordered_set<std::u16string> declaredSet;  // the same, to look names up
+  std::vector<std::u16string> redimmed;            // ReDim'd in a procedure (folded)
 };
 
 class Parser {

@@ -15,10 +15,9 @@ void Parser::Resolve() {
   std::unordered_set<std::u16string> topNames;
   if (!enclosing_) {
     topNames.insert(top_->declared.begin(), top_->declared.end());
+    const std::unordered_set<const NameExpr*> atTop(top_->names.begin(), top_->names.end());
     for (NameExpr* name : assigned_) {
-      if (std::find(top_->names.begin(), top_->names.end(), name) != top_->names.end()) {
-        topNames.insert(FoldCaseU16(name->name));
-      }
+      if (atTop.count(name)) topNames.insert(FoldCaseU16(name->name));
     }
   }
   for (const auto& proc : program_->procedures) topNames.insert(FoldCaseU16(proc->name));
@@ -122,10 +121,7 @@ void Parser::ResolveScope(Scope& scope) {
     }
     name->kind = NameKind::Global;
     name->global = &interp_.GlobalFor(name->name);
-    name->checkDeclared =
-        program_->optionExplicit && !top_->declared.empty()
-            ? std::find(top_->declared.begin(), top_->declared.end(), key) == top_->declared.end()
-            : program_->optionExplicit;
+    name->checkDeclared = program_->optionExplicit && !top_->declaredSet.count(key);
   }
 }
 
