@@ -345,6 +345,7 @@ struct Program {
   std::vector<std::unique_ptr<Procedure>> procedures;
   std::vector<std::unique_ptr<ClassDef>> classes;
   std::vector<std::u16string> lines;  // the source lines, for error reports
+  size_t sourceUnits = 0;             // the length of the text it was compiled from
   bool optionExplicit = false;
   bool runByExecute = false;   // code a script gave Execute, ExecuteGlobal or Eval
   HoistedConstants constants;  // of the top level

@@ -1,6 +1,7 @@
 // Instances of the script's own classes: creation with Class_Initialize, member access that
 // honours Private, and Class_Terminate when the last reference goes.
 #include "script/class_instance_access.h"
+#include "script/held_values.h"
 #include "script/interpreter.h"
 #include "script/variant_convert.h"
 
@@ -97,7 +98,13 @@ void Interpreter::InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObj
   CallProcedure(*proc, std::move(hold), nullptr, args, &value);
 }
 
+void ClassInstance::CountHeld(ValueCounter& counter) const {
+  counter.AddBytes(fields.capacity() * sizeof(Variant));
+  for (const Variant& field : fields) counter.Add(field);
+}
+
 Variant Interpreter::NewInstance(const ClassDef& def) {
+  ChargeValueBytes(sizeof(ClassInstance) + def.fieldCount * sizeof(Variant));
   auto instance = std::make_shared<ClassInstance>(*this, def);
   for (size_t i = 0; i < def.fieldDims.size(); ++i) {
     const DimItem& item = def.fieldDims[i];

@@ -109,4 +109,6 @@ void Engine::SetMaxCallDepth(int depth) { impl_->interp.maxDepth = depth; }
 
 void Engine::SetMaxValueBytes(size_t bytes) { impl_->interp.maxValueBytes = bytes; }
 
+void Engine::SetMaxHeldBytes(size_t bytes) { impl_->interp.maxHeldBytes = bytes; }
+
 }  // namespace vendil

@@ -88,6 +88,9 @@ class Engine {
   // Strings, arrays and match lists past this many bytes raise 7 "Out of memory"
   // (256 MiB unless set lower).
   void SetMaxValueBytes(size_t bytes);
+  // All the values the engine holds together past this many bytes raise 7 too (1 GiB unless
+  // set lower): a script cannot take the host's memory however many values it keeps.
+  void SetMaxHeldBytes(size_t bytes);
 
   class Impl;
 

@@ -32,6 +32,7 @@ class FrameScope {
       --interp.depth_;
       RaiseScriptError(script_errors::kOutOfStack);
     }
+    frame.caller = saved_;
     interp.frame_ = &frame;
   }
   ~FrameScope() {
@@ -303,6 +304,19 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>
   RaiseScriptError(script_errors::kTypeMismatch);  // `n()` or `n(1)` on a number
 }
 
+// A value a built-in or a host object made counts against the engine's memory budget.
+static void ChargeNewValue(const Variant& value) {
+  if (value.IsString()) {
+    ChargeValueBytes(value.StringValue().size() * sizeof(char16_t));
+  } else if (value.IsArray()) {
+    size_t bytes = value.ArrayValue().Size() * sizeof(Variant);
+    for (const Variant& element : value.ArrayValue().Elements()) {
+      if (element.IsString()) bytes += element.StringValue().size() * sizeof(char16_t);
+    }
+    ChargeValueBytes(bytes);
+  }
+}
+
 static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
                            const std::vector<ExprPtr>& args, bool asStatement = false) {
   if (entry.isConstant) {
@@ -326,6 +340,7 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
   if (result.IsString()) work += result.StringValue().size();
   if (result.IsArray()) work += result.ArrayValue().Elements().size();
   interp.ChargeWork(work);
+  ChargeNewValue(result);
   return result;
 }
 
@@ -459,7 +474,9 @@ Variant Interpreter::CallMember(const Variant& object, std::u16string_view name,
     return InstanceGet(*instance, target, name, &args, {});
   }
   std::vector<Variant> values = EvalArgs(args);
-  return target->Get(name, values);
+  Variant result = target->Get(name, values);
+  ChargeNewValue(result);
+  return result;
 }
 
 Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<ScriptObject> me,
@@ -531,6 +548,7 @@ Variant Interpreter::MeValue() const {
 void Interpreter::KeepProgram(const std::shared_ptr<const Program>& program) {
   if (program->procedures.empty() && program->classes.empty()) return;
   if (std::find(programs_.begin(), programs_.end(), program) != programs_.end()) return;
+  ChargeValueBytes(program->sourceUnits * 32);
   programs_.push_back(program);
 }
 
@@ -607,7 +625,10 @@ std::optional<ScriptErrorInfo> Interpreter::Protect(const std::function<void()>&
   char base = 0;
   const bool outermost = stackBase == nullptr;
   if (outermost) stackBase = &base;
-  ValueLimitScope limit(outermost ? maxValueBytes : MaxValueBytes());
+  meter_.maxValueBytes = maxValueBytes;
+  meter_.budgetBytes = maxHeldBytes;
+  meter_.tickCountdown = &tickCountdown_;
+  ValueMeterScope metering(outermost ? &meter_ : CurrentValueMeter());
   // The script's locale is in force while it runs; SetLocale changes it for the rest of it.
   std::optional<LocaleScope> localeInForce;
   if (outermost) localeInForce.emplace(locale);

@@ -14,6 +14,7 @@
 #include "script/builtins.h"
 #include "script/engine.h"
 #include "script/script_error.h"
+#include "script/value_limit.h"
 
 namespace vendil {
 
@@ -34,6 +35,7 @@ struct GlobalEntry {
 };
 
 struct Frame {
+  Frame* caller = nullptr;  // the frame this one's procedure was called from
   std::vector<Variant> storage;
   std::vector<Variant*> slots;  // own storage, or the caller's variable for ByRef
   // Variables that Execute code declared in the procedure, after its own slots; a deque so
@@ -61,6 +63,7 @@ class ClassInstance : public ScriptObject {
   const ClassDef& def() const { return def_; }
   std::vector<Variant> fields;
   bool terminated = false;
+  void CountHeld(ValueCounter& counter) const override;
 
  private:
   Interpreter& interp_;
@@ -155,6 +158,9 @@ class Interpreter {
   int maxDepth = 400;
   size_t maxStackBytes = 2 * 1024 * 1024;
   size_t maxValueBytes = kMaxValueBytes;
+  size_t maxHeldBytes = kMaxHeldBytes;
+  // The bytes of every value the engine holds now (held_values.cpp).
+  size_t CountHeldBytes();
   const char* stackBase = nullptr;  // frame address where the outermost run began
 
   std::optional<ScriptErrorInfo> Protect(const std::function<void()>& action);
@@ -173,6 +179,14 @@ class Interpreter {
     std::vector<Variant> fields;
   };
   std::vector<PendingTerminate> pending_;
+  class Meter : public ValueMeter {
+   public:
+    explicit Meter(Interpreter& interp) : interp_(interp) {}
+    size_t CountHeldBytes() override { return interp_.CountHeldBytes(); }
+
+   private:
+    Interpreter& interp_;
+  } meter_{*this};
   friend class FrameScope;
   friend class Engine;
 };

@@ -195,6 +195,7 @@ void AppendText(Variant& target, const Variant& right) {
   const std::u16string converted = right.IsString() ? std::u16string() : ToString(right);
   const std::u16string& add = right.IsString() ? right.StringValue() : converted;
   CheckValueSize(text.size() + add.size(), sizeof(char16_t));
+  ChargeValueBytes(add.size() * sizeof(char16_t));
   if (HasOddByte(text)) {
     AppendAfterOddByte(text, add);
     return;
@@ -205,6 +206,7 @@ void AppendText(Variant& target, const Variant& right) {
 Variant Concatenate(const Variant& left, const Variant& right) {
   if (left.IsNull() && right.IsNull()) return Variant::Null();
   Variant result = Variant::String(left.IsNull() ? std::u16string() : ToString(left));
+  ChargeValueBytes(result.StringValue().size() * sizeof(char16_t));
   AppendText(result, right);
   return result;
 }

@@ -30,6 +30,7 @@ Parser::Parser(std::u16string_view code, Interpreter& interp, const Procedure* e
       enclosingClass_(enclosingClass),
       addedLocals_(addedLocals) {
   program_ = std::make_shared<Program>();
+  program_->sourceUnits = code.size();
   SplitLines(code);
   try {
     tokens_ = Tokenize(code);

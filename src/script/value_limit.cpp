@@ -1,5 +1,7 @@
-// The per-thread value size limit.
+// The per-thread value meter.
 #include "script/value_limit.h"
+
+#include <algorithm>
 
 #include "script/script_error.h"
 #include "script/variant.h"
@@ -7,19 +9,43 @@
 namespace vendil {
 
 namespace {
-thread_local size_t currentLimit = kMaxValueBytes;
+
+thread_local ValueMeter* currentMeter = nullptr;
+
+// Bytes of values made that count as the work of one statement, for the host's Tick.
+constexpr size_t kBytesPerStatement = 8192;
+
 }  // namespace
 
-size_t MaxValueBytes() { return currentLimit; }
+ValueMeter* CurrentValueMeter() { return currentMeter; }
+
+size_t MaxValueBytes() { return currentMeter ? currentMeter->maxValueBytes : kMaxValueBytes; }
 
 void CheckValueSize(size_t count, size_t itemBytes) {
-  if (itemBytes != 0 && count > currentLimit / itemBytes) {
+  if (itemBytes != 0 && count > MaxValueBytes() / itemBytes) {
     RaiseScriptError(script_errors::kOutOfMemory);
   }
 }
 
-ValueLimitScope::ValueLimitScope(size_t bytes) : saved_(currentLimit) { currentLimit = bytes; }
+void ChargeValueBytes(size_t bytes) {
+  ValueMeter* meter = currentMeter;
+  if (!meter) return;
+  if (meter->tickCountdown && bytes >= kBytesPerStatement) {
+    const size_t statements = std::min<size_t>(bytes / kBytesPerStatement, 1 << 20);
+    *meter->tickCountdown = std::max(*meter->tickCountdown - static_cast<int>(statements), 1);
+  }
+  meter->charged += bytes;
+  if (meter->charged <= meter->budgetBytes) return;
+  // Most of what was charged may be gone by now: count what is really held.
+  meter->charged = meter->CountHeldBytes() + bytes;
+  if (meter->charged > meter->budgetBytes) {
+    meter->charged -= bytes;
+    RaiseScriptError(script_errors::kOutOfMemory);
+  }
+}
 
-ValueLimitScope::~ValueLimitScope() { currentLimit = saved_; }
+ValueMeterScope::ValueMeterScope(ValueMeter* meter) : saved_(currentMeter) { currentMeter = meter; }
+
+ValueMeterScope::~ValueMeterScope() { currentMeter = saved_; }
 
 }  // namespace vendil

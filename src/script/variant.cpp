@@ -10,16 +10,30 @@ namespace vendil {
 
 Variant::ArrayHolder::ArrayHolder(std::unique_ptr<ScriptArray> array) : array_(std::move(array)) {}
 
-Variant::ArrayHolder::ArrayHolder(const ArrayHolder& other)
-    : array_(std::make_unique<ScriptArray>(*other.array_)) {
-  array_->locks = 0;  // a copy is a new array, not held by the original's loops
+void Variant::ChargeStringCopy() const {
+  // Strings this short live inside the value and cost no allocation.
+  constexpr size_t kInlineUnits = 7;
+  const size_t units = StringValue().size();
+  if (units > kInlineUnits) ChargeValueBytes(HeapStringBytes(units));
 }
 
+namespace {
+
+// A copy is a new array, not held by the original's loops; its elements count against the
+// engine's budget (its strings as they are copied).
+std::unique_ptr<ScriptArray> CopyOf(const ScriptArray& array) {
+  ChargeValueBytes(array.Size() * sizeof(Variant));
+  auto copy = std::make_unique<ScriptArray>(array);
+  copy->locks = 0;
+  return copy;
+}
+
+}  // namespace
+
+Variant::ArrayHolder::ArrayHolder(const ArrayHolder& other) : array_(CopyOf(*other.array_)) {}
+
 Variant::ArrayHolder& Variant::ArrayHolder::operator=(const ArrayHolder& other) {
-  if (this != &other) {
-    array_ = std::make_unique<ScriptArray>(*other.array_);
-    array_->locks = 0;
-  }
+  if (this != &other) array_ = CopyOf(*other.array_);
   return *this;
 }
 
@@ -50,6 +64,7 @@ size_t CountElements(const std::vector<int32_t>& upperBounds) {
     count *= length;
   }
   CheckValueSize(count, sizeof(Variant));
+  ChargeValueBytes(count * sizeof(Variant));
   return count;
 }
 

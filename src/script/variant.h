@@ -71,6 +71,16 @@ class Variant {
                    DateTag, std::u16string, std::shared_ptr<ScriptObject>, ErrorTag, ArrayHolder>;
 
   Variant() = default;  // Empty
+  // A copy of a long string is a new value the engine's memory budget counts.
+  Variant(const Variant& other) : value_(other.value_) { ChargeCopy(); }
+  Variant(Variant&&) noexcept = default;
+  Variant& operator=(const Variant& other) {
+    value_ = other.value_;
+    ChargeCopy();
+    return *this;
+  }
+  Variant& operator=(Variant&&) noexcept = default;
+  ~Variant() = default;
 
   static Variant Null() { return Variant(NullTag{}); }
   static Variant Boolean(bool value) { return Variant(value); }
@@ -136,6 +146,11 @@ class Variant {
  private:
   template <typename T>
   explicit Variant(T value) : value_(std::move(value)) {}
+  void ChargeCopy() const {
+    constexpr size_t kStringIndex = 10;
+    if (value_.index() == kStringIndex) ChargeStringCopy();
+  }
+  void ChargeStringCopy() const;
   Storage value_;
 };
 
@@ -177,5 +192,7 @@ void CheckReplaceable(const Variant& slot);
 
 // Strings and arrays past this many bytes raise error 7 "Out of memory".
 inline constexpr size_t kMaxValueBytes = size_t{256} * 1024 * 1024;
+// All the values one engine holds together, past which error 7 is raised too.
+inline constexpr size_t kMaxHeldBytes = size_t{1024} * 1024 * 1024;
 
 }  // namespace vendil

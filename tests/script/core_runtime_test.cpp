@@ -71,6 +71,33 @@ TEST_F(Safety, DeepRecursionRaisesOutOfStackSpace) {
   EXPECT_EQ(error->number, 28);
 }
 
+TEST_F(Safety, TheValuesAnEngineHoldsStayWithinItsBudget) {
+  engine.SetMaxHeldBytes(size_t{32} << 20);
+  // Each way of holding more: strings kept in an array, copies of one string, arrays of
+  // arrays, a flooded dictionary, objects, match lists. Each stops with 7 well before 1,000.
+  const std::vector<std::u16string> floods = {
+      u"For i = 0 To 999\n  a(i) = Space(500000)\nNext",
+      u"s = Space(500000)\nFor i = 0 To 999\n  a(i) = s\nNext",
+      u"For i = 0 To 999\n  ReDim x(50000)\n  a(i) = x\nNext",
+      u"Set d = CreateObject(\"Scripting.Dictionary\")\n"
+      u"For i = 0 To 999999\n  d.Add i, i\nNext",
+      u"Class Node\n  Public Items(100)\nEnd Class\n"
+      u"ReDim b(999999)\nFor i = 0 To 999999\n  Set b(i) = New Node\nNext",
+      u"Set re = New RegExp\nre.Global = True\nre.Pattern = \".\"\nt = Space(100000)\n"
+      u"For i = 0 To 999\n  Set a(i) = re.Execute(t)\nNext",
+  };
+  for (const std::u16string& flood : floods) {
+    SCOPED_TRACE(Utf8(flood));
+    std::optional<ScriptErrorInfo> error = Run(u"Dim a(999)\n" + flood);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number, 7);
+    // What the failed run left is let go, and the budget is there again.
+    ASSERT_FALSE(Run(u"Erase a\nb = Empty\nd = Empty\ns = Empty\nx = Empty\nt = Space(1000000)"));
+  }
+  // Values that go out of use as fast as they come never reach the budget.
+  EXPECT_FALSE(Run(u"For i = 1 To 200\n  s = Space(1000000)\n  t = s & s\nNext"));
+}
+
 TEST_F(Safety, AVeryLongExpressionRunsWithoutDeepRecursion) {
   // 100,000 operators in a row nest as deep as they are long: evaluated, compared, joined by
   // & and then freed with the program, none of which may take a native frame per operator.
@@ -85,8 +112,8 @@ TEST_F(Safety, AVeryLongExpressionRunsWithoutDeepRecursion) {
   EXPECT_EQ(Text(u"n"), "99999");
   EXPECT_EQ(Text(u"t"), "True");
   // Deep nesting by parentheses is refused at compile time instead.
-  std::optional<ScriptErrorInfo> error = Run(u"y = " + std::u16string(5000, u'(') + u"1" +
-                                             std::u16string(5000, u')'));
+  std::optional<ScriptErrorInfo> error =
+      Run(u"y = " + std::u16string(5000, u'(') + u"1" + std::u16string(5000, u')'));
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number, 28);
 }
