@@ -40,13 +40,23 @@ TEST_F(Safety, TickFalseEndsAScriptEvenPastOnErrorResumeNext) {
   EXPECT_EQ(notes, std::vector<std::string>{"runs"});
 }
 
-TEST_F(Safety, HeavyBuiltInsBringTheNextTickNearer) {
-  // Every statement builds a long text: Stop must not wait for hundreds of them.
-  host.stopAfter = 3;
-  std::optional<ScriptErrorInfo> error = Run(u"Do\n  s = Space(5000000)\n  n = n + 1\nLoop");
-  ASSERT_TRUE(error.has_value());
-  EXPECT_TRUE(error->aborted);
-  EXPECT_LT(std::stoi(Text(u"n")), 20);
+TEST_F(Safety, HeavyStatementsBringTheNextTickNearer) {
+  // Every statement makes a long text, by a built-in, by joining or by copying: Stop must not
+  // wait for the hundreds of statements a light loop runs between two Ticks.
+  const std::vector<std::u16string> loops = {
+      u"Do\n  s = Space(5000000)\n  n = n + 1\nLoop",
+      u"big = Space(2500000)\nDo\n  s = big & big\n  n = n + 1\nLoop",
+      u"big = Space(5000000)\nDo\n  s = big\n  n = n + 1\nLoop",
+  };
+  for (const std::u16string& loop : loops) {
+    SCOPED_TRACE(Utf8(loop));
+    host.ticks = 0;
+    host.stopAfter = 3;
+    std::optional<ScriptErrorInfo> error = Run(u"n = 0\n" + loop);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->aborted);
+    EXPECT_LT(std::stoi(Text(u"n")), 20);
+  }
 }
 
 TEST_F(Safety, DeepRecursionRaisesOutOfStackSpace) {
