@@ -96,6 +96,8 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
       if (base && base->IsArray()) {
         if (!isSet) value = DefaultValue(std::move(value));
         std::vector<int32_t> indexes = EvalIndexes(call->args);
+        // The value or an index may have run code that put something else in the variable.
+        if (!base->IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
         Variant& element = base->ArrayValue().At(indexes);
         StoreInto(element, std::move(value), isSet);
         return;

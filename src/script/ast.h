@@ -148,7 +148,8 @@ struct BinaryExpr : Expr {
   Variant Eval(Interpreter& interp) const override;
   const BinaryExpr* AsBinary() const override { return this; }
   // This operator applied to the value of its left side, already evaluated.
-  Variant Apply(Interpreter& interp, Variant leftValue) const;
+  Variant Apply(Interpreter& interp, Variant& leftValue) const;
+  Variant EvalChain(Interpreter& interp) const;  // a long chain, walked
   BinaryOp op;
   ExprPtr left, right;
   bool literalOperand = false;  // either side is written as a literal: comparisons change

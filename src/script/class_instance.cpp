@@ -64,6 +64,8 @@ Variant Interpreter::InstanceGet(ClassInstance& instance, std::shared_ptr<Script
     }
     std::vector<int32_t> indexes;
     for (const Variant& v : argValues) indexes.push_back(ToLong(v));
+    // Reading an index may run code that puts something else in the field.
+    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     return field.ArrayValue().At(indexes);
   }
   const Procedure* proc = member.getter ? member.getter : member.method;
@@ -84,9 +86,9 @@ void Interpreter::InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObj
       field = stored;
       return;
     }
-    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     std::vector<int32_t> indexes;
     for (const Variant& v : args) indexes.push_back(ToLong(v));
+    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     Variant& element = field.ArrayValue().At(indexes);
     CheckReplaceable(element);
     element = stored;

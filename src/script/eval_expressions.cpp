@@ -64,24 +64,8 @@ BinaryExpr::~BinaryExpr() {
   }
 }
 
-// Chains up to this long recurse, which is quicker; longer ones are walked.
-constexpr int kRecursiveChain = 64;
-
-Variant BinaryExpr::Eval(Interpreter& interp) const {
-  if (chainLength <= kRecursiveChain) return Apply(interp, left->Eval(interp));
-  std::vector<const BinaryExpr*> spine;
-  spine.reserve(static_cast<size_t>(chainLength));
-  const Expr* node = this;
-  while (const BinaryExpr* binary = node->AsBinary()) {
-    spine.push_back(binary);
-    node = binary->left.get();
-  }
-  Variant value = node->Eval(interp);
-  for (size_t i = spine.size(); i-- > 0;) value = spine[i]->Apply(interp, std::move(value));
-  return value;
-}
-
-Variant BinaryExpr::Apply(Interpreter& interp, Variant l) const {
+// Inlined into Eval: this is the path of every operator in every loop.
+[[gnu::always_inline]] inline Variant BinaryExpr::Apply(Interpreter& interp, Variant& l) const {
   if (op == BinaryOp::Is) return BinaryOperation(op, l, right->Eval(interp));
   // Only objects need their default value; other values skip the extra moves.
   if (l.IsObject()) l = DefaultValue(std::move(l));
@@ -91,6 +75,30 @@ Variant BinaryExpr::Apply(Interpreter& interp, Variant l) const {
     return CompareOperation(op, l, r, true);
   }
   return BinaryOperation(op, l, r);
+}
+
+// Chains up to this long recurse, which is quicker; longer ones are walked.
+constexpr int kRecursiveChain = 64;
+
+Variant BinaryExpr::Eval(Interpreter& interp) const {
+  if (chainLength > kRecursiveChain) [[unlikely]] {
+    return EvalChain(interp);
+  }
+  Variant l = left->Eval(interp);
+  return Apply(interp, l);
+}
+
+Variant BinaryExpr::EvalChain(Interpreter& interp) const {
+  std::vector<const BinaryExpr*> spine;
+  spine.reserve(static_cast<size_t>(chainLength));
+  const Expr* node = this;
+  while (const BinaryExpr* binary = node->AsBinary()) {
+    spine.push_back(binary);
+    node = binary->left.get();
+  }
+  Variant value = node->Eval(interp);
+  for (size_t i = spine.size(); i-- > 0;) value = spine[i]->Apply(interp, value);
+  return value;
 }
 
 Variant NewExpr::Eval(Interpreter& interp) const {

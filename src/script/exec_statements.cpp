@@ -25,6 +25,24 @@ Variant NewArray(Interpreter& interp, const DimItem& item) {
 // Runs the header of a block statement (a condition, the object of With, the bounds of For).
 // An error in it goes up as usual, unless On Error Resume Next is on: then it is kept in Err
 // and the result is false, and the statement goes on inside its block as the language does.
+// The value of a variable the expression names, where it is, when reading it runs no code
+// and declares nothing: a local, a field or a declared global. Null for anything else.
+const Variant* VariableInPlace(Interpreter& interp, const Expr& expr) {
+  const NameExpr* name = expr.AsName();
+  if (!name) return nullptr;
+  switch (name->kind) {
+    case NameKind::Local:
+    case NameKind::Field:
+      return interp.Reference(expr);
+    case NameKind::Global:
+      return name->global->kind == GlobalKind::Variable && name->global->declared
+                 ? &name->global->value
+                 : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
 template <typename Header>
 bool Evaluated(Interpreter& interp, Header&& header) {
   try {
@@ -46,26 +64,25 @@ Variant* TargetOf(Interpreter& interp, const Expr& target) {
 }  // namespace
 
 Flow AssignStmt::Exec(Interpreter& interp) const {
-  if (appendsToTarget && !isSet) {
-    // `s = s & x & y`: the right-hand parts go onto s in place instead of copying s each time.
+  // `s = s & x`: x goes onto the end of s in place instead of s being copied each time, and
+  // a variable x holding text is appended from where it is.
+  const BinaryExpr* join = appendsToTarget && !isSet ? value->AsBinary() : nullptr;
+  if (join && !join->left->AsBinary()) {
     Variant* ref = interp.Reference(*target);
     if (ref && ref->IsString()) {
-      std::vector<const Expr*> parts;
-      const Expr* e = value.get();
-      while (auto* bin = e->AsBinary()) {
-        parts.push_back(bin->right.get());
-        e = bin->left.get();
-      }
-      if (parts.size() == 1) {
-        Variant piece = DefaultValue(parts[0]->Eval(interp));
-        ref = interp.Reference(*target);
-        if (ref && ref->IsString()) {
-          AppendText(*ref, piece);
-          return Flow::Normal;
-        }
-        interp.Assign(*target, Concatenate(ref ? *ref : Variant(), piece), false);
+      const Variant* source = VariableInPlace(interp, *join->right);
+      if (source && source->IsString() && source != ref) {
+        AppendText(*ref, *source);
         return Flow::Normal;
       }
+      Variant piece = DefaultValue(join->right->Eval(interp));
+      ref = interp.Reference(*target);
+      if (ref && ref->IsString()) {
+        AppendText(*ref, piece);
+        return Flow::Normal;
+      }
+      interp.Assign(*target, Concatenate(ref ? *ref : Variant(), piece), false);
+      return Flow::Normal;
     }
   }
   interp.Assign(*target, value->Eval(interp), isSet);

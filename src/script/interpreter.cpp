@@ -208,27 +208,39 @@ Flow Interpreter::ExecBlock(const Block& block) {
   return Flow::Normal;
 }
 
-// A variable the expression names (a local, global variable, field or array element, also
-// of nested arrays: `x(0)(1)`); null for anything else. `locked` receives every array the
-// element pointer points into, so the caller can keep them from being resized.
-static Variant* ReferenceOf(Interpreter& interp, const Expr& expr,
-                            std::vector<ScriptArray*>* locked) {
-  if (auto* name = expr.AsName()) {
-    switch (name->kind) {
-      case NameKind::Local:
-        return interp.frame().slots[static_cast<size_t>(name->slot)];
-      case NameKind::Field:
-        return &MeFields(interp)[static_cast<size_t>(name->slot)];
-      case NameKind::Global:
-        if (name->global->kind != GlobalKind::Variable) return nullptr;
-        if (name->checkDeclared && !name->global->declared) {
-          RaiseScriptError(script_errors::kVariableUndefined);
-        }
-        name->global->declared = true;
-        return &name->global->value;
-      default:
-        return nullptr;
-    }
+// The variable a name stands for; null when it names no variable.
+static Variant* NameReference(Interpreter& interp, const NameExpr& name) {
+  switch (name.kind) {
+    case NameKind::Local:
+      return interp.frame().slots[static_cast<size_t>(name.slot)];
+    case NameKind::Field:
+      return &MeFields(interp)[static_cast<size_t>(name.slot)];
+    case NameKind::Global:
+      if (name.global->kind != GlobalKind::Variable) return nullptr;
+      if (name.checkDeclared && !name.global->declared) {
+        RaiseScriptError(script_errors::kVariableUndefined);
+      }
+      name.global->declared = true;
+      return &name.global->value;
+    default:
+      return nullptr;
+  }
+}
+
+// The array element `x(i)`, also of nested arrays (`x(0)(1)`); null when the expression
+// names no element. `locked` receives every array the element pointer points into.
+static Variant* ElementReference(Interpreter& interp, const Expr& expr,
+                                 std::vector<ScriptArray*>* locked) {
+  const CallExpr& call = *expr.AsCall();
+  if (call.args.empty()) return nullptr;
+  if (const NameExpr* name = call.callee->AsName()) {  // x(i), the usual case
+    Variant* base = NameReference(interp, *name);
+    if (!base || !base->IsArray()) return nullptr;
+    const std::vector<int32_t> indexes = interp.EvalIndexes(call.args);
+    // Reading an index may have run code that put something else in the variable.
+    if (!base->IsArray()) return nullptr;
+    if (locked) locked->push_back(&base->ArrayValue());
+    return &base->ArrayValue().At(indexes);
   }
   // The index lists of x(i)(j)..., outermost first, down to the name x.
   std::vector<const CallExpr*> chain;
@@ -238,8 +250,9 @@ static Variant* ReferenceOf(Interpreter& interp, const Expr& expr,
     chain.push_back(call);
     inner = call->callee.get();
   }
-  if (chain.empty() || !inner->AsName()) return nullptr;
-  Variant* base = ReferenceOf(interp, *inner, nullptr);
+  const NameExpr* name = inner->AsName();
+  if (chain.empty() || !name) return nullptr;
+  Variant* base = NameReference(interp, *name);
   if (!base || !base->IsArray()) return nullptr;
   // Every index is read before any element is taken, since reading one may run code that
   // resizes an array on the way.
@@ -257,6 +270,15 @@ static Variant* ReferenceOf(Interpreter& interp, const Expr& expr,
   }
   if (locked) locked->insert(locked->end(), arrays.begin(), arrays.end());
   return at;
+}
+
+// A variable the expression names (a local, global variable, field or array element); null
+// for anything else.
+static Variant* ReferenceOf(Interpreter& interp, const Expr& expr,
+                            std::vector<ScriptArray*>* locked) {
+  if (auto* name = expr.AsName()) return NameReference(interp, *name);
+  if (expr.AsCall()) return ElementReference(interp, expr, locked);
+  return nullptr;
 }
 
 Variant* Interpreter::Reference(const Expr& expr) { return ReferenceOf(*this, expr, nullptr); }
@@ -284,6 +306,8 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>
     if (plain) return value;
     if (args.empty()) RaiseScriptError(script_errors::kSubscriptOutOfRange);  // `arr()`
     std::vector<int32_t> indexes = EvalIndexes(args);
+    // Reading an index may have run code that put something else where the array was.
+    if (!value.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     return value.ArrayValue().At(indexes);
   }
   if (value.IsObject()) {

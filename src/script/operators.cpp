@@ -188,12 +188,9 @@ int64_t IntegralOf(const Variant& v) {
   }
 }
 
-void AppendText(Variant& target, const Variant& right) {
-  if (!target.IsString()) target = Variant::String(target.IsNull() ? u"" : ToString(target));
-  std::u16string& text = target.MutableString();
-  if (right.IsNull()) return;
-  const std::u16string converted = right.IsString() ? std::u16string() : ToString(right);
-  const std::u16string& add = right.IsString() ? right.StringValue() : converted;
+namespace {
+
+void AppendUnits(std::u16string& text, std::u16string_view add) {
   CheckValueSize(text.size() + add.size(), sizeof(char16_t));
   ChargeValueBytes(add.size() * sizeof(char16_t));
   if (HasOddByte(text)) {
@@ -203,8 +200,32 @@ void AppendText(Variant& target, const Variant& right) {
   text += add;
 }
 
+}  // namespace
+
+void AppendText(Variant& target, const Variant& right) {
+  if (!target.IsString()) target = Variant::String(target.IsNull() ? u"" : ToString(target));
+  std::u16string& text = target.MutableString();
+  if (right.IsString()) {
+    AppendUnits(text, right.StringValue());
+  } else if (!right.IsNull()) {
+    AppendUnits(text, ToString(right));
+  }
+}
+
 Variant Concatenate(const Variant& left, const Variant& right) {
   if (left.IsNull() && right.IsNull()) return Variant::Null();
+  if (left.IsString() && right.IsString() && !HasOddByte(left.StringValue())) {
+    // Two texts, the usual case: one allocation of the joined size.
+    const std::u16string& a = left.StringValue();
+    const std::u16string& b = right.StringValue();
+    CheckValueSize(a.size() + b.size(), sizeof(char16_t));
+    std::u16string text;
+    text.reserve(a.size() + b.size());
+    text += a;
+    text += b;
+    ChargeValueBytes(text.size() * sizeof(char16_t));
+    return Variant::String(std::move(text));
+  }
   Variant result = Variant::String(left.IsNull() ? std::u16string() : ToString(left));
   ChargeValueBytes(result.StringValue().size() * sizeof(char16_t));
   AppendText(result, right);

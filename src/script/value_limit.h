@@ -12,6 +12,11 @@
 
 namespace vendil {
 
+// Strings and arrays past this many bytes raise error 7 "Out of memory".
+inline constexpr size_t kMaxValueBytes = size_t{256} * 1024 * 1024;
+// All the values one engine holds together, past which error 7 is raised too.
+inline constexpr size_t kMaxHeldBytes = size_t{1024} * 1024 * 1024;
+
 class ValueMeter {
  public:
   virtual ~ValueMeter() = default;
@@ -25,19 +30,39 @@ class ValueMeter {
 };
 
 // The meter of the engine running on this thread, or null.
-ValueMeter* CurrentValueMeter();
+extern thread_local ValueMeter* currentValueMeter;
+inline ValueMeter* CurrentValueMeter() { return currentValueMeter; }
 
 // Bytes one value may reach before error 7 "Out of memory".
-size_t MaxValueBytes();
+inline size_t MaxValueBytes() {
+  return currentValueMeter ? currentValueMeter->maxValueBytes : kMaxValueBytes;
+}
+
+[[noreturn]] void RaiseOutOfMemory();
 
 // Raises 7 "Out of memory" when `count` items of `itemBytes` each would pass the limit.
-void CheckValueSize(size_t count, size_t itemBytes);
+inline void CheckValueSize(size_t count, size_t itemBytes) {
+  if (itemBytes != 0 && count > MaxValueBytes() / itemBytes) RaiseOutOfMemory();
+}
 
 // What a string of `units` kept outside its value takes, with the allocator's own share.
 inline size_t HeapStringBytes(size_t units) { return (units + 1) * 2 + 16; }
 
+// Bytes of values made that count as the work of one statement, for the host's Tick.
+inline constexpr size_t kBytesPerStatement = 8192;
+
+// What ChargeValueBytes does for a large value or past the budget.
+void ChargeLargeValue(ValueMeter& meter, size_t bytes);
+
 // A value of `bytes` was made or copied. Raises 7 when it takes the engine past its budget.
-void ChargeValueBytes(size_t bytes);
+inline void ChargeValueBytes(size_t bytes) {
+  ValueMeter* meter = currentValueMeter;
+  if (!meter) return;
+  meter->charged += bytes;
+  if (bytes >= kBytesPerStatement || meter->charged > meter->budgetBytes) {
+    ChargeLargeValue(*meter, bytes);
+  }
+}
 
 // Puts a meter in force on this thread while it lives and restores the one before.
 class ValueMeterScope {

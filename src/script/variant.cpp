@@ -102,8 +102,8 @@ void ScriptArray::Redimension(std::vector<int32_t> upperBounds, bool preserve) {
   upper_ = std::move(upperBounds);
 }
 
-void CheckReplaceable(const Variant& slot) {
-  if (slot.IsArray() && slot.ArrayValue().locks > 0) RaiseScriptError(script_errors::kArrayLocked);
+void RaiseIfLocked(const ScriptArray& array) {
+  if (array.locks > 0) RaiseScriptError(script_errors::kArrayLocked);
 }
 
 void ScriptArray::Erase() {

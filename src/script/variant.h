@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "script/value_limit.h"
+
 namespace vendil {
 
 class ScriptObject;
@@ -188,11 +190,9 @@ class ScriptArray {
 
 // Raises 10 when the slot holds an array that a ByRef argument holds an element of:
 // replacing the array would pull the element from under the running procedure.
-void CheckReplaceable(const Variant& slot);
-
-// Strings and arrays past this many bytes raise error 7 "Out of memory".
-inline constexpr size_t kMaxValueBytes = size_t{256} * 1024 * 1024;
-// All the values one engine holds together, past which error 7 is raised too.
-inline constexpr size_t kMaxHeldBytes = size_t{1024} * 1024 * 1024;
+void RaiseIfLocked(const ScriptArray& array);
+inline void CheckReplaceable(const Variant& slot) {
+  if (slot.IsArray()) RaiseIfLocked(slot.ArrayValue());
+}
 
 }  // namespace vendil

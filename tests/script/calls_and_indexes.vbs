@@ -173,3 +173,19 @@ r = Nothing.Anything
 Check Err.Number = 424, "Nothing.Prop is 424"
 Err.Clear
 On Error GoTo 0
+
+' An index whose reading puts something else in the array's variable is 13, not a crash.
+Dim shifting(3)
+Function Shift()
+  shifting = 5
+  Shift = 1
+End Function
+On Error Resume Next
+r = shifting(Shift())
+Check Err.Number = 13, "reading an element of an array that an index replaced is 13"
+Err.Clear
+shifting = Array(1, 2)
+shifting(Shift()) = 7
+Check Err.Number = 13 And shifting = 5, "storing into an array that an index replaced is 13"
+Err.Clear
+On Error GoTo 0

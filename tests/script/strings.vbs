@@ -94,3 +94,11 @@ Check InStrB(ChrB(1) & "ab", "b") = 4, "InStrB counts the odd byte"
 Check IsNull(LeftB(Null, 1)) And MidB("ab", 9) = "", "LeftB of Null, MidB past the end"
 Check InStrB("abc", "c") = 5 And InStrB(2, "abab", "b") = 3 And InStrB("abc", "x") = 0, "InStrB"
 Check InStrB("abc", MidB("abc", 2, 2)) = 2, "InStrB finds bytes off a unit boundary"
+
+' Appending in place: a text onto itself, a variable holding text, a number and Null.
+Dim grow, tail
+grow = "ab" : grow = grow & grow
+tail = "cd" : grow = grow & tail
+Check grow = "ababcd" And tail = "cd", "s = s & s and s = s & t"
+grow = grow & 1 & Null
+Check grow = "ababcd1", "numbers and Null append as text and nothing"
