@@ -227,9 +227,12 @@ Flow ForStmt::Exec(Interpreter& interp) const {
   interp.Assign(*counter, current, false);
   const bool integralStep = increment.IsIntegral();
   const int64_t stepValue = integralStep ? ToLong(increment) : 0;
+  // A local or global counter stays where it is for the whole loop.
+  Variant* const fixedPlace =
+      VariableInPlace(interp, *counter) ? interp.Reference(*counter) : nullptr;
   while (true) {
     // A Long counter, the usual case, is read in place; anything else goes the long way.
-    const Variant* place = interp.Reference(*counter);
+    const Variant* place = fixedPlace ? fixedPlace : interp.Reference(*counter);
     const double n = place && place->Type() == VarType::Long
                          ? place->LongValue()
                          : ToDouble(DefaultValue(counter->Eval(interp)));
@@ -239,7 +242,7 @@ Flow ForStmt::Exec(Interpreter& interp) const {
     Flow flow = interp.ExecBlock(body);
     if (flow == Flow::ExitFor) break;
     if (flow != Flow::Normal) return flow;
-    Variant* ref = interp.Reference(*counter);
+    Variant* ref = fixedPlace ? fixedPlace : interp.Reference(*counter);
     if (ref && ref->Type() == VarType::Long && integralStep) {
       const int64_t next = int64_t{ref->LongValue()} + stepValue;
       if (next >= INT32_MIN && next <= INT32_MAX) {
