@@ -239,8 +239,9 @@ static Variant* ElementReference(Interpreter& interp, const Expr& expr,
     const std::vector<int32_t> indexes = interp.EvalIndexes(call.args);
     // Reading an index may have run code that put something else in the variable.
     if (!base->IsArray()) return nullptr;
+    Variant* element = &base->ArrayValue().At(indexes);  // may raise 9: nothing locked yet
     if (locked) locked->push_back(&base->ArrayValue());
-    return &base->ArrayValue().At(indexes);
+    return element;
   }
   // The index lists of x(i)(j)..., outermost first, down to the name x.
   std::vector<const CallExpr*> chain;

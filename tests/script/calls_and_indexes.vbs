@@ -189,3 +189,26 @@ shifting(Shift()) = 7
 Check Err.Number = 13 And shifting = 5, "storing into an array that an index replaced is 13"
 Err.Clear
 On Error GoTo 0
+
+' A ByRef element out of range leaves the array free to be resized afterwards.
+Dim resizable()
+ReDim resizable(2)
+Sub TakesByRef(v)
+  v = 1
+End Sub
+On Error Resume Next
+TakesByRef resizable(5)
+Check Err.Number = 9, "an element out of range passed ByRef is 9"
+Err.Clear
+On Error GoTo 0
+Sub ResizesWhileHeld(v)
+  ReDim resizable(9)
+  v = 2
+End Sub
+On Error Resume Next
+ResizesWhileHeld resizable(1)
+Check Err.Number = 10 And UBound(resizable) = 2, "a later ByRef element still locks it"
+Err.Clear
+On Error GoTo 0
+ReDim resizable(4)
+Check UBound(resizable) = 4, "and the array is not left locked"
