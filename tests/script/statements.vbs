@@ -195,3 +195,9 @@ Function UsesLocalConst()
   Const LocalConst = 21
 End Function
 Check UsesLocalConst() = 42, "a procedure's Const is known before its line"
+
+' Stop is a statement under Option Explicit too, and does nothing without a debugger.
+Dim afterStop
+Stop
+afterStop = True
+Check afterStop, "Stop under Option Explicit"
