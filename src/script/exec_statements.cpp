@@ -169,10 +169,10 @@ Flow EraseStmt::Exec(Interpreter& interp) const {
 }
 
 Flow IfStmt::Exec(Interpreter& interp) const {
-  for (const auto& [condition, block] : branches) {
+  for (const auto& branch : branches) {
     bool truth = true;  // a failed condition resumes inside its block
-    Evaluated(interp, [&] { truth = Truth(condition->Eval(interp)); });
-    if (truth) return interp.ExecBlock(block);
+    Evaluated(interp, [&] { truth = Truth(branch.first->Eval(interp)); });
+    if (truth) return interp.ExecBlock(branch.second);
   }
   return interp.ExecBlock(elseBlock);
 }
