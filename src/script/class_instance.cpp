@@ -15,7 +15,12 @@ ClassInstance::ClassInstance(Interpreter& interp, const ClassDef& def)
 
 ClassInstance::~ClassInstance() {
   // Terminate runs later with the fields, outside whatever destroyed the last reference.
-  if (*alive_ && def_.terminate && !terminated) interp_.QueueTerminate(def_, std::move(fields));
+  if (*alive_ && def_.terminate && !terminated) {
+    interp_.QueueTerminate(def_, std::move(fields));
+    return;
+  }
+  // A chain of objects holding the next one ends without a native frame per link.
+  ReleaseValues(fields);
 }
 
 Variant ClassInstance::Get(std::u16string_view name, std::span<Variant> args) {

@@ -19,16 +19,60 @@ void Variant::ChargeStringCopy() const {
 
 namespace {
 
+// Arrays copied or let go while an outer copy or release runs: that one's list takes them,
+// so nesting costs list entries instead of native frames.
+thread_local std::vector<std::pair<ScriptArray*, const ScriptArray*>>* pendingCopies = nullptr;
+thread_local std::vector<Variant>* pendingReleases = nullptr;
+
+bool HoldsOtherValues(const Variant& value) {
+  return value.IsArray() || (value.IsObject() && value.ObjectValue());
+}
+
 // A copy is a new array, not held by the original's loops; its elements count against the
 // engine's budget (its strings as they are copied).
 std::unique_ptr<ScriptArray> CopyOf(const ScriptArray& array) {
   ChargeValueBytes(array.Size() * sizeof(Variant));
-  auto copy = std::make_unique<ScriptArray>(array);
-  copy->locks = 0;
+  std::unique_ptr<ScriptArray> copy = array.EmptyCopy();
+  if (pendingCopies) {
+    pendingCopies->emplace_back(copy.get(), &array);
+    return copy;
+  }
+  std::vector<std::pair<ScriptArray*, const ScriptArray*>> work{{copy.get(), &array}};
+  struct Reset {
+    ~Reset() { pendingCopies = nullptr; }
+  } reset;
+  pendingCopies = &work;
+  while (!work.empty()) {
+    const auto [to, from] = work.back();
+    work.pop_back();
+    to->Elements() = from->Elements();  // arrays among them join `work`
+  }
   return copy;
 }
 
 }  // namespace
+
+void ReleaseValues(std::vector<Variant>& values) {
+  if (pendingReleases) {
+    for (Variant& value : values) {
+      if (HoldsOtherValues(value)) pendingReleases->push_back(std::move(value));
+    }
+    values.clear();
+    return;
+  }
+  std::vector<Variant> queue;
+  for (Variant& value : values) {
+    if (HoldsOtherValues(value)) queue.push_back(std::move(value));
+  }
+  values.clear();
+  pendingReleases = &queue;
+  while (!queue.empty()) {
+    Variant last = std::move(queue.back());
+    queue.pop_back();
+    last = Variant();  // what it held joins `queue`
+  }
+  pendingReleases = nullptr;
+}
 
 Variant::ArrayHolder::ArrayHolder(const ArrayHolder& other) : array_(CopyOf(*other.array_)) {}
 
@@ -37,7 +81,9 @@ Variant::ArrayHolder& Variant::ArrayHolder::operator=(const ArrayHolder& other) 
   return *this;
 }
 
-Variant::ArrayHolder::~ArrayHolder() = default;
+Variant::ArrayHolder::~ArrayHolder() {
+  if (array_) ReleaseValues(array_->Elements());
+}
 
 Variant Variant::Array(std::unique_ptr<ScriptArray> array) {
   return Variant(ArrayHolder(std::move(array)));
@@ -100,6 +146,13 @@ void ScriptArray::Redimension(std::vector<int32_t> upperBounds, bool preserve) {
     data_.assign(count, Variant());
   }
   upper_ = std::move(upperBounds);
+}
+
+std::unique_ptr<ScriptArray> ScriptArray::EmptyCopy() const {
+  auto copy = std::make_unique<ScriptArray>();
+  copy->upper_ = upper_;
+  copy->fixed = fixed;
+  return copy;
 }
 
 void RaiseIfLocked(const ScriptArray& array) {

@@ -179,6 +179,8 @@ class ScriptArray {
   void Redimension(std::vector<int32_t> upperBounds, bool preserve);
   // Erase: a fixed array keeps its size with every element reset; a dynamic one empties.
   void Erase();
+  // An array of the same bounds whose elements are still to be filled in.
+  std::unique_ptr<ScriptArray> EmptyCopy() const;
 
   bool fixed = false;  // declared with sizes (`Dim a(3)`): ReDim refuses it
   int locks = 0;       // For Each or a ByRef element holds it: ReDim and Erase refuse it
@@ -190,6 +192,10 @@ class ScriptArray {
 
 // Raises 10 when the slot holds an array that a ByRef argument holds an element of:
 // replacing the array would pull the element from under the running procedure.
+// Lets go of the values and of all they hold without a native frame per level of nesting:
+// arrays of arrays and chains of objects a million deep end as flat ones do.
+void ReleaseValues(std::vector<Variant>& values);
+
 void RaiseIfLocked(const ScriptArray& array);
 inline void CheckReplaceable(const Variant& slot) {
   if (slot.IsArray()) RaiseIfLocked(slot.ArrayValue());

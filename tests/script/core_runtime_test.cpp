@@ -108,6 +108,23 @@ TEST_F(Safety, TheValuesAnEngineHoldsStayWithinItsBudget) {
   EXPECT_FALSE(Run(u"For i = 1 To 200\n  s = Space(1000000)\n  t = s & s\nNext"));
 }
 
+TEST_F(Safety, DeepChainsOfObjectsAndArraysEndWithoutDeepRecursion) {
+  // A million objects, each holding an array that holds the one before: letting go of the
+  // head must not take a native frame per link (it overflowed the stack).
+  ASSERT_FALSE(
+      Run(u"Class Link\n  Public Items\nEnd Class\nSet head = Nothing\n"
+          u"For i = 1 To 1000000\n  Set node = New Link\n  node.Items = Array(head, i)\n"
+          u"  Set head = node\nNext\nSet node = Nothing\nlast = head.Items(1)\n"
+          u"Set head = Nothing\nNote \"freed \" & last"));
+  EXPECT_EQ(notes, std::vector<std::string>{"freed 1000000"});
+  // Arrays nested in arrays are copied level by level and stay whole.
+  notes.clear();
+  ASSERT_FALSE(
+      Run(u"a = Array(0)\nFor i = 1 To 2000\n  a = Array(a, i)\nNext\nb = a\na = Empty\n"
+          u"depth = 0\nDo While IsArray(b)\n  depth = depth + 1\n  b = b(0)\nLoop\nNote depth"));
+  EXPECT_EQ(notes, std::vector<std::string>{"2001"});
+}
+
 TEST_F(Safety, AVeryLongExpressionRunsWithoutDeepRecursion) {
   // 100,000 operators in a row nest as deep as they are long: evaluated, compared, joined by
   // & and then freed with the program, none of which may take a native frame per operator.
