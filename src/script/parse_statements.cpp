@@ -187,39 +187,43 @@ StmtPtr Parser::ParseSelect() {
   return stmt;
 }
 
+// The variable a For or For Each assigns: a name, recorded as assigned in this scope.
+ExprPtr Parser::ParseLoopVariable() {
+  const Token& nameToken = Peek();
+  ExpectName();
+  NameExpr* name = MakeName(nameToken);
+  assigned_.push_back(name);
+  return ExprPtr(name);
+}
+
+// The loop body up to its Next, which may repeat the variable's name.
+Block Parser::ParseForBody() {
+  Block body = ParseBodyWithin(forDepth_);
+  ExpectWord(u"next", 1020);
+  if (!AtEnd()) ExpectName();
+  return body;
+}
+
 StmtPtr Parser::ParseFor() {
   const SourcePosition at = At(Next());
   if (AcceptWord(u"each")) {
     auto stmt = std::make_unique<ForEachStmt>(at);
-    const Token& nameToken = Peek();
-    ExpectName();
-    auto* name = MakeName(nameToken);
-    stmt->element.reset(name);
-    assigned_.push_back(name);
+    stmt->element = ParseLoopVariable();
     ExpectWord(u"in", 1046);
     stmt->group = ParseExpr();
     ExpectEnd();
-    stmt->body = ParseBodyWithin(forDepth_);
-    ExpectWord(u"next", 1020);
-    if (!AtEnd()) ExpectName();
+    stmt->body = ParseForBody();
     return stmt;
   }
   auto stmt = std::make_unique<ForStmt>(at);
-  const Token& nameToken = Peek();
-  ExpectName();
-  auto* name = MakeName(nameToken);
-  stmt->counter.reset(name);
-  assigned_.push_back(name);
+  stmt->counter = ParseLoopVariable();
   ExpectOp(u"=", 1011);
   stmt->from = ParseExpr();
   ExpectWord(u"to", 1013);
   stmt->to = ParseExpr();
   if (AcceptWord(u"step")) stmt->step = ParseExpr();
   ExpectEnd();
-  stmt->body = ParseBodyWithin(forDepth_);
-  if (!IsWord(Peek(), u"next")) Fail(1020);
-  Next();
-  if (!AtEnd()) ExpectName();
+  stmt->body = ParseForBody();
   return stmt;
 }
 

@@ -124,6 +124,8 @@ class Parser {
   Block ParseLineStatements();
   StmtPtr ParseSelect();
   StmtPtr ParseFor();
+  ExprPtr ParseLoopVariable();
+  Block ParseForBody();
   StmtPtr ParseDo();
   StmtPtr ParseWhile(SourcePosition at);
   StmtPtr ParseExit(SourcePosition at);
