@@ -13,9 +13,11 @@
 namespace {
 
 // Under the sanitizers and coverage a statement costs microseconds and a long string
-// operation milliseconds: a script may run for this long, on values of at most 1 MiB.
+// operation milliseconds: a script may run for this long, on values of at most 1 MiB and
+// 16 MiB in all.
 constexpr auto kRunBudget = std::chrono::seconds(1);
 constexpr size_t kValueLimit = size_t{1} << 20;
+constexpr size_t kHeldLimit = size_t{16} << 20;
 
 class BoundedHost : public vendil::HostCallbacks {
  public:
@@ -38,6 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vendil::Engine engine(host);
   engine.SetMaxCallDepth(64);
   engine.SetMaxValueBytes(kValueLimit);
+  engine.SetMaxHeldBytes(kHeldLimit);
   vendil::Engine::CompileResult compiled = engine.Compile(vendil::Utf8ToUtf16(bytes));
   if (compiled.script) engine.Run(*compiled.script);
   return 0;

@@ -9,6 +9,7 @@ namespace vendil {
 namespace {
 
 void StoreInto(Variant& slot, Variant value, bool isSet) {
+  CheckReplaceable(slot);
   if (isSet) {
     if (!value.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
     slot = std::move(value);
@@ -22,13 +23,16 @@ void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view
                  const std::vector<ExprPtr>& argExprs, Variant value, bool isSet) {
   if (!object.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
   std::shared_ptr<ScriptObject> target = object.ObjectValue();
-  if (!target) RaiseScriptError(script_errors::kObjectVariableNotSet);
+  if (!target) RaiseScriptError(script_errors::kObjectRequired);
   std::vector<Variant> args = interp.EvalArgs(argExprs);
   if (isSet && !value.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
-  if (!isSet) value = DefaultValue(std::move(value));
+  // A script class takes the value as given: its Property Let may receive an object.
   if (auto* instance = dynamic_cast<ClassInstance*>(target.get())) {
     interp.InstanceLet(*instance, target, name, args, value, isSet);
-  } else if (isSet) {
+    return;
+  }
+  if (!isSet) value = DefaultValue(std::move(value));
+  if (isSet) {
     target->Set(name, args, value);
   } else {
     target->Let(name, args, value);
@@ -38,7 +42,6 @@ void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view
 }  // namespace
 
 void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
-  static const std::vector<ExprPtr> kNoArgs;
   if (auto* name = target.AsName()) {
     switch (name->kind) {
       case NameKind::Local:
@@ -49,7 +52,6 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
         return;
       case NameKind::MemberProc: {
         if (!frame_->me) RaiseScriptError(script_errors::kObjectRequired);
-        if (!isSet) value = DefaultValue(std::move(value));
         InstanceLet(*frame_->me, frame_->meHold, name->name, {}, value, isSet);
         return;
       }
@@ -74,7 +76,7 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
   }
   if (auto* member = target.AsMember()) {
     Variant object = member->object ? member->object->Eval(*this) : WithObject();
-    LetOnObject(*this, object, member->name, kNoArgs, std::move(value), isSet);
+    LetOnObject(*this, object, member->name, NoArgs(), std::move(value), isSet);
     return;
   }
   if (auto* call = target.AsCall()) {
@@ -87,7 +89,6 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
       if (name->kind == NameKind::MemberProc) {
         if (!frame_->me) RaiseScriptError(script_errors::kObjectRequired);
         std::vector<Variant> args = EvalArgs(call->args);
-        if (!isSet) value = DefaultValue(std::move(value));
         InstanceLet(*frame_->me, frame_->meHold, name->name, args, value, isSet);
         return;
       }
@@ -95,6 +96,8 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
       if (base && base->IsArray()) {
         if (!isSet) value = DefaultValue(std::move(value));
         std::vector<int32_t> indexes = EvalIndexes(call->args);
+        // The value or an index may have run code that put something else in the variable.
+        if (!base->IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
         Variant& element = base->ArrayValue().At(indexes);
         StoreInto(element, std::move(value), isSet);
         return;
@@ -104,6 +107,20 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
         return;
       }
       if (base) RaiseScriptError(script_errors::kTypeMismatch);
+    }
+    if (call->callee->AsCall()) {
+      // `x(0)(1) = v`: an element of the array that an element of x holds. The value is
+      // ready before the element is found, so no code runs while its address is held.
+      if (!isSet) value = DefaultValue(std::move(value));
+      if (Variant* element = Reference(target)) {
+        StoreInto(*element, std::move(value), isSet);
+        return;
+      }
+      Variant* holder = Reference(*call->callee);
+      if (holder && holder->IsObject()) {
+        LetOnObject(*this, Variant(*holder), u"", call->args, std::move(value), isSet);
+        return;
+      }
     }
   }
   RaiseScriptError(script_errors::kIllegalAssignment);

@@ -39,13 +39,21 @@ struct Expr {
   virtual const MemberExpr* AsMember() const { return nullptr; }
   virtual const CallExpr* AsCall() const { return nullptr; }
   virtual const BinaryExpr* AsBinary() const { return nullptr; }
+  // A literal in the code (`1`, `"a"`, `True`, `-1`), which comparisons treat apart.
+  virtual bool IsLiteral() const { return false; }
   SourcePosition position;
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
+// The arguments of a name or member read without parentheses (`x`, `obj.p`), told apart from
+// an empty list in parentheses (`x()`, `obj.p()`) by its address.
+const std::vector<ExprPtr>& NoArgs();
+inline bool HasParens(const std::vector<ExprPtr>& args) { return &args != &NoArgs(); }
+
 struct LiteralExpr : Expr {
   LiteralExpr(SourcePosition at, Variant v) : Expr(at), value(std::move(v)) {}
   Variant Eval(Interpreter& interp) const override;
+  bool IsLiteral() const override { return true; }
   Variant value;
 };
 
@@ -103,6 +111,7 @@ enum class UnaryOp { Negate, Plus, Not };
 struct UnaryExpr : Expr {
   UnaryExpr(SourcePosition at, UnaryOp o, ExprPtr x) : Expr(at), op(o), operand(std::move(x)) {}
   Variant Eval(Interpreter& interp) const override;
+  bool IsLiteral() const override { return op != UnaryOp::Not && operand->IsLiteral(); }
   UnaryOp op;
   ExprPtr operand;
 };
@@ -129,13 +138,22 @@ enum class BinaryOp {
   Eqv,
   Imp,
 };
+// `a + b`. A long chain `1 + 1 + ... + 1` nests its nodes to the left as deep as it is long:
+// such a chain is evaluated and destroyed by walking it, not by recursion.
 struct BinaryExpr : Expr {
-  BinaryExpr(SourcePosition at, BinaryOp o, ExprPtr l, ExprPtr r)
-      : Expr(at), op(o), left(std::move(l)), right(std::move(r)) {}
+  BinaryExpr(SourcePosition at, BinaryOp o, ExprPtr l, ExprPtr r);
+  ~BinaryExpr() override;
+  BinaryExpr(const BinaryExpr&) = delete;
+  BinaryExpr& operator=(const BinaryExpr&) = delete;
   Variant Eval(Interpreter& interp) const override;
   const BinaryExpr* AsBinary() const override { return this; }
+  // This operator applied to the value of its left side, already evaluated.
+  Variant Apply(Interpreter& interp, Variant& leftValue) const;
+  Variant EvalChain(Interpreter& interp) const;  // a long chain, walked
   BinaryOp op;
   ExprPtr left, right;
+  bool literalOperand = false;  // either side is written as a literal: comparisons change
+  int chainLength = 1;          // binary nodes down the left side, this one included
 };
 
 struct NewExpr : Expr {
@@ -270,6 +288,10 @@ struct WithStmt : Stmt {
 
 // ---- procedures and classes
 
+// Constants whose value is a literal, known from the start of their program or procedure
+// wherever their Const statement stands: the name node and the literal.
+using HoistedConstants = std::vector<std::pair<const NameExpr*, const Expr*>>;
+
 enum class ProcKind { Sub, Function, PropertyGet, PropertyLet, PropertySet };
 
 struct Parameter {
@@ -289,6 +311,7 @@ struct Procedure {
   const ClassDef* owner = nullptr;
   const struct Program* program = nullptr;  // where its text is, for error reports
   std::vector<std::u16string> localNames;   // by slot, for Execute/Eval inside it
+  HoistedConstants constants;
 };
 
 // A member of a class as the code names it: a field or procedures of one name.
@@ -323,8 +346,11 @@ struct Program {
   std::vector<std::unique_ptr<Procedure>> procedures;
   std::vector<std::unique_ptr<ClassDef>> classes;
   std::vector<std::u16string> lines;  // the source lines, for error reports
+  size_t sourceUnits = 0;             // the length of the text it was compiled from
   bool optionExplicit = false;
-  ExprPtr expression;  // what Eval evaluates
+  bool runByExecute = false;   // code a script gave Execute, ExecuteGlobal or Eval
+  HoistedConstants constants;  // of the top level
+  ExprPtr expression;          // what Eval evaluates
   // Code run by Execute inside a procedure: the variables it declares (or assigns without
   // declaring) that the procedure did not have, which join the running frame in this order.
   std::vector<std::u16string> newLocals;

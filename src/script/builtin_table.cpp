@@ -15,13 +15,29 @@ const BuiltinEntry* BuiltinTable::Find(std::u16string_view name) const {
   return it == entries_.end() ? nullptr : &it->second;
 }
 
-void RegisterBuiltin(BuiltinTable& table, std::u16string_view name, int minArgs, int maxArgs,
-                     BuiltinFunction function) {
+namespace {
+
+BuiltinEntry FunctionEntry(std::u16string_view name, int minArgs, int maxArgs,
+                           BuiltinFunction function) {
   BuiltinEntry entry;
   entry.name = std::u16string(name);
   entry.minArgs = minArgs;
   entry.maxArgs = maxArgs;
   entry.function = function;
+  return entry;
+}
+
+}  // namespace
+
+void RegisterBuiltin(BuiltinTable& table, std::u16string_view name, int minArgs, int maxArgs,
+                     BuiltinFunction function) {
+  table.Add(FunctionEntry(name, minArgs, maxArgs, function));
+}
+
+void RegisterStatement(BuiltinTable& table, std::u16string_view name, int minArgs, int maxArgs,
+                       BuiltinFunction function) {
+  BuiltinEntry entry = FunctionEntry(name, minArgs, maxArgs, function);
+  entry.isStatement = true;
   table.Add(std::move(entry));
 }
 

@@ -19,8 +19,8 @@ class HostCallbacks;
 
 // State of Rnd/Randomize, one per engine.
 struct RandomState {
-  uint32_t seed = 0x50000;  // the 24-bit generator state
-  float last = 0;           // the last number Rnd returned (for Rnd(0))
+  uint32_t seed = 0x50000;             // the 24-bit generator state
+  float last = 0x50000 / 16777216.0f;  // the last number Rnd returned, or the seed's (Rnd(0))
 };
 
 // The locale identifier GetLocale gives until SetLocale changes it: Japanese, the language
@@ -42,7 +42,8 @@ struct BuiltinEntry {
   int minArgs = 0;
   int maxArgs = 0;  // < 0: any number
   BuiltinFunction function = nullptr;
-  bool isConstant = false;  // a named constant (vbCrLf): `constant` is its value
+  bool isConstant = false;   // a named constant (vbCrLf): `constant` is its value
+  bool isStatement = false;  // has no value (Randomize): using it in an expression is 13
   Variant constant;
 };
 
@@ -60,6 +61,9 @@ class BuiltinTable {
 void RegisterBuiltin(BuiltinTable& table, std::u16string_view name, int minArgs, int maxArgs,
                      BuiltinFunction function);
 void RegisterConstant(BuiltinTable& table, std::u16string_view name, Variant value);
+// A built-in that is a statement: it runs as one, and gives error 13 where a value is needed.
+void RegisterStatement(BuiltinTable& table, std::u16string_view name, int minArgs, int maxArgs,
+                       BuiltinFunction function);
 
 // The engine core: Array, UBound, LBound, IsArray, CreateObject (Scripting.Dictionary,
 // else 429). Eval, Execute and ExecuteGlobal are part of the interpreter itself.

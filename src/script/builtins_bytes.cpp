@@ -1,14 +1,48 @@
-// LeftB, RightB, MidB, InStrB and ChrB: strings seen as the bytes of their UTF-16 units (low byte
-// first), as the byte functions of the language see them. A piece that ends in the middle of
-// a unit keeps that byte as a unit of its own, since a text here is always whole units.
+// LeftB, RightB, MidB, InStrB and ChrB: strings seen as the bytes of their UTF-16 units (low
+// byte first), as the byte functions of the language see them; a piece of an odd number of
+// bytes ends in a marked unit holding its last byte (byte_text.h).
 #include <algorithm>
 
 #include "script/builtins.h"
 #include "script/builtins_args.h"
+#include "script/byte_text.h"
 #include "script/script_error.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
+
+std::u16string ByteRange(std::u16string_view text, size_t from, size_t count) {
+  const size_t total = ByteLength(text);
+  if (from >= total) return {};
+  const size_t end = from + std::min(count, total - from);
+  std::u16string out;
+  out.reserve((end - from + 1) / 2);
+  for (size_t i = from; i < end; i += 2) {
+    const char16_t low = ByteAt(text, i);
+    out.push_back(i + 1 < end ? static_cast<char16_t>(low | (ByteAt(text, i + 1) << 8))
+                              : static_cast<char16_t>(0xDF00 | low));
+  }
+  return out;
+}
+
+void AppendAfterOddByte(std::u16string& text, std::u16string_view right) {
+  // The lone byte waits for the first byte of `right` to make a unit, and so on along it.
+  char16_t pending = static_cast<char16_t>(text.back() & 0xFF);
+  bool waiting = true;
+  text.pop_back();
+  const size_t bytes = ByteLength(right);
+  text.reserve(text.size() + bytes / 2 + 1);
+  for (size_t i = 0; i < bytes; ++i) {
+    const char16_t byte = ByteAt(right, i);
+    if (waiting) {
+      text.push_back(static_cast<char16_t>(pending | (byte << 8)));
+    } else {
+      pending = byte;
+    }
+    waiting = !waiting;
+  }
+  if (waiting) text.push_back(static_cast<char16_t>(0xDF00 | pending));
+}
 
 namespace {
 
@@ -16,25 +50,6 @@ int32_t NonNegative(const Variant& value) {
   const int32_t n = ToLong(value);
   if (n < 0) RaiseScriptError(script_errors::kInvalidProcedureCall);
   return n;
-}
-
-// The bytes [from, from + count) of the text, clipped to its end.
-std::u16string ByteRange(const std::u16string& text, size_t from, size_t count) {
-  const size_t total = text.size() * 2;
-  if (from >= total) return {};
-  const size_t end = from + std::min(count, total - from);
-  std::u16string out;
-  out.reserve((end - from + 1) / 2);
-  for (size_t i = from; i < end; i += 2) {
-    auto byteAt = [&text](size_t b) {
-      const char16_t unit = text[b / 2];
-      return static_cast<char16_t>(b % 2 == 0 ? unit & 0xFF : unit >> 8);
-    };
-    const char16_t low = byteAt(i);
-    const char16_t high = i + 1 < end ? byteAt(i + 1) : 0;
-    out.push_back(static_cast<char16_t>(low | (high << 8)));
-  }
-  return out;
 }
 
 Variant LeftB(CallContext&, std::span<Variant> args) {
@@ -47,7 +62,7 @@ Variant RightB(CallContext&, std::span<Variant> args) {
   const int32_t n = NonNegative(args[1]);
   if (args[0].IsNull()) return Variant::Null();
   const std::u16string text = ToString(args[0]);
-  const size_t total = text.size() * 2;
+  const size_t total = ByteLength(text);
   const size_t keep = std::min(total, static_cast<size_t>(n));
   return Variant::String(ByteRange(text, total - keep, keep));
 }
@@ -72,17 +87,14 @@ Variant InStrB(CallContext&, std::span<Variant> args) {
   if (args[first].IsNull() || args[first + 1].IsNull()) return Variant::Null();
   const std::u16string text = ToString(args[first]);
   const std::u16string sought = ToString(args[first + 1]);
-  const size_t total = text.size() * 2;
+  const size_t total = ByteLength(text);
   const size_t from = static_cast<size_t>(start - 1);
   if (from > total) return Variant::Long(0);
   if (sought.empty()) return Variant::Long(start);
-  auto byteAt = [](const std::u16string& s, size_t b) {
-    return static_cast<unsigned>(b % 2 == 0 ? s[b / 2] & 0xFF : s[b / 2] >> 8);
-  };
-  const size_t length = sought.size() * 2;
+  const size_t length = ByteLength(sought);
   for (size_t at = from; at + length <= total; ++at) {
     size_t k = 0;
-    while (k < length && byteAt(text, at + k) == byteAt(sought, k)) ++k;
+    while (k < length && ByteAt(text, at + k) == ByteAt(sought, k)) ++k;
     if (k == length) return Variant::Long(static_cast<int32_t>(at + 1));
   }
   return Variant::Long(0);
@@ -91,8 +103,8 @@ Variant InStrB(CallContext&, std::span<Variant> args) {
 Variant ChrB(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   const int32_t code = ToLong(args[0]);
-  if (code < 0 || code > 255) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  return Variant::String(std::u16string(1, static_cast<char16_t>(code)));
+  if (code < 0 || code > 255) RaiseScriptError(script_errors::kOverflow);
+  return Variant::String(std::u16string(1, static_cast<char16_t>(0xDF00 | code)));
 }
 
 }  // namespace

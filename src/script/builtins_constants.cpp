@@ -1,5 +1,5 @@
 // The named constants scripts may use: message box styles and answers, text characters,
-// compare modes, VarType numbers, weekdays, date formats and the Booleans.
+// compare modes, VarType numbers, weekdays, date formats, colours and the Booleans.
 #include <string>
 
 #include "script/builtins.h"
@@ -30,6 +30,10 @@ constexpr IntegerConstant kIntegers[] = {
     {u"vbDefaultButton4", 768},
     {u"vbApplicationModal", 0},
     {u"vbSystemModal", 4096},
+    {u"vbMsgBoxHelpButton", 16384},
+    {u"vbMsgBoxSetForeground", 65536},
+    {u"vbMsgBoxRight", 524288},
+    {u"vbMsgBoxRtlReading", 1048576},
     {u"vbOK", 1},
     {u"vbCancel", 2},
     {u"vbAbort", 3},
@@ -39,6 +43,7 @@ constexpr IntegerConstant kIntegers[] = {
     {u"vbNo", 7},
     {u"vbBinaryCompare", 0},
     {u"vbTextCompare", 1},
+    {u"vbDatabaseCompare", 2},
     {u"vbEmpty", 0},
     {u"vbNull", 1},
     {u"vbInteger", 2},
@@ -78,6 +83,13 @@ constexpr IntegerConstant kIntegers[] = {
     {u"vbFalse", 0},
 };
 
+// Colours are Long values (red + green * 256 + blue * 65536), whatever their size.
+constexpr IntegerConstant kColours[] = {
+    {u"vbBlack", 0x000000},  {u"vbRed", 0x0000FF},   {u"vbGreen", 0x00FF00},
+    {u"vbYellow", 0x00FFFF}, {u"vbBlue", 0xFF0000},  {u"vbMagenta", 0xFF00FF},
+    {u"vbCyan", 0xFFFF00},   {u"vbWhite", 0xFFFFFF},
+};
+
 }  // namespace
 
 void RegisterConstants(BuiltinTable& table) {
@@ -86,6 +98,9 @@ void RegisterConstants(BuiltinTable& table) {
     RegisterConstant(table, constant.name,
                      fitsInteger ? Variant::Integer(static_cast<int16_t>(constant.value))
                                  : Variant::Long(constant.value));
+  }
+  for (const IntegerConstant& colour : kColours) {
+    RegisterConstant(table, colour.name, Variant::Long(colour.value));
   }
   RegisterConstant(table, u"vbObjectError", Variant::Long(static_cast<int32_t>(0x80040000u)));
   RegisterConstant(table, u"vbCrLf", Variant::String(std::u16string(u"\r\n")));

@@ -29,6 +29,8 @@ Variant CBoolFunction(CallContext&, std::span<Variant> args) {
   return Variant::Boolean(ToBool(args[0]));
 }
 Variant CByteFunction(CallContext&, std::span<Variant> args) {
+  // True is all bits set: 255 as a Byte.
+  if (args[0].IsBoolean()) return Variant::Byte(args[0].BoolValue() ? 255 : 0);
   return Variant::Byte(ToByte(args[0]));
 }
 Variant CCurFunction(CallContext&, std::span<Variant> args) {

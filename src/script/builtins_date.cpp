@@ -1,6 +1,6 @@
 // The date built-ins: the clock (Now, Date, Time, Timer), the parts of a date, DateAdd,
-// DateDiff, DatePart, DateSerial, TimeSerial, DateValue, TimeValue and the Japanese month
-// and weekday names.
+// DateDiff, DatePart, DateSerial, TimeSerial, DateValue, TimeValue and the month and weekday
+// names of the locale in force.
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -9,6 +9,7 @@
 #include "script/builtins.h"
 #include "script/date_math.h"
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -55,11 +56,11 @@ int OptionalInt(std::span<Variant> args, size_t index, int fallback) {
   return ToLong(args[index]);
 }
 
-// 0 is the system's first day (Sunday on a Japanese system).
+// 0 is the locale's first day (Sunday on a Japanese system, Monday on a German one).
 int FirstDayArgument(std::span<Variant> args, size_t index) {
   const int day = OptionalInt(args, index, 1);
   if (day < 0 || day > 7) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  return day == 0 ? 1 : day;
+  return day == 0 ? CurrentLocale().firstDayOfWeek : day;
 }
 
 int FirstWeekArgument(std::span<Variant> args, size_t index) {
@@ -83,7 +84,8 @@ Variant WeekdayFunction(CallContext&, std::span<Variant> args) {
 
 Variant DateAddFunction(CallContext&, std::span<Variant> args) {
   const DateInterval interval = ParseInterval(ToString(args[0]));
-  if (args[1].IsNull() || args[2].IsNull()) return Variant::Null();
+  if (args[1].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
+  if (args[2].IsNull()) return Variant::Null();
   return Variant::Date(AddInterval(interval, ToDouble(args[1]), ToDate(args[2])));
 }
 
@@ -162,22 +164,25 @@ Variant TimeSerialFunction(CallContext&, std::span<Variant> args) {
   return Variant::Date(CheckedDate(DateFromLinear(seconds / 86400.0)));
 }
 
+// DateValue and TimeValue read a text: Null is no text (94).
 Variant DateValueFunction(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   return Variant::Date(std::trunc(CheckedDate(ToDate(args[0]))));
 }
 
 Variant TimeValueFunction(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
   const double date = CheckedDate(ToDate(args[0]));
   return Variant::Date(std::fabs(date - std::trunc(date)));
 }
 
 Variant MonthNameFunction(CallContext&, std::span<Variant> args) {
   const int month = ToLong(args[0]);
+  const bool abbreviate = args.size() > 1 && !args[1].IsMissing() && ToBool(args[1]);
   if (month < 1 || month > 12) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  // Japanese month names are the same written out or abbreviated.
-  return Variant::String(Utf8ToUtf16(std::to_string(month) + "月"));
+  const ScriptLocale& locale = CurrentLocale();
+  return Variant::String(
+      std::u16string((abbreviate ? locale.monthAbbreviations : locale.monthNames)[month - 1]));
 }
 
 Variant WeekdayNameFunction(CallContext&, std::span<Variant> args) {
@@ -185,10 +190,10 @@ Variant WeekdayNameFunction(CallContext&, std::span<Variant> args) {
   const bool abbreviate = args.size() > 1 && !args[1].IsMissing() && ToBool(args[1]);
   const int firstDay = FirstDayArgument(args, 2);
   if (weekday < 1 || weekday > 7) RaiseScriptError(script_errors::kInvalidProcedureCall);
-  static constexpr const char16_t* kNames[] = {u"日", u"月", u"火", u"水", u"木", u"金", u"土"};
-  std::u16string name = kNames[(weekday - 1 + firstDay - 1) % 7];
-  if (!abbreviate) name += u"曜日";
-  return Variant::String(name);
+  const ScriptLocale& locale = CurrentLocale();
+  const size_t day = static_cast<size_t>((weekday - 1 + firstDay - 1) % 7);
+  return Variant::String(
+      std::u16string((abbreviate ? locale.dayAbbreviations : locale.dayNames)[day]));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// FormatDateTime, FormatNumber, FormatPercent and FormatCurrency with the formats of a
-// Japanese system: dates "yyyy/MM/dd", long dates "yyyy年M月d日", times "H:mm:ss", grouping
-// with "," and the currency "¥" without decimals.
+// FormatDateTime, FormatNumber, FormatPercent and FormatCurrency in the formats of the
+// locale in force: on a Japanese system dates "yyyy/MM/dd", long dates "yyyy年M月d日", times
+// "H:mm:ss", grouping with "," and the currency "¥" without decimals.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,34 +11,29 @@
 #include "script/builtins.h"
 #include "script/date_math.h"
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
 
 namespace {
 
-std::u16string Printf(const char* format, int a, int b, int c) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, a, b, c);
-  return Utf8ToUtf16(buffer);
-}
-
 Variant FormatDateTimeFunction(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(script_errors::kTypeMismatch);
   const double date = CheckedDate(ToDate(args[0]));
   const int format = args.size() > 1 && !args[1].IsMissing() ? ToLong(args[1]) : 0;
-  const DateParts parts = SplitDate(date);
+  const ScriptLocale& locale = CurrentLocale();
   switch (format) {
     case 0:
       return Variant::String(FormatDateText(date));
     case 1:
-      return Variant::String(Printf("%d年%d月%d日", parts.year, parts.month, parts.day));
+      return Variant::String(FormatDatePattern(date, locale.longDate, locale));
     case 2:
-      return Variant::String(Printf("%04d/%02d/%02d", parts.year, parts.month, parts.day));
+      return Variant::String(FormatDatePattern(date, locale.shortDate, locale));
     case 3:
-      return Variant::String(Printf("%d:%02d:%02d", parts.hour, parts.minute, parts.second));
+      return Variant::String(FormatDatePattern(date, locale.longTime, locale));
     case 4:
-      return Variant::String(Printf("%02d:%02d", parts.hour, parts.minute, 0));
+      return Variant::String(FormatDatePattern(date, u"HH:mm", locale));
     default:
       RaiseScriptError(script_errors::kInvalidProcedureCall);
   }
@@ -110,8 +105,11 @@ std::string RoundedDigits(double value, int digits, bool& negative) {
   return integerAndFraction;
 }
 
+// The number in the locale's digits, with `prefix` and `suffix` (a currency or "%") inside
+// the sign or brackets of a negative number.
 std::u16string FormatWithStyle(double value, const NumberStyle& style, std::u16string_view prefix,
                                std::u16string_view suffix) {
+  const ScriptLocale& locale = CurrentLocale();
   if (!std::isfinite(value) || std::fabs(value) > 1e300) {
     RaiseScriptError(script_errors::kOverflow);
   }
@@ -122,12 +120,12 @@ std::u16string FormatWithStyle(double value, const NumberStyle& style, std::u16s
   if (integer == "0" && !style.leadingDigit) integer.clear();
   std::string grouped;
   for (size_t i = 0; i < integer.size(); ++i) {
-    if (style.grouping && i > 0 && (integer.size() - i) % 3 == 0) grouped += ',';
+    if (style.grouping && i > 0 && (integer.size() - i) % 3 == 0) grouped += '\x01';
     grouped += integer[i];
   }
   std::u16string text(prefix);
-  text += Utf8ToUtf16(grouped);
-  if (style.digits > 0) text += u'.' + Utf8ToUtf16(fraction);
+  for (char c : grouped) text += c == '\x01' ? locale.groupSeparator : static_cast<char16_t>(c);
+  if (style.digits > 0) text += locale.decimalPoint + Utf8ToUtf16(fraction);
   text += suffix;
   if (negative) text = style.parentheses ? u"(" + text + u")" : u"-" + text;
   return text;
@@ -153,7 +151,16 @@ Variant FormatPercentFunction(CallContext&, std::span<Variant> args) {
 
 Variant FormatCurrencyFunction(CallContext&, std::span<Variant> args) {
   const double value = NumberArgument(args[0]);
-  return Variant::String(FormatWithStyle(value, ReadStyle(args, 0), u"¥", u""));
+  const ScriptLocale& locale = CurrentLocale();
+  NumberStyle style = ReadStyle(args, locale.currencyDigits);
+  // Without a choice, a negative amount is written as the locale writes it.
+  if (!(args.size() > 3 && !args[3].IsMissing() && ToLong(args[3]) != -2)) {
+    style.parentheses = locale.negativeInBrackets;
+  }
+  std::u16string symbol(locale.currencySymbol);
+  if (locale.currencySpace) symbol.insert(locale.currencyFirst ? symbol.size() : 0, u" ");
+  return Variant::String(locale.currencyFirst ? FormatWithStyle(value, style, symbol, u"")
+                                              : FormatWithStyle(value, style, u"", symbol));
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ Variant IsNullFunction(CallContext&, std::span<Variant> args) {
 }
 
 Variant IsNumericFunction(CallContext&, std::span<Variant> args) {
-  const Variant& value = args[0];
+  // An object is judged by its default value.
+  const Variant value = args[0].IsObject() && args[0].ObjectValue() ? ValueOf(args[0]) : args[0];
   if (value.IsEmpty() || IsNumericSubtype(value)) return Variant::Boolean(true);
   if (value.IsString()) {
     return Variant::Boolean(ParseNumericString(value.StringValue()).has_value());

@@ -1,53 +1,30 @@
-// GetLocale and SetLocale. The engine keeps the locale a script sets and reports it back, so
-// scripts that save and restore it run; dates and numbers still format as in Japanese.
-#include <array>
-
+// GetLocale and SetLocale. The locale a script sets decides how numbers, currency and dates
+// are written and read from then on (script_locale.h); 0 or an empty text is the default.
 #include "script/builtins.h"
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
 
 namespace {
 
-struct KnownLocale {
-  std::u16string_view tag;
-  int32_t id;
-};
+constexpr int32_t kLocaleNotSupported = 447;  // "Object doesn't support current locale setting"
 
-// The locales a script can name, by their language tags and identifiers.
-constexpr std::array<KnownLocale, 14> kKnownLocales{{
-    {u"ja-jp", 1041},
-    {u"ja", 1041},
-    {u"en-us", 1033},
-    {u"en", 1033},
-    {u"en-gb", 2057},
-    {u"de-de", 1031},
-    {u"de", 1031},
-    {u"fr-fr", 1036},
-    {u"fr", 1036},
-    {u"zh-cn", 2052},
-    {u"zh-tw", 1028},
-    {u"ko-kr", 1042},
-    {u"ko", 1042},
-    {u"es-es", 3082},
-}};
-
-int32_t LocaleFrom(const Variant& value) {
+const ScriptLocale& LocaleFrom(const Variant& value) {
+  const ScriptLocale* locale = nullptr;
   if (value.IsString()) {
-    const std::u16string tag = FoldCaseU16(value.StringValue());
-    if (tag.empty()) return kDefaultLocale;
-    for (const KnownLocale& known : kKnownLocales) {
-      if (known.tag == tag) return known.id;
-    }
-    RaiseScriptError(script_errors::kInvalidProcedureCall);
+    const std::u16string& text = value.StringValue();
+    // A text is a language tag ("de-de") or an identifier written out ("1031").
+    if (text.empty()) return *FindLocale(kDefaultLocale);
+    const std::optional<double> number = ParseNumericString(text);
+    locale = number ? FindLocale(ToLong(Variant::Double(*number))) : FindLocale(text);
+  } else {
+    const int32_t id = ToLong(value);
+    locale = FindLocale(id == 0 ? kDefaultLocale : id);
   }
-  const int32_t id = ToLong(value);
-  if (id == 0) return kDefaultLocale;  // the user's default
-  for (const KnownLocale& known : kKnownLocales) {
-    if (known.id == id) return id;
-  }
-  RaiseScriptError(script_errors::kInvalidProcedureCall);
+  if (!locale) RaiseScriptError(kLocaleNotSupported);
+  return *locale;
 }
 
 Variant GetLocaleFunction(CallContext& context, std::span<Variant>) {
@@ -57,7 +34,10 @@ Variant GetLocaleFunction(CallContext& context, std::span<Variant>) {
 // Gives the locale that was in force, as scripts use it to put it back afterwards.
 Variant SetLocaleFunction(CallContext& context, std::span<Variant> args) {
   const int32_t previous = context.locale;
-  context.locale = args.empty() || args[0].IsMissing() ? kDefaultLocale : LocaleFrom(args[0]);
+  const ScriptLocale& locale =
+      args.empty() || args[0].IsMissing() ? *FindLocale(kDefaultLocale) : LocaleFrom(args[0]);
+  context.locale = locale.id;
+  SetCurrentLocale(locale);
   return Variant::Long(previous);
 }
 

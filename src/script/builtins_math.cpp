@@ -82,6 +82,7 @@ Variant SgnFunction(CallContext&, std::span<Variant> args) {
 Variant RoundFunction(CallContext&, std::span<Variant> args) {
   const int32_t digits = HasArg(args, 1) ? ToLong(args[1]) : 0;
   if (digits < 0) RaiseScriptError(kInvalidProcedureCall);
+  if (args[0].IsBoolean()) return args[0];  // Round(True) stays a Boolean
   if (digits == 0) return KeepingSubtype(args[0], [](double x) { return RoundHalfEven(x); });
   const double scale = std::pow(10.0, std::min(digits, 22));
   return KeepingSubtype(args[0], [scale](double x) {
@@ -174,7 +175,7 @@ void RegisterMathBuiltins(BuiltinTable& table) {
   RegisterBuiltin(table, u"Cos", 1, 1, CosFunction);
   RegisterBuiltin(table, u"Tan", 1, 1, TanFunction);
   RegisterBuiltin(table, u"Rnd", 0, 1, RndFunction);
-  RegisterBuiltin(table, u"Randomize", 0, 1, RandomizeFunction);
+  RegisterStatement(table, u"Randomize", 0, 1, RandomizeFunction);
 }
 
 }  // namespace vendil

@@ -9,6 +9,7 @@
 #include "platform/codec.h"
 #include "script/builtins.h"
 #include "script/builtins_args.h"
+#include "script/byte_text.h"
 #include "script/script_error.h"
 #include "script/value_limit.h"
 #include "script/variant_convert.h"
@@ -42,15 +43,18 @@ size_t FindFrom(const std::u16string& haystack, const std::u16string& needle, si
   return FoldUnits(haystack).find(FoldUnits(needle), from);
 }
 
+// Len counts whole characters: a lone byte at the end (ChrB) is none.
 Variant Len(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  if (args[0].IsString()) return Variant::Long(static_cast<int32_t>(args[0].StringValue().size()));
+  if (args[0].IsString()) {
+    return Variant::Long(static_cast<int32_t>(ByteLength(args[0].StringValue()) / 2));
+  }
   return Variant::Long(static_cast<int32_t>(TakeText(args[0]).size()));
 }
 
 Variant LenB(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) return Variant::Null();
-  return Variant::Long(static_cast<int32_t>(TakeText(args[0]).size() * 2));
+  return Variant::Long(static_cast<int32_t>(ByteLength(TakeText(args[0]))));
 }
 
 Variant Left(CallContext&, std::span<Variant> args) {

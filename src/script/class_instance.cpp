@@ -1,5 +1,7 @@
 // Instances of the script's own classes: creation with Class_Initialize, member access that
 // honours Private, and Class_Terminate when the last reference goes.
+#include "script/class_instance_access.h"
+#include "script/held_values.h"
 #include "script/interpreter.h"
 #include "script/variant_convert.h"
 
@@ -13,7 +15,12 @@ ClassInstance::ClassInstance(Interpreter& interp, const ClassDef& def)
 
 ClassInstance::~ClassInstance() {
   // Terminate runs later with the fields, outside whatever destroyed the last reference.
-  if (*alive_ && def_.terminate && !terminated) interp_.QueueTerminate(def_, std::move(fields));
+  if (*alive_ && def_.terminate && !terminated) {
+    interp_.QueueTerminate(def_, std::move(fields));
+    return;
+  }
+  // A chain of objects holding the next one ends without a native frame per link.
+  ReleaseValues(fields);
 }
 
 Variant ClassInstance::Get(std::u16string_view name, std::span<Variant> args) {
@@ -46,11 +53,24 @@ Variant Interpreter::InstanceGet(ClassInstance& instance, std::shared_ptr<Script
   const ClassMember& member = MemberFor(*this, instance, name);
   if (member.field >= 0) {
     Variant& field = instance.fields[static_cast<size_t>(member.field)];
+    const bool indexed = argExprs ? HasParens(*argExprs) : !argValues.empty();
+    if (!indexed) return field;
+    // A field holding a plain value takes no index: `obj.scalar(0)` is 438, `obj.p()` 5.
+    if (!field.IsArray() && !field.IsObject()) {
+      const bool none = argExprs ? argExprs->empty() : argValues.empty();
+      if (none) RaiseScriptError(script_errors::kInvalidProcedureCall);
+      RaiseNoSuchMember(name);
+    }
     if (argExprs) return IndexValue(field, *argExprs);
-    if (argValues.empty()) return field;
-    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+    if (field.IsObject()) {
+      if (!field.ObjectValue()) RaiseScriptError(script_errors::kObjectVariableNotSet);
+      std::shared_ptr<ScriptObject> object = field.ObjectValue();
+      return object->Get(u"", argValues);
+    }
     std::vector<int32_t> indexes;
     for (const Variant& v : argValues) indexes.push_back(ToLong(v));
+    // Reading an index may run code that puts something else in the field.
+    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     return field.ArrayValue().At(indexes);
   }
   const Procedure* proc = member.getter ? member.getter : member.method;
@@ -63,24 +83,35 @@ void Interpreter::InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObj
                               const Variant& value, bool isSet) {
   const ClassMember& member = MemberFor(*this, instance, name);
   if (member.field >= 0) {
+    if (isSet && !value.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+    const Variant stored = isSet ? value : DefaultValue(value);
     Variant& field = instance.fields[static_cast<size_t>(member.field)];
     if (args.empty()) {
-      field = value;
+      CheckReplaceable(field);
+      field = stored;
       return;
     }
-    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     std::vector<int32_t> indexes;
     for (const Variant& v : args) indexes.push_back(ToLong(v));
-    field.ArrayValue().At(indexes) = value;
+    if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+    Variant& element = field.ArrayValue().At(indexes);
+    CheckReplaceable(element);
+    element = stored;
     return;
   }
-  const Procedure* proc = isSet ? (member.setter ? member.setter : member.letter)
-                                : (member.letter ? member.letter : member.setter);
+  // Property Let gets the value as given, an object too; Set needs a Property Set.
+  const Procedure* proc = isSet ? member.setter : (member.letter ? member.letter : member.setter);
   if (!proc) RaiseNoSuchMember(name);
   CallProcedure(*proc, std::move(hold), nullptr, args, &value);
 }
 
+void ClassInstance::CountHeld(ValueCounter& counter) const {
+  counter.AddBytes(fields.capacity() * sizeof(Variant));
+  for (const Variant& field : fields) counter.Add(field);
+}
+
 Variant Interpreter::NewInstance(const ClassDef& def) {
+  ChargeValueBytes(sizeof(ClassInstance) + def.fieldCount * sizeof(Variant));
   auto instance = std::make_shared<ClassInstance>(*this, def);
   for (size_t i = 0; i < def.fieldDims.size(); ++i) {
     const DimItem& item = def.fieldDims[i];

@@ -23,14 +23,20 @@ size_t DimensionArgument(std::span<Variant> args, const ScriptArray& array) {
   return static_cast<size_t>(dimension - 1);
 }
 
-Variant UBoundFunction(CallContext&, std::span<Variant> args) {
+// An object stands for the array its default member gives (91 for Nothing, 438 without one).
+void ArrayArgument(std::span<Variant> args) {
+  if (args[0].IsObject()) args[0] = ValueOf(args[0]);
   if (!args[0].IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+}
+
+Variant UBoundFunction(CallContext&, std::span<Variant> args) {
+  ArrayArgument(args);
   const ScriptArray& array = args[0].ArrayValue();
   return Variant::Long(array.UpperBound(DimensionArgument(args, array)));
 }
 
 Variant LBoundFunction(CallContext&, std::span<Variant> args) {
-  if (!args[0].IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
+  ArrayArgument(args);
   DimensionArgument(args, args[0].ArrayValue());
   return Variant::Long(0);
 }

@@ -2,7 +2,9 @@
 #include "script/dictionary_object.h"
 
 #include "script/builtins.h"
+#include "script/held_values.h"
 #include "script/script_error.h"
+#include "script/value_limit.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -38,10 +40,19 @@ DictionaryObject::Entries::iterator DictionaryObject::Find(const Variant& key) {
   return it == index_.end() ? entries_.end() : it->second;
 }
 
+void DictionaryObject::CountHeld(ValueCounter& counter) const {
+  counter.AddBytes(entries_.size() * kEntryBytes);
+  for (const Entry& entry : entries_) {
+    counter.Add(entry.key);
+    counter.Add(entry.item);
+  }
+}
+
 DictionaryObject::Entries::iterator DictionaryObject::Insert(const Variant& key,
                                                              const Variant& item) {
   DictionaryKey lookup = KeyOf(key);
   if (index_.contains(lookup)) RaiseKeyPresent();
+  ChargeValueBytes(kEntryBytes);
   entries_.push_back({key, item});
   const auto it = std::prev(entries_.end());
   index_.emplace(std::move(lookup), it);

@@ -16,8 +16,12 @@ class DictionaryObject : public ScriptObject {
   Variant Get(std::u16string_view name, std::span<Variant> args) override;
   void Let(std::u16string_view name, std::span<Variant> args, const Variant& value) override;
   std::vector<Variant> Enumerate() override;
+  void CountHeld(ValueCounter& counter) const override;
 
  private:
+  // What an entry costs beside its key and item: its list node with both values, and its
+  // index node with the key kept for lookup (a text key twice), as the allocator sizes them.
+  static constexpr size_t kEntryBytes = 256;
   struct Entry {
     Variant key;
     Variant item;

@@ -100,8 +100,15 @@ std::optional<Variant> Engine::GlobalValue(std::u16string_view name) const {
   }
 }
 
+int Engine::CurrentLine() const {
+  const Interpreter& interp = impl_->interp;
+  return interp.stackBase ? interp.CurrentFrame().position.line : 0;
+}
+
 void Engine::SetMaxCallDepth(int depth) { impl_->interp.maxDepth = depth; }
 
 void Engine::SetMaxValueBytes(size_t bytes) { impl_->interp.maxValueBytes = bytes; }
+
+void Engine::SetMaxHeldBytes(size_t bytes) { impl_->interp.maxHeldBytes = bytes; }
 
 }  // namespace vendil

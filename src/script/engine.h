@@ -79,12 +79,18 @@ class Engine {
   std::variant<Variant, ScriptErrorInfo> Eval(std::u16string_view expression);
   // The value of a global variable, nullopt when there is none (for hosts and tests).
   std::optional<Variant> GlobalValue(std::u16string_view name) const;
+  // The line of the statement running now, for a host procedure that reports where it was
+  // called from; 0 when nothing runs.
+  int CurrentLine() const;
 
   // Procedure calls nested deeper than this raise 28 "Out of stack space".
   void SetMaxCallDepth(int depth);
   // Strings, arrays and match lists past this many bytes raise 7 "Out of memory"
   // (256 MiB unless set lower).
   void SetMaxValueBytes(size_t bytes);
+  // All the values the engine holds together past this many bytes raise 7 too (1 GiB unless
+  // set lower): a script cannot take the host's memory however many values it keeps.
+  void SetMaxHeldBytes(size_t bytes);
 
   class Impl;
 

@@ -1,4 +1,5 @@
-// The global Err object: Number (its default), Description, Source, Raise and Clear.
+// The global Err object: Number (its default), Description, Source, HelpFile, HelpContext,
+// Raise and Clear.
 #include "script/interpreter.h"
 #include "script/variant_convert.h"
 
@@ -19,22 +20,14 @@ class ErrObject : public ScriptObject {
     }
     if (EqualsNoCaseU16(name, u"description")) return Variant::String(err.description);
     if (EqualsNoCaseU16(name, u"source")) return Variant::String(err.source);
+    if (EqualsNoCaseU16(name, u"helpfile")) return Variant::String(err.helpFile);
+    if (EqualsNoCaseU16(name, u"helpcontext")) return Variant::Long(err.helpContext);
     if (EqualsNoCaseU16(name, u"clear")) {
       CheckArgumentCount(args, 0, 0);
       interp_.ClearErr();
       return Variant();
     }
-    if (EqualsNoCaseU16(name, u"raise")) {
-      CheckArgumentCount(args, 1, 5);
-      const int32_t number = ToLong(args[0]);
-      if (number == 0) RaiseScriptError(script_errors::kInvalidProcedureCall);
-      std::u16string source =
-          args.size() > 1 && !args[1].IsMissing() ? ToString(args[1]) : kRuntimeErrorSource;
-      std::u16string description = args.size() > 2 && !args[2].IsMissing()
-                                       ? ToString(args[2])
-                                       : StandardErrorMessage(number);
-      throw ScriptError(number, std::move(description), std::move(source));
-    }
+    if (EqualsNoCaseU16(name, u"raise")) Raise(args);
     RaiseNoSuchMember(name);
   }
 
@@ -47,12 +40,37 @@ class ErrObject : public ScriptObject {
       err.description = ToString(value);
     } else if (EqualsNoCaseU16(name, u"source")) {
       err.source = ToString(value);
+    } else if (EqualsNoCaseU16(name, u"helpfile")) {
+      err.helpFile = ToString(value);
+    } else if (EqualsNoCaseU16(name, u"helpcontext")) {
+      err.helpContext = ToLong(value);
     } else {
       RaiseNoSuchMember(name);
     }
   }
 
  private:
+  // Raise(number, [source], [description], [helpFile], [helpContext]). What is not given is
+  // kept from the error Err holds, so a second Raise keeps the first one's texts.
+  [[noreturn]] void Raise(std::span<Variant> args) {
+    CheckArgumentCount(args, 1, 5);
+    const int32_t number = ToLong(args[0]);
+    // Numbers run from 1 to 65535, or are negative (vbObjectError + n); others are 5.
+    if (number == 0 || number > 65535) RaiseScriptError(script_errors::kInvalidProcedureCall);
+    const auto given = [&args](size_t i) { return args.size() > i && !args[i].IsMissing(); };
+    const auto& err = interp_.err;
+    ScriptError error(number,
+                      given(2)                   ? ToString(args[2])
+                      : !err.description.empty() ? err.description
+                                                 : StandardErrorMessage(number),
+                      given(1)              ? ToString(args[1])
+                      : !err.source.empty() ? err.source
+                                            : std::u16string(kRuntimeErrorSource));
+    error.helpFile = given(3) ? ToString(args[3]) : err.helpFile;
+    error.helpContext = given(4) ? ToLong(args[4]) : err.helpContext;
+    throw error;
+  }
+
   Interpreter& interp_;
 };
 

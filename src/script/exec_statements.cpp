@@ -22,6 +22,39 @@ Variant NewArray(Interpreter& interp, const DimItem& item) {
   return Variant::Array(std::move(array));
 }
 
+// Runs the header of a block statement (a condition, the object of With, the bounds of For).
+// An error in it goes up as usual, unless On Error Resume Next is on: then it is kept in Err
+// and the result is false, and the statement goes on inside its block as the language does.
+// The value of a variable the expression names, where it is, when reading it runs no code
+// and declares nothing: a local, a field or a declared global. Null for anything else.
+const Variant* VariableInPlace(Interpreter& interp, const Expr& expr) {
+  const NameExpr* name = expr.AsName();
+  if (!name) return nullptr;
+  switch (name->kind) {
+    case NameKind::Local:
+    case NameKind::Field:
+      return interp.Reference(expr);
+    case NameKind::Global:
+      return name->global->kind == GlobalKind::Variable && name->global->declared
+                 ? &name->global->value
+                 : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+template <typename Header>
+bool Evaluated(Interpreter& interp, Header&& header) {
+  try {
+    header();
+    return true;
+  } catch (const ScriptError& error) {
+    if (!interp.frame().resumeNext) throw;
+    interp.RecordError(error);
+    return false;
+  }
+}
+
 Variant* TargetOf(Interpreter& interp, const Expr& target) {
   Variant* ref = interp.Reference(target);
   if (!ref) RaiseScriptError(script_errors::kIllegalAssignment);
@@ -31,26 +64,25 @@ Variant* TargetOf(Interpreter& interp, const Expr& target) {
 }  // namespace
 
 Flow AssignStmt::Exec(Interpreter& interp) const {
-  if (appendsToTarget && !isSet) {
-    // `s = s & x & y`: the right-hand parts go onto s in place instead of copying s each time.
+  // `s = s & x`: x goes onto the end of s in place instead of s being copied each time, and
+  // a variable x holding text is appended from where it is.
+  const BinaryExpr* join = appendsToTarget && !isSet ? value->AsBinary() : nullptr;
+  if (join && !join->left->AsBinary()) {
     Variant* ref = interp.Reference(*target);
     if (ref && ref->IsString()) {
-      std::vector<const Expr*> parts;
-      const Expr* e = value.get();
-      while (auto* bin = e->AsBinary()) {
-        parts.push_back(bin->right.get());
-        e = bin->left.get();
-      }
-      if (parts.size() == 1) {
-        Variant piece = DefaultValue(parts[0]->Eval(interp));
-        ref = interp.Reference(*target);
-        if (ref && ref->IsString()) {
-          AppendText(*ref, piece);
-          return Flow::Normal;
-        }
-        interp.Assign(*target, Concatenate(ref ? *ref : Variant(), piece), false);
+      const Variant* source = VariableInPlace(interp, *join->right);
+      if (source && source->IsString() && source != ref) {
+        AppendText(*ref, *source);
         return Flow::Normal;
       }
+      Variant piece = DefaultValue(join->right->Eval(interp));
+      ref = interp.Reference(*target);
+      if (ref && ref->IsString()) {
+        AppendText(*ref, piece);
+        return Flow::Normal;
+      }
+      interp.Assign(*target, Concatenate(ref ? *ref : Variant(), piece), false);
+      return Flow::Normal;
     }
   }
   interp.Assign(*target, value->Eval(interp), isSet);
@@ -58,6 +90,17 @@ Flow AssignStmt::Exec(Interpreter& interp) const {
 }
 
 Flow CallStmt::Exec(Interpreter& interp) const {
+  if (auto* name = call->AsName()) {
+    interp.CallNameAsStatement(*name);
+    return Flow::Normal;
+  }
+  if (auto* node = call->AsCall()) {
+    auto* name = node->callee->AsName();
+    if (name && name->kind == NameKind::Builtin) {
+      interp.CallBuiltinAsStatement(*name->builtin, node->args);
+      return Flow::Normal;
+    }
+  }
   call->Eval(interp);
   return Flow::Normal;
 }
@@ -71,6 +114,13 @@ Flow DimStmt::Exec(Interpreter& interp) const {
     }
     Variant* ref = TargetOf(interp, *item.target);
     if (item.isArray) {
+      // Code that ExecuteGlobal runs cannot declare an array that is one already.
+      const Program* program = interp.frame().program;
+      if (ref->IsArray() && program && program->runByExecute && name &&
+          name->kind == NameKind::Global) {
+        RaiseScriptError(script_errors::kTypeMismatch);
+      }
+      CheckReplaceable(*ref);
       *ref = NewArray(interp, item);
     }
   }
@@ -80,6 +130,10 @@ Flow DimStmt::Exec(Interpreter& interp) const {
 Flow ReDimStmt::Exec(Interpreter& interp) const {
   for (const DimItem& item : items) {
     Variant* ref = TargetOf(interp, *item.target);
+    // A fixed or locked array refuses before its new sizes are even read.
+    if (ref->IsArray() && (ref->ArrayValue().fixed || ref->ArrayValue().locks > 0)) {
+      RaiseScriptError(script_errors::kArrayLocked);
+    }
     std::vector<int32_t> upper = BoundsOf(interp, item.bounds);
     if (ref->IsArray()) {
       ref->ArrayValue().Redimension(std::move(upper), preserve);
@@ -115,30 +169,52 @@ Flow EraseStmt::Exec(Interpreter& interp) const {
 }
 
 Flow IfStmt::Exec(Interpreter& interp) const {
-  for (const auto& [condition, block] : branches) {
-    if (Truth(condition->Eval(interp))) return interp.ExecBlock(block);
+  for (const auto& branch : branches) {
+    bool truth = true;  // a failed condition resumes inside its block
+    Evaluated(interp, [&] { truth = Truth(branch.first->Eval(interp)); });
+    if (truth) return interp.ExecBlock(branch.second);
   }
   return interp.ExecBlock(elseBlock);
 }
 
 Flow SelectStmt::Exec(Interpreter& interp) const {
-  Variant value = DefaultValue(subject->Eval(interp));
+  Variant value;
+  if (!Evaluated(interp, [&] { value = DefaultValue(subject->Eval(interp)); })) {
+    return interp.ExecBlock(cases.empty() ? elseBlock : cases.front().second);
+  }
   for (const auto& [values, block] : cases) {
     for (const ExprPtr& candidate : values) {
-      if (ValuesEqual(value, DefaultValue(candidate->Eval(interp)))) {
-        return interp.ExecBlock(block);
-      }
+      bool match = true;
+      Evaluated(interp, [&] {
+        const bool withLiteral = subject->IsLiteral() || candidate->IsLiteral();
+        match = ValuesEqual(value, DefaultValue(candidate->Eval(interp)), withLiteral);
+      });
+      if (match) return interp.ExecBlock(block);
     }
   }
   return interp.ExecBlock(elseBlock);
 }
 
 Flow ForStmt::Exec(Interpreter& interp) const {
-  Variant start = DefaultValue(from->Eval(interp));
-  Variant end = DefaultValue(to->Eval(interp));
-  Variant increment = step ? DefaultValue(step->Eval(interp)) : Variant::Integer(1);
-  if (!start.IsNumber() && !start.IsString() && !start.IsEmpty()) {
-    RaiseScriptError(script_errors::kTypeMismatch);
+  Variant start, end, increment;
+  const bool ready = Evaluated(interp, [&] {
+    start = DefaultValue(from->Eval(interp));
+    end = DefaultValue(to->Eval(interp));
+    increment = step ? DefaultValue(step->Eval(interp)) : Variant::Integer(1);
+    if (!start.IsNumber() && !start.IsString() && !start.IsEmpty()) {
+      RaiseScriptError(script_errors::kTypeMismatch);
+    }
+    ToDouble(end);
+    ToDouble(increment);
+  });
+  if (!ready) {
+    // The body runs once; its Next then finds no loop and leaves error 92 behind.
+    const Flow flow = interp.ExecBlock(body);
+    if (flow == Flow::Normal) {
+      interp.RecordError(ScriptError(script_errors::kForNotInitialized,
+                                     StandardErrorMessage(script_errors::kForNotInitialized)));
+    }
+    return flow == Flow::ExitFor ? Flow::Normal : flow;
   }
   const double endValue = ToDouble(end);
   const bool down = ToDouble(increment) < 0;
@@ -151,9 +227,12 @@ Flow ForStmt::Exec(Interpreter& interp) const {
   interp.Assign(*counter, current, false);
   const bool integralStep = increment.IsIntegral();
   const int64_t stepValue = integralStep ? ToLong(increment) : 0;
+  // A local or global counter stays where it is for the whole loop.
+  Variant* const fixedPlace =
+      VariableInPlace(interp, *counter) ? interp.Reference(*counter) : nullptr;
   while (true) {
     // A Long counter, the usual case, is read in place; anything else goes the long way.
-    const Variant* place = interp.Reference(*counter);
+    const Variant* place = fixedPlace ? fixedPlace : interp.Reference(*counter);
     const double n = place && place->Type() == VarType::Long
                          ? place->LongValue()
                          : ToDouble(DefaultValue(counter->Eval(interp)));
@@ -163,7 +242,7 @@ Flow ForStmt::Exec(Interpreter& interp) const {
     Flow flow = interp.ExecBlock(body);
     if (flow == Flow::ExitFor) break;
     if (flow != Flow::Normal) return flow;
-    Variant* ref = interp.Reference(*counter);
+    Variant* ref = fixedPlace ? fixedPlace : interp.Reference(*counter);
     if (ref && ref->Type() == VarType::Long && integralStep) {
       const int64_t next = int64_t{ref->LongValue()} + stepValue;
       if (next >= INT32_MIN && next <= INT32_MAX) {
@@ -179,39 +258,53 @@ Flow ForStmt::Exec(Interpreter& interp) const {
 }
 
 Flow ForEachStmt::Exec(Interpreter& interp) const {
-  Variant source = group->Eval(interp);
   std::vector<Variant> items;
-  if (source.IsArray()) {
-    items = source.ArrayValue().Elements();
-  } else if (source.IsObject() && source.ObjectValue()) {
-    std::shared_ptr<ScriptObject> object = source.ObjectValue();
-    items = object->Enumerate();
-  } else {
-    RaiseScriptError(script_errors::kObjectRequired);
+  const bool ready = Evaluated(interp, [&] {
+    Variant source = group->Eval(interp);
+    if (source.IsArray()) {
+      items = source.ArrayValue().Elements();
+    } else if (source.IsObject() && source.ObjectValue()) {
+      std::shared_ptr<ScriptObject> object = source.ObjectValue();
+      items = object->Enumerate();
+    } else {
+      RaiseScriptError(source.IsObject() ? script_errors::kObjectRequired
+                                         : script_errors::kNotACollection);
+    }
+  });
+  if (!ready) {
+    const Flow flow = interp.ExecBlock(body);  // runs once, as after a failed header
+    return flow == Flow::ExitFor ? Flow::Normal : flow;
   }
   for (Variant& item : items) {
     const bool isObject = item.IsObject();
     interp.Assign(*element, std::move(item), isObject);
     Flow flow = interp.ExecBlock(body);
-    if (flow == Flow::ExitFor) break;
+    if (flow == Flow::ExitFor) return Flow::Normal;
     if (flow != Flow::Normal) return flow;
   }
+  // A loop that ran to its end leaves its variable Empty.
+  interp.Assign(*element, Variant(), false);
   return Flow::Normal;
 }
 
 Flow DoStmt::Exec(Interpreter& interp) const {
-  auto keepGoing = [&] {
+  // A failed test at the top goes into the body; one at the bottom leaves the loop.
+  auto keepGoing = [&](bool onError) {
     if (!condition) return true;
-    const bool value = Truth(condition->Eval(interp));
-    return until ? !value : value;
+    bool go = onError;
+    Evaluated(interp, [&] {
+      const bool value = Truth(condition->Eval(interp));
+      go = until ? !value : value;
+    });
+    return go;
   };
   while (true) {
-    if (testFirst && !keepGoing()) break;
+    if (testFirst && !keepGoing(true)) break;
     if (body.empty()) interp.Tick();
     Flow flow = interp.ExecBlock(body);
     if (flow == Flow::ExitDo && !isWhileWend) break;
     if (flow != Flow::Normal) return flow;
-    if (!testFirst && !keepGoing()) break;
+    if (!testFirst && !keepGoing(false)) break;
   }
   return Flow::Normal;
 }
@@ -223,8 +316,11 @@ Flow OnErrorStmt::Exec(Interpreter& interp) const {
 }
 
 Flow WithStmt::Exec(Interpreter& interp) const {
-  Variant target = object->Eval(interp);
-  if (!target.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+  Variant target = Variant::Nothing();
+  Evaluated(interp, [&] {
+    target = object->Eval(interp);
+    if (!target.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
+  });
   Frame& frame = interp.frame();
   frame.withObjects.push_back(std::move(target));
   struct Pop {

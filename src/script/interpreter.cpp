@@ -1,8 +1,7 @@
-// The running engine: global names, frames, calls of procedures, built-ins, host objects and
-// arrays, Execute/Eval, and the safety checks between statements.
+// The running engine: global names, frames, statements in order with On Error, references
+// to variables and array elements, calls of procedures, built-ins and host objects, and the
+// safety checks between statements. Code given at run time is in interpreter_run.cpp.
 #include "script/interpreter.h"
-
-#include <algorithm>
 
 #include "script/class_instance_access.h"
 #include "script/operators.h"
@@ -31,6 +30,7 @@ class FrameScope {
       --interp.depth_;
       RaiseScriptError(script_errors::kOutOfStack);
     }
+    frame.caller = saved_;
     interp.frame_ = &frame;
   }
   ~FrameScope() {
@@ -117,7 +117,27 @@ std::shared_ptr<Program> Interpreter::Compile(std::u16string_view code, bool exp
   return program;
 }
 
+// The value of a hoisted constant; false when its literal raises (`Const c = -"a"`), which
+// then happens when its statement runs.
+static bool ConstantValue(Interpreter& interp, const Expr& literal, Variant& value) {
+  try {
+    value = literal.Eval(interp);
+    return true;
+  } catch (const ScriptError&) {
+    return false;
+  }
+}
+
 void Interpreter::Define(const Program& program) {
+  for (const auto& [name, literal] : program.constants) {
+    Variant value;
+    if (name->kind != NameKind::Global || !ConstantValue(*this, *literal, value)) continue;
+    GlobalEntry& entry = *name->global;
+    if (entry.kind != GlobalKind::Variable && entry.kind != GlobalKind::Constant) continue;
+    entry.kind = GlobalKind::Constant;
+    entry.declared = true;
+    entry.value = std::move(value);
+  }
   for (const auto& proc : program.procedures) {
     GlobalEntry& entry = GlobalFor(proc->name);
     entry.kind = GlobalKind::Procedure;
@@ -180,44 +200,83 @@ Flow Interpreter::ExecBlock(const Block& block) {
         }
       }
       if (!frame_->resumeNext) throw;
-      err.number = error.number;
-      err.description = error.description;
-      err.source = error.source;
+      RecordError(error);
     }
   }
   return Flow::Normal;
 }
 
-// A variable the expression names (a local, global variable, field or array element);
-// null for anything else. `locked` receives the array an element pointer points into.
-static Variant* ReferenceOf(Interpreter& interp, const Expr& expr, ScriptArray** locked) {
-  if (auto* name = expr.AsName()) {
-    switch (name->kind) {
-      case NameKind::Local:
-        return interp.frame().slots[static_cast<size_t>(name->slot)];
-      case NameKind::Field:
-        return &MeFields(interp)[static_cast<size_t>(name->slot)];
-      case NameKind::Global:
-        if (name->global->kind != GlobalKind::Variable) return nullptr;
-        if (name->checkDeclared && !name->global->declared) {
-          RaiseScriptError(script_errors::kVariableUndefined);
-        }
-        name->global->declared = true;
-        return &name->global->value;
-      default:
-        return nullptr;
-    }
+// The variable a name stands for; null when it names no variable.
+static Variant* NameReference(Interpreter& interp, const NameExpr& name) {
+  switch (name.kind) {
+    case NameKind::Local:
+      return interp.frame().slots[static_cast<size_t>(name.slot)];
+    case NameKind::Field:
+      return &MeFields(interp)[static_cast<size_t>(name.slot)];
+    case NameKind::Global:
+      if (name.global->kind != GlobalKind::Variable) return nullptr;
+      if (name.checkDeclared && !name.global->declared) {
+        RaiseScriptError(script_errors::kVariableUndefined);
+      }
+      name.global->declared = true;
+      return &name.global->value;
+    default:
+      return nullptr;
   }
-  if (auto* call = expr.AsCall()) {
-    if (call->args.empty()) return nullptr;
-    if (!call->callee->AsName()) return nullptr;
-    Variant* base = ReferenceOf(interp, *call->callee, nullptr);
+}
+
+// The array element `x(i)`, also of nested arrays (`x(0)(1)`); null when the expression
+// names no element. `locked` receives every array the element pointer points into.
+static Variant* ElementReference(Interpreter& interp, const Expr& expr,
+                                 std::vector<ScriptArray*>* locked) {
+  const CallExpr& call = *expr.AsCall();
+  if (call.args.empty()) return nullptr;
+  if (const NameExpr* name = call.callee->AsName()) {  // x(i), the usual case
+    Variant* base = NameReference(interp, *name);
     if (!base || !base->IsArray()) return nullptr;
-    std::vector<int32_t> indexes = interp.EvalIndexes(call->args);
-    Variant* element = &base->ArrayValue().At(indexes);
-    if (locked) *locked = &base->ArrayValue();
+    const std::vector<int32_t> indexes = interp.EvalIndexes(call.args);
+    // Reading an index may have run code that put something else in the variable.
+    if (!base->IsArray()) return nullptr;
+    Variant* element = &base->ArrayValue().At(indexes);  // may raise 9: nothing locked yet
+    if (locked) locked->push_back(&base->ArrayValue());
     return element;
   }
+  // The index lists of x(i)(j)..., outermost first, down to the name x.
+  std::vector<const CallExpr*> chain;
+  const Expr* inner = &expr;
+  while (auto* call = inner->AsCall()) {
+    if (call->args.empty()) return nullptr;
+    chain.push_back(call);
+    inner = call->callee.get();
+  }
+  const NameExpr* name = inner->AsName();
+  if (chain.empty() || !name) return nullptr;
+  Variant* base = NameReference(interp, *name);
+  if (!base || !base->IsArray()) return nullptr;
+  // Every index is read before any element is taken, since reading one may run code that
+  // resizes an array on the way.
+  std::vector<std::vector<int32_t>> indexes(chain.size());
+  for (size_t k = chain.size(); k-- > 0;) indexes[k] = interp.EvalIndexes(chain[k]->args);
+  Variant* at = base;
+  std::vector<ScriptArray*> arrays;
+  for (size_t k = chain.size(); k-- > 0;) {
+    if (!at->IsArray()) {
+      if (at == base || at->IsObject()) return nullptr;
+      RaiseScriptError(script_errors::kTypeMismatch);  // x(0)(1) where x(0) holds no array
+    }
+    arrays.push_back(&at->ArrayValue());
+    at = &at->ArrayValue().At(indexes[k]);
+  }
+  if (locked) locked->insert(locked->end(), arrays.begin(), arrays.end());
+  return at;
+}
+
+// A variable the expression names (a local, global variable, field or array element); null
+// for anything else.
+static Variant* ReferenceOf(Interpreter& interp, const Expr& expr,
+                            std::vector<ScriptArray*>* locked) {
+  if (auto* name = expr.AsName()) return NameReference(interp, *name);
+  if (expr.AsCall()) return ElementReference(interp, expr, locked);
   return nullptr;
 }
 
@@ -241,17 +300,19 @@ std::vector<int32_t> Interpreter::EvalIndexes(const std::vector<ExprPtr>& args) 
 }
 
 Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>& args) {
+  const bool plain = !HasParens(args);
   if (value.IsArray()) {
-    if (args.empty()) return value;
+    if (plain) return value;
+    if (args.empty()) RaiseScriptError(script_errors::kSubscriptOutOfRange);  // `arr()`
     std::vector<int32_t> indexes = EvalIndexes(args);
+    // Reading an index may have run code that put something else where the array was.
+    if (!value.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     return value.ArrayValue().At(indexes);
   }
   if (value.IsObject()) {
-    if (!value.ObjectValue()) {
-      if (args.empty()) return value;
-      RaiseScriptError(script_errors::kObjectVariableNotSet);
-    }
-    if (args.empty()) return value;
+    if (plain) return value;
+    if (!value.ObjectValue()) RaiseScriptError(script_errors::kObjectVariableNotSet);
+    // `obj()` and `obj(x)` call the object's default member.
     std::shared_ptr<ScriptObject> object = value.ObjectValue();
     if (auto* instance = dynamic_cast<ClassInstance*>(object.get())) {
       return InstanceGet(*instance, object, u"", &args, {});
@@ -262,16 +323,30 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<ExprPtr>
     std::vector<Variant> values = EvalArgs(args);
     return object->Get(u"", values);
   }
-  if (args.empty()) return value;
-  RaiseScriptError(script_errors::kTypeMismatch);
+  if (plain) return value;
+  RaiseScriptError(script_errors::kTypeMismatch);  // `n()` or `n(1)` on a number
+}
+
+// A value a built-in or a host object made counts against the engine's memory budget.
+static void ChargeNewValue(const Variant& value) {
+  if (value.IsString()) {
+    ChargeValueBytes(value.StringValue().size() * sizeof(char16_t));
+  } else if (value.IsArray()) {
+    size_t bytes = value.ArrayValue().Size() * sizeof(Variant);
+    for (const Variant& element : value.ArrayValue().Elements()) {
+      if (element.IsString()) bytes += element.StringValue().size() * sizeof(char16_t);
+    }
+    ChargeValueBytes(bytes);
+  }
 }
 
 static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
-                           const std::vector<ExprPtr>& args) {
+                           const std::vector<ExprPtr>& args, bool asStatement = false) {
   if (entry.isConstant) {
     if (!args.empty()) RaiseScriptError(script_errors::kTypeMismatch);
     return entry.constant;
   }
+  if (entry.isStatement && !asStatement) RaiseScriptError(script_errors::kTypeMismatch);
   std::vector<Variant> values = interp.EvalArgs(args);
   if (static_cast<int>(values.size()) < entry.minArgs ||
       (entry.maxArgs >= 0 && static_cast<int>(values.size()) > entry.maxArgs)) {
@@ -288,7 +363,59 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
   if (result.IsString()) work += result.StringValue().size();
   if (result.IsArray()) work += result.ArrayValue().Elements().size();
   interp.ChargeWork(work);
+  ChargeNewValue(result);
   return result;
+}
+
+void Interpreter::CallBuiltinAsStatement(const BuiltinEntry& entry,
+                                         const std::vector<ExprPtr>& args) {
+  // A Byte result thrown away is a type a statement cannot take: `Call CByte(1)`.
+  if (CallBuiltin(*this, entry, args, true).Type() == VarType::Byte) {
+    RaiseScriptError(script_errors::kUnsupportedType);
+  }
+}
+
+void Interpreter::CallNameAsStatement(const NameExpr& name) {
+  const Variant* value = nullptr;
+  switch (name.kind) {
+    case NameKind::Local:
+      value = frame_->slots[static_cast<size_t>(name.slot)];
+      break;
+    case NameKind::Field:
+      value = &MeFields(*this)[static_cast<size_t>(name.slot)];
+      break;
+    case NameKind::Builtin:
+      return CallBuiltinAsStatement(*name.builtin, NoArgs());
+    case NameKind::Global: {
+      GlobalEntry& entry = *name.global;
+      const bool variable = entry.kind == GlobalKind::Variable;
+      if (variable && !entry.declared && !name.checkDeclared) {
+        if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
+          return CallBuiltinAsStatement(*builtin, NoArgs());
+        }
+        RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
+      }
+      if (variable || entry.kind == GlobalKind::Constant || entry.kind == GlobalKind::HostObject) {
+        if (variable && name.checkDeclared && !entry.declared) {
+          RaiseScriptError(script_errors::kVariableUndefined);
+        }
+        value = &entry.value;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  if (!value) {
+    CallName(name, NoArgs());
+    return;
+  }
+  if (!value->IsObject()) {
+    RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
+  }
+  // An object alone as a statement calls its default member.
+  static const std::vector<ExprPtr> emptyParens;
+  IndexValue(Variant(*value), emptyParens);
 }
 
 Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& args) {
@@ -304,15 +431,8 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
     }
     case NameKind::Builtin:
       return CallBuiltin(*this, *name.builtin, args);
-    case NameKind::Special: {
-      std::vector<Variant> values = EvalArgs(args);
-      if (values.size() != 1) RaiseScriptError(script_errors::kWrongArguments);
-      std::u16string code = ToString(DefaultValue(values[0]));
-      if (name.special == 4) return ProcedureReference(*this, code);
-      if (name.special == 1) return EvalText(code, true);
-      ExecuteText(code, name.special == 3);
-      return Variant();
-    }
+    case NameKind::Special:
+      return CallSpecial(name.special, EvalArgs(args));
     case NameKind::Global:
       break;
   }
@@ -324,7 +444,7 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
         if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
           return CallBuiltin(*this, *builtin, args);
         }
-        if (!args.empty()) {
+        if (HasParens(args)) {
           RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
         }
       }
@@ -352,12 +472,14 @@ Variant Interpreter::CallMember(const Variant& object, std::u16string_view name,
                                 const std::vector<ExprPtr>& args) {
   if (!object.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
   std::shared_ptr<ScriptObject> target = object.ObjectValue();
-  if (!target) RaiseScriptError(script_errors::kObjectVariableNotSet);
+  if (!target) RaiseScriptError(script_errors::kObjectRequired);  // Nothing.Member
   if (auto* instance = dynamic_cast<ClassInstance*>(target.get())) {
     return InstanceGet(*instance, target, name, &args, {});
   }
   std::vector<Variant> values = EvalArgs(args);
-  return target->Get(name, values);
+  Variant result = target->Get(name, values);
+  ChargeNewValue(result);
+  return result;
 }
 
 Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<ScriptObject> me,
@@ -386,13 +508,11 @@ Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<S
       const ExprPtr& arg = (*argExprs)[i];
       if (!arg) RaiseScriptError(script_errors::kWrongArguments);
       if (procedure.params[i].byRef) {
-        ScriptArray* locked = nullptr;
-        if (Variant* ref = ReferenceOf(*this, *arg, &locked)) {
+        const size_t before = locks.size();
+        Variant* ref = ReferenceOf(*this, *arg, &locks);
+        for (size_t k = before; k < locks.size(); ++k) ++locks[k]->locks;
+        if (ref) {
           frame.slots[i] = ref;
-          if (locked) {
-            ++locked->locks;
-            locks.push_back(locked);
-          }
           continue;
         }
       }
@@ -402,6 +522,9 @@ Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<S
     }
   }
   if (assignedValue) frame.storage[passed] = *assignedValue;
+  for (const auto& [name, literal] : procedure.constants) {
+    ConstantValue(*this, *literal, frame.storage[static_cast<size_t>(name->slot)]);
+  }
   frame.procedure = &procedure;
   frame.program = procedure.program;
   frame.meHold = std::move(me);
@@ -416,112 +539,13 @@ Variant Interpreter::CallProcedure(const Procedure& procedure, std::shared_ptr<S
 }
 
 Variant Interpreter::WithObject() const {
-  if (frame_->withObjects.empty()) RaiseScriptError(script_errors::kObjectRequired);
+  if (frame_->withObjects.empty()) RaiseScriptError(script_errors::kUnqualifiedReference);
   return frame_->withObjects.back();
 }
 
 Variant Interpreter::MeValue() const {
   if (!frame_->meHold) RaiseScriptError(script_errors::kObjectRequired);
   return Variant::Object(frame_->meHold);
-}
-
-void Interpreter::KeepProgram(const std::shared_ptr<const Program>& program) {
-  if (program->procedures.empty() && program->classes.empty()) return;
-  if (std::find(programs_.begin(), programs_.end(), program) != programs_.end()) return;
-  programs_.push_back(program);
-}
-
-void Interpreter::AddFrameLocals(const Program& program) {
-  for (const std::u16string& name : program.newLocals) {
-    frame_->addedNames.push_back(name);
-    frame_->addedStorage.emplace_back();
-    frame_->slots.push_back(&frame_->addedStorage.back());
-  }
-}
-
-Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {
-  const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
-  const bool local = inCurrentScope && frame_->procedure;
-  std::shared_ptr<Program> program =
-      Compile(code, true, inCurrentScope ? frame_->procedure : nullptr,
-              inCurrentScope ? cls : nullptr, local ? &frame_->addedNames : nullptr);
-  if (local) AddFrameLocals(*program);
-  return program->expression->Eval(*this);
-}
-
-void Interpreter::ExecuteText(std::u16string_view code, bool global) {
-  const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
-  const bool local = !global && frame_->procedure;
-  std::shared_ptr<Program> program =
-      Compile(code, false, global ? nullptr : frame_->procedure, global ? nullptr : cls,
-              local ? &frame_->addedNames : nullptr);
-  KeepProgram(program);
-  if (local) AddFrameLocals(*program);
-  Define(*program);
-  if (global && frame_ != &globalFrame_) {
-    Frame* saved = frame_;
-    frame_ = &globalFrame_;
-    try {
-      RunTopLevel(*program);
-    } catch (...) {
-      frame_ = saved;
-      throw;
-    }
-    frame_ = saved;
-    return;
-  }
-  // Code run by Execute ends its own On Error state; the caller's stays.
-  const bool resume = frame_->resumeNext;
-  frame_->resumeNext = false;
-  const Program* saved = frame_->program;
-  frame_->program = program.get();
-  struct Restore {
-    Frame& frame;
-    bool resume;
-    const Program* program;
-    ~Restore() {
-      frame.resumeNext = resume;
-      frame.program = program;
-    }
-  } restore{*frame_, resume, saved};
-  ExecBlock(program->topLevel);
-}
-
-ScriptErrorInfo Interpreter::InfoOf(const ScriptError& error) const {
-  ScriptErrorInfo info;
-  info.number = error.number;
-  info.description = error.description;
-  info.source = error.source;
-  info.line = error.line;
-  info.column = error.column;
-  info.lineText = error.lineText;
-  return info;
-}
-
-std::optional<ScriptErrorInfo> Interpreter::Protect(const std::function<void()>& action) {
-  char base = 0;
-  const bool outermost = stackBase == nullptr;
-  if (outermost) stackBase = &base;
-  ValueLimitScope limit(outermost ? maxValueBytes : MaxValueBytes());
-  std::optional<ScriptErrorInfo> result;
-  try {
-    action();
-  } catch (const ScriptError& error) {
-    result = InfoOf(error);
-  } catch (const ScriptAbort&) {
-    ScriptErrorInfo info;
-    info.aborted = true;
-    info.description = u"The script was stopped";
-    result = info;
-  }
-  if (outermost) {
-    stackBase = nullptr;
-    frame_ = &globalFrame_;
-    depth_ = 0;
-    globalFrame_.withObjects.clear();
-    globalFrame_.resumeNext = false;
-  }
-  return result;
 }
 
 }  // namespace vendil

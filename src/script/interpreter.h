@@ -14,6 +14,7 @@
 #include "script/builtins.h"
 #include "script/engine.h"
 #include "script/script_error.h"
+#include "script/value_limit.h"
 
 namespace vendil {
 
@@ -34,6 +35,7 @@ struct GlobalEntry {
 };
 
 struct Frame {
+  Frame* caller = nullptr;  // the frame this one's procedure was called from
   std::vector<Variant> storage;
   std::vector<Variant*> slots;  // own storage, or the caller's variable for ByRef
   // Variables that Execute code declared in the procedure, after its own slots; a deque so
@@ -61,6 +63,7 @@ class ClassInstance : public ScriptObject {
   const ClassDef& def() const { return def_; }
   std::vector<Variant> fields;
   bool terminated = false;
+  void CountHeld(ValueCounter& counter) const override;
 
  private:
   Interpreter& interp_;
@@ -95,12 +98,18 @@ class Interpreter {
 
   // Used by the tree nodes.
   Frame& frame() { return *frame_; }
+  const Frame& CurrentFrame() const { return *frame_; }
   Flow ExecBlock(const Block& block);
   Variant* Reference(const Expr& expr);  // a variable the expression names, else null
   void Assign(const Expr& target, Variant value, bool isSet);
   Variant CallName(const NameExpr& name, const std::vector<ExprPtr>& args);
   Variant CallMember(const Variant& object, std::u16string_view name,
                      const std::vector<ExprPtr>& args);
+  Variant CallSpecial(int special, std::vector<Variant> values);
+  // A name alone as a statement (`Foo`, `Call obj`): a procedure runs, an object's default
+  // member is called, and any other value is error 13.
+  void CallNameAsStatement(const NameExpr& name);
+  void CallBuiltinAsStatement(const BuiltinEntry& entry, const std::vector<ExprPtr>& args);
   Variant IndexValue(const Variant& value, const std::vector<ExprPtr>& args);
   Variant CallProcedure(const Procedure& procedure, std::shared_ptr<ScriptObject> me,
                         const std::vector<ExprPtr>* argExprs, std::span<Variant> argValues,
@@ -129,9 +138,18 @@ class Interpreter {
   // Err.
   struct ErrState {
     int32_t number = 0;
-    std::u16string description, source;
+    std::u16string description, source, helpFile;
+    int32_t helpContext = 0;
   } err;
   void ClearErr() { err = ErrState{}; }
+  // Keeps an error that On Error Resume Next lets the script go past.
+  void RecordError(const ScriptError& error) {
+    err.number = error.number;
+    err.description = error.description;
+    err.source = error.source;
+    err.helpFile = error.helpFile;
+    err.helpContext = error.helpContext;
+  }
 
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
   HostCallbacks& host;
@@ -140,6 +158,9 @@ class Interpreter {
   int maxDepth = 400;
   size_t maxStackBytes = 2 * 1024 * 1024;
   size_t maxValueBytes = kMaxValueBytes;
+  size_t maxHeldBytes = kMaxHeldBytes;
+  // The bytes of every value the engine holds now (held_values.cpp).
+  size_t CountHeldBytes();
   const char* stackBase = nullptr;  // frame address where the outermost run began
 
   std::optional<ScriptErrorInfo> Protect(const std::function<void()>& action);
@@ -158,6 +179,14 @@ class Interpreter {
     std::vector<Variant> fields;
   };
   std::vector<PendingTerminate> pending_;
+  class Meter : public ValueMeter {
+   public:
+    explicit Meter(Interpreter& interp) : interp_(interp) {}
+    size_t CountHeldBytes() override { return interp_.CountHeldBytes(); }
+
+   private:
+    Interpreter& interp_;
+  } meter_{*this};
   friend class FrameScope;
   friend class Engine;
 };

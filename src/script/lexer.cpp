@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -54,7 +55,10 @@ class Lexer {
         while (pos_ < code_.size() && IsNameChar(code_[pos_])) ++pos_;
         token.text = std::u16string(code_.substr(start, pos_ - start));
         if (token.text.size() > 255) Fail(1030, token);
-        if (EqualsNoCaseU16(token.text, u"rem")) {
+        // `obj.rem` names a member; anywhere else rem starts a comment.
+        const bool afterDot = !tokens.empty() && tokens.back().kind == TokenKind::Operator &&
+                              tokens.back().text == u".";
+        if (!afterDot && EqualsNoCaseU16(token.text, u"rem")) {
           SkipToLineEnd();
           continue;
         }
@@ -69,6 +73,7 @@ class Lexer {
         token.text = std::u16string(code_.substr(start, pos_ - start));
         ++pos_;
         token.kind = TokenKind::Name;
+        token.bracketed = true;
         tokens.push_back(std::move(token));
         continue;
       }
@@ -78,8 +83,7 @@ class Lexer {
         tokens.push_back(std::move(token));
         continue;
       }
-      if (c == u'&' && pos_ + 1 < code_.size() &&
-          ((code_[pos_ + 1] | 0x20) == u'h' || (code_[pos_ + 1] | 0x20) == u'o')) {
+      if (c == u'&' && RadixNumberFollows()) {
         ReadRadixNumber(token);
         tokens.push_back(std::move(token));
         continue;
@@ -95,9 +99,8 @@ class Lexer {
         continue;
       }
       token.kind = TokenKind::Operator;
-      if ((c == u'<' || c == u'>') && pos_ + 1 < code_.size() &&
-          (code_[pos_ + 1] == u'=' || (c == u'<' && code_[pos_ + 1] == u'>'))) {
-        token.text = std::u16string(code_.substr(pos_, 2));
+      if (const char16_t* pair = ComparisonPair()) {
+        token.text = pair;
         pos_ += 2;
       } else if (std::u16string_view(u"()=<>+-*/\\^&,.").find(c) != std::u16string_view::npos) {
         token.text = std::u16string(1, c);
@@ -145,6 +148,34 @@ class Lexer {
     pos_ = p;
     NewLine();
     return true;
+  }
+
+  // The two-character comparisons, with the spellings `=>`, `=<` and `><` read as the usual
+  // ones; null when none starts here.
+  const char16_t* ComparisonPair() const {
+    if (pos_ + 1 >= code_.size()) return nullptr;
+    const char16_t a = code_[pos_], b = code_[pos_ + 1];
+    if ((a == u'<' && b == u'=') || (a == u'=' && b == u'<')) return u"<=";
+    if ((a == u'>' && b == u'=') || (a == u'=' && b == u'>')) return u">=";
+    if ((a == u'<' && b == u'>') || (a == u'>' && b == u'<')) return u"<>";
+    return nullptr;
+  }
+
+  // `&H1F`, `&O17` (and `&H1F&`) are numbers when every letter and digit after the `&` belongs
+  // to one; otherwise the `&` concatenates: `"x" &hi` joins "x" and the variable hi.
+  bool RadixNumberFollows() const {
+    if (pos_ + 1 >= code_.size()) return false;
+    const char16_t radix = code_[pos_ + 1] | 0x20;
+    if (radix != u'h' && radix != u'o') return false;
+    size_t p = pos_ + 2;
+    for (; p < code_.size() && IsNameChar(code_[p]); ++p) {
+      const char16_t c = code_[p];
+      const bool digit =
+          radix == u'h' ? (c >= u'0' && c <= u'9') || ((c | 0x20) >= u'a' && (c | 0x20) <= u'f')
+                        : c >= u'0' && c <= u'7';
+      if (!digit) return false;
+    }
+    return p > pos_ + 2;
   }
 
   void ReadNumber(Token& token) {
@@ -197,17 +228,16 @@ class Lexer {
       ++pos_;
     }
     if (pos_ == start) Fail(1031, token);
-    bool forceLong = false;
-    if (pos_ < code_.size() && code_[pos_] == u'&') {
-      forceLong = true;
-      ++pos_;
-    }
+    // A trailing `&` is allowed and changes nothing. The digits make a 32-bit number; one
+    // that fits an Integer is an Integer (`&HFFFFFFFF` is -1), any other a Long (`&H8000`).
+    if (pos_ < code_.size() && code_[pos_] == u'&') ++pos_;
     token.kind = TokenKind::Number;
     token.text = u"&";
-    if (value <= 0xFFFF && !forceLong) {
-      token.value = Variant::Integer(static_cast<int16_t>(static_cast<uint16_t>(value)));
+    const auto number = static_cast<int32_t>(static_cast<uint32_t>(value));
+    if (number >= -32768 && number <= 32767) {
+      token.value = Variant::Integer(static_cast<int16_t>(number));
     } else {
-      token.value = Variant::Long(static_cast<int32_t>(static_cast<uint32_t>(value)));
+      token.value = Variant::Long(number);
     }
   }
 
@@ -235,7 +265,8 @@ class Lexer {
     const size_t start = ++pos_;
     while (pos_ < code_.size() && code_[pos_] != u'#' && code_[pos_] != u'\n') ++pos_;
     if (pos_ >= code_.size() || code_[pos_] != u'#') Fail(1002, token);
-    const auto date = ParseDateText(code_.substr(start, pos_ - start));
+    // A date literal is read month first, whatever the locale.
+    const auto date = ParseDateText(code_.substr(start, pos_ - start), LiteralLocale());
     ++pos_;
     if (!date) Fail(1002, token);
     token.kind = TokenKind::Date;

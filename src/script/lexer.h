@@ -19,6 +19,7 @@ struct Token {
   int line = 1;         // 1-based
   int column = 1;       // 1-based, in UTF-16 units
   bool spaceBefore = false;
+  bool bracketed = false;  // written `[name]`: a name even when it spells a keyword
 };
 
 // Raises ScriptError (compilation source) with line and column for bad characters,

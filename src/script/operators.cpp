@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "script/byte_text.h"
 #include "script/script_error.h"
 #include "script/script_object.h"
 #include "script/value_limit.h"
@@ -45,21 +46,6 @@ Rank RankOf(const Variant& v) {
       return kDouble;
     default:
       RaiseScriptError(script_errors::kTypeMismatch);
-  }
-}
-
-int64_t IntegralOf(const Variant& v) {
-  switch (v.Type()) {
-    case VarType::Byte:
-      return v.ByteValue();
-    case VarType::Boolean:
-      return v.BoolValue() ? -1 : 0;
-    case VarType::Integer:
-      return v.IntegerValue();
-    case VarType::Long:
-      return v.LongValue();
-    default:
-      return 0;
   }
 }
 
@@ -125,64 +111,6 @@ bool IsSmallIntegral(const Variant& v) {
          t == VarType::Empty;
 }
 
-Variant Logical(BinaryOp op, const Variant& a, const Variant& b) {
-  if (a.IsBoolean() && b.IsBoolean()) {
-    const bool x = a.BoolValue();
-    const bool y = b.BoolValue();
-    switch (op) {
-      case BinaryOp::And:
-        return Variant::Boolean(x && y);
-      case BinaryOp::Or:
-        return Variant::Boolean(x || y);
-      case BinaryOp::Xor:
-        return Variant::Boolean(x != y);
-      case BinaryOp::Eqv:
-        return Variant::Boolean(x == y);
-      default:
-        return Variant::Boolean(!x || y);
-    }
-  }
-  if (a.IsNull() || b.IsNull()) {
-    const Variant& other = a.IsNull() ? b : a;
-    if (other.IsNull()) return Variant::Null();
-    const int32_t value = ToLong(other);
-    if (op == BinaryOp::And && value == 0) return other.IsBoolean() ? other : Variant::Integer(0);
-    if (op == BinaryOp::Or && other.IsBoolean() && value != 0) return other;
-    if (op == BinaryOp::Imp && b.IsNull() && a.IsBoolean() && !a.BoolValue()) {
-      return Variant::Boolean(true);
-    }
-    if (op == BinaryOp::Imp && a.IsNull() && value == -1) return other;
-    return Variant::Null();
-  }
-  const int32_t x = ToLong(a);
-  const int32_t y = ToLong(b);
-  int32_t r;
-  switch (op) {
-    case BinaryOp::And:
-      r = x & y;
-      break;
-    case BinaryOp::Or:
-      r = x | y;
-      break;
-    case BinaryOp::Xor:
-      r = x ^ y;
-      break;
-    case BinaryOp::Eqv:
-      r = ~(x ^ y);
-      break;
-    default:
-      r = ~x | y;
-      break;
-  }
-  if (IsSmallIntegral(a) && IsSmallIntegral(b)) {
-    if (a.Type() == VarType::Byte && b.Type() == VarType::Byte) {
-      return Variant::Byte(static_cast<uint8_t>(r));
-    }
-    return Variant::Integer(static_cast<int16_t>(r));
-  }
-  return Variant::Long(r);
-}
-
 // Integer, Long and Double operands of + - * and the comparisons, which loops spend most of
 // their time on, without the general rank and conversion machinery. Gives the same results
 // as the general path; false leaves the operation to it.
@@ -245,67 +173,63 @@ bool FastNumeric(BinaryOp op, const Variant& left, const Variant& right, Variant
 
 }  // namespace
 
+int64_t IntegralOf(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Byte:
+      return v.ByteValue();
+    case VarType::Boolean:
+      return v.BoolValue() ? -1 : 0;
+    case VarType::Integer:
+      return v.IntegerValue();
+    case VarType::Long:
+      return v.LongValue();
+    default:
+      return 0;
+  }
+}
+
+namespace {
+
+void AppendUnits(std::u16string& text, std::u16string_view add) {
+  CheckValueSize(text.size() + add.size(), sizeof(char16_t));
+  ChargeValueBytes(add.size() * sizeof(char16_t));
+  if (HasOddByte(text)) {
+    AppendAfterOddByte(text, add);
+    return;
+  }
+  text += add;
+}
+
+}  // namespace
+
 void AppendText(Variant& target, const Variant& right) {
   if (!target.IsString()) target = Variant::String(target.IsNull() ? u"" : ToString(target));
   std::u16string& text = target.MutableString();
   if (right.IsString()) {
-    const std::u16string& add = right.StringValue();
-    CheckValueSize(text.size() + add.size(), sizeof(char16_t));
-    text += add;
-    return;
+    AppendUnits(text, right.StringValue());
+  } else if (!right.IsNull()) {
+    AppendUnits(text, ToString(right));
   }
-  if (right.IsNull()) return;
-  const std::u16string add = ToString(right);
-  CheckValueSize(text.size() + add.size(), sizeof(char16_t));
-  text += add;
 }
 
 Variant Concatenate(const Variant& left, const Variant& right) {
   if (left.IsNull() && right.IsNull()) return Variant::Null();
+  if (left.IsString() && right.IsString() && !HasOddByte(left.StringValue())) {
+    // Two texts, the usual case: one allocation of the joined size.
+    const std::u16string& a = left.StringValue();
+    const std::u16string& b = right.StringValue();
+    CheckValueSize(a.size() + b.size(), sizeof(char16_t));
+    std::u16string text;
+    text.reserve(a.size() + b.size());
+    text += a;
+    text += b;
+    ChargeValueBytes(text.size() * sizeof(char16_t));
+    return Variant::String(std::move(text));
+  }
   Variant result = Variant::String(left.IsNull() ? std::u16string() : ToString(left));
+  ChargeValueBytes(result.StringValue().size() * sizeof(char16_t));
   AppendText(result, right);
   return result;
-}
-
-int CompareValues(const Variant& leftIn, const Variant& rightIn) {
-  if (leftIn.IsNull() || rightIn.IsNull()) return 2;
-  const Variant left = leftIn.IsObject() ? ValueOf(leftIn) : leftIn;
-  const Variant right = rightIn.IsObject() ? ValueOf(rightIn) : rightIn;
-  if (left.IsNull() || right.IsNull()) return 2;
-  if (left.IsArray() || right.IsArray() || left.IsError() || right.IsError()) {
-    RaiseScriptError(script_errors::kTypeMismatch);
-  }
-  if (left.IsString() && right.IsString()) {
-    const int c = left.StringValue().compare(right.StringValue());
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
-  }
-  if (left.IsString() || right.IsString()) {
-    const Variant& text = left.IsString() ? left : right;
-    const Variant& other = left.IsString() ? right : left;
-    if (other.IsEmpty()) {
-      const int c = text.StringValue().empty() ? 0 : 1;
-      return left.IsString() ? c : -c;
-    }
-    // A number is always less than a text.
-    return left.IsString() ? 1 : -1;
-  }
-  if (left.Type() == VarType::Currency && right.Type() == VarType::Currency) {
-    return left.CurrencyValue() < right.CurrencyValue()   ? -1
-           : left.CurrencyValue() > right.CurrencyValue() ? 1
-                                                          : 0;
-  }
-  if (left.IsIntegral() && right.IsIntegral()) {
-    const int64_t x = IntegralOf(left);
-    const int64_t y = IntegralOf(right);
-    return x < y ? -1 : x > y ? 1 : 0;
-  }
-  const double x = ToDouble(left);
-  const double y = ToDouble(right);
-  return x < y ? -1 : x > y ? 1 : 0;
-}
-
-bool ValuesEqual(const Variant& left, const Variant& right) {
-  return CompareValues(left, right) == 0;
 }
 
 Variant BinaryOperation(BinaryOp op, const Variant& left, const Variant& right) {
@@ -356,62 +280,21 @@ Variant BinaryOperation(BinaryOp op, const Variant& left, const Variant& right) 
     case BinaryOp::Less:
     case BinaryOp::Greater:
     case BinaryOp::LessEqual:
-    case BinaryOp::GreaterEqual: {
-      const int c = CompareValues(left, right);
-      if (c == 2) return Variant::Null();
-      bool r;
-      switch (op) {
-        case BinaryOp::Equal:
-          r = c == 0;
-          break;
-        case BinaryOp::NotEqual:
-          r = c != 0;
-          break;
-        case BinaryOp::Less:
-          r = c < 0;
-          break;
-        case BinaryOp::Greater:
-          r = c > 0;
-          break;
-        case BinaryOp::LessEqual:
-          r = c <= 0;
-          break;
-        default:
-          r = c >= 0;
-          break;
-      }
-      return Variant::Boolean(r);
-    }
+    case BinaryOp::GreaterEqual:
+      return CompareOperation(op, left, right, false);
     case BinaryOp::Is:
       if (!left.IsObject() || !right.IsObject()) RaiseScriptError(script_errors::kObjectRequired);
       return Variant::Boolean(left.ObjectValue() == right.ObjectValue());
     default:
-      return Logical(op, left, right);
+      return LogicalOperation(op, left, right);
   }
 }
 
 Variant UnaryOperation(UnaryOp op, const Variant& operandIn) {
-  if (operandIn.IsNull()) return Variant::Null();
+  // Unary + changes nothing, not even an object into its value.
+  if (op == UnaryOp::Plus || operandIn.IsNull()) return operandIn;
   const Variant operand = operandIn.IsObject() ? ValueOf(operandIn) : operandIn;
-  if (op == UnaryOp::Plus) {
-    if (operand.IsEmpty()) return Variant::Integer(0);
-    if (operand.IsString()) return Variant::Double(ToDouble(operand));
-    return operand;
-  }
-  if (op == UnaryOp::Not) {
-    switch (operand.Type()) {
-      case VarType::Boolean:
-        return Variant::Boolean(!operand.BoolValue());
-      case VarType::Byte:
-        return Variant::Byte(static_cast<uint8_t>(~operand.ByteValue()));
-      case VarType::Empty:
-        return Variant::Integer(-1);
-      case VarType::Integer:
-        return Variant::Integer(static_cast<int16_t>(~operand.IntegerValue()));
-      default:
-        return Variant::Long(~ToLong(operand));
-    }
-  }
+  if (op == UnaryOp::Not) return NotOperation(operand);
   switch (operand.Type()) {
     case VarType::Empty:
       return Variant::Integer(0);

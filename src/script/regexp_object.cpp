@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "script/builtins.h"
+#include "script/held_values.h"
 #include "script/regexp_pattern.h"
 #include "script/regexp_replace.h"
 #include "script/script_error.h"
 #include "script/script_object.h"
+#include "script/value_limit.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -30,6 +32,9 @@ class SubMatchesObject : public ScriptObject {
  public:
   explicit SubMatchesObject(std::vector<Variant> values) : values_(std::move(values)) {}
   std::u16string TypeName() const override { return u"ISubMatches"; }
+  void CountHeld(ValueCounter& counter) const override {
+    for (const Variant& value : values_) counter.Add(value);
+  }
   Variant Get(std::u16string_view name, std::span<Variant> args) override {
     if (EqualsNoCaseU16(name, u"Count")) {
       CheckArgumentCount(args, 0, 0);
@@ -51,6 +56,10 @@ class MatchObject : public ScriptObject {
   MatchObject(std::u16string value, size_t firstIndex, std::vector<Variant> groups)
       : value_(std::move(value)), firstIndex_(firstIndex), groups_(std::move(groups)) {}
   std::u16string TypeName() const override { return u"IMatch2"; }
+  void CountHeld(ValueCounter& counter) const override {
+    counter.AddBytes(value_.capacity() * sizeof(char16_t));
+    for (const Variant& group : groups_) counter.Add(group);
+  }
   Variant Get(std::u16string_view name, std::span<Variant> args) override {
     if (name.empty() || EqualsNoCaseU16(name, u"Value")) {
       CheckArgumentCount(args, 0, 0);
@@ -85,8 +94,16 @@ class MatchObject : public ScriptObject {
 class MatchesObject : public ScriptObject {
  public:
   MatchesObject(std::u16string subject, std::vector<RegExpMatch> matches)
-      : subject_(std::move(subject)), matches_(std::move(matches)), objects_(matches_.size()) {}
+      : subject_(std::move(subject)), matches_(std::move(matches)), objects_(matches_.size()) {
+    ChargeValueBytes(HeldBytes());
+  }
   std::u16string TypeName() const override { return u"IMatchCollection2"; }
+  void CountHeld(ValueCounter& counter) const override {
+    counter.AddBytes(HeldBytes());
+    for (const auto& object : objects_) {
+      counter.AddObject(object.get());
+    }
+  }
   Variant Get(std::u16string_view name, std::span<Variant> args) override {
     if (EqualsNoCaseU16(name, u"Count")) {
       CheckArgumentCount(args, 0, 0);
@@ -105,6 +122,16 @@ class MatchesObject : public ScriptObject {
   }
 
  private:
+  // The subject it keeps and the places of its matches.
+  size_t HeldBytes() const {
+    size_t bytes = subject_.capacity() * sizeof(char16_t) +
+                   matches_.size() * (sizeof(RegExpMatch) + sizeof(std::shared_ptr<ScriptObject>));
+    for (const RegExpMatch& match : matches_) {
+      bytes += match.groups.size() * sizeof(match.groups[0]);
+    }
+    return bytes;
+  }
+
   std::shared_ptr<ScriptObject> At(size_t index) {
     if (!objects_[index]) {
       const RegExpMatch& match = matches_[index];
@@ -165,7 +192,9 @@ class RegExpObject : public ScriptObject {
     if (EqualsNoCaseU16(name, u"Replace")) {
       CheckArgumentCount(args, 2, 2);
       const std::u16string subject = ToString(args[0]);
-      const std::u16string replacement = ToString(args[1]);
+      // A Boolean replacement is taken as its number: True inserts "-1".
+      const std::u16string replacement =
+          ToString(args[1].IsBoolean() ? Variant::Integer(args[1].BoolValue() ? -1 : 0) : args[1]);
       CompiledRegExp& compiled = Compiled();
       return Variant::String(ReplaceMatches(subject, compiled.SearchAll(subject, global_),
                                             replacement, compiled.GroupCount()));

@@ -24,6 +24,8 @@ class ScriptError : public std::exception {
   int line = 0;    // 1-based; 0 until the engine knows the statement
   int column = 0;  // 1-based
   std::u16string lineText;
+  std::u16string helpFile;  // what Err.Raise gave, for Err.HelpFile
+  int32_t helpContext = 0;
 };
 
 // Thrown when the host's Tick asks to stop: no On Error handler of the script catches it.
@@ -50,10 +52,14 @@ inline constexpr int32_t kObjectVariableNotSet = 91;
 inline constexpr int32_t kInvalidUseOfNull = 94;
 inline constexpr int32_t kCannotCreateObject = 429;  // "ActiveX component can't create object"
 inline constexpr int32_t kObjectRequired = 424;
+inline constexpr int32_t kNotACollection = 451;   // For Each over what is no array or object
+inline constexpr int32_t kUnsupportedType = 458;  // a Byte result thrown away by Call
+inline constexpr int32_t kForNotInitialized = 92;
 inline constexpr int32_t kNoSuchMember = 438;
 inline constexpr int32_t kWrongArguments = 450;
 inline constexpr int32_t kVariableUndefined = 500;
 inline constexpr int32_t kIllegalAssignment = 501;
+inline constexpr int32_t kUnqualifiedReference = 505;  // `.name` outside a With block
 inline constexpr int32_t kSyntaxError = 1002;
 inline constexpr int32_t kExpectedStatement = 1024;
 }  // namespace script_errors

@@ -13,6 +13,8 @@
 
 namespace vendil {
 
+class ValueCounter;
+
 class ScriptObject : public std::enable_shared_from_this<ScriptObject> {
  public:
   virtual ~ScriptObject() = default;
@@ -30,6 +32,9 @@ class ScriptObject : public std::enable_shared_from_this<ScriptObject> {
   virtual void Set(std::u16string_view name, std::span<Variant> args, const Variant& value);
   // For Each: the items in order, taken when the loop starts. The default raises 438.
   virtual std::vector<Variant> Enumerate();
+  // Adds what the object holds to the engine's count of its memory; objects of the host
+  // hold nothing the engine counts.
+  virtual void CountHeld(ValueCounter&) const {}
 };
 
 // Raises 438 "Object doesn't support this property or method" naming nothing more.

@@ -1,25 +1,35 @@
-// The per-thread value size limit.
+// The per-thread value meter.
 #include "script/value_limit.h"
+
+#include <algorithm>
 
 #include "script/script_error.h"
 #include "script/variant.h"
 
 namespace vendil {
 
-namespace {
-thread_local size_t currentLimit = kMaxValueBytes;
-}  // namespace
+thread_local ValueMeter* currentValueMeter = nullptr;
 
-size_t MaxValueBytes() { return currentLimit; }
+void RaiseOutOfMemory() { RaiseScriptError(script_errors::kOutOfMemory); }
 
-void CheckValueSize(size_t count, size_t itemBytes) {
-  if (itemBytes != 0 && count > currentLimit / itemBytes) {
+void ChargeLargeValue(ValueMeter& meter, size_t bytes) {
+  if (meter.tickCountdown && bytes >= kBytesPerStatement) {
+    const size_t statements = std::min<size_t>(bytes / kBytesPerStatement, 1 << 20);
+    *meter.tickCountdown = std::max(*meter.tickCountdown - static_cast<int>(statements), 1);
+  }
+  if (meter.charged <= meter.budgetBytes) return;
+  // Most of what was charged may be gone by now: count what is really held.
+  meter.charged = meter.CountHeldBytes() + bytes;
+  if (meter.charged > meter.budgetBytes) {
+    meter.charged -= bytes;
     RaiseScriptError(script_errors::kOutOfMemory);
   }
 }
 
-ValueLimitScope::ValueLimitScope(size_t bytes) : saved_(currentLimit) { currentLimit = bytes; }
+ValueMeterScope::ValueMeterScope(ValueMeter* meter) : saved_(currentValueMeter) {
+  currentValueMeter = meter;
+}
 
-ValueLimitScope::~ValueLimitScope() { currentLimit = saved_; }
+ValueMeterScope::~ValueMeterScope() { currentValueMeter = saved_; }
 
 }  // namespace vendil

@@ -10,20 +10,80 @@ namespace vendil {
 
 Variant::ArrayHolder::ArrayHolder(std::unique_ptr<ScriptArray> array) : array_(std::move(array)) {}
 
-Variant::ArrayHolder::ArrayHolder(const ArrayHolder& other)
-    : array_(std::make_unique<ScriptArray>(*other.array_)) {
-  array_->locks = 0;  // a copy is a new array, not held by the original's loops
+void Variant::ChargeStringCopy() const {
+  // Strings this short live inside the value and cost no allocation.
+  constexpr size_t kInlineUnits = 7;
+  const size_t units = StringValue().size();
+  if (units > kInlineUnits) ChargeValueBytes(HeapStringBytes(units));
 }
 
-Variant::ArrayHolder& Variant::ArrayHolder::operator=(const ArrayHolder& other) {
-  if (this != &other) {
-    array_ = std::make_unique<ScriptArray>(*other.array_);
-    array_->locks = 0;
+namespace {
+
+// Arrays copied or let go while an outer copy or release runs: that one's list takes them,
+// so nesting costs list entries instead of native frames.
+thread_local std::vector<std::pair<ScriptArray*, const ScriptArray*>>* pendingCopies = nullptr;
+thread_local std::vector<Variant>* pendingReleases = nullptr;
+
+bool HoldsOtherValues(const Variant& value) {
+  return value.IsArray() || (value.IsObject() && value.ObjectValue());
+}
+
+// A copy is a new array, not held by the original's loops; its elements count against the
+// engine's budget (its strings as they are copied).
+std::unique_ptr<ScriptArray> CopyOf(const ScriptArray& array) {
+  ChargeValueBytes(array.Size() * sizeof(Variant));
+  std::unique_ptr<ScriptArray> copy = array.EmptyCopy();
+  if (pendingCopies) {
+    pendingCopies->emplace_back(copy.get(), &array);
+    return copy;
   }
+  std::vector<std::pair<ScriptArray*, const ScriptArray*>> work{{copy.get(), &array}};
+  struct Reset {
+    ~Reset() { pendingCopies = nullptr; }
+  } reset;
+  pendingCopies = &work;
+  while (!work.empty()) {
+    const auto [to, from] = work.back();
+    work.pop_back();
+    to->Elements() = from->Elements();  // arrays among them join `work`
+  }
+  return copy;
+}
+
+}  // namespace
+
+void ReleaseValues(std::vector<Variant>& values) {
+  if (pendingReleases) {
+    for (Variant& value : values) {
+      if (HoldsOtherValues(value)) pendingReleases->push_back(std::move(value));
+    }
+    values.clear();
+    return;
+  }
+  std::vector<Variant> queue;
+  for (Variant& value : values) {
+    if (HoldsOtherValues(value)) queue.push_back(std::move(value));
+  }
+  values.clear();
+  pendingReleases = &queue;
+  while (!queue.empty()) {
+    Variant last = std::move(queue.back());
+    queue.pop_back();
+    last = Variant();  // what it held joins `queue`
+  }
+  pendingReleases = nullptr;
+}
+
+Variant::ArrayHolder::ArrayHolder(const ArrayHolder& other) : array_(CopyOf(*other.array_)) {}
+
+Variant::ArrayHolder& Variant::ArrayHolder::operator=(const ArrayHolder& other) {
+  if (this != &other) array_ = CopyOf(*other.array_);
   return *this;
 }
 
-Variant::ArrayHolder::~ArrayHolder() = default;
+Variant::ArrayHolder::~ArrayHolder() {
+  if (array_) ReleaseValues(array_->Elements());
+}
 
 Variant Variant::Array(std::unique_ptr<ScriptArray> array) {
   return Variant(ArrayHolder(std::move(array)));
@@ -50,6 +110,7 @@ size_t CountElements(const std::vector<int32_t>& upperBounds) {
     count *= length;
   }
   CheckValueSize(count, sizeof(Variant));
+  ChargeValueBytes(count * sizeof(Variant));
   return count;
 }
 
@@ -85,6 +146,17 @@ void ScriptArray::Redimension(std::vector<int32_t> upperBounds, bool preserve) {
     data_.assign(count, Variant());
   }
   upper_ = std::move(upperBounds);
+}
+
+std::unique_ptr<ScriptArray> ScriptArray::EmptyCopy() const {
+  auto copy = std::make_unique<ScriptArray>();
+  copy->upper_ = upper_;
+  copy->fixed = fixed;
+  return copy;
+}
+
+void RaiseIfLocked(const ScriptArray& array) {
+  if (array.locks > 0) RaiseScriptError(script_errors::kArrayLocked);
 }
 
 void ScriptArray::Erase() {

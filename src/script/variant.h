@@ -12,6 +12,8 @@
 #include <variant>
 #include <vector>
 
+#include "script/value_limit.h"
+
 namespace vendil {
 
 class ScriptObject;
@@ -71,6 +73,16 @@ class Variant {
                    DateTag, std::u16string, std::shared_ptr<ScriptObject>, ErrorTag, ArrayHolder>;
 
   Variant() = default;  // Empty
+  // A copy of a long string is a new value the engine's memory budget counts.
+  Variant(const Variant& other) : value_(other.value_) { ChargeCopy(); }
+  Variant(Variant&&) noexcept = default;
+  Variant& operator=(const Variant& other) {
+    value_ = other.value_;
+    ChargeCopy();
+    return *this;
+  }
+  Variant& operator=(Variant&&) noexcept = default;
+  ~Variant() = default;
 
   static Variant Null() { return Variant(NullTag{}); }
   static Variant Boolean(bool value) { return Variant(value); }
@@ -136,6 +148,11 @@ class Variant {
  private:
   template <typename T>
   explicit Variant(T value) : value_(std::move(value)) {}
+  void ChargeCopy() const {
+    constexpr size_t kStringIndex = 10;
+    if (value_.index() == kStringIndex) ChargeStringCopy();
+  }
+  void ChargeStringCopy() const;
   Storage value_;
 };
 
@@ -162,6 +179,8 @@ class ScriptArray {
   void Redimension(std::vector<int32_t> upperBounds, bool preserve);
   // Erase: a fixed array keeps its size with every element reset; a dynamic one empties.
   void Erase();
+  // An array of the same bounds whose elements are still to be filled in.
+  std::unique_ptr<ScriptArray> EmptyCopy() const;
 
   bool fixed = false;  // declared with sizes (`Dim a(3)`): ReDim refuses it
   int locks = 0;       // For Each or a ByRef element holds it: ReDim and Erase refuse it
@@ -171,7 +190,15 @@ class ScriptArray {
   std::vector<Variant> data_;
 };
 
-// Strings and arrays past this many bytes raise error 7 "Out of memory".
-inline constexpr size_t kMaxValueBytes = size_t{256} * 1024 * 1024;
+// Raises 10 when the slot holds an array that a ByRef argument holds an element of:
+// replacing the array would pull the element from under the running procedure.
+// Lets go of the values and of all they hold without a native frame per level of nesting:
+// arrays of arrays and chains of objects a million deep end as flat ones do.
+void ReleaseValues(std::vector<Variant>& values);
+
+void RaiseIfLocked(const ScriptArray& array);
+inline void CheckReplaceable(const Variant& slot) {
+  if (slot.IsArray()) RaiseIfLocked(slot.ArrayValue());
+}
 
 }  // namespace vendil

@@ -7,6 +7,7 @@
 
 #include "platform/casefold.h"
 #include "script/script_error.h"
+#include "script/script_locale.h"
 #include "script/script_object.h"
 
 namespace vendil {
@@ -56,6 +57,7 @@ std::optional<double> ParseNumericString(std::u16string_view text) {
     if (value > 0x7FFFFFFFull) result = static_cast<double>(static_cast<int32_t>(value));
     return negative ? -result : result;
   }
+  const ScriptLocale& locale = CurrentLocale();
   std::string ascii;
   bool digits = false;
   bool point = false;
@@ -64,10 +66,10 @@ std::optional<double> ParseNumericString(std::u16string_view text) {
     if (c >= u'0' && c <= u'9') {
       digits = true;
       ascii.push_back(static_cast<char>(c));
-    } else if (c == u'.' && !point) {
+    } else if (c == locale.decimalPoint && !point) {
       point = true;
       ascii.push_back('.');
-    } else if (c == u',' && digits && !point) {
+    } else if (c == locale.groupSeparator && digits && !point) {
       continue;  // thousands separator
     } else {
       break;
@@ -213,8 +215,8 @@ bool ToBool(const Variant& value) {
       RaiseScriptError(script_errors::kInvalidUseOfNull);
     case VarType::String: {
       const std::u16string& text = value.StringValue();
-      if (EqualsNoCaseU16(text, u"True")) return true;
-      if (EqualsNoCaseU16(text, u"False")) return false;
+      if (EqualsNoCaseU16(text, u"True") || EqualsNoCaseU16(text, u"#TRUE#")) return true;
+      if (EqualsNoCaseU16(text, u"False") || EqualsNoCaseU16(text, u"#FALSE#")) return false;
       if (auto number = ParseNumericString(text)) return *number != 0;
       RaiseScriptError(script_errors::kTypeMismatch);
     }
@@ -280,117 +282,6 @@ void CivilFromDays(double days, int& year, int& month, int& day, int& hour, int&
   year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-std::u16string FormatDateText(double days) {
-  if (!std::isfinite(days) || std::fabs(days) > 3e6) return FormatNumberText(days);
-  int year, month, day, hour, minute, second;
-  CivilFromDays(days, year, month, day, hour, minute, second);
-  char buffer[64];
-  const bool hasTime = hour != 0 || minute != 0 || second != 0;
-  const bool hasDate = std::trunc(days) != 0 || !hasTime;
-  std::string text;
-  if (hasDate) {
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", year, month, day);
-    text = buffer;
-  }
-  if (hasTime) {
-    std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d", hour, minute, second);
-    if (!text.empty()) text += ' ';
-    text += buffer;
-  }
-  return AsciiToU16(text.c_str());
-}
-
-namespace {
-
-// Reads up to `maxDigits` digits at `pos`; -1 when there are none.
-int ReadNumber(std::u16string_view text, size_t& pos, int maxDigits) {
-  int value = 0;
-  int count = 0;
-  while (pos < text.size() && count < maxDigits && text[pos] >= u'0' && text[pos] <= u'9') {
-    value = value * 10 + (text[pos] - u'0');
-    ++pos;
-    ++count;
-  }
-  return count == 0 ? -1 : value;
-}
-
-bool ValidDate(int year, int month, int day) {
-  static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-  if (day > kDays[month - 1]) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return !(month == 2 && day == 29 && !leap);
-}
-
-}  // namespace
-
-std::optional<double> ParseDateText(std::u16string_view text) {
-  size_t pos = 0;
-  auto skipBlanks = [&] {
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
-  };
-  skipBlanks();
-  bool hasDate = false;
-  double date = 0;
-  double time = 0;
-  const size_t start = pos;
-  int a = ReadNumber(text, pos, 4);
-  if (a >= 0 && pos < text.size() && (text[pos] == u'/' || text[pos] == u'-')) {
-    const char16_t sep = text[pos++];
-    const size_t firstLength = pos - 1 - start;
-    int b = ReadNumber(text, pos, 2);
-    if (b < 0) return std::nullopt;
-    int c = -1;
-    if (pos < text.size() && text[pos] == sep) {
-      ++pos;
-      c = ReadNumber(text, pos, 4);
-      if (c < 0) return std::nullopt;
-    }
-    int year, month, day;
-    if (firstLength == 4) {
-      year = a, month = b, day = c < 0 ? 1 : c;
-    } else if (c < 0) {
-      return std::nullopt;
-    } else {
-      month = a, day = b, year = c;
-      if (year < 100) year += year < 30 ? 2000 : 1900;
-    }
-    if (!ValidDate(year, month, day)) return std::nullopt;
-    date = DaysFromCivil(year, month, day);
-    hasDate = true;
-    skipBlanks();
-  } else {
-    pos = start;
-  }
-  if (pos < text.size()) {
-    int hour = ReadNumber(text, pos, 2);
-    if (hour < 0 || pos >= text.size() || text[pos] != u':') return std::nullopt;
-    ++pos;
-    int minute = ReadNumber(text, pos, 2);
-    int second = 0;
-    if (minute < 0) return std::nullopt;
-    if (pos < text.size() && text[pos] == u':') {
-      ++pos;
-      second = ReadNumber(text, pos, 2);
-      if (second < 0) return std::nullopt;
-    }
-    skipBlanks();
-    if (pos + 1 < text.size() && (text[pos + 1] | 0x20) == u'm') {
-      const char16_t m = text[pos] | 0x20;
-      if (m != u'a' && m != u'p') return std::nullopt;
-      if (hour < 1 || hour > 12) return std::nullopt;
-      hour = hour % 12 + (m == u'p' ? 12 : 0);
-      pos += 2;
-      skipBlanks();
-    }
-    if (hour > 23 || minute > 59 || second > 59 || pos != text.size()) return std::nullopt;
-    time = (hour * 3600 + minute * 60 + second) / 86400.0;
-  } else if (!hasDate) {
-    return std::nullopt;
-  }
-  return date < 0 ? date - time : date + time;
-}
-
 std::u16string ToString(const Variant& value) {
   switch (value.Type()) {
     case VarType::Empty:
@@ -406,11 +297,11 @@ std::u16string ToString(const Variant& value) {
     case VarType::Long:
       return AsciiToU16(std::to_string(value.LongValue()).c_str());
     case VarType::Single:
-      return FormatNumberText(value.SingleValue(), 7);
+      return LocalizeDecimalPoint(FormatNumberText(value.SingleValue(), 7), CurrentLocale());
     case VarType::Double:
-      return FormatNumberText(value.DoubleValue(), 15);
+      return LocalizeDecimalPoint(FormatNumberText(value.DoubleValue(), 15), CurrentLocale());
     case VarType::Currency:
-      return FormatCurrencyText(value.CurrencyValue());
+      return LocalizeDecimalPoint(FormatCurrencyText(value.CurrencyValue()), CurrentLocale());
     case VarType::Date:
       return FormatDateText(value.DateValue());
     case VarType::String:

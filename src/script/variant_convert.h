@@ -14,6 +14,8 @@
 
 namespace vendil {
 
+struct ScriptLocale;
+
 // Reads a string as a number the way conversions do: optional blanks, sign, digits with
 // a decimal point and exponent, or &H / &O literals. nullopt when it is not a number.
 std::optional<double> ParseNumericString(std::u16string_view text);
@@ -41,12 +43,14 @@ double RoundHalfEven(double value);
 std::u16string FormatNumberText(double value, int digits = 15);
 std::u16string FormatCurrencyText(int64_t scaled);
 
-// Dates in the system's short form "yyyy/mm/dd H:mm:ss" (a Japanese system): the date part
-// alone when the time is midnight, the time alone on day 0.
+// Dates in the short date and long time of the locale in force ("yyyy/MM/dd H:mm:ss" on a
+// Japanese system): the date part alone when the time is midnight, the time alone on day 0.
 std::u16string FormatDateText(double days);
-// Reads a date and/or time text ("2024/1/5", "1/5/2024", "13:04", "2024-01-05 1:04:05 PM");
-// nullopt when it is not a date.
+// Reads a date and/or time text ("2024/1/5", "1/5/2024", "13:04", "2024-01-05 1:04:05 PM")
+// in the order of day and month of the locale in force, or of the one given; nullopt when
+// it is not a date.
 std::optional<double> ParseDateText(std::u16string_view text);
+std::optional<double> ParseDateText(std::u16string_view text, const ScriptLocale& locale);
 // Days since 1899-12-30 of a calendar date and back (proleptic Gregorian).
 double DaysFromCivil(int year, int month, int day);
 void CivilFromDays(double days, int& year, int& month, int& day, int& hour, int& minute,

@@ -108,5 +108,5 @@ Check oldLocale = 1041 And GetLocale() = 1033, "SetLocale gives the locale it re
 Check SetLocale(oldLocale) = 1033 And GetLocale() = 1041, "and puts a saved one back"
 On Error Resume Next
 SetLocale "xx-nowhere"
-Check Err.Number = 5 And GetLocale() = 1041, "an unknown locale is error 5 and changes nothing"
+Check Err.Number = 447 And GetLocale() = 1041, "an unknown locale is error 447 and changes nothing"
 On Error GoTo 0

@@ -23,6 +23,12 @@ TEST_F(CompileErrors, ASyntaxErrorAnywhereMeansNothingRuns) {
       {u"Note 1\nSub A()\nEnd Function", 1016, 3, 5, "End Function"},
       {u"Note 1\nx = \"open", 1033, 2, 5, "x = \"open"},
       {u"Sub S()\n  Note 1\nEnd Sub\nS\nDim a, a", 1041, 5, 8, "Dim a, a"},
+      // A procedure inside a loop is not in the loop; one inside a procedure is refused.
+      {u"Note 1\nFor i = 1 To 2\nSub A()\nExit For\nEnd Sub\nNext", 1039, 4, 1, "Exit For"},
+      {u"Note 1\nSub A()\n If 1 Then\n  Sub B()\n  End Sub\n End If\nEnd Sub", 1024, 4, 3,
+       "  Sub B()"},
+      {u"Note 1\nx = 1 =< 2 => 3 >< \n", 1023, 2, 20, "x = 1 =< 2 => 3 >< "},
+      {u"Note 1\nDim [a b], if", 1010, 2, 12, "Dim [a b], if"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf8(c.code));

@@ -40,13 +40,23 @@ TEST_F(Safety, TickFalseEndsAScriptEvenPastOnErrorResumeNext) {
   EXPECT_EQ(notes, std::vector<std::string>{"runs"});
 }
 
-TEST_F(Safety, HeavyBuiltInsBringTheNextTickNearer) {
-  // Every statement builds a long text: Stop must not wait for hundreds of them.
-  host.stopAfter = 3;
-  std::optional<ScriptErrorInfo> error = Run(u"Do\n  s = Space(5000000)\n  n = n + 1\nLoop");
-  ASSERT_TRUE(error.has_value());
-  EXPECT_TRUE(error->aborted);
-  EXPECT_LT(std::stoi(Text(u"n")), 20);
+TEST_F(Safety, HeavyStatementsBringTheNextTickNearer) {
+  // Every statement makes a long text, by a built-in, by joining or by copying: Stop must not
+  // wait for the hundreds of statements a light loop runs between two Ticks.
+  const std::vector<std::u16string> loops = {
+      u"Do\n  s = Space(5000000)\n  n = n + 1\nLoop",
+      u"big = Space(2500000)\nDo\n  s = big & big\n  n = n + 1\nLoop",
+      u"big = Space(5000000)\nDo\n  s = big\n  n = n + 1\nLoop",
+  };
+  for (const std::u16string& loop : loops) {
+    SCOPED_TRACE(Utf8(loop));
+    host.ticks = 0;
+    host.stopAfter = 3;
+    std::optional<ScriptErrorInfo> error = Run(u"n = 0\n" + loop);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->aborted);
+    EXPECT_LT(std::stoi(Text(u"n")), 20);
+  }
 }
 
 TEST_F(Safety, DeepRecursionRaisesOutOfStackSpace) {
@@ -67,6 +77,70 @@ TEST_F(Safety, DeepRecursionRaisesOutOfStackSpace) {
   error =
       Run(u"Class Node\n  Function Visit()\n    Set other = New Node\n    Visit = other.Visit()\n"
           u"  End Function\nEnd Class\nSet start = New Node\nstart.Visit");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number, 28);
+}
+
+TEST_F(Safety, TheValuesAnEngineHoldsStayWithinItsBudget) {
+  engine.SetMaxHeldBytes(size_t{32} << 20);
+  // Each way of holding more: strings kept in an array, copies of one string, arrays of
+  // arrays, a flooded dictionary, objects, match lists. Each stops with 7 well before 1,000.
+  const std::vector<std::u16string> floods = {
+      u"For i = 0 To 999\n  a(i) = Space(500000)\nNext",
+      u"s = Space(500000)\nFor i = 0 To 999\n  a(i) = s\nNext",
+      u"For i = 0 To 999\n  ReDim x(50000)\n  a(i) = x\nNext",
+      u"Set d = CreateObject(\"Scripting.Dictionary\")\n"
+      u"For i = 0 To 999999\n  d.Add i, i\nNext",
+      u"Class Node\n  Public Items(100)\nEnd Class\n"
+      u"ReDim b(999999)\nFor i = 0 To 999999\n  Set b(i) = New Node\nNext",
+      u"Set re = New RegExp\nre.Global = True\nre.Pattern = \".\"\nt = Space(100000)\n"
+      u"For i = 0 To 999\n  Set a(i) = re.Execute(t)\nNext",
+  };
+  for (const std::u16string& flood : floods) {
+    SCOPED_TRACE(Utf8(flood));
+    std::optional<ScriptErrorInfo> error = Run(u"Dim a(999)\n" + flood);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number, 7);
+    // What the failed run left is let go, and the budget is there again.
+    ASSERT_FALSE(Run(u"Erase a\nb = Empty\nd = Empty\ns = Empty\nx = Empty\nt = Space(1000000)"));
+  }
+  // Values that go out of use as fast as they come never reach the budget.
+  EXPECT_FALSE(Run(u"For i = 1 To 200\n  s = Space(1000000)\n  t = s & s\nNext"));
+}
+
+TEST_F(Safety, DeepChainsOfObjectsAndArraysEndWithoutDeepRecursion) {
+  // A million objects, each holding an array that holds the one before: letting go of the
+  // head must not take a native frame per link (it overflowed the stack).
+  ASSERT_FALSE(
+      Run(u"Class Link\n  Public Items\nEnd Class\nSet head = Nothing\n"
+          u"For i = 1 To 1000000\n  Set node = New Link\n  node.Items = Array(head, i)\n"
+          u"  Set head = node\nNext\nSet node = Nothing\nlast = head.Items(1)\n"
+          u"Set head = Nothing\nNote \"freed \" & last"));
+  EXPECT_EQ(notes, std::vector<std::string>{"freed 1000000"});
+  // Arrays nested in arrays are copied level by level and stay whole.
+  notes.clear();
+  ASSERT_FALSE(
+      Run(u"a = Array(0)\nFor i = 1 To 2000\n  a = Array(a, i)\nNext\nb = a\na = Empty\n"
+          u"depth = 0\nDo While IsArray(b)\n  depth = depth + 1\n  b = b(0)\nLoop\nNote depth"));
+  EXPECT_EQ(notes, std::vector<std::string>{"2001"});
+}
+
+TEST_F(Safety, AVeryLongExpressionRunsWithoutDeepRecursion) {
+  // 100,000 operators in a row nest as deep as they are long: evaluated, compared, joined by
+  // & and then freed with the program, none of which may take a native frame per operator.
+  std::u16string sum = u"x = 1", text = u"s = \"\"", test = u"t = (1 = 1)";
+  for (int i = 1; i < 100000; ++i) {
+    sum += u" + 1";
+    text += u" & \"a\"";
+    test += u" And (1 = 1)";
+  }
+  ASSERT_FALSE(Run(sum + u"\n" + text + u"\n" + test + u"\nn = Len(s)"));
+  EXPECT_EQ(Text(u"x"), "100000");
+  EXPECT_EQ(Text(u"n"), "99999");
+  EXPECT_EQ(Text(u"t"), "True");
+  // Deep nesting by parentheses is refused at compile time instead.
+  std::optional<ScriptErrorInfo> error =
+      Run(u"y = " + std::u16string(5000, u'(') + u"1" + std::u16string(5000, u')'));
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number, 28);
 }
@@ -219,6 +293,20 @@ TEST_F(HostObjects, AreReachedByNameWithTheirMembers) {
   error = Run(u"Note 1, 2");
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number, 450);
+}
+
+TEST_F(HostObjects, AHostProcedureKnowsTheLineItWasCalledFrom) {
+  std::vector<int> lines;
+  engine.AddGlobalProcedure(u"Where", 0, 1, [&](std::span<Variant>) {
+    lines.push_back(engine.CurrentLine());
+    return Variant();
+  });
+  // The message is built at run time, as `Check cond, "x=" & x` does.
+  ASSERT_FALSE(
+      Run(u"x = 1\nWhere \"x=\" & x\nSub Inner()\n  Where\nEnd Sub\n\nInner\n"
+          u"If True Then Where"));
+  EXPECT_EQ(lines, (std::vector<int>{2, 4, 8}));
+  EXPECT_EQ(engine.CurrentLine(), 0) << "no line once the script has ended";
 }
 
 }  // namespace

@@ -67,3 +67,29 @@ Dim Made
 Check Err.Number = 1041, "Dim of a name ExecuteGlobal made a class is Name redefined"
 Err.Clear
 On Error GoTo 0
+
+' What Eval and Execute take, and how their code fails.
+Check IsNull(Eval(Null)), "Eval(Null) is Null"
+On Error Resume Next
+Execute 42
+Check Err.Number = 13, "Execute of a number is 13"
+Err.Clear
+Execute "x = (1"
+Check Err.Number = 1002 And Err.Description = "Syntax error", "an Execute syntax error is 1002"
+Err.Clear
+x = Eval("1 +")
+Check Err.Number = 1002, "an Eval syntax error is 1002"
+Err.Clear
+ExecuteGlobal "Dim twiceArr()"
+Check Err.Number = 0, "the first ExecuteGlobal Dim of an array"
+ExecuteGlobal "Dim twiceArr()"
+Check Err.Number = 13, "a second ExecuteGlobal Dim of the array is 13"
+Err.Clear
+On Error GoTo 0
+Function DeclaresByExecute()
+  Execute "Dim v"
+  Execute "v = 12"
+  DeclaresByExecute = Eval("v")
+End Function
+Check DeclaresByExecute() = 12, "Execute Dim inside a procedure declares the variable for it"
+Check Eval("IsEmpty(v)"), "that variable is not a global"

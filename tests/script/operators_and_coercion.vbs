@@ -36,7 +36,8 @@ Check 6.5 \ 2 = 3, "6.5 rounds to 6 before \"
 Check 7 Mod 3 = 1 And -7 Mod 3 = -1 And 7 Mod -3 = 1, "Mod takes the sign of the dividend"
 Check 5.5 Mod 4 = 2, "Mod rounds its operands"
 Check 2 ^ 10 = 1024 And TypeName(2 ^ 2) = "Double", "^ gives a Double"
-Check -2 ^ 2 = -4, "^ binds tighter than negation"
+Check -3 ^ 2 = 9 And -2 ^ 3 = -8 And 2 ^ -1 = 0.5, "negation binds tighter than ^"
+Check 1 - 3 ^ 2 = -8 And -3 * 2 = -6, "a minus between operands is still a subtraction"
 Check 2 + 3 * 4 = 14 And (2 + 3) * 4 = 20, "precedence of * over +"
 Check 2 ^ 3 ^ 2 = 64, "^ is left-associative"
 
@@ -73,9 +74,13 @@ Check IsNull(True And Null) And (False And Null) = False, "False And Null is Fal
 Check (True Or Null) = True And IsNull(False Or Null), "True Or Null is True"
 Check TypeName(True And True) = "Boolean", "And of Booleans stays Boolean"
 Check (&HFF And &H0F) = 15, "hexadecimal literals"
-Check &HFFFF = -1 And &H8000 = -32768, "four hex digits make an Integer"
-Check &H10000 = 65536 And &HFFFFFFFF = -1, "longer hex literals make a Long"
-Check &O17 = 15, "octal literals"
+Check TypeName(&H7FFF) = "Integer" And TypeName(&H8000) = "Long", "a hex literal past an Integer is a Long"
+Check &HFFFF = 65535 And &H8000 = 32768 And &H10000 = 65536, "hex literals are not sign-extended from 16 bits"
+Check &HFFFFFFFF = -1 And TypeName(&HFFFFFFFF) = "Integer", "32-bit hex wraps and fits an Integer"
+Check TypeName(&h10&) = "Integer" And &h10& = 16, "a trailing & changes nothing"
+Check TypeName(&hFFFFFFFF&) = "Integer" And &hFFFFFFFF& = -1, "&hFFFFFFFF& is -1"
+Check TypeName(&H80000000) = "Long" And &H80000000 = -2147483648, "the sign bit of 32"
+Check &O17 = 15 And &o777 = 511, "octal literals"
 
 ' Objects compare with Is.
 Class Box
@@ -90,3 +95,42 @@ Check Not (a Is c), "two objects are not Is"
 Check Nothing Is Nothing, "Nothing Is Nothing"
 Set b = Nothing
 Check b Is Nothing, "a cleared reference Is Nothing"
+
+' A text against a number: between variables the number is less; with a literal on either
+' side the text is read as a number (13 when it is none), and against a Boolean as its text.
+Dim ten, nineText
+ten = 10 : nineText = "9"
+Check ten < nineText, "two variables: the number is less than the text"
+Check nineText < 10 And 10 > nineText And "9" < ten And ten > "9", "a literal side reads the text as a number"
+Check "10" = 10 And 1 = "1" And Not ("2" < 1), "literal texts against literal numbers compare as numbers"
+Check " 12 " = 12, "blanks around the number are allowed"
+Check "True" = True And True = "True" And "False" = False And Not ("1" = True), "a text against a literal Boolean compares as text"
+On Error Resume Next
+Dim mismatch
+mismatch = ("abc" = 1)
+Check Err.Number = 13 And IsEmpty(mismatch), "a text that is no number against a literal number is 13"
+On Error GoTo 0
+
+' A Single meets a Double at the Single's precision.
+Check CSng(0.1) = 0.1 And 0.1 = CSng(0.1), "CSng(0.1) = 0.1"
+Check CSng(0.1) <> 0.1000001, "a Double that differs as a Single still differs"
+
+' Logical operators on Empty give a Long; with Null, a result the other side settles alone.
+Check TypeName(Empty And 1) = "Long" And TypeName(Empty Or Empty) = "Long", "Empty makes a Long"
+Check TypeName(Not Empty) = "Long" And (Not Empty) = -1, "Not Empty is the Long -1"
+Check TypeName(Empty Xor CByte(1)) = "Long" And TypeName(1 Eqv Empty) = "Long", "Xor and Eqv with Empty"
+Check TypeName(CByte(1) And CByte(3)) = "Byte" And TypeName(True Or CByte(1)) = "Integer", "Byte stays Byte, Boolean with a number is an Integer"
+Check (CByte(0) Imp Null) = 255 And TypeName(CByte(0) Imp Null) = "Byte", "CByte(0) Imp Null is 255"
+Check (Empty Imp Null) = -1 And TypeName(Empty Imp Null) = "Long", "Empty Imp Null is -1"
+Check (False Imp Null) = True And IsNull(True Imp Null) And (Null Imp True) = True And IsNull(Null Imp 0), "Imp with Null"
+Check (0 And Null) = 0 And TypeName(0 And Null) = "Integer" And IsNull(1 And Null), "And with Null"
+Check (-1 Or Null) = -1 And (CByte(255) Or Null) = 255 And IsNull(1 Or Null), "Or with Null"
+Check IsNull(Null Xor 0) And IsNull(Null Eqv -1), "Xor and Eqv with Null are Null"
+
+' Unary + is the identity, on texts and objects too.
+Check TypeName(+"12") = "String" And +"12" = "12", "+ keeps a text"
+Check IsEmpty(+Empty) And IsNull(+Null), "+ keeps Empty and Null"
+Dim plusBox
+Set plusBox = New Box
+Check TypeName(+plusBox) = "Box", "+ keeps an object"
+Check -+-3 = 3, "signs in a row"

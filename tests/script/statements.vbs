@@ -32,15 +32,26 @@ Function Kind(v)
       Kind = "low"
     Case 4, n + 1
       Kind = "mid"
-    Case "a", "b"
-      Kind = "letter"
     Case Else
       Kind = "other"
   End Select
 End Function
-Check Kind(2) = "low" And Kind(6) = "mid" And Kind("b") = "letter", "Case lists"
+Function Letter(v)
+  Select Case v
+    Case "a", "b"
+      Letter = "letter"
+    Case Else
+      Letter = "other"
+  End Select
+End Function
+Check Kind(2) = "low" And Kind(6) = "mid" And Letter("b") = "letter", "Case lists"
 Check Kind(99) = "other", "Case Else"
-Check Kind("A") = "other", "Case compares text with case"
+Check Letter("A") = "other", "Case compares text with case"
+Check Kind("3") = "low", "a text meets a literal Case as a number"
+On Error Resume Next
+Kind "x"
+Check Err.Number = 13, "a text that is no number against a literal number is error 13"
+On Error GoTo 0
 Select Case 1
   Case 1
     s = "first"
@@ -161,3 +172,32 @@ Check n = 7, "comments"
 s = "it's ""quoted"""
 Check s = "it's " & Chr(34) & "quoted" & Chr(34), "doubled quotes in a string"
 cAlL cHeCk(TRUE, "names are case-insensitive")
+
+' The For Each variable is Empty after the loop runs to its end, not after Exit For.
+Dim member
+For Each member In Array(1, 2, 3)
+Next
+Check IsEmpty(member), "For Each leaves its variable Empty"
+For Each member In Array(1, 2, 3)
+  If member = 2 Then Exit For
+Next
+Check member = 2, "Exit For keeps the variable"
+
+' Constants are known before their line and in branches that never run.
+Check EarlyConst = 5, "a Const is known before its line"
+Const EarlyConst = 5
+If False Then
+  Const HiddenConst = "hidden"
+End If
+Check HiddenConst = "hidden", "a Const in a branch never taken is known"
+Function UsesLocalConst()
+  UsesLocalConst = LocalConst * 2
+  Const LocalConst = 21
+End Function
+Check UsesLocalConst() = 42, "a procedure's Const is known before its line"
+
+' Stop is a statement under Option Explicit too, and does nothing without a debugger.
+Dim afterStop
+Stop
+afterStop = True
+Check afterStop, "Stop under Option Explicit"

@@ -86,7 +86,19 @@ Check LeftB("abc", 2) = "a" And LeftB("abc", 4) = "ab", "LeftB takes whole units
 Check RightB("abc", 2) = "c" And RightB("abc", 100) = "abc", "RightB"
 Check MidB("abcd", 3, 4) = "bc" And MidB("abcd", 5) = "cd", "MidB from a byte position"
 Check MidB("abc", 2, 2) = ChrW(&H6200), "MidB off a unit boundary pairs the bytes it takes"
-Check ChrB(65) = ChrW(65) And LenB(LeftB("abc", 3)) = 4, "ChrB; an odd byte is held as a unit"
+Check LenB(ChrB(65)) = 1 And Len(ChrB(65)) = 0 And AscB(ChrB(65)) = 65, "ChrB makes one byte"
+Check LenB(LeftB("abc", 3)) = 3 And LenB(MidB("abc", 2, 3)) = 3 And LenB(RightB("abc", 1)) = 1, "byte cuts keep an odd length"
+Check ChrB(65) & ChrB(0) = "A" And AscW(ChrB(&H41) & ChrB(&H42)) = &H4241, "odd bytes join across the &"
+Check LenB(ChrB(1) & "ab") = 5 And MidB(ChrB(1) & "ab", 2) = "ab", "a text after an odd byte moves by one byte"
+Check InStrB(ChrB(1) & "ab", "b") = 4, "InStrB counts the odd byte"
 Check IsNull(LeftB(Null, 1)) And MidB("ab", 9) = "", "LeftB of Null, MidB past the end"
 Check InStrB("abc", "c") = 5 And InStrB(2, "abab", "b") = 3 And InStrB("abc", "x") = 0, "InStrB"
 Check InStrB("abc", MidB("abc", 2, 2)) = 2, "InStrB finds bytes off a unit boundary"
+
+' Appending in place: a text onto itself, a variable holding text, a number and Null.
+Dim grow, tail
+grow = "ab" : grow = grow & grow
+tail = "cd" : grow = grow & tail
+Check grow = "ababcd" And tail = "cd", "s = s & s and s = s & t"
+grow = grow & 1 & Null
+Check grow = "ababcd1", "numbers and Null append as text and nothing"

@@ -1,0 +1,116 @@
+' Built-in functions, constants and the Err object at the edges: conversions of odd values,
+' Null arguments, subtypes kept, and what Err.Raise keeps.
+Option Explicit
+Dim r
+
+' Before any Rnd, Rnd(0) gives the number the starting seed stands for.
+Check Rnd(0) = CSng(327680 / 16777216) And TypeName(Rnd(0)) = "Single", "the first Rnd(0)"
+
+' Conversions.
+Check CBool("#TRUE#") = True And CBool("#FALSE#") = False And CBool("#true#"), "CBool of #TRUE# and #FALSE#"
+Check CByte(True) = 255 And TypeName(CByte(True)) = "Byte" And CByte(False) = 0, "CByte(True) is 255"
+Check TypeName(Round(True)) = "Boolean" And Round(True) = True, "Round(True) stays a Boolean"
+
+' Constants.
+Check vbMsgBoxHelpButton = 16384 And vbMsgBoxSetForeground = 65536, "message box flags"
+Check vbMsgBoxRight = 524288 And vbMsgBoxRtlReading = 1048576 And vbDatabaseCompare = 2, "more flags and compare modes"
+Check vbBlack = 0 And vbRed = 255 And vbGreen = 65280 And vbBlue = 16711680, "colours"
+Check vbYellow = 65535 And vbMagenta = &HFF00FF And vbCyan = &HFFFF00 And vbWhite = &HFFFFFF, "more colours"
+Check TypeName(vbRed) = "Long" And TypeName(vbBlack) = "Long", "colours are Long"
+
+' Objects stand for their default values.
+Class ArrayBox
+  Public Default Property Get Items()
+    Items = Array(1, 2, 3)
+  End Property
+End Class
+Class NumberBox
+  Public Default Property Get Value()
+    Value = "42"
+  End Property
+End Class
+Class Plain
+  Public x
+End Class
+Dim ab
+Set ab = New ArrayBox
+Check UBound(ab) = 2 And LBound(ab) = 0, "UBound and LBound through a default member"
+Check IsNumeric(New NumberBox), "IsNumeric of an object uses its default value"
+On Error Resume Next
+Dim nothingThere
+Set nothingThere = Nothing
+r = UBound(nothingThere)
+Check Err.Number = 91, "UBound(Nothing) is 91"
+Err.Clear
+r = UBound(New Plain)
+Check Err.Number = 438, "UBound of an object without a default member is 438"
+Err.Clear
+
+' Null arguments that the functions refuse.
+r = DateValue(Null)
+Check Err.Number = 94, "DateValue(Null) is 94"
+Err.Clear
+r = TimeValue(Null)
+Check Err.Number = 94, "TimeValue(Null) is 94"
+Err.Clear
+r = DateAdd("d", Null, Date)
+Check Err.Number = 94, "DateAdd with a Null count is 94"
+Err.Clear
+r = MonthName(1, Null)
+Check Err.Number = 94, "MonthName with a Null abbreviation is 94"
+Err.Clear
+r = Mid("abc", Null)
+Check Err.Number = 94, "Mid with a Null start is 94"
+Err.Clear
+r = Join(Null)
+Check Err.Number = 13, "Join(Null) is 13"
+Err.Clear
+r = Filter(Null, "a")
+Check Err.Number = 13, "Filter(Null) is 13"
+Err.Clear
+r = InStrRev("abc", "b", Null)
+Check Err.Number = 94, "InStrRev with a Null start is 94"
+Err.Clear
+Check IsNull(DateAdd("d", 1, Null)) And IsNull(Mid(Null, 1)) And IsNull(InStrRev(Null, "a")), "Null texts and dates give Null"
+
+' Byte strings and built-ins used where they give no value.
+r = ChrB(256)
+Check Err.Number = 6, "ChrB(256) is 6"
+Err.Clear
+Call CByte(1)
+Check Err.Number = 458, "Call CByte(1) is 458"
+Err.Clear
+r = Randomize(0)
+Check Err.Number = 13, "Randomize has no value"
+Err.Clear
+On Error GoTo 0
+Randomize 0
+Call Randomize(1)
+Check True, "Randomize runs as a statement"
+
+' A Boolean replacement text is its number.
+Dim re
+Set re = New RegExp
+re.Pattern = "x"
+Check re.Replace("axb", True) = "a-1b" And re.Replace("axb", False) = "a0b", "RegExp.Replace(s, True) inserts -1"
+
+' Err.Raise: numbers past 65535 are 5; what a second Raise leaves out it keeps from the first.
+On Error Resume Next
+Err.Raise &h10000&
+Check Err.Number = 5, "Err.Raise &h10000& is 5"
+Err.Clear
+Err.Raise 1000, "MySource", "my text", "help.chm", 42
+Check Err.Source = "MySource" And Err.Description = "my text", "Raise sets source and description"
+Check Err.HelpFile = "help.chm" And Err.HelpContext = 42, "Raise sets the help file and context"
+Err.Raise 1001
+Check Err.Number = 1001 And Err.Source = "MySource" And Err.Description = "my text", "a second Raise keeps the texts"
+Check Err.HelpFile = "help.chm" And Err.HelpContext = 42, "and the help file and context"
+Err.Clear
+Check Err.HelpFile = "" And Err.HelpContext = 0, "Clear forgets the help file"
+Err.HelpFile = "other.chm"
+Check Err.HelpFile = "other.chm", "HelpFile can be set"
+Err.Clear
+Err.Raise 1234
+Check Err.Description = "Unknown runtime error" And Err.Source = "Microsoft VBScript runtime error", "after Clear, Raise uses the standard texts"
+Err.Clear
+On Error GoTo 0

@@ -1,0 +1,143 @@
+' Source forms the language accepts that look unusual: they compile and mean what they say.
+
+' & before a name starting with h or o joins texts; it is a number only when digits follow.
+Dim hi, o, hello, oops
+hi = "there" : o = "!" : hello = "world" : oops = 1
+Check "x" &hi = "xthere", "&hi is & then the name hi"
+Check "x" &o = "x!", "&o is & then the name o"
+Check "x" &hello = "xworld", "&hello is & then a name, though e is a hex digit"
+Check "x" &oops = "x1", "&oops is & then a name"
+Check &h41 = 65 And "x" & &h41 = "x65", "&h41 is still a number"
+
+' The comparison spellings => =< and ><.
+Check 3 => 2 And 2 =< 3 And 3 >< 2, "=> =< >< compare"
+Check Not (2 => 3) And Not (3 =< 2) And Not (3 >< 3), "=> =< >< are false when they should be"
+
+' Names in brackets may spell keywords.
+Dim [dim], [if], [end]
+[if] = 1 : [dim] = 2 : [end] = [if] + [dim]
+Check [end] = 3, "bracketed keywords are variables"
+Check [If] = 1, "a bracketed name ignores case like any name"
+Function [Select](v)
+  [Select] = v * 2
+End Function
+Check [select](4) = 8, "a function may be named by a bracketed keyword"
+
+' One-line If with Else and a closing End If.
+Dim r
+If True Then r = 1 Else r = 2 End If
+Check r = 1, "one-line If ... Else ... End If, true"
+If False Then r = 1 Else r = 2 End If
+Check r = 2, "one-line If ... Else ... End If, false"
+If True Then r = 3 End If
+Check r = 3, "one-line If ... End If"
+
+' A statement may share a Case label's line without a colon.
+Dim picked
+Select Case 1
+  Case 1  picked = 200
+  Case 2  picked = 300
+End Select
+Check picked = 200, "Case 1  x = 200"
+Select Case 2
+  Case 1 picked = 1
+  Case 2 picked = 2 : picked = picked * 10
+End Select
+Check picked = 20, "the rest of the label's line is its block"
+
+' A Sub or Function inside an If is defined with the program, whether the If runs or not.
+Check Hoisted(2) = 4, "a function defined inside an If can be called before it"
+If False Then
+  Function Hoisted(n)
+    Hoisted = n * 2
+  End Function
+  Sub HoistedSub()
+    picked = "sub"
+  End Sub
+End If
+HoistedSub
+Check picked = "sub", "a Sub defined inside an If that never ran"
+
+' Calls through parenthesised callees.
+Class Caller
+  Public Hits
+  Public Sub S()
+    Hits = Hits + 1
+    callCount = callCount + 1
+  End Sub
+End Class
+Dim callCount, got
+callCount = 0
+Call (New Caller).S()
+Check callCount = 1, "Call (New C).S()"
+Sub Takes(v)
+  got = v
+End Sub
+call (((Takes))) (7)
+Check got = 7, "call (((f))) (x) passes x"
+(Takes)(8)
+Check got = 8, "(f)(x) passes x"
+Function Twice(v)
+  Twice = v * 2
+End Function
+got = (Twice)(5)
+Check got = 10, "(f)(x) in an expression"
+
+' Contextual words are names wherever they are not keywords.
+Dim property, step
+property = 1 : step = 2
+Check property + step = 3, "Property and Step as variables"
+Dim total, k
+total = 0
+For k = 1 To 6 Step step
+  total = total + k
+Next
+Check total = 9, "Step as a variable in a For's Step"
+Class Words
+  Public Property
+  Public Step
+  Public Function Preserve()
+    Preserve = "p"
+  End Function
+  Public Property Get Explicit()
+    Explicit = Property & Step
+  End Property
+End Class
+Dim w
+Set w = New Words
+w.Property = "a" : w.Step = "b"
+Check w.Explicit = "ab" And w.Preserve() = "p", "contextual words as fields and members"
+
+' A member named rem is not a comment.
+Dim remHolder
+Set remHolder = New RemBox
+remHolder.rem = 5
+Check remHolder.rem = 5, "obj.rem is a member"
+Class RemBox
+  Public [rem]
+End Class
+
+' Class endings that share a line.
+Class OneLine
+  Public x End Class
+Class EndsTogether
+  Public Function F()
+    F = 1
+  End Function End Class
+Dim ol
+Set ol = New OneLine
+ol.x = 3
+Check ol.x = 3 And (New EndsTogether).F() = 1, "End Class on the line of a field or End Function"
+
+' .member outside a With compiles and raises 505 only when it runs.
+On Error Resume Next
+If False Then .Nowhere = 1
+Check Err.Number = 0, ".member in a branch never taken is no error"
+.Nowhere = 1
+Check Err.Number = 505, ".member outside With raises 505"
+On Error GoTo 0
+
+' Stop is a statement that does nothing without a debugger.
+Stop
+If True Then Stop
+Check True, "Stop runs on"
