@@ -99,6 +99,18 @@ TEST_F(DesktopWindowsTest, InternetOptionsDialogEditsTheOptionsOnlyOnOk) {
   EXPECT_EQ(form.internetOptions.connections, 2);
   EXPECT_EQ(form.internetOptions.totalTimeoutSeconds, 30);
   EXPECT_EQ(form.internetOptions.retries, before.retries);
+
+  // Kept in the settings file when the window closes, and read back when it opens.
+  const InternetOptions chosen = form.internetOptions;
+  CloseWindow();
+  cIni ini;
+  ini.FileName(form.settingsFile);
+  ini.Section("Internet");
+  EXPECT_EQ(ini.GetString("ProxyHost", ""), "proxy.lan");
+  EXPECT_EQ(ini.GetValue("Connections", 0), 2);
+  form.internetOptions = InternetOptions();
+  OpenWindow();
+  EXPECT_EQ(form.internetOptions, chosen);
 }
 
 }  // namespace
