@@ -40,13 +40,13 @@ run() {
 printf '%-24s %9s %9s %12s\n' run seconds requests "in flight"
 declare -A t
 set -f  # the specs below are split into words, never globbed
-for spec in "vendil-6|$cli search --connections 6 --depth 3 --mask *.zip $base/index.html" \
+for entry in "vendil-6|$cli search --connections 6 --depth 3 --mask *.zip $base/index.html" \
             "vendil-1|$cli search --connections 1 --depth 3 --mask *.zip $base/index.html" \
             "wget2|wget2 --spider -r -l 3 -np -nd -q $base/index.html" \
             "wget2-6|wget2 --spider -r -l 3 -np -nd -q --max-threads=6 $base/index.html" \
             "wget|wget --spider -r -l 3 -np -nd -q $base/index.html"; do
-  name=${spec%%|*}
-  read -r seconds requests most < <(run "$name" ${spec#*|})
+  name=${entry%%|*}
+  read -r seconds requests most < <(run "$name" ${entry#*|})
   t[$name]=$seconds
   printf '%-24s %9.2f %9d %12d\n' "$name" "$seconds" "$requests" "$most"
 done

@@ -95,10 +95,10 @@ class FolderScan {
     if (position <= foldersTaken_) return std::nullopt;
     const size_t index = position - foldersTaken_ - 1;
     if (index >= queue_.size()) return std::nullopt;
-    PageSpec spec;
-    spec.url = queue_[index].strUrl;
-    spec.headers = HeaderText(index == 0 ? pageUrl_ : queue_[index - 1].strUrl);
-    return spec;
+    PageSpec pageRequest;
+    pageRequest.url = queue_[index].strUrl;
+    pageRequest.headers = HeaderText(index == 0 ? pageUrl_ : queue_[index - 1].strUrl);
+    return pageRequest;
   }
 
   // Signs in from the current page. Pages fetched ahead were asked for without what the
@@ -115,10 +115,10 @@ class FolderScan {
     bool showAllFollowed = false;
     for (;;) {
       pageLinks_ = 0;
-      PageSpec spec;
-      spec.url = pageUrl_;
-      spec.headers = headers_;
-      const bool fetched = FetchPage(form_, spec, &ahead_, foldersTaken_);
+      PageSpec pageRequest;
+      pageRequest.url = pageUrl_;
+      pageRequest.headers = headers_;
+      const bool fetched = FetchPage(form_, pageRequest, &ahead_, foldersTaken_);
       // A fetch ended by Stop fails: the scan ends here as stopped.
       if (form_.m_blnStop) return Stopped();
       if (!fetched) {

@@ -88,15 +88,15 @@ bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& b
 // would be on the page that linked it: to another server or above the start folder it is
 // not read unless the options allow it.
 PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase& linkedFrom) {
-  PageSpec spec;
-  spec.url = entry.Url;
-  spec.headers = HeaderText(form, entry.Url);
-  spec.queryCharset = linkedFrom.charset;
+  PageSpec pageRequest;
+  pageRequest.url = entry.Url;
+  pageRequest.headers = HeaderText(form, entry.Url);
+  pageRequest.queryCharset = linkedFrom.charset;
   // The bases live as long as the crawl, longer than any request of it.
-  spec.redirectRule = [&form, base = &linkedFrom](const std::string& finalUrl) {
+  pageRequest.redirectRule = [&form, base = &linkedFrom](const std::string& finalUrl) {
     return FollowsServerAndFolderRules(form, finalUrl, *base);
   };
-  return spec;
+  return pageRequest;
 }
 
 LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
@@ -145,9 +145,9 @@ bool CrawlLinks(Form1& form) {
   // The base of every page read, and for each queued page the page that linked it.
   std::deque<PageBase> pageBases;  // a deque: growing never moves the bases
   std::vector<uint32_t> linkedFrom;
-  PageSpec spec;
-  spec.url = pageUrl;
-  spec.headers = HeaderText(form, pageUrl);
+  PageSpec pageRequest;
+  pageRequest.url = pageUrl;
+  pageRequest.headers = HeaderText(form, pageUrl);
   // The pages queued after the one being read are fetched ahead; the loop still takes them
   // strictly in queue order, so what follows sees what one-at-a-time fetching gives.
   FetchAhead ahead(form, [&](size_t position) -> std::optional<PageSpec> {
@@ -156,7 +156,7 @@ bool CrawlLinks(Form1& form) {
   });
 
   for (;;) {
-    const bool fetched = FetchPage(form, spec, &ahead, queueIndex);
+    const bool fetched = FetchPage(form, pageRequest, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
     if (form.m_blnStop) {
       form.Inet1.Cancel();
@@ -224,7 +224,7 @@ bool CrawlLinks(Form1& form) {
     if (next.Lebel >= depthLimit) break;
     level = next.Lebel + 1;
     pageUrl = next.Url;
-    spec = QueuedPageSpec(form, next, pageBases[linkedFrom[queueIndex - 1]]);
+    pageRequest = QueuedPageSpec(form, next, pageBases[linkedFrom[queueIndex - 1]]);
   }
 
   form.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) +

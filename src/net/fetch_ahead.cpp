@@ -31,13 +31,13 @@ FetchAhead::FetchAhead(Form1& form, Planner planner)
 
 FetchAhead::~FetchAhead() = default;
 
-std::unique_ptr<PageFetch> FetchAhead::Take(size_t position, const PageSpec& spec) {
+std::unique_ptr<PageFetch> FetchAhead::Take(size_t position, const PageSpec& pageRequest) {
   while (!entries_.empty() && entries_.front().position < position) entries_.pop_front();
   nextPosition_ = std::max(nextPosition_, position + 1);
   if (entries_.empty() || entries_.front().position != position) return nullptr;
   std::unique_ptr<PageFetch> fetch = std::move(entries_.front().fetch);
   entries_.pop_front();
-  if (!fetch->Spec().SameRequest(spec)) return nullptr;
+  if (!fetch->Request().SameRequest(pageRequest)) return nullptr;
   fetch->MakeForeground();
   return fetch;
 }
@@ -55,9 +55,10 @@ void FetchAhead::Pump() {
     waiting = waiting || (fetch.WantsAttempt() && fetch.AttemptsMade() == 0);
   }
   while (entries_.size() < maxEntries_) {
-    std::optional<PageSpec> spec = planner_(nextPosition_);
-    if (!spec) break;
-    entries_.push_back({nextPosition_, std::make_unique<PageFetch>(form_, std::move(*spec), true)});
+    std::optional<PageSpec> pageRequest = planner_(nextPosition_);
+    if (!pageRequest) break;
+    entries_.push_back(
+        {nextPosition_, std::make_unique<PageFetch>(form_, std::move(*pageRequest), true)});
     ++nextPosition_;
     waiting = true;
   }

@@ -26,9 +26,9 @@ class FetchAhead {
   FetchAhead(const FetchAhead&) = delete;
   FetchAhead& operator=(const FetchAhead&) = delete;
 
-  // The page at `position` is read now: its request when fetched ahead for the same spec,
+  // The page at `position` is read now: its request when fetched ahead for the same pageRequest,
   // else null. Requests for earlier positions are dropped.
-  std::unique_ptr<PageFetch> Take(size_t position, const PageSpec& spec);
+  std::unique_ptr<PageFetch> Take(size_t position, const PageSpec& pageRequest);
   // Plans the next positions and starts what the limits allow.
   void Pump();
   // Forgets every request held (they were made before something that changes what a page

@@ -25,7 +25,7 @@ bool Conclude(Form1& form, PageFetch& fetch) {
   std::string charset;
   form.m_strHtml = DecodeBody(bytes, fetch.ContentType(), form.m_lngSite, &charset);
   if (read) {
-    form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Spec().url : fetch.FinalUrl();
+    form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Request().url : fetch.FinalUrl();
     form.lastFetchedCharset = charset;
   }
   return read;
@@ -58,20 +58,20 @@ std::string DecodeBody(const std::string& bytes, const std::string& contentType,
 
 bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,
                const std::string& strPostData) {
-  PageSpec spec;
-  spec.url = strUrl;
-  spec.headers = strHeaders;
-  spec.postData = strPostData;
-  return FetchPage(form, spec, nullptr, 0);
+  PageSpec pageRequest;
+  pageRequest.url = strUrl;
+  pageRequest.headers = strHeaders;
+  pageRequest.postData = strPostData;
+  return FetchPage(form, pageRequest, nullptr, 0);
 }
 
-bool FetchPage(Form1& form, const PageSpec& spec, FetchAhead* ahead, size_t position) {
+bool FetchPage(Form1& form, const PageSpec& pageRequest, FetchAhead* ahead, size_t position) {
   try {
-    if (spec.postData.empty()) form.SetStatusText("Getting " + spec.url + "...");
+    if (pageRequest.postData.empty()) form.SetStatusText("Getting " + pageRequest.url + "...");
     form.ui().Yield();
 
-    std::unique_ptr<PageFetch> fetch = ahead ? ahead->Take(position, spec) : nullptr;
-    if (!fetch) fetch = std::make_unique<PageFetch>(form, spec, false);
+    std::unique_ptr<PageFetch> fetch = ahead ? ahead->Take(position, pageRequest) : nullptr;
+    if (!fetch) fetch = std::make_unique<PageFetch>(form, pageRequest, false);
     for (;;) {
       fetch->Update();
       for (std::string& text : fetch->TakeStatusTexts()) form.SetStatusText(std::move(text));

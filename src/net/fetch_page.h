@@ -19,7 +19,8 @@ bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHea
 // The same for a page a search reads at `position` of its order: taken over from `ahead`
 // when it was fetched ahead, and `ahead` kept busy while this page is waited for. Stop
 // (form.m_blnStop) ends the wait at once: the transfer is dropped and the result is false.
-bool FetchPage(Form1& form, const PageSpec& spec, FetchAhead* ahead = nullptr, size_t position = 0);
+bool FetchPage(Form1& form, const PageSpec& pageRequest, FetchAhead* ahead = nullptr,
+               size_t position = 0);
 
 // The URL the last successful FetchPage finally read (after redirects).
 const std::string& LastFetchedUrl(const Form1& form);

@@ -23,16 +23,16 @@ namespace {
 
 // A query goes in the charset of the page that gave the link; the briefcase scan and the
 // start URL name none: EUC-JP on the Japanese briefcase site, else UTF-8.
-std::string QueryCharset(const Form1& form, const PageSpec& spec) {
-  if (!spec.queryCharset.empty()) return spec.queryCharset;
+std::string QueryCharset(const Form1& form, const PageSpec& pageRequest) {
+  if (!pageRequest.queryCharset.empty()) return pageRequest.queryCharset;
   return form.m_lngSite == 2 ? "EUC-JP" : "";
 }
 
 }  // namespace
 
-PageFetch::PageFetch(Form1& form, PageSpec spec, bool background)
+PageFetch::PageFetch(Form1& form, PageSpec pageRequest, bool background)
     : form_(form),
-      spec_(std::move(spec)),
+      spec_(std::move(pageRequest)),
       requestUrl_(RequestUrl(spec_.url, QueryCharset(form, spec_))),
       serverKey_(HttpControl::ServerKey(requestUrl_)),
       background_(background),

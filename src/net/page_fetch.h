@@ -34,12 +34,12 @@ class PageFetch {
  public:
   enum class Outcome { Pending, Succeeded, Refused, Failed, NotStarted };
 
-  PageFetch(Form1& form, PageSpec spec, bool background);
+  PageFetch(Form1& form, PageSpec pageRequest, bool background);
   ~PageFetch();  // drops the transfer in flight
   PageFetch(const PageFetch&) = delete;
   PageFetch& operator=(const PageFetch&) = delete;
 
-  const PageSpec& Spec() const { return spec_; }
+  const PageSpec& Request() const { return spec_; }
   const std::string& ServerKey() const { return serverKey_; }
   Outcome Result() const { return outcome_; }
   bool Finished() const { return outcome_ != Outcome::Pending; }
