@@ -9,6 +9,9 @@
 
 namespace vendil {
 
+// Appends the UTF-8 form of one code point (below 0x110000).
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 std::string AnsiToUtf8(std::string_view cp932Bytes);
 // Characters CP932 cannot hold become "?", as Windows writes them; `lossy` tells if any did.
 std::string Utf8ToAnsi(std::string_view utf8, bool* lossy = nullptr);
