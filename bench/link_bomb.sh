@@ -4,28 +4,13 @@
 # tags), and the same tags left open before one closing "</a>" at the end. Prints each
 # run's peak resident memory beside the inflated page size, the rows kept and the time.
 #   bench/link_bomb.sh [MIB] [path/to/vendil-cli]   (default 260 MiB; without a path the
-#   release preset's vendil-cli is built)
+#   Release vendil-cli of build/bench is built)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mib=${1:-260}
-if [ $# -ge 2 ]; then
-  cli=$2
-else
-  cmake --preset release >/dev/null
-  if ! log=$(cmake --build build/release -j2 --target vendil-cli vendil_runtime_files); then
-    echo "$log" >&2
-    exit 1
-  fi
-  cli=$PWD/build/release/bin/vendil-cli
-fi
-
-work=$(mktemp -d)
-server_pid=""
-cleanup() {
-  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then kill "$server_pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+if [ $# -ge 2 ]; then VENDIL_CLI=$2; fi
+# shellcheck source=crawl_common.sh
+. bench/crawl_common.sh
 
 python3 - "$work" "$mib" <<'PY'
 import gzip, os, sys

@@ -5,8 +5,8 @@
 # bench/real_pages_reference.py (the same crawl rules over the standard library's HTML
 # parser). Reports the share of row URLs both agree on and the requests vendil-cli made per
 # distinct URL; the URLs only one of them lists go to build/real-pages-diff.txt.
-#   bench/real_pages.sh [path/to/vendil-cli]   (without a path the release preset's
-#   vendil-cli is built; REAL_PAGES_ROOT and REAL_PAGES_START name another tree and its
+#   bench/real_pages.sh [path/to/vendil-cli]   (without a path the Release
+#   vendil-cli of build/bench is built; REAL_PAGES_ROOT and REAL_PAGES_START name another tree and its
 #   start page, REAL_PAGES_DEPTH another depth)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,25 +15,10 @@ start_page=${REAL_PAGES_START:-index.html}
 depth=${REAL_PAGES_DEPTH:-3}
 
 ./scripts/deps.sh
-if [ $# -ge 1 ]; then
-  cli=$1
-else
-  cmake --preset release >/dev/null
-  if ! log=$(cmake --build build/release -j2 --target vendil-cli vendil_runtime_files); then
-    echo "$log" >&2
-    exit 1
-  fi
-  cli=$PWD/build/release/bin/vendil-cli
-fi
-
-work=$(mktemp -d)
+if [ $# -ge 1 ]; then VENDIL_CLI=$1; fi
+# shellcheck source=crawl_common.sh
+. bench/crawl_common.sh
 chmod 755 "$work"
-nginx_pid=""
-cleanup() {
-  if [ -n "$nginx_pid" ] && kill -0 "$nginx_pid" 2>/dev/null; then kill "$nginx_pid"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 mkdir -p "$work/nginx/logs"
@@ -55,7 +40,7 @@ http {
 }
 CONF
 nginx -e "$work/nginx/logs/error.log" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
+server_pid=$!
 for _ in $(seq 100); do
   curl -s -o /dev/null "http://127.0.0.1:$port/" && break
   sleep 0.05
