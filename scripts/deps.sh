@@ -11,7 +11,7 @@ PACKAGES=(
   libicu-dev libpcre2-dev libmimalloc-dev
   libcpp-httplib-dev libssl-dev
   nginx-light wget wget2 curl aria2 python3
-  qt6-base-dev qt6-svg-dev libqt6svg6 libgl-dev fonts-noto-cjk fonts-ipafont-gothic
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev fonts-noto-cjk fonts-ipafont-gothic
   xvfb xauth openbox imagemagick x11-utils desktop-file-utils
   python3.11-doc
 )

@@ -2,10 +2,12 @@
 // script list, toolbar, script engine) and shows it; the program lives as long as it does.
 // An optional argument is a start URL.
 #include <QApplication>
+#include <QLocale>
 
 #include "app/commands/main_commands.h"
 #include "app/commands/window_commands.h"
 #include "gui/main_window.h"
+#include "gui/qt_translations.h"
 #include "gui/qt_ui.h"
 #include "gui/start_page_window.h"
 #include "gui/ui_font.h"
@@ -18,6 +20,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Vendil"));
   QApplication::setDesktopFileName(QStringLiteral("vendil"));
   QApplication::setFont(vendil::gui::ProgramFont());
+  // The window speaks Japanese whatever the system's language: Qt's own labels and the
+  // dates and numbers its dialogs show follow.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  vendil::gui::InstallQtTranslations(app);
 
   vendil::gui::QtUi ui;
   vendil::Form1 form(ui);

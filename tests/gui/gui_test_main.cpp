@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLocale>
 
+#include "gui/qt_translations.h"
 #include "gui/ui_font.h"
 
 namespace {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   QLocale::setDefault(QLocale::c());
   QApplication app(argc, argv);
   QApplication::setFont(vendil::gui::ProgramFont());
+  vendil::gui::InstallQtTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

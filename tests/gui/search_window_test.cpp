@@ -123,6 +123,9 @@ TEST_F(SearchWindowTest, SaveListFileThroughTheFileDialog) {
     auto* dialog = qobject_cast<QFileDialog*>(w);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    // Qt's own labels speak Japanese too, as the program's do.
+    EXPECT_TRUE(ClickableCaptions(dialog).contains(QStringLiteral("キャンセル")))
+        << ClickableCaptions(dialog).join(QLatin1Char(' ')).toStdString();
     dialog->selectFile(QString::fromStdString(target));
     QMetaObject::invokeMethod(dialog, "accept");
   });

@@ -19,16 +19,25 @@ OpenedUrls::~OpenedUrls() {
     QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
 
+namespace {
+QString Caption(const QPushButton* button) { return button->text().remove(QLatin1Char('&')); }
+}  // namespace
+
 bool ClickButton(QWidget* dialog, const QString& caption) {
   for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-    QString text = button->text();
-    text.remove(QLatin1Char('&'));
-    if (text == caption) {
+    if (Caption(button) == caption) {
       button->click();
       return true;
     }
   }
   return false;
+}
+
+QStringList ClickableCaptions(QWidget* dialog) {
+  QStringList captions;
+  for (const QPushButton* button : dialog->findChildren<QPushButton*>())
+    captions << Caption(button);
+  return captions;
 }
 
 void WindowFixture::SetUp() {

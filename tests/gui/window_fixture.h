@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QObject>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 #include <chrono>
@@ -38,6 +39,8 @@ class OpenedUrls : public QObject {
 
 // Clicks the push button of `dialog` whose caption, without its access-key mark, is `caption`.
 bool ClickButton(QWidget* dialog, const QString& caption);
+// The captions of a dialog's push buttons, access-key marks removed.
+QStringList ClickableCaptions(QWidget* dialog);
 
 class WindowFixture : public ::testing::Test {
  protected:

@@ -18,6 +18,7 @@
 #include "app/commands/main_commands.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"
+#include "gui/qt_translations.h"
 #include "gui/qt_ui.h"
 #include "gui/start_page_window.h"
 #include "gui/ui_font.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication::setFont(vendil::gui::ProgramFont());
+  vendil::gui::InstallQtTranslations(app);
   g_output = QString::fromLocal8Bit(argv[2]);
   QDir().mkpath(g_output);
   QTemporaryDir settings;
