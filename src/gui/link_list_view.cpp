@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+#include "gui/header_style.h"
+
 namespace vendil::gui {
 
 LinkListView::LinkListView(QWidget* parent) : QTableView(parent) {
@@ -29,6 +31,11 @@ LinkListView::LinkListView(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setHighlightSections(false);
   // Stored widths may be narrow (the depth column is 500 twips).
   horizontalHeader()->setMinimumSectionSize(8);
+  // The style object belongs to the header (Qt parent ownership) and leans on the
+  // application's style for everything else.
+  auto* headerStyle = new SortArrowAboveCaptionStyle();
+  headerStyle->setParent(horizontalHeader());
+  horizontalHeader()->setStyle(headerStyle);
   ApplyRowHeight();
 }
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -357,6 +358,37 @@ TEST_F(MainWindowTest, HeaderClicksSortWithOneSharedOrder) {
   form.lvwUrls.AddLink("0", "http://h/0", "", "", "", "", 0);
   window->Model()->FlushInsertedRows();
   EXPECT_EQ(window->Model()->data(window->Model()->index(3, 0)).toString().toStdString(), "0");
+}
+
+TEST_F(MainWindowTest, SortingANarrowColumnLeavesItsCaptionWhole) {
+  OpenWindow();
+  window->resize(900, 400);
+  QHeaderView* header = window->List()->horizontalHeader();
+  const int depth = 6;  // 500 twips: barely wider than its caption
+  auto section = [&] {
+    const QRect area(header->sectionViewportPosition(depth), 0, header->sectionSize(depth),
+                     header->height());
+    return header->viewport()->grab(area).toImage();
+  };
+  const QImage unsorted = section();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(depth) + 5, header->height() / 2));
+  ASSERT_EQ(header->sortIndicatorSection(), depth);
+  const QImage sorted = section();
+  ASSERT_EQ(sorted.size(), unsorted.size());
+  // The arrow takes a strip at the top; below it the caption is drawn as before.
+  const int strip = header->height() / 3;
+  bool arrowDrawn = false;
+  for (int y = 0; y < sorted.height(); ++y) {
+    for (int x = 0; x < sorted.width(); ++x) {
+      const bool same = sorted.pixel(x, y) == unsorted.pixel(x, y);
+      if (y >= strip) {
+        ASSERT_TRUE(same) << "caption changed at " << x << "," << y;
+      }
+      if (!same) arrowDrawn = true;
+    }
+  }
+  EXPECT_TRUE(arrowDrawn);
 }
 
 TEST_F(MainWindowTest, ContextMenuOpensTheSelectedRowsUrlOrReferer) {
