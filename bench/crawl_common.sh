@@ -1,6 +1,6 @@
 # Shared by the crawl benchmarks (sourced from the repository root): a Release vendil-cli in
-# $cli (or the one VENDIL_CLI names), a work folder in $work removed on exit, and $server_pid, a server process of the
-# benchmark that is ended on exit too.
+# $cli (or the one VENDIL_CLI names), a work folder in $work removed on exit, $server_pid, a
+# server process of the benchmark that is ended on exit too, and serve_with_nginx.
 # VENDIL_CLI names another vendil-cli to time (an older build, say) instead.
 if [ -n "${VENDIL_CLI:-}" ]; then
   cli=$VENDIL_CLI
@@ -18,3 +18,37 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# serve_with_nginx ROOT [HTTP_LINES]: serves ROOT with nginx (one worker, connections kept
+# alive) on a free loopback port, HTTP_LINES added to its http block; sets $port and
+# $server_pid and returns once the server answers.
+serve_with_nginx() {
+  local root=$1 http_lines=${2:-}
+  # nginx workers run as an unprivileged user; they must be able to read the work folder.
+  chmod 755 "$work"
+  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+  mkdir -p "$work/nginx/logs"
+  cat >"$work/nginx/nginx.conf" <<CONF
+worker_processes 1;
+daemon off;
+pid $work/nginx/nginx.pid;
+error_log $work/nginx/logs/error.log;
+events { worker_connections 256; }
+http {
+$http_lines
+  keepalive_requests 100000;
+  server {
+    listen 127.0.0.1:$port;
+    root $root;
+  }
+}
+CONF
+  nginx -e "$work/nginx/logs/error.log" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
+  server_pid=$!
+  for _ in $(seq 100); do
+    curl -s -o /dev/null "http://127.0.0.1:$port/" && return 0
+    sleep 0.05
+  done
+  echo "nginx did not answer on port $port" >&2
+  exit 1
+}

@@ -8,35 +8,10 @@ cd "$(dirname "$0")/.."
 runs=${1:-3}
 
 source bench/crawl_common.sh
-# nginx workers run as an unprivileged user; they must be able to read the site.
-chmod 755 "$work"
-
 python3 bench/make_site.py "$work/site" "$work/urls.txt"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-mkdir -p "$work/nginx/logs"
-cat > "$work/nginx/nginx.conf" <<CONF
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/logs/error.log;
-events { worker_connections 256; }
-http {
-  access_log off;
-  types { text/html html; application/zip zip; }
-  keepalive_requests 100000;
-  server {
-    listen 127.0.0.1:$port;
-    root $work/site;
-  }
-}
-CONF
-nginx -e "$work/nginx/logs/error.log" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-server_pid=$!
-for _ in $(seq 100); do
-  curl -s -o /dev/null "http://127.0.0.1:$port/index.html" && break
-  sleep 0.05
-done
+serve_with_nginx "$work/site" "  access_log off;
+  types { text/html html; application/zip zip; }"
 base="http://127.0.0.1:$port"
 
 : > "$work/curl.cfg"

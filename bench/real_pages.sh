@@ -18,33 +18,10 @@ depth=${REAL_PAGES_DEPTH:-3}
 if [ $# -ge 1 ]; then VENDIL_CLI=$1; fi
 # shellcheck source=crawl_common.sh
 . bench/crawl_common.sh
-chmod 755 "$work"
-
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-mkdir -p "$work/nginx/logs"
-cat >"$work/nginx/nginx.conf" <<CONF
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/logs/error.log;
-events { worker_connections 256; }
-http {
-  include /etc/nginx/mime.types;
+# The access log records every request vendil-cli makes, with its User-Agent.
+serve_with_nginx "$root" "  include /etc/nginx/mime.types;
   log_format crawl '\$http_user_agent\t\$request_uri\t\$status';
-  access_log $work/access.log crawl;
-  keepalive_requests 100000;
-  server {
-    listen 127.0.0.1:$port;
-    root $root;
-  }
-}
-CONF
-nginx -e "$work/nginx/logs/error.log" -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-server_pid=$!
-for _ in $(seq 100); do
-  curl -s -o /dev/null "http://127.0.0.1:$port/" && break
-  sleep 0.05
-done
+  access_log $work/access.log crawl;"
 : >"$work/access.log"
 start="http://127.0.0.1:$port/$start_page"
 
