@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "app/form1.h"
 #include "crawl/add_url_script.h"
 #include "quiet_ui.h"
+#include "state/form1.h"
+#include "state/search_run.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ Page MakePage() {
 void RunScript(benchmark::State& state, const std::string& scriptName) {
   QuietUi ui;
   vendil::Form1 form(ui);
+  vendil::SearchRun run(form);
   // The shipped scripts, found beside this file in the source tree.
   form.programFolder =
       (std::filesystem::path(__FILE__).parent_path().parent_path() / "data").string();
@@ -48,7 +50,7 @@ void RunScript(benchmark::State& state, const std::string& scriptName) {
     state.SkipWithError("script not found");
     return;
   }
-  auto script = vendil::PrepareScript(form);
+  auto script = vendil::PrepareScript(run);
   if (!script) {
     state.SkipWithError("no script engine");
     return;

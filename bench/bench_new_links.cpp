@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/commands/new_links.h"
+#include "commands/new_links.h"
 #include "newlinks/search_profile.h"
 #include "quiet_ui.h"
 #include "settings/c_ini.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ui.h"
+#include "state/ui.h"
 
 namespace vendil::bench {
 

@@ -36,10 +36,10 @@ enum class Step { PageLoop, NoLinks, NextFolder, Finish, Stopped };
 
 class FolderScan {
  public:
-  explicit FolderScan(Form1& form)
-      : form_(form),
-        markers_(form.m_markers),
-        ahead_(form, [this](size_t position) { return QueuedFolderSpec(position); }) {}
+  explicit FolderScan(SearchRun& run)
+      : run_(run),
+        markers_(run.form.m_markers),
+        ahead_(run, [this](size_t position) { return QueuedFolderSpec(position); }) {}
 
   bool Run() {
     Prepare();
@@ -58,7 +58,7 @@ class FolderScan {
         case Step::Finish:
           step = Finish();
           if (step == Step::Finish) {
-            form_.Inet1.Cancel();
+            run_.Inet1.Cancel();
             return true;
           }
           break;
@@ -70,22 +70,22 @@ class FolderScan {
 
  private:
   void Prepare() {
-    form_.m_blnStop = false;
-    const std::string url = TrimBlanks(RemoveAll(form_.txtUrl.Text(), {"\r\n"}));
-    form_.txtUrl.SetText(url);
+    run_.form.m_blnStop = false;
+    const std::string url = TrimBlanks(RemoveAll(run_.form.txtUrl.Text(), {"\r\n"}));
+    run_.form.txtUrl.SetText(url);
     pageUrl_ = url;
     folder_ = StartFolderPath(url);
     const int32_t site =
         EndsWithNoCase(GetHostName(url), ".co.jp") ? kJapaneseSite : kInternationalSite;
-    form_.m_lngSite = site;
-    if (form_.m_lngLoadedMarkerSet != site) SetBriefcaseMarkers(form_, site);
-    markers_ = form_.m_markers;
+    run_.m_lngSite = site;
+    if (run_.form.m_lngLoadedMarkerSet != site) SetBriefcaseMarkers(run_.form, site);
+    markers_ = run_.form.m_markers;
     headers_ = HeaderText(pageUrl_);
     knownFolders_.insert(pageUrl_);
   }
 
   std::string HeaderText(const std::string& referer) const {
-    return form_.userAgent + "\r\nReferer: " + referer + "\r\n";
+    return run_.form.userAgent + "\r\nReferer: " + referer + "\r\n";
   }
 
   // The request of the folder read at `position` (the n-th taken from the queue), as the
@@ -105,7 +105,7 @@ class FolderScan {
   // sign-in may bring (its cookies): they are dropped, and read again when their turn comes.
   bool SignIn() {
     ahead_.Clear();
-    return SignInFromPage(form_, pageUrl_);
+    return SignInFromPage(run_, pageUrl_);
   }
 
   // One pass of the page loop over the current page URL.
@@ -118,22 +118,22 @@ class FolderScan {
       PageSpec pageRequest;
       pageRequest.url = pageUrl_;
       pageRequest.headers = headers_;
-      const bool fetched = FetchPage(form_, pageRequest, &ahead_, foldersTaken_);
+      const bool fetched = FetchPage(run_, pageRequest, &ahead_, foldersTaken_);
       // A fetch ended by Stop fails: the scan ends here as stopped.
-      if (form_.m_blnStop) return Stopped();
+      if (run_.Stopped()) return Stopped();
       if (!fetched) {
-        if (pagesRead_ == 0 && foldersTaken_ == 0) form_.startPageFailed = true;
-        form_.SetStatusText(kFetchFailedText);
-        form_.Inet1.Cancel();
+        if (pagesRead_ == 0 && foldersTaken_ == 0) run_.startPageFailed = true;
+        run_.SetStatusText(kFetchFailedText);
+        run_.Inet1.Cancel();
         return Step::NoLinks;
       }
       ++pagesRead_;
-      const std::string& html = form_.m_strHtml;
+      const std::string& html = run_.m_strHtml;
       if (!ContainsNoCase(html, markers_.BriefcaseTitle)) return Step::Finish;
       if (ContainsNoCase(html, markers_.EmptyFolderText)) return Step::NoLinks;
       if (!WalkListing(html, showAllFollowed)) continue;  // show-all: read that page instead
-      form_.ui().Progress(pagesRead_, static_cast<int>(queue_.size()),
-                          static_cast<int>(filesFound_));
+      run_.ui().Progress(pagesRead_, static_cast<int>(queue_.size()),
+                         static_cast<int>(filesFound_));
       return pageLinks_ == 0 ? Step::NoLinks : Step::NextFolder;
     }
   }
@@ -155,9 +155,9 @@ class FolderScan {
         continue;
       }
       if (EqualsNoCase(text, markers_.SignOutText)) {
-        form_.m_blnSignedIn = true;
+        run_.form.m_blnSignedIn = true;
       } else if (EqualsNoCase(text, markers_.SignInText)) {
-        form_.m_blnSignedIn = false;
+        run_.form.m_blnSignedIn = false;
       } else if (EqualsNoCase(text, markers_.CheckAllText) ||
                  StartsWithNoCase(url, kRedirectPrefix)) {
         break;
@@ -181,26 +181,27 @@ class FolderScan {
       return;
     }
     ++filesFound_;
-    const std::string downloadFolder = form_.m_blnMultiCheck ? form_.txtSaveFolder.Text() : "";
-    if (form_.lvwUrls.AddLink(GetUrlFileName(url), url, pageUrl_, StripTags(text, true, true),
-                              folder_, downloadFolder, 0) == 1) {
+    const std::string downloadFolder =
+        run_.form.m_blnMultiCheck ? run_.form.txtSaveFolder.Text() : "";
+    if (run_.form.lvwUrls.AddLink(GetUrlFileName(url), url, pageUrl_, StripTags(text, true, true),
+                                  folder_, downloadFolder, 0) == 1) {
       ++accepted_;
     }
   }
 
   Step Stopped() {
-    form_.Inet1.Cancel();
-    form_.SetStatusText(kCancelled);
+    run_.Inet1.Cancel();
+    run_.SetStatusText(kCancelled);
     return Step::Stopped;
   }
 
   Step NoLinks() {
-    if (!form_.m_blnSignedIn && SignIn()) {
-      form_.m_blnSignedIn = true;
+    if (!run_.form.m_blnSignedIn && SignIn()) {
+      run_.form.m_blnSignedIn = true;
       return Step::PageLoop;
     }
-    if (form_.m_blnStop) return Stopped();  // Stop during the sign-in
-    form_.SetStatusText(kEmptyFolder);
+    if (run_.Stopped()) return Stopped();  // Stop during the sign-in
+    run_.SetStatusText(kEmptyFolder);
     return Step::NextFolder;
   }
 
@@ -216,34 +217,34 @@ class FolderScan {
 
   // Step::Finish when the scan ends here, Step::PageLoop after a password sign-in.
   Step Finish() {
-    const std::string& html = form_.m_strHtml;
+    const std::string& html = run_.m_strHtml;
     if (filesFound_ > 0) {
-      form_.SetStatusText(std::to_string(accepted_) + "/" + std::to_string(filesFound_) +
-                          kFoundSuffix);
+      run_.SetStatusText(std::to_string(accepted_) + "/" + std::to_string(filesFound_) +
+                         kFoundSuffix);
     } else if (ContainsNoCase(html, markers_.DisabledText)) {
-      form_.SetStatusText(kDisabled);
+      run_.SetStatusText(kDisabled);
     } else if (ContainsNoCase(html, markers_.NotFoundText)) {
-      form_.SetStatusText(kNotFound);
+      run_.SetStatusText(kNotFound);
     } else if (!ContainsNoCase(html, markers_.VerifyPasswordText)) {
-      form_.SetStatusText(ContainsNoCase(html, markers_.BriefcaseTitle) ? kBriefcaseEmpty
-                                                                        : kIncorrectPage);
+      run_.SetStatusText(ContainsNoCase(html, markers_.BriefcaseTitle) ? kBriefcaseEmpty
+                                                                       : kIncorrectPage);
     } else {
-      form_.SetStatusText(kVerifyPassword);
+      run_.SetStatusText(kVerifyPassword);
       // One sign-in per scan: a password page that stays after a successful sign-in
       // must not ask again and again.
       const bool firstTry = !passwordSignInTried_;
       passwordSignInTried_ = true;
       if (firstTry && SignIn()) {
-        form_.m_blnSignedIn = true;
+        run_.form.m_blnSignedIn = true;
         return Step::PageLoop;
       }
-      if (form_.m_blnStop) return Stopped();
-      form_.SetStatusText(kVerifyPassword);
+      if (run_.Stopped()) return Stopped();
+      run_.SetStatusText(kVerifyPassword);
     }
     return Step::Finish;
   }
 
-  Form1& form_;
+  SearchRun& run_;
   BriefcaseMarkerSet markers_;
   std::deque<cFolderQue> queue_;
   FetchAhead ahead_;  // after queue_, which its planner reads
@@ -259,8 +260,8 @@ class FolderScan {
 
 }  // namespace
 
-bool ScanBriefcase(Form1& form) {
-  FolderScan scan(form);
+bool ScanBriefcase(SearchRun& run) {
+  FolderScan scan(run);
   return scan.Run();
 }
 

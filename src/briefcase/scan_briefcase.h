@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "app/form1.h"
+#include "state/search_run.h"
 
 namespace vendil {
 
-bool ScanBriefcase(Form1& form);
+bool ScanBriefcase(SearchRun& run);
 void SetBriefcaseMarkers(Form1& form, int32_t site);
 
 }  // namespace vendil

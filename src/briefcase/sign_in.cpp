@@ -2,7 +2,6 @@
 // and the submission, repeated after a wrong answer until the dialog is cancelled.
 #include "briefcase/sign_in.h"
 
-#include "app/ui.h"
 #include "briefcase/endpoints.h"
 #include "briefcase/form_data.h"
 #include "briefcase/input_tag.h"
@@ -11,6 +10,7 @@
 #include "parse/c_get_html_tag.h"
 #include "parse/mod_string.h"
 #include "platform/casefold.h"
+#include "state/ui.h"
 
 namespace vendil {
 
@@ -62,48 +62,48 @@ std::string BuildLoginFormData(const std::string& strHtml, int64_t lngFormEnd,
   return data;
 }
 
-bool SubmitSignIn(Form1& form, const std::string& strUrl) {
+bool SubmitSignIn(SearchRun& run, const std::string& strUrl) {
   std::string id, password;
   // A non-interactive answerer learns from the attempt number when to stop answering OK.
   for (int attempt = 0;; ++attempt) {
-    form.SetStatusText(kSigningIn);
-    if (!frmSignIn::ShowDialog(form, id, password, attempt)) return false;
-    if (!FetchPage(form, strUrl, form.userAgent + "\r\n", "")) return false;
-    const std::string page = form.m_strHtml;
+    run.SetStatusText(kSigningIn);
+    if (!frmSignIn::ShowDialog(run.form, id, password, attempt)) return false;
+    if (!FetchPage(run, strUrl, run.form.userAgent + "\r\n", "")) return false;
+    const std::string page = run.m_strHtml;
     LoginForm login;
     if (!FindLoginForm(page, login)) return false;
     const std::string data = BuildLoginFormData(page, login.end, id, password);
     const std::string headers = "Referer: " + login.action + "\r\n" +
                                 "Content-Type: application/x-www-form-urlencoded\r\n" +
-                                form.userAgent + "\r\n";
+                                run.form.userAgent + "\r\n";
     // The credentials go in the request body, never in a URL: URLs are shown in the status
     // text and kept in server logs.
-    if (!FetchPage(form, login.action, headers, data)) return false;
-    if (ContainsNoCase(form.m_strHtml, form.m_markers.SignedInTitle)) {
-      form.SetStatusText(kSignedIn);
+    if (!FetchPage(run, login.action, headers, data)) return false;
+    if (ContainsNoCase(run.m_strHtml, run.form.m_markers.SignedInTitle)) {
+      run.SetStatusText(kSignedIn);
       return true;
     }
-    form.SetStatusText(kSignInFailed);
-    form.ui().MessageBox(kSignInFailed, "Vendil", vb::OKOnly);
+    run.SetStatusText(kSignInFailed);
+    run.ui().MessageBox(kSignInFailed, "Vendil", vb::OKOnly);
   }
 }
 
-bool SignInFromPage(Form1& form, const std::string& strUrl) {
-  const std::string page = form.m_strHtml;
-  std::string target = form.m_markers.SiteRoot;
+bool SignInFromPage(SearchRun& run, const std::string& strUrl) {
+  const std::string page = run.m_strHtml;
+  std::string target = run.form.m_markers.SiteRoot;
   cGetHtmlTag scanner;
   std::string url, text;
   if (!page.empty()) {
     for (bool more = scanner.GetLinkFromHtml(url, &text, page, strUrl); more;
          more = scanner.GetLinkFromHtml(url, &text)) {
-      if (EqualsNoCase(text, form.m_markers.SignInText)) {
+      if (EqualsNoCase(text, run.form.m_markers.SignInText)) {
         target = url;
         break;
       }
     }
   }
-  const bool signedIn = SubmitSignIn(form, target);
-  if (!signedIn) form.SetStatusText(kSignInFailed);
+  const bool signedIn = SubmitSignIn(run, target);
+  if (!signedIn) run.SetStatusText(kSignInFailed);
   return signedIn;
 }
 

@@ -1,17 +1,17 @@
 // Signing in to the briefcase service: find the sign-in link of a page (or use the site
-// root), ask for the ID and password, and submit the service's login form.
+// root), ask for the ID and password, and submit the service's login run.
 #pragma once
 
 #include <string>
 
-#include "app/form1.h"
+#include "state/search_run.h"
 
 namespace vendil {
 
 // True when signed in; on failure the status reads "サインインに失敗しました。".
-bool SignInFromPage(Form1& form, const std::string& strUrl);
+bool SignInFromPage(SearchRun& run, const std::string& strUrl);
 // Asks, fetches the login page, submits its login form; repeats after a wrong answer.
-bool SubmitSignIn(Form1& form, const std::string& strUrl);
+bool SubmitSignIn(SearchRun& run, const std::string& strUrl);
 
 // The login form data: the hidden fields of the page up to the login form's end, then
 // login and passwd, each name and value form-encoded.

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/form1.h"
+#include "state/form1.h"
 
 namespace vendil {
 

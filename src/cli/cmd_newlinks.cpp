@@ -3,10 +3,10 @@
 // as search does.
 #include <iostream>
 
-#include "app/commands/main_commands.h"
-#include "app/commands/new_links.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "commands/main_commands.h"
+#include "commands/new_links.h"
 
 namespace vendil::cli {
 

@@ -1,9 +1,9 @@
 // vendil-cli search: one Start per URL given, or the several-URLs command for more than one.
 #include <iostream>
 
-#include "app/commands/main_commands.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "commands/main_commands.h"
 #include "net/fetch_page.h"
 
 namespace vendil::cli {

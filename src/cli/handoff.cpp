@@ -4,9 +4,9 @@
 
 #include <iostream>
 
-#include "export/aria2_rpc.h"
-#include "export/save_commands.h"
-#include "export/send_commands.h"
+#include "commands/save_commands.h"
+#include "commands/send_aria2.h"
+#include "commands/send_commands.h"
 #include "platform/date_text.h"
 #include "settings/c_ini.h"
 

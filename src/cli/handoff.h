@@ -2,8 +2,8 @@
 // asked for with --export and --send.
 #pragma once
 
-#include "app/form1.h"
 #include "cli/options.h"
+#include "state/form1.h"
 
 namespace vendil::cli {
 

@@ -8,9 +8,9 @@
 #include <limits>
 #include <ostream>
 
-#include "app/commands/main_commands.h"
-#include "app/commands/new_links.h"
 #include "cli/handoff.h"
+#include "commands/main_commands.h"
+#include "commands/new_links.h"
 #include "net/user_agent.h"
 #include "newlinks/internet_settings.h"
 #include "newlinks/search_profile.h"

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "app/form1.h"
 #include "cli/options.h"
 #include "cli/terminal_ui.h"
+#include "state/form1.h"
 
 namespace vendil::cli {
 

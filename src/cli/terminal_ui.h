@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ui.h"
+#include "state/ui.h"
 
 namespace vendil::cli {
 

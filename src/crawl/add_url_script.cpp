@@ -164,7 +164,8 @@ void CreateScriptEngine(Form1& form) {
   }
 }
 
-std::unique_ptr<PageScript> PrepareScript(Form1& form) {
+std::unique_ptr<PageScript> PrepareScript(SearchRun& run) {
+  Form1& form = run.form;
   auto* slot = dynamic_cast<ScriptEngineSlot*>(form.m_objScript.get());
   const std::string name = form.cmbScript.Text();
   if (!slot || name.empty()) return nullptr;

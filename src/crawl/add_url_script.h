@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/form1.h"
 #include "crawl/add_link_class.h"
+#include "state/search_run.h"
 
 namespace vendil {
 
@@ -25,6 +25,6 @@ class PageScript {
 };
 
 // Reads the script chosen in cmbScript once for a crawl; null when no script runs.
-std::unique_ptr<PageScript> PrepareScript(Form1& form);
+std::unique_ptr<PageScript> PrepareScript(SearchRun& run);
 
 }  // namespace vendil

@@ -32,8 +32,8 @@ namespace {
 const char kCancelled[] = "キャンセルされました。";
 const char kFoundSuffix[] = " 個のリンクが見つかりました。";
 
-std::string HeaderText(const Form1& form, const std::string& pageUrl) {
-  return form.userAgent + "\r\nReferer: " + pageUrl + "\r\n";
+std::string HeaderText(const SearchRun& run, const std::string& pageUrl) {
+  return run.form.userAgent + "\r\nReferer: " + pageUrl + "\r\n";
 }
 
 std::string RemoveCrLfPairs(const std::string& text) {
@@ -66,49 +66,50 @@ PageBase PageBaseOf(const std::string& baseUrl, std::string charset = {}) {
 }
 
 // The server and folder rules of a link found on the page of `base`.
-bool FollowsServerAndFolderRules(const Form1& form, const std::string& strUrl,
+bool FollowsServerAndFolderRules(const SearchRun& run, const std::string& strUrl,
                                  const PageBase& base) {
-  if (GetHostName(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
-  if (!form.mnuOption_ParentDirectory.Checked()) {
+  if (GetHostName(strUrl) != base.host) return run.form.mnuOption_DifferentServer.Checked();
+  if (!run.form.mnuOption_ParentDirectory.Checked()) {
     const std::string dir = GetUrlDirectory(strUrl);
     if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
   }
   return true;
 }
 
-bool IsUrlToFollowFrom(Form1& form, const std::string& strUrl, const PageBase& base) {
-  if (!form.txtGetUrls.Text().empty()) {
+bool IsUrlToFollowFrom(SearchRun& run, const std::string& strUrl, const PageBase& base) {
+  if (!run.form.txtGetUrls.Text().empty()) {
     // A malformed pattern counts as no match.
-    if (MatchesAny(form.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
+    if (MatchesAny(run.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
   }
-  return FollowsServerAndFolderRules(form, strUrl, base);
+  return FollowsServerAndFolderRules(run, strUrl, base);
 }
 
 // The request for a queued page. A redirect is judged as a link to the place it leads
 // would be on the page that linked it: to another server or above the start folder it is
 // not read unless the options allow it.
-PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase& linkedFrom) {
+PageSpec QueuedPageSpec(const SearchRun& run, const cLinkQue& entry, const PageBase& linkedFrom) {
   PageSpec pageRequest;
   pageRequest.url = entry.Url;
-  pageRequest.headers = HeaderText(form, entry.Url);
+  pageRequest.headers = HeaderText(run, entry.Url);
   pageRequest.queryCharset = linkedFrom.charset;
   // The bases live as long as the crawl, longer than any request of it.
-  pageRequest.redirectRule = [&form, base = &linkedFrom](const std::string& finalUrl) {
-    return FollowsServerAndFolderRules(form, finalUrl, *base);
+  pageRequest.redirectRule = [&run, base = &linkedFrom](const std::string& finalUrl) {
+    return FollowsServerAndFolderRules(run, finalUrl, *base);
   };
   return pageRequest;
 }
 
-LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
+LinkCollection CollectLinks(SearchRun& run, const std::string& pageUrl,
+                            const std::string& baseUrl) {
   LinkCollection links;
   // A link the page repeats becomes no second row or queue entry, so it is not collected
   // twice: a page of a million copies of one link costs one link, not a million.
   std::unordered_set<std::string_view> seen;
   cGetHtmlTag scanner;
-  scanner.CustomTags(form.m_strCustomTags);
+  scanner.CustomTags(run.form.m_strCustomTags);
   std::string url, text;
-  bool found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text, form.m_strHtml, baseUrl);
-  for (; found; found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text)) {
+  bool found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text, run.m_strHtml, baseUrl);
+  for (; found; found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text)) {
     if (seen.contains(url)) continue;
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;
@@ -123,60 +124,60 @@ LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::
 
 }  // namespace
 
-bool CrawlLinks(Form1& form) {
-  form.m_blnStop = false;
+bool CrawlLinks(SearchRun& run) {
+  run.form.m_blnStop = false;
   int64_t linksAdded = 0;
   int64_t linksChecked = 0;
   size_t queueIndex = 0;
   int32_t level = 0;
   int pagesRead = 0;
 
-  const int32_t depthLimit = DepthLimitFromText(form.txtDepth.Text());
-  form.m_astrUrlFilters = SplitText(form.txtGetUrls.Text(), ";");
-  form.m_astrContentTypes = SplitText(form.txtContentType.Text(), ";");
-  form.m_blnContentTypesPrepared = true;
+  const int32_t depthLimit = DepthLimitFromText(run.form.txtDepth.Text());
+  run.m_astrUrlFilters = SplitText(run.form.txtGetUrls.Text(), ";");
+  run.m_astrContentTypes = SplitText(run.form.txtContentType.Text(), ";");
+  run.m_blnContentTypesPrepared = true;
 
   LinkQueue queue;
-  form.txtUrl.SetText(TrimBlanks(RemoveCrLfPairs(form.txtUrl.Text())));
-  std::string pageUrl = form.txtUrl.Text();
-  form.m_lngSite = 1;
+  run.form.txtUrl.SetText(TrimBlanks(RemoveCrLfPairs(run.form.txtUrl.Text())));
+  std::string pageUrl = run.form.txtUrl.Text();
+  run.m_lngSite = 1;
 
-  std::unique_ptr<PageScript> script = PrepareScript(form);
+  std::unique_ptr<PageScript> script = PrepareScript(run);
   // The base of every page read, and for each queued page the page that linked it.
   std::deque<PageBase> pageBases;  // a deque: growing never moves the bases
   std::vector<uint32_t> linkedFrom;
   PageSpec pageRequest;
   pageRequest.url = pageUrl;
-  pageRequest.headers = HeaderText(form, pageUrl);
+  pageRequest.headers = HeaderText(run, pageUrl);
   // The pages queued after the one being read are fetched ahead; the loop still takes them
   // strictly in queue order, so what follows sees what one-at-a-time fetching gives.
-  FetchAhead ahead(form, [&](size_t position) -> std::optional<PageSpec> {
+  FetchAhead ahead(run, [&](size_t position) -> std::optional<PageSpec> {
     if (position > queue.Count()) return std::nullopt;
-    return QueuedPageSpec(form, queue.Item(position), pageBases[linkedFrom[position - 1]]);
+    return QueuedPageSpec(run, queue.Item(position), pageBases[linkedFrom[position - 1]]);
   });
 
   for (;;) {
-    const bool fetched = FetchPage(form, pageRequest, &ahead, queueIndex);
+    const bool fetched = FetchPage(run, pageRequest, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
-    if (form.m_blnStop) {
-      form.Inet1.Cancel();
-      form.SetStatusText(kCancelled);
+    if (run.Stopped()) {
+      run.Inet1.Cancel();
+      run.SetStatusText(kCancelled);
       return false;
     }
     if (!fetched) {
-      if (queueIndex == 0) form.startPageFailed = true;
-      form.SetStatusText(kFetchFailedText);
-      form.Inet1.Cancel();
+      if (queueIndex == 0) run.startPageFailed = true;
+      run.SetStatusText(kFetchFailedText);
+      run.Inet1.Cancel();
     } else {
       ++pagesRead;
       // After a redirect the page's relative links belong to the URL finally read.
-      std::string baseUrl = LastFetchedUrl(form);
+      std::string baseUrl = LastFetchedUrl(run);
       if (baseUrl.empty()) baseUrl = pageUrl;
-      LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
-      pageBases.push_back(PageBaseOf(baseUrl, form.lastFetchedCharset));
+      LinkCollection links = CollectLinks(run, pageUrl, baseUrl);
+      pageBases.push_back(PageBaseOf(baseUrl, run.lastFetchedCharset));
       const PageBase& base = pageBases.back();
       const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
-      if (script) script->RunOnPage(pageUrl, form.m_strHtml, links);
+      if (script) script->RunOnPage(pageUrl, run.m_strHtml, links);
 
       const size_t count = links.size();
       for (size_t i = 0; i < count; ++i) {
@@ -185,11 +186,11 @@ bool CrawlLinks(Form1& form) {
         // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
         if (link.UrlFromPage) link.Url = UrlWithoutFragment(link.Url);
         if (link.Folder.empty())
-          link.Folder = form.m_blnMultiCheck ? form.txtSaveFolder.Text() : "";
+          link.Folder = run.form.m_blnMultiCheck ? run.form.txtSaveFolder.Text() : "";
         if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);
         // An entry queued at the depth limit would end the crawl when its turn came, never
         // read: links of such pages are not queued at all (same pages read, same rows).
-        if (level < depthLimit && IsUrlToFollowFrom(form, link.Url, base) &&
+        if (level < depthLimit && IsUrlToFollowFrom(run, link.Url, base) &&
             queue.Add(link.Url, link.Referer, link.Title, link.FileName, level)) {
           linkedFrom.push_back(baseIndex);
         }
@@ -201,8 +202,8 @@ bool CrawlLinks(Form1& form) {
           return text;
         };
         const int16_t added =
-            form.lvwUrls.AddLink(give(link.FileName), give(link.Url), give(link.Referer),
-                                 give(link.Title), "", give(link.Folder), ListDepth(level));
+            run.form.lvwUrls.AddLink(give(link.FileName), give(link.Url), give(link.Referer),
+                                     give(link.Title), "", give(link.Folder), ListDepth(level));
         if (added == 1) {
           ++linksAdded;
           ++linksChecked;
@@ -210,12 +211,12 @@ bool CrawlLinks(Form1& form) {
           ++linksAdded;
         }
       }
-      form.ui().Progress(
+      run.ui().Progress(
           pagesRead,
           static_cast<int>(std::min<size_t>(queue.Count() - std::min(queue.Count(), queueIndex),
                                             std::numeric_limits<int>::max())),
           static_cast<int>(
-              std::min<size_t>(form.lvwUrls.Count(), std::numeric_limits<int>::max())));
+              std::min<size_t>(run.form.lvwUrls.Count(), std::numeric_limits<int>::max())));
     }
 
     ++queueIndex;
@@ -224,20 +225,19 @@ bool CrawlLinks(Form1& form) {
     if (next.Lebel >= depthLimit) break;
     level = next.Lebel + 1;
     pageUrl = next.Url;
-    pageRequest = QueuedPageSpec(form, next, pageBases[linkedFrom[queueIndex - 1]]);
+    pageRequest = QueuedPageSpec(run, next, pageBases[linkedFrom[queueIndex - 1]]);
   }
 
-  form.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) +
-                     kFoundSuffix);
-  form.Inet1.Cancel();
-  form.m_astrUrlFilters.clear();
-  form.m_astrContentTypes.clear();
-  form.m_blnContentTypesPrepared = false;
+  run.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) + kFoundSuffix);
+  run.Inet1.Cancel();
+  run.m_astrUrlFilters.clear();
+  run.m_astrContentTypes.clear();
+  run.m_blnContentTypesPrepared = false;
   return true;
 }
 
-bool IsUrlToFollow(Form1& form, const std::string& strUrl, const std::string& strBaseUrl) {
-  return IsUrlToFollowFrom(form, strUrl, PageBaseOf(strBaseUrl));
+bool IsUrlToFollow(SearchRun& run, const std::string& strUrl, const std::string& strBaseUrl) {
+  return IsUrlToFollowFrom(run, strUrl, PageBaseOf(strBaseUrl));
 }
 
 }  // namespace vendil

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "app/form1.h"
+#include "state/search_run.h"
 
 namespace vendil {
 
-bool CrawlLinks(Form1& form);
-bool IsUrlToFollow(Form1& form, const std::string& strUrl, const std::string& strBaseUrl);
+bool CrawlLinks(SearchRun& run);
+bool IsUrlToFollow(SearchRun& run, const std::string& strUrl, const std::string& strBaseUrl);
 
 }  // namespace vendil

@@ -1,13 +1,13 @@
-// The hand-off to aria2 over its JSON-RPC interface: one system.multicall of aria2.addUri,
-// each with the row's target folder as "dir" and its referer as "referer".
+// The aria2 JSON-RPC request of the checked rows and the reading of its answer.
 #pragma once
 
 #include <string>
 
-#include "app/form1.h"
-#include "export/save_commands.h"
+#include "list/link_list.h"
 
 namespace vendil {
+
+struct JsonValue;
 
 inline constexpr const char* kDefaultAria2RpcUrl = "http://127.0.0.1:6800/jsonrpc";
 
@@ -23,12 +23,7 @@ Aria2Endpoint Aria2EndpointFromSettings(const std::string& settingsFile);
 std::string Aria2MulticallRequest(const LinkList& list, const std::string& strFolder,
                                   bool useBriefcaseDirectory, const std::string& secret);
 
-// One JSON-RPC call: true with the response body, or false with what went wrong in
-// `error`; `connected` tells whether aria2 answered at all.
-bool PostJsonRpc(const std::string& rpcUrl, const std::string& body, std::string& response,
-                 std::string& error, bool& connected);
-
-HandOffResult SendToAria2(Form1& form, const std::string& strFolder, const Aria2Endpoint& endpoint);
-void SendToAria2(Form1& form, const std::string& strFolder);
+// The message of a JSON-RPC error object, or empty when `v` holds none.
+std::string JsonRpcFaultText(const JsonValue& v);
 
 }  // namespace vendil

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/commands/window_commands.h"
+#include "commands/window_commands.h"
 #include "gui/dialog_frame.h"
 #include "platform/version.h"
 

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/fields.h"
+#include "state/fields.h"
 
 namespace vendil::gui {
 

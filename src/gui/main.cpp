@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QLocale>
 
-#include "app/commands/main_commands.h"
-#include "app/commands/window_commands.h"
+#include "commands/main_commands.h"
+#include "commands/window_commands.h"
 #include "gui/main_window.h"
 #include "gui/qt_translations.h"
 #include "gui/qt_ui.h"

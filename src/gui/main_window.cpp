@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <exception>
 
-#include "app/commands/main_commands.h"
-#include "app/commands/new_links.h"
-#include "app/commands/window_commands.h"
+#include "commands/main_commands.h"
+#include "commands/new_links.h"
+#include "commands/window_commands.h"
 #include "gui/about_dialog.h"
 #include "gui/band_area.h"
 #include "gui/drop_field.h"

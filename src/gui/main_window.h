@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "app/form1.h"
+#include "state/form1.h"
 
 class QAction;
 class QComboBox;

@@ -6,11 +6,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/commands/main_commands.h"
-#include "app/commands/new_links.h"
-#include "app/commands/window_commands.h"
-#include "export/save_commands.h"
-#include "export/send_commands.h"
+#include "commands/main_commands.h"
+#include "commands/new_links.h"
+#include "commands/save_commands.h"
+#include "commands/send_commands.h"
+#include "commands/window_commands.h"
 #include "gui/field_binding.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/ui.h"
+#include "state/ui.h"
 
 namespace vendil::gui {
 

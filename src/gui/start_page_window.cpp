@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/commands/start_page.h"
+#include "commands/start_page.h"
 #include "gui/twips.h"
 
 namespace vendil::gui {

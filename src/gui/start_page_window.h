@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/form1.h"
+#include "state/form1.h"
 
 class QTextBrowser;
 

@@ -13,16 +13,16 @@ constexpr size_t kMinHeld = 8;
 constexpr size_t kMaxHeld = 64;
 constexpr size_t kHeldPerConnection = 4;
 
-size_t ConnectionsOf(const Form1& form) {
-  return static_cast<size_t>(std::max(1, form.Inet1.Options().connections));
+size_t ConnectionsOf(const SearchRun& run) {
+  return static_cast<size_t>(std::max(1, run.Inet1.Options().connections));
 }
 
 }  // namespace
 
-FetchAhead::FetchAhead(Form1& form, Planner planner)
-    : form_(form),
+FetchAhead::FetchAhead(SearchRun& run, Planner planner)
+    : run_(run),
       planner_(std::move(planner)),
-      connections_(ConnectionsOf(form)),
+      connections_(ConnectionsOf(run)),
       maxEntries_(std::clamp(connections_ * kHeldPerConnection, kMinHeld, kMaxHeld)) {
   // One connection per server means one request at a time, as a search without fetching
   // ahead makes them.
@@ -44,7 +44,7 @@ std::unique_ptr<PageFetch> FetchAhead::Take(size_t position, const PageSpec& pag
 
 void FetchAhead::Pump() {
   if (maxEntries_ == 0) return;
-  HttpControl& inet = form_.Inet1;
+  HttpControl& inet = run_.Inet1;
   // It runs at every turn of a wait: the work is in what it starts, not in looking.
   size_t heldBytes = 0;
   bool waiting = false;  // an entry not yet asked for
@@ -58,7 +58,7 @@ void FetchAhead::Pump() {
     std::optional<PageSpec> pageRequest = planner_(nextPosition_);
     if (!pageRequest) break;
     entries_.push_back(
-        {nextPosition_, std::make_unique<PageFetch>(form_, std::move(*pageRequest), true)});
+        {nextPosition_, std::make_unique<PageFetch>(run_, std::move(*pageRequest), true)});
     ++nextPosition_;
     waiting = true;
   }
@@ -84,7 +84,7 @@ void FetchAhead::Clear() {
 }
 
 void FetchAhead::MakeRoom(const std::string& serverKey) {
-  HttpControl& inet = form_.Inet1;
+  HttpControl& inet = run_.Inet1;
   for (auto it = entries_.rbegin();
        it != entries_.rend() && inet.RunningFor(serverKey) >= connections_; ++it) {
     PageFetch& fetch = *it->fetch;
@@ -92,11 +92,11 @@ void FetchAhead::MakeRoom(const std::string& serverKey) {
   }
 }
 
-bool ReadyToStart(Form1& form, const PageFetch& fetch, FetchAhead* ahead) {
+bool ReadyToStart(SearchRun& run, const PageFetch& fetch, FetchAhead* ahead) {
   const std::string& key = fetch.ServerKey();
   if (key.empty()) return true;  // the attempt will say it cannot start
-  HttpControl& inet = form.Inet1;
-  const size_t connections = ConnectionsOf(form);
+  HttpControl& inet = run.Inet1;
+  const size_t connections = ConnectionsOf(run);
   if (ahead != nullptr) ahead->MakeRoom(key);
   // Requests of someone else fetched ahead (a search this one runs inside) may sit waiting
   // for their budget: they must not hold this page back for ever.

@@ -21,7 +21,7 @@ class FetchAhead {
   // or nullopt when there is none (yet).
   using Planner = std::function<std::optional<PageSpec>(size_t position)>;
 
-  FetchAhead(Form1& form, Planner planner);
+  FetchAhead(SearchRun& run, Planner planner);
   ~FetchAhead();  // drops every request it holds
   FetchAhead(const FetchAhead&) = delete;
   FetchAhead& operator=(const FetchAhead&) = delete;
@@ -47,7 +47,7 @@ class FetchAhead {
     std::unique_ptr<PageFetch> fetch;
   };
 
-  Form1& form_;
+  SearchRun& run_;
   Planner planner_;
   std::deque<Entry> entries_;
   size_t nextPosition_ = 1;
@@ -57,6 +57,6 @@ class FetchAhead {
 
 // May the page being read start an attempt now: a free slot on its server (taking one back
 // from `ahead` if need be) and the delay since the last start there passed.
-bool ReadyToStart(Form1& form, const PageFetch& fetch, FetchAhead* ahead);
+bool ReadyToStart(SearchRun& run, const PageFetch& fetch, FetchAhead* ahead);
 
 }  // namespace vendil

@@ -17,28 +17,28 @@ namespace {
 constexpr int kWaitMilliseconds = 5;
 
 // Takes what the attempts left into the form; true for a page read.
-bool Conclude(Form1& form, PageFetch& fetch) {
+bool Conclude(SearchRun& run, PageFetch& fetch) {
   if (!fetch.HasBody()) return false;
   const bool read = fetch.Result() == PageFetch::Outcome::Succeeded;
-  form.m_strHtml.clear();
+  run.m_strHtml.clear();
   const std::string bytes = fetch.TakeBody();
   std::string charset;
-  form.m_strHtml = DecodeBody(bytes, fetch.ContentType(), form.m_lngSite, &charset);
+  run.m_strHtml = DecodeBody(bytes, fetch.ContentType(), run.m_lngSite, &charset);
   if (read) {
-    form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Request().url : fetch.FinalUrl();
-    form.lastFetchedCharset = charset;
+    run.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Request().url : fetch.FinalUrl();
+    run.lastFetchedCharset = charset;
   }
   return read;
 }
 
 }  // namespace
 
-bool IsContentTypeAccepted(const Form1& form, const std::string& contentType) {
-  const std::string& filter = form.txtContentType.Text();
+bool IsContentTypeAccepted(const SearchRun& run, const std::string& contentType) {
+  const std::string& filter = run.form.txtContentType.Text();
   if (filter.empty()) return ContainsNoCase(contentType, "text");
   // A malformed pattern met before a match refuses, as no match does.
-  if (form.m_blnContentTypesPrepared)
-    return MatchesAny(form.m_astrContentTypes, contentType).value_or(false);
+  if (run.m_blnContentTypesPrepared)
+    return MatchesAny(run.m_astrContentTypes, contentType).value_or(false);
   return MatchesAny(SplitPatterns(filter), contentType).value_or(false);
 }
 
@@ -56,43 +56,43 @@ std::string DecodeBody(const std::string& bytes, const std::string& contentType,
   return AnsiToUtf8(bytes);
 }
 
-bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,
+bool FetchPage(SearchRun& run, const std::string& strUrl, const std::string& strHeaders,
                const std::string& strPostData) {
   PageSpec pageRequest;
   pageRequest.url = strUrl;
   pageRequest.headers = strHeaders;
   pageRequest.postData = strPostData;
-  return FetchPage(form, pageRequest, nullptr, 0);
+  return FetchPage(run, pageRequest, nullptr, 0);
 }
 
-bool FetchPage(Form1& form, const PageSpec& pageRequest, FetchAhead* ahead, size_t position) {
+bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, size_t position) {
   try {
-    if (pageRequest.postData.empty()) form.SetStatusText("Getting " + pageRequest.url + "...");
-    form.ui().Yield();
+    if (pageRequest.postData.empty()) run.SetStatusText("Getting " + pageRequest.url + "...");
+    run.ui().Yield();
 
     std::unique_ptr<PageFetch> fetch = ahead ? ahead->Take(position, pageRequest) : nullptr;
-    if (!fetch) fetch = std::make_unique<PageFetch>(form, pageRequest, false);
+    if (!fetch) fetch = std::make_unique<PageFetch>(run, pageRequest, false);
     for (;;) {
       fetch->Update();
-      for (std::string& text : fetch->TakeStatusTexts()) form.SetStatusText(std::move(text));
+      for (std::string& text : fetch->TakeStatusTexts()) run.SetStatusText(std::move(text));
       // Stop ends the wait whatever the server does (silent, stalled, dripping).
-      if (form.m_blnStop) return false;  // the transfer goes with `fetch`
+      if (run.Stopped()) return false;  // the transfer goes with `fetch`
       if (fetch->Finished()) break;
-      if (fetch->WantsAttempt() && ReadyToStart(form, *fetch, ahead)) {
+      if (fetch->WantsAttempt() && ReadyToStart(run, *fetch, ahead)) {
         if (!fetch->StartAttempt()) return false;
         continue;
       }
-      form.Inet1.Drive(kWaitMilliseconds);
+      run.Inet1.Drive(kWaitMilliseconds);
       if (ahead) ahead->Pump();
-      form.ui().Yield();
+      run.ui().Yield();
     }
     if (ahead) ahead->Pump();
-    return Conclude(form, *fetch);
+    return Conclude(run, *fetch);
   } catch (const std::exception&) {
     return false;
   }
 }
 
-const std::string& LastFetchedUrl(const Form1& form) { return form.lastFetchedUrl; }
+const std::string& LastFetchedUrl(const SearchRun& run) { return run.lastFetchedUrl; }
 
 }  // namespace vendil

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/form1.h"
 #include "net/page_fetch.h"
+#include "state/search_run.h"
 
 namespace vendil {
 
@@ -14,19 +14,19 @@ class FetchAhead;
 // The status text of a page that could not be read.
 inline constexpr char kFetchFailedText[] = "ページの取得に失敗しました。";
 
-bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHeaders,
+bool FetchPage(SearchRun& run, const std::string& strUrl, const std::string& strHeaders,
                const std::string& strPostData);
 // The same for a page a search reads at `position` of its order: taken over from `ahead`
 // when it was fetched ahead, and `ahead` kept busy while this page is waited for. Stop
-// (form.m_blnStop) ends the wait at once: the transfer is dropped and the result is false.
-bool FetchPage(Form1& form, const PageSpec& pageRequest, FetchAhead* ahead = nullptr,
+// (run.Stopped()) ends the wait at once: the transfer is dropped and the result is false.
+bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead = nullptr,
                size_t position = 0);
 
 // The URL the last successful FetchPage finally read (after redirects).
-const std::string& LastFetchedUrl(const Form1& form);
+const std::string& LastFetchedUrl(const SearchRun& run);
 
 // Whether a response of this Content-Type is read, by the content-type filter of `form`.
-bool IsContentTypeAccepted(const Form1& form, const std::string& contentType);
+bool IsContentTypeAccepted(const SearchRun& run, const std::string& contentType);
 
 // A whole body as text: the charset the Content-Type or the page's <meta> declares, else
 // EUC-JP while the site kind is 2, else CP932; `charsetUsed` receives its name.

@@ -3,8 +3,6 @@
 // page leaves for the fetcher.
 #include "net/page_fetch.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -23,27 +21,27 @@ namespace {
 
 // A query goes in the charset of the page that gave the link; the briefcase scan and the
 // start URL name none: EUC-JP on the Japanese briefcase site, else UTF-8.
-std::string QueryCharset(const Form1& form, const PageSpec& pageRequest) {
+std::string QueryCharset(const SearchRun& run, const PageSpec& pageRequest) {
   if (!pageRequest.queryCharset.empty()) return pageRequest.queryCharset;
-  return form.m_lngSite == 2 ? "EUC-JP" : "";
+  return run.m_lngSite == 2 ? "EUC-JP" : "";
 }
 
 }  // namespace
 
-PageFetch::PageFetch(Form1& form, PageSpec pageRequest, bool background)
-    : form_(form),
+PageFetch::PageFetch(SearchRun& run, PageSpec pageRequest, bool background)
+    : run_(run),
       spec_(std::move(pageRequest)),
-      requestUrl_(RequestUrl(spec_.url, QueryCharset(form, spec_))),
+      requestUrl_(RequestUrl(spec_.url, QueryCharset(run, spec_))),
       serverKey_(HttpControl::ServerKey(requestUrl_)),
       background_(background),
-      allowedAttempts_(1 + std::max(0, form.Inet1.Options().retries)) {}
+      allowedAttempts_(1 + std::max(0, run.Inet1.Options().retries)) {}
 
 PageFetch::~PageFetch() {
-  if (transfer_ != 0) form_.Inet1.Drop(transfer_);
+  if (transfer_ != 0) run_.Inet1.Drop(transfer_);
 }
 
 bool PageFetch::StartAttempt() {
-  HttpControl& inet = form_.Inet1;
+  HttpControl& inet = run_.Inet1;
   if (transfer_ != 0) inet.Drop(transfer_);
   transfer_ = 0;
   HttpRequest request;
@@ -62,7 +60,7 @@ bool PageFetch::StartAttempt() {
   contentAccepted_ = false;
   redirectRefused_ = false;
   request.gate = [this](const ResponseHead& head) {
-    contentAccepted_ = IsContentTypeAccepted(form_, head.headers.Get("Content-Type"));
+    contentAccepted_ = IsContentTypeAccepted(run_, head.headers.Get("Content-Type"));
     if (!contentAccepted_) return false;
     if (head.redirects > 0 && spec_.redirectRule && !spec_.redirectRule(head.effectiveUrl)) {
       redirectRefused_ = true;
@@ -81,7 +79,7 @@ bool PageFetch::StartAttempt() {
 
 void PageFetch::Update() {
   if (Finished() || transfer_ == 0) return;
-  const HttpTransfer* t = form_.Inet1.Find(transfer_);
+  const HttpTransfer* t = run_.Inet1.Find(transfer_);
   if (t == nullptr) {  // dropped by a Cancel from elsewhere: the page is not read
     transfer_ = 0;
     outcome_ = Outcome::Failed;
@@ -91,10 +89,10 @@ void PageFetch::Update() {
 }
 
 void PageFetch::AttemptEnded(const HttpTransfer& t) {
-  HttpControl& inet = form_.Inet1;
+  HttpControl& inet = run_.Inet1;
   // A transfer fetched ahead that ran out of time while it waited for the budget says
   // nothing about the server: it never happened.
-  if (background_ && t.WasPaused() && t.ResponseCode() == CURLE_OPERATION_TIMEDOUT) {
+  if (background_ && t.WasPaused() && t.ResponseCode() == kTransferTimedOut) {
     Abandon();
     return;
   }
@@ -102,7 +100,7 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
   if (t.HeadersComplete() || t.ResponseCode() == 0) {
     const bool accepted = t.HeadersComplete()
                               ? contentAccepted_
-                              : IsContentTypeAccepted(form_, t.Header("Content-Type"));
+                              : IsContentTypeAccepted(run_, t.Header("Content-Type"));
     if (!accepted || redirectRefused_) {
       inet.Drop(transfer_);
       transfer_ = 0;
@@ -130,7 +128,7 @@ void PageFetch::Failure(int code, const std::string& info) {
   statusTexts_.push_back("Retry:" + spec_.url);
   // A server that does not answer in time will not answer a second later either: one
   // quick attempt more, whatever attempts are left.
-  if (code == CURLE_OPERATION_TIMEDOUT && !timedOut_) {
+  if (code == kTransferTimedOut && !timedOut_) {
     timedOut_ = true;
     allowedAttempts_ = std::min(allowedAttempts_, attempts_ + 1);
   }
@@ -139,16 +137,16 @@ void PageFetch::Failure(int code, const std::string& info) {
 
 void PageFetch::MakeForeground() {
   background_ = false;
-  if (transfer_ != 0) form_.Inet1.MakeForeground(transfer_);
+  if (transfer_ != 0) run_.Inet1.MakeForeground(transfer_);
 }
 
 void PageFetch::Abandon() {
-  if (transfer_ != 0) form_.Inet1.Drop(transfer_);
+  if (transfer_ != 0) run_.Inet1.Drop(transfer_);
   transfer_ = 0;
   outcome_ = Outcome::Pending;
   attempts_ = 0;
   timedOut_ = false;
-  allowedAttempts_ = 1 + std::max(0, form_.Inet1.Options().retries);
+  allowedAttempts_ = 1 + std::max(0, run_.Inet1.Options().retries);
   statusTexts_.clear();
   failedBody_.clear();
   hasFailedBody_ = false;
@@ -162,8 +160,8 @@ bool PageFetch::HasBody() const { return outcome_ == Outcome::Succeeded || hasFa
 
 std::string PageFetch::TakeBody() {
   if (outcome_ == Outcome::Succeeded && transfer_ != 0) {
-    std::string body = form_.Inet1.TakeBody(transfer_);
-    form_.Inet1.Drop(transfer_);
+    std::string body = run_.Inet1.TakeBody(transfer_);
+    run_.Inet1.Drop(transfer_);
     transfer_ = 0;
     return body;
   }

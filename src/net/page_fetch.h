@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "state/search_run.h"
 
 namespace vendil {
 
@@ -34,7 +34,7 @@ class PageFetch {
  public:
   enum class Outcome { Pending, Succeeded, Refused, Failed, NotStarted };
 
-  PageFetch(Form1& form, PageSpec pageRequest, bool background);
+  PageFetch(SearchRun& run, PageSpec pageRequest, bool background);
   ~PageFetch();  // drops the transfer in flight
   PageFetch(const PageFetch&) = delete;
   PageFetch& operator=(const PageFetch&) = delete;
@@ -73,7 +73,7 @@ class PageFetch {
   void AttemptEnded(const HttpTransfer& t);
   void Failure(int code, const std::string& info);
 
-  Form1& form_;
+  SearchRun& run_;
   PageSpec spec_;
   std::string requestUrl_;  // as the request line carries it
   std::string serverKey_;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/form1.h"
+#include "state/form1.h"
 
 namespace vendil {
 

@@ -42,6 +42,9 @@ struct HttpRequest {
 using TransferId = uint64_t;  // 0 is no transfer
 
 // One transfer as its caller reads it. Valid until the transfer is dropped.
+// The error number of a transfer that ran out of time (curl's own, which callers show).
+inline constexpr int kTransferTimedOut = 28;
+
 class HttpTransfer {
  public:
   virtual ~HttpTransfer() = default;

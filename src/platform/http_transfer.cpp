@@ -9,6 +9,8 @@
 #include <utility>
 
 namespace vendil {
+
+static_assert(kTransferTimedOut == CURLE_OPERATION_TIMEDOUT);
 namespace {
 
 constexpr long kMaxRedirects = 20;

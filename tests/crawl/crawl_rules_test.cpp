@@ -5,6 +5,7 @@
 #include "crawl/crawl_links.h"
 #include "crawl/depth_value.h"
 #include "crawl/link_queue.h"
+#include "state/search_run.h"
 #include "support/fake_ui.h"
 
 namespace vendil {
@@ -60,10 +61,11 @@ TEST(LinkQueue, KeysIgnoreCaseAndKeepTheOrder) {
 class FollowRule : public ::testing::Test {
  protected:
   bool Follow(const std::string& url, const std::string& base = "http://h/a/b/page.html") {
-    return IsUrlToFollow(form, url, base);
+    return IsUrlToFollow(run, url, base);
   }
   test::FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
 };
 
 TEST_F(FollowRule, DirectoriesBelowTheBasePageOnly) {
@@ -87,7 +89,7 @@ TEST_F(FollowRule, OtherHostsOnlyWithTheOptionAndThenAnyDirectory) {
 
 TEST_F(FollowRule, UrlFilterMustMatchTheWholeUrl) {
   form.txtGetUrls.SetText("*.html;*/keep/*");
-  form.m_astrUrlFilters = {"*.html", "*/keep/*"};
+  run.m_astrUrlFilters = {"*.html", "*/keep/*"};
   EXPECT_TRUE(Follow("http://h/a/b/x.HTML"));
   EXPECT_TRUE(Follow("http://h/a/b/keep/x.zip"));
   EXPECT_FALSE(Follow("http://h/a/b/x.zip"));

@@ -4,7 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "export/aria2_rpc.h"
+#include "commands/send_aria2.h"
 #include "export/json_value.h"
 #include "export_fixture.h"
 #include "settings/c_ini.h"

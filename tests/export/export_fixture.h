@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/form1.h"
+#include "state/form1.h"
 #include "support/fake_ui.h"
 
 namespace vendil::test {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "commands/save_commands.h"
+#include "commands/send_commands.h"
 #include "export/list_formats.h"
-#include "export/save_commands.h"
-#include "export/send_commands.h"
 #include "export_fixture.h"
 #include "settings/c_ini.h"
 

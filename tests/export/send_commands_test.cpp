@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "export/send_commands.h"
+#include "commands/send_commands.h"
 #include "export_fixture.h"
 #include "platform/codec.h"
 #include "settings/c_ini.h"

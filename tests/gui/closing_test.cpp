@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 #include "settings/c_ini.h"

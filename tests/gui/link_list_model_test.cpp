@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/form1.h"
 #include "gui/link_list_model.h"
+#include "state/form1.h"
 #include "support/fake_ui.h"
 
 namespace vendil::test {

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 
 namespace vendil::test {
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
+#include "state/form1.h"
 #include "support/temp_folder.h"
 
 namespace vendil::test {

@@ -13,11 +13,12 @@
 #include <fstream>
 #include <thread>
 
-#include "app/form1.h"
-#include "export/aria2_rpc.h"
+#include "commands/save_commands.h"
+#include "commands/send_aria2.h"
 #include "export/json_value.h"
-#include "export/save_commands.h"
+#include "platform/json_rpc_post.h"
 #include "settings/c_ini.h"
+#include "state/form1.h"
 #include "support/fake_ui.h"
 
 extern char** environ;

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
 #include "briefcase/scan_briefcase.h"
 #include "integration/briefcase_fixture.h"
+#include "state/form1.h"
 #include "support/briefcase_stand_in.h"
 #include "support/fake_ui.h"
+#include "support/search_once.h"
 #include "support/temp_folder.h"
 
 namespace vendil {
@@ -58,7 +59,7 @@ class IntegrationBriefcaseFetchAhead : public ::testing::Test {
     form.txtUrl.SetText(BriefcaseStandIn::TopUrl(Site::International, "alice"));
 
     ScanResult result;
-    result.completed = ScanBriefcase(form);
+    result.completed = test::ScanOnce(form);
     for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
       const LinkRow& r = form.lvwUrls.Row(i);
       result.rows.push_back(std::string(form.lvwUrls.Checked(i) ? "1" : "0") + "|" + r.FileName +

@@ -5,13 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "app/form1.h"
 #include "briefcase/scan_briefcase.h"
+#include "state/form1.h"
+#include "state/search_run.h"
 #include "support/briefcase_stand_in.h"
 #include "support/fake_ui.h"
 #include "support/temp_folder.h"
@@ -64,7 +66,8 @@ class BriefcaseScanFixture : public ::testing::Test {
 
   bool Scan(const std::string& url) {
     form.txtUrl.SetText(url);
-    return ScanBriefcase(form);
+    lastRun = std::make_unique<SearchRun>(form);
+    return ScanBriefcase(*lastRun);
   }
 
   std::vector<std::string> FileNames() const {
@@ -99,6 +102,8 @@ class BriefcaseScanFixture : public ::testing::Test {
   BriefcaseStandIn bc;
   FakeUi ui;
   Form1 form{ui};
+  // The state of the last scan, as it stood when the scan ended.
+  std::unique_ptr<SearchRun> lastRun;
 };
 
 }  // namespace vendil::test

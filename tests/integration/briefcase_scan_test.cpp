@@ -5,6 +5,7 @@
 
 #include "crawl/crawl_links.h"
 #include "integration/briefcase_fixture.h"
+#include "support/search_once.h"
 
 namespace vendil {
 namespace {
@@ -32,7 +33,7 @@ TEST_F(IntegrationBriefcaseScan, ListsEveryFileWithItsFolderBreadthFirst) {
   EXPECT_EQ(FileNames(),
             (std::vector<std::string>{"top.zip", "notes.txt", "a1.zip", "b1.zip", "c1.zip"}));
   EXPECT_EQ(form.StatusText(), "4/5 個のファイルを見つけました。");
-  EXPECT_EQ(form.m_lngSite, 1);
+  EXPECT_EQ(lastRun->m_lngSite, 1);
 
   const LinkRow* c1 = RowNamed("c1.zip");
   ASSERT_NE(c1, nullptr);
@@ -116,7 +117,7 @@ TEST_F(IntegrationBriefcaseScan, JapaneseSiteIsReadInEucJpWithItsMarkers) {
   ServeTree(Site::Japanese);
   bc.SetPageSize(1);
   ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::Japanese, "alice")));
-  EXPECT_EQ(form.m_lngSite, 2);
+  EXPECT_EQ(lastRun->m_lngSite, 2);
   EXPECT_EQ(form.m_lngLoadedMarkerSet, 2);
   EXPECT_EQ(FileNames(),
             (std::vector<std::string>{"top.zip", "notes.txt", "a1.zip", "b1.zip", "c1.zip"}));
@@ -200,16 +201,37 @@ TEST_F(IntegrationBriefcaseScan, FailedFolderDoesNotEndTheScan) {
   EXPECT_EQ(ui.signIns.size(), 1u);
 }
 
+TEST_F(IntegrationBriefcaseScan, AStoppedCrawlLeavesNoContentTypesToTheNextScan) {
+  ServeTree(Site::International);
+  bc.server().Page("/plain.txt", "<a href=\"x.zip\">x</a>", "text/plain");
+  form.txtUrl.SetText(bc.server().Url("/plain.txt"));
+  form.txtDepth.SetText("1");
+  form.txtContentType.SetText("text/plain");
+  ui.OnYield([&] { return bc.server().TimesRequested("/plain.txt") > 0; },
+             [&] { form.m_blnStop = true; });
+  ASSERT_FALSE(test::CrawlOnce(form));
+  ASSERT_EQ(form.StatusText(), "キャンセルされました。");
+
+  // The scan reads the field as it is now, not what the stopped crawl had prepared.
+  for (const char* field : {"", "text/*"}) {
+    SCOPED_TRACE(field);
+    form.txtContentType.SetText(field);
+    form.lvwUrls.Clear();
+    ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
+    EXPECT_EQ(FileNames(),
+              (std::vector<std::string>{"top.zip", "notes.txt", "a1.zip", "b1.zip", "c1.zip"}));
+  }
+}
+
 TEST_F(IntegrationBriefcaseScan, ScanAfterALinkCrawlUsesTheInternationalMarkers) {
   ServeTree(Site::Japanese);
   ServeTree(Site::International);
   ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::Japanese, "alice")));
   ASSERT_EQ(form.m_lngLoadedMarkerSet, 2);
-  // The crawl sets the site kind to 1 but loads no marker set.
+  // The crawl loads no marker set.
   form.txtUrl.SetText("http://briefcase.yahoo.com/elsewhere");
   form.txtDepth.SetText("0");
-  CrawlLinks(form);
-  ASSERT_EQ(form.m_lngSite, 1);
+  test::CrawlOnce(form);
   form.lvwUrls.Clear();
   ASSERT_TRUE(Scan(BriefcaseStandIn::TopUrl(Site::International, "alice")));
   EXPECT_EQ(form.m_markers.LastModifiedText, "Last Modified");

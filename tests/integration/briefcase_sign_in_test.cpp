@@ -188,10 +188,11 @@ TEST_F(IntegrationBriefcaseSignIn, JapaneseSiteSignsInThroughItsOwnLoginHost) {
 
 TEST_F(IntegrationBriefcaseSignIn, WithoutASignInLinkTheSiteRootIsTheLoginPage) {
   bc.AddFolder(Site::International, "alice", "/", {});
-  form.m_strHtml = "<html>no links here</html>";
+  SearchRun run(form);
+  run.m_strHtml = "<html>no links here</html>";
   SetBriefcaseMarkers(form, 1);
   ui.signInAnswers.push_back(test::Answer(true, "alice", "secret"));
-  EXPECT_TRUE(SignInFromPage(form, "http://briefcase.yahoo.com/bc/alice/"));
+  EXPECT_TRUE(SignInFromPage(run, "http://briefcase.yahoo.com/bc/alice/"));
   const auto requests = bc.Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(BriefcaseStandIn::UrlOf(requests[0]), "http://briefcase.yahoo.com/");
@@ -202,7 +203,8 @@ TEST_F(IntegrationBriefcaseSignIn, LoginPageWithoutALoginFormFails) {
   bc.server().Page("/noform", "<form action=\"http://search.yahoo.com/\"></form>");
   SetBriefcaseMarkers(form, 1);
   ui.signInAnswers.push_back(test::Answer(true));
-  EXPECT_FALSE(SubmitSignIn(form, bc.server().Url("/noform")));
+  SearchRun run(form);
+  EXPECT_FALSE(SubmitSignIn(run, bc.server().Url("/noform")));
   EXPECT_TRUE(bc.Submissions().empty());
 }
 

@@ -1,7 +1,7 @@
 // Start and the several-URLs command over real crawls of a loopback site.
 #include <gtest/gtest.h>
 
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 #include "integration/site_server.h"
 #include "support/fake_ui.h"
 #include "support/loopback_proxy.h"

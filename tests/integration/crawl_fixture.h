@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
 #include "crawl/crawl_links.h"
 #include "integration/site_server.h"
+#include "state/form1.h"
 #include "support/fake_ui.h"
+#include "support/search_once.h"
 
 namespace vendil::test {
 
@@ -32,7 +33,7 @@ class CrawlFixture : public ::testing::Test {
   bool Crawl(const std::string& path, const std::string& depth) {
     form.txtUrl.SetText(site.Url(path));
     form.txtDepth.SetText(depth);
-    return CrawlLinks(form);
+    return test::CrawlOnce(form);
   }
   std::vector<std::string> Urls() const {
     std::vector<std::string> urls;

@@ -14,12 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/form1.h"
 #include "crawl/add_url_script.h"
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
+#include "state/form1.h"
 #include "support/fake_ui.h"
 #include "support/http_test_server.h"
+#include "support/search_once.h"
 #include "support/temp_folder.h"
 
 namespace vendil {
@@ -189,7 +190,7 @@ class IntegrationFetchAhead : public ::testing::Test {
     }
 
     CrawlResult result;
-    result.completed = CrawlLinks(form);
+    result.completed = test::CrawlOnce(form);
     for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
       const LinkRow& r = form.lvwUrls.Row(i);
       result.rows.push_back(std::string(form.lvwUrls.Checked(i) ? "1" : "0") + "|" + r.FileName +

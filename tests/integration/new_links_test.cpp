@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/commands/new_links.h"
+#include "commands/new_links.h"
 #include "newlinks/search_profile.h"
 #include "platform/atomic_file.h"
 #include "platform/date_text.h"

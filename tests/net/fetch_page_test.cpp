@@ -2,6 +2,7 @@
 // 2048-byte chunk boundary, the content-type filter, retries with their status texts, and
 // what a failed or refused fetch leaves behind.
 #include "net/fetch_page.h"
+#include "state/search_run.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
@@ -45,10 +46,10 @@ class FetchPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form.Inet1.SetTimeouts(5, 10);
-    form.m_lngSite = 1;
+    run.m_lngSite = 1;
   }
   bool Fetch(const std::string& url) {
-    return FetchPage(form, url, "User-Agent: Tester\r\nReferer: " + url + "\r\n", "");
+    return FetchPage(run, url, "User-Agent: Tester\r\nReferer: " + url + "\r\n", "");
   }
   bool FetchBody(const std::string& body, const std::string& contentType) {
     server.Page("/page.html", body, contentType);
@@ -58,40 +59,41 @@ class FetchPageTest : public ::testing::Test {
   HttpTestServer server;
   FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
 };
 
 TEST_F(FetchPageTest, CharsetFromHeaderThenMetaThenSiteKind) {
   // Declared in the header.
   ASSERT_TRUE(FetchBody("<p>" + kText + "</p>", "text/html; charset=UTF-8"));
-  EXPECT_EQ(form.m_strHtml, "<p>" + kText + "</p>");
+  EXPECT_EQ(run.m_strHtml, "<p>" + kText + "</p>");
   ASSERT_TRUE(FetchBody(kEucJp, "text/plain; charset=EUC-JP"));
-  EXPECT_EQ(form.m_strHtml, kText);
+  EXPECT_EQ(run.m_strHtml, kText);
 
   // The header wins over the page's own <meta>.
   const std::string sjisMeta =
       "<meta http-equiv=\"Content-Type\" content=\"text/html; "
       "charset=Shift_JIS\">";
   ASSERT_TRUE(FetchBody(sjisMeta + kText, "text/html; charset=utf-8"));
-  EXPECT_EQ(form.m_strHtml, sjisMeta + kText);
+  EXPECT_EQ(run.m_strHtml, sjisMeta + kText);
 
   // Declared only in the page.
   const std::string eucMeta =
       "<meta http-equiv=\"Content-Type\" content=\"text/html; "
       "charset=EUC-JP\">";
   ASSERT_TRUE(FetchBody(eucMeta + kEucJp, "text/html"));
-  EXPECT_EQ(form.m_strHtml, eucMeta + kText);
+  EXPECT_EQ(run.m_strHtml, eucMeta + kText);
   ASSERT_TRUE(FetchBody("<meta charset=\"utf-8\">" + kText, "text/html"));
-  EXPECT_EQ(form.m_strHtml, "<meta charset=\"utf-8\">" + kText);
+  EXPECT_EQ(run.m_strHtml, "<meta charset=\"utf-8\">" + kText);
 
   // Nothing declared: the system code page, or EUC-JP while the Japanese briefcase site is read.
   ASSERT_TRUE(FetchBody(kCp932, "text/html"));
-  EXPECT_EQ(form.m_strHtml, kText);
-  form.m_lngSite = 2;
+  EXPECT_EQ(run.m_strHtml, kText);
+  run.m_lngSite = 2;
   ASSERT_TRUE(FetchBody(kEucJp, "text/html"));
-  EXPECT_EQ(form.m_strHtml, kText);
+  EXPECT_EQ(run.m_strHtml, kText);
   // A declared charset still counts on that site.
   ASSERT_TRUE(FetchBody(kCp932, "text/html; charset=Shift_JIS"));
-  EXPECT_EQ(form.m_strHtml, kText);
+  EXPECT_EQ(run.m_strHtml, kText);
 }
 
 TEST_F(FetchPageTest, CharacterAcrossTheChunkBoundaryArrivesWhole) {
@@ -111,11 +113,11 @@ TEST_F(FetchPageTest, CharacterAcrossTheChunkBoundaryArrivesWhole) {
     // Each start puts the boundary after another byte of the first characters.
     for (size_t start : {2045u, 2046u, 2047u}) {
       SCOPED_TRACE(std::string(c.name) + ", text at byte " + std::to_string(start));
-      form.m_lngSite = c.site;
+      run.m_lngSite = c.site;
       const std::string page = PageWithTextAt(c.bytes, start);
       ASSERT_GT(page.size(), 2048u);
       ASSERT_TRUE(FetchBody(page, c.contentType));
-      EXPECT_EQ(form.m_strHtml, PageWithTextAt(kText, start));
+      EXPECT_EQ(run.m_strHtml, PageWithTextAt(kText, start));
     }
   }
 }
@@ -123,6 +125,7 @@ TEST_F(FetchPageTest, CharacterAcrossTheChunkBoundaryArrivesWhole) {
 TEST(FetchPageFilter, ContentTypeFilterRules) {
   FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
   struct Case {
     std::string filter, contentType;
     bool accepted;
@@ -145,24 +148,24 @@ TEST(FetchPageFilter, ContentTypeFilterRules) {
   for (const auto& c : cases) {
     SCOPED_TRACE("filter '" + c.filter + "', type '" + c.contentType + "'");
     form.txtContentType.SetText(c.filter);
-    EXPECT_EQ(IsContentTypeAccepted(form, c.contentType), c.accepted);
+    EXPECT_EQ(IsContentTypeAccepted(run, c.contentType), c.accepted);
   }
 
   // While the crawl has prepared its list, the list decides, not the field.
   form.txtContentType.SetText("text/*");
-  form.m_astrContentTypes = {"image/*"};
-  form.m_blnContentTypesPrepared = true;
-  EXPECT_TRUE(IsContentTypeAccepted(form, "image/png"));
-  EXPECT_FALSE(IsContentTypeAccepted(form, "text/html"));
+  run.m_astrContentTypes = {"image/*"};
+  run.m_blnContentTypesPrepared = true;
+  EXPECT_TRUE(IsContentTypeAccepted(run, "image/png"));
+  EXPECT_FALSE(IsContentTypeAccepted(run, "text/html"));
 }
 
 TEST_F(FetchPageTest, RefusedContentTypeEndsAtOnceWithoutRetry) {
   server.Page("/file.bin", "binary", "application/octet-stream");
-  form.m_strHtml = "previous page";
+  run.m_strHtml = "previous page";
   EXPECT_FALSE(Fetch(server.Url("/file.bin")));
   EXPECT_EQ(server.TimesRequested("/file.bin"), 1);
   EXPECT_EQ(ui.statuses, std::vector<std::string>{"Getting " + server.Url("/file.bin") + "..."});
-  EXPECT_EQ(form.m_strHtml, "previous page");
+  EXPECT_EQ(run.m_strHtml, "previous page");
 
   form.txtContentType.SetText("text/html*");
   ASSERT_TRUE(FetchBody("page", "text/html; charset=utf-8"));
@@ -174,7 +177,8 @@ TEST(FetchPageNoServer, ResponseWithoutContentTypeIsRefused) {
   RawTcpServer bare([](int) { return RawReply{HttpReply("hello", "")}; });
   FakeUi ui;
   Form1 form{ui};
-  EXPECT_FALSE(FetchPage(form, bare.Url("/"), "", ""));
+  SearchRun run{form};
+  EXPECT_FALSE(FetchPage(run, bare.Url("/"), "", ""));
   EXPECT_EQ(bare.Connections(), 1);
 }
 
@@ -182,8 +186,9 @@ TEST(FetchPageRetries, DroppedConnectionIsTriedFiveTimes) {
   RawTcpServer dropping([](int) { return RawReply{}; });
   FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
   const std::string url = dropping.Url("/page.html");
-  EXPECT_FALSE(FetchPage(form, url, "User-Agent: Tester\r\n", ""));
+  EXPECT_FALSE(FetchPage(run, url, "User-Agent: Tester\r\n", ""));
   EXPECT_EQ(dropping.Connections(), 5);
 
   ASSERT_EQ(ui.statuses.size(), 11u);
@@ -204,9 +209,10 @@ TEST(FetchPageRetries, SilentServerCostsOneTimeOutAndOneQuickRetry) {
     RawTcpServer silent([dropsFirst](int n) { return RawReply{"", n >= dropsFirst}; });
     FakeUi ui;
     Form1 form{ui};
+    SearchRun run{form};
     form.Inet1.SetTimeoutMilliseconds(2000, 300);
     const std::string url = silent.Url("/page.html");
-    EXPECT_FALSE(FetchPage(form, url, "", ""));
+    EXPECT_FALSE(FetchPage(run, url, "", ""));
     EXPECT_EQ(silent.Connections(), dropsFirst + 2);
     const std::string timedOut = "ErrorCode: " + std::to_string(CURLE_OPERATION_TIMEDOUT) + " : ";
     int timeOuts = 0;
@@ -220,9 +226,10 @@ TEST(FetchPageRetries, ServerThatRecoversIsReadOnALaterAttempt) {
   RawTcpServer flaky([](int n) { return RawReply{n < 2 ? "" : HttpReply("<p>third</p>")}; });
   FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
   const std::string url = flaky.Url("/page.html");
-  ASSERT_TRUE(FetchPage(form, url, "", ""));
-  EXPECT_EQ(form.m_strHtml, "<p>third</p>");
+  ASSERT_TRUE(FetchPage(run, url, "", ""));
+  EXPECT_EQ(run.m_strHtml, "<p>third</p>");
   EXPECT_EQ(flaky.Connections(), 3);
   int retries = 0;
   for (const auto& s : ui.statuses) retries += s == "Retry:" + url;
@@ -235,9 +242,10 @@ TEST(FetchPageRetries, BodyCutShortIsRetriedAndKeepsItsPartialText) {
   RawTcpServer cutting([&cut](int) { return RawReply{cut}; });
   FakeUi ui;
   Form1 form{ui};
-  EXPECT_FALSE(FetchPage(form, cutting.Url("/"), "", ""));
+  SearchRun run{form};
+  EXPECT_FALSE(FetchPage(run, cutting.Url("/"), "", ""));
   EXPECT_EQ(cutting.Connections(), 5);
-  EXPECT_EQ(form.m_strHtml, "<p>partial");
+  EXPECT_EQ(run.m_strHtml, "<p>partial");
   const std::string error = "ErrorCode: " + std::to_string(CURLE_PARTIAL_FILE) + " : ";
   ASSERT_GT(ui.statuses.size(), 1u);
   EXPECT_EQ(ui.statuses[1].substr(0, error.size()), error);
@@ -245,14 +253,14 @@ TEST(FetchPageRetries, BodyCutShortIsRetriedAndKeepsItsPartialText) {
 
 TEST_F(FetchPageTest, ErrorPageWithTextIsASuccess) {
   EXPECT_TRUE(Fetch(server.Url("/missing.html")));
-  EXPECT_EQ(form.m_strHtml, "<html>not found</html>");
+  EXPECT_EQ(run.m_strHtml, "<html>not found</html>");
   EXPECT_EQ(form.StatusText(), "Getting " + server.Url("/missing.html") + "...");
 }
 
 TEST_F(FetchPageTest, PostShowsNoGettingTextAndSendsItsBody) {
   server.Page("/form", "done");
-  ASSERT_TRUE(FetchPage(form, server.Url("/form"), "User-Agent: Tester\r\n", "name=value"));
-  EXPECT_EQ(form.m_strHtml, "done");
+  ASSERT_TRUE(FetchPage(run, server.Url("/form"), "User-Agent: Tester\r\n", "name=value"));
+  EXPECT_EQ(run.m_strHtml, "done");
   EXPECT_TRUE(ui.statuses.empty());
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_EQ(server.Requests()[0].method, "POST");
@@ -266,8 +274,8 @@ TEST_F(FetchPageTest, RedirectLeavesTheUrlFinallyRead) {
   });
   server.Page("/new/page.html", "moved");
   ASSERT_TRUE(Fetch(server.Url("/old")));
-  EXPECT_EQ(form.m_strHtml, "moved");
-  EXPECT_EQ(LastFetchedUrl(form), server.Url("/new/page.html"));
+  EXPECT_EQ(run.m_strHtml, "moved");
+  EXPECT_EQ(LastFetchedUrl(run), server.Url("/new/page.html"));
 }
 
 TEST_F(FetchPageTest, YieldsWhileWaiting) {
@@ -276,7 +284,7 @@ TEST_F(FetchPageTest, YieldsWhileWaiting) {
     res.set_content(std::string(10000, 'z'), "text/plain");
   });
   ASSERT_TRUE(Fetch(server.Url("/slow")));
-  EXPECT_EQ(form.m_strHtml, std::string(10000, 'z'));
+  EXPECT_EQ(run.m_strHtml, std::string(10000, 'z'));
   EXPECT_GT(ui.yields, 10);
 }
 
@@ -294,15 +302,16 @@ TEST(FetchPageStop, StopEndsTheWaitOnAnyStalledServer) {
     RawTcpServer stalled([reply = reply](int) { return reply; });
     FakeUi ui;
     Form1 form{ui};
+    SearchRun run{form};
     form.Inet1.SetTimeouts(30, 30);
-    form.m_strHtml = "previous page";
+    run.m_strHtml = "previous page";
     ui.OnYield([&ui] { return ui.yields > 20; }, [&form] { form.m_blnStop = true; });
     const std::string url = stalled.Url("/page.html");
-    EXPECT_FALSE(FetchPage(form, url, "", ""));
+    EXPECT_FALSE(FetchPage(run, url, "", ""));
     // Given up at once: no retry, no error text, nothing read.
     EXPECT_EQ(stalled.Connections(), 1);
     EXPECT_EQ(ui.statuses, std::vector<std::string>{"Getting " + url + "..."});
-    EXPECT_EQ(form.m_strHtml, "previous page");
+    EXPECT_EQ(run.m_strHtml, "previous page");
     // The next fetch starts afresh once the flag is cleared.
     form.m_blnStop = false;
   }

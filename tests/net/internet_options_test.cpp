@@ -10,6 +10,7 @@
 
 #include "net/fetch_page.h"
 #include "net/raw_tcp_server.h"
+#include "state/search_run.h"
 #include "support/fake_ui.h"
 #include "support/http_test_server.h"
 #include "support/loopback_proxy.h"
@@ -46,13 +47,14 @@ class EnvironmentVariable {
 class InternetOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override { server.Page("/page.html", "through"); }
-  bool Fetch() { return FetchPage(form, server.Url("/page.html"), "", ""); }
+  bool Fetch() { return FetchPage(run, server.Url("/page.html"), "", ""); }
   std::string ProxyAddress() const { return "http://127.0.0.1:" + std::to_string(proxy.Port()); }
 
   HttpTestServer server;
   LoopbackProxy proxy;
   FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
   // The environment names the proxy for every host, whatever a test's machine had set.
   EnvironmentVariable httpProxy{"http_proxy", ProxyAddress()};
   EnvironmentVariable noProxy{"no_proxy", ""};
@@ -64,7 +66,7 @@ TEST_F(InternetOptionsTest, EachProxyModeDecidesTheWayARequestTakes) {
   options.proxyMode = InternetOptions::ProxyMode::Environment;
   form.Inet1.SetOptions(options);
   ASSERT_TRUE(Fetch());
-  EXPECT_EQ(form.m_strHtml, "through");
+  EXPECT_EQ(run.m_strHtml, "through");
   ASSERT_EQ(proxy.Requests().size(), 1u);
   EXPECT_EQ(proxy.Requests()[0].requestLine, "GET " + server.Url("/page.html") + " HTTP/1.1");
 
@@ -83,7 +85,7 @@ TEST_F(InternetOptionsTest, EachProxyModeDecidesTheWayARequestTakes) {
   options.proxyPassword = "pa:ss";
   form.Inet1.SetOptions(options);
   ASSERT_TRUE(Fetch());
-  EXPECT_EQ(form.m_strHtml, "through");
+  EXPECT_EQ(run.m_strHtml, "through");
   EXPECT_EQ(proxy.Requests().size(), 1u);
   ASSERT_EQ(manual.Requests().size(), 1u);
   EXPECT_EQ(manual.Requests()[0].proxyAuthorization, "Basic dXNlcjpwYTpzcw==");
@@ -107,6 +109,7 @@ TEST(InternetOptionsTimeouts, TimeOutsAndRetriesComeFromTheOptions) {
   test::RawTcpServer dropping([](int) { return test::RawReply{}; });
   FakeUi ui;
   Form1 form{ui};
+  SearchRun run{form};
   InternetOptions options;
   options.retries = 1;
   options.connectTimeoutSeconds = 7;
@@ -114,7 +117,7 @@ TEST(InternetOptionsTimeouts, TimeOutsAndRetriesComeFromTheOptions) {
   form.Inet1.SetOptions(options);
   EXPECT_EQ(form.Inet1.ConnectTimeoutMs(), 7000);
   EXPECT_EQ(form.Inet1.TotalTimeoutMs(), 0);
-  EXPECT_FALSE(FetchPage(form, dropping.Url("/"), "", ""));
+  EXPECT_FALSE(FetchPage(run, dropping.Url("/"), "", ""));
   EXPECT_EQ(dropping.Connections(), 2);
 }
 

@@ -2,7 +2,7 @@
 // profile write that fails is reported as failed.
 #include <gtest/gtest.h>
 
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 #include "newlinks/search_profile.h"
 #include "settings/c_ini.h"
 #include "support/fake_ui.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui.h"
+#include "state/ui.h"
 
 namespace vendil::test {
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_translations.h"

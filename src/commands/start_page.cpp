@@ -1,5 +1,5 @@
 // The start page window's settings.
-#include "app/commands/start_page.h"
+#include "commands/start_page.h"
 
 #include "settings/c_ini.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "state/form1.h"
 
 namespace vendil {
 

@@ -1,7 +1,7 @@
 // The per-URL dispatch: a briefcase scan or a link crawl of the URL in txtUrl.
 #pragma once
 
-#include "app/form1.h"
+#include "state/form1.h"
 
 namespace vendil {
 

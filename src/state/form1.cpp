@@ -1,5 +1,5 @@
 // Form1's small behaviours of its own: the status text and the tag menu check marks.
-#include "app/form1.h"
+#include "state/form1.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 // Start, Stop, several URLs, tag items, custom tags and the log rule.
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 
 #include <cstdint>
 
-#include "app/commands/dispatch.h"
+#include "commands/dispatch.h"
 #include "crawl/add_url_script.h"
 #include "newlinks/search_profile.h"
 #include "parse/mod_string.h"

@@ -2,8 +2,8 @@
 // replaced by what this run found, and the rows it had already found taken out of the list.
 #include <unordered_map>
 
-#include "app/commands/dispatch.h"
-#include "app/commands/new_links.h"
+#include "commands/dispatch.h"
+#include "commands/new_links.h"
 #include "export/file_text.h"
 #include "newlinks/search_profile.h"
 #include "platform/date_text.h"

@@ -1,6 +1,6 @@
 // The main-window commands that need no server: tag items, custom tags, the log length
 // rule, and the several-URLs command on input that searches nothing.
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 
 #include <gtest/gtest.h>
 

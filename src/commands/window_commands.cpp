@@ -1,10 +1,10 @@
 // The toolbar dispatch, select matching items, the help pages, the list's context menu, the
 // drop rules and the resize rule.
-#include "app/commands/window_commands.h"
+#include "commands/window_commands.h"
 
-#include "app/commands/main_commands.h"
-#include "export/save_commands.h"
-#include "export/send_commands.h"
+#include "commands/main_commands.h"
+#include "commands/save_commands.h"
+#include "commands/send_commands.h"
 #include "platform/casefold.h"
 
 namespace vendil {

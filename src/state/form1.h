@@ -1,7 +1,7 @@
-// The main-window state that every search and command reads at the time of use: the text
-// fields, option check items, tag items, flags, the link list, the HTTP control and the
-// status text. It knows nothing of widgets; a window or a terminal front end drives it
-// through the `Ui` it was made with.
+// The main-window state: what the window shows and the user sets (text fields, option check
+// items, tag items, the link list, layout, the status text), read by searches and commands
+// at the time of use; the state of one search lives in its SearchRun. It knows nothing of widgets;
+// a window or a terminal front end drives it through the `Ui` it was made with.
 #pragma once
 
 #include <array>
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/fields.h"
-#include "app/ui.h"
 #include "list/link_list.h"
 #include "platform/http_control.h"
 #include "platform/internet_options.h"
+#include "state/fields.h"
+#include "state/ui.h"
 
 namespace vendil {
 
@@ -69,14 +69,10 @@ class Form1 {
   std::string m_strCustomTags;
   bool m_blnMultiCheck = false;
   bool m_blnSignedIn = false;
-  // A search of the running command could not read its start page (set by the crawl and the
-  // folder scan, cleared when a command starts): an unreachable page is not an empty one.
+  // A search of the running command could not read its start page (set from each search's
+  // own state when it ends, cleared when a command starts): an unreachable page is not an
+  // empty one.
   bool startPageFailed = false;
-  std::string m_strHtml;
-  int32_t m_lngSite = 0;
-  std::vector<std::string> m_astrUrlFilters;
-  std::vector<std::string> m_astrContentTypes;
-  bool m_blnContentTypesPrepared = false;  // the crawl prepared m_astrContentTypes
   std::unique_ptr<ScriptSlot> m_objScript;
 
   // Briefcase marker set loaded last (0: none yet).
@@ -93,10 +89,6 @@ class Form1 {
   // Proxy, time-outs and politeness of the HTTP control, applied when a search starts.
   InternetOptions internetOptions;
 
-  // The URL the last successful fetch finally read, after redirects, and the charset its
-  // body was read in.
-  std::string lastFetchedUrl;
-  std::string lastFetchedCharset;
   // The User-Agent header line, built once for the run.
   std::string userAgent;
   // Folder of help/ and scripts/ (the executable's own, or the installed data folder) and

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
 #include "newlinks/list_file.h"
+#include "state/form1.h"
 
 namespace vendil {
 

@@ -1,5 +1,5 @@
 // The save dialog, the list file exports and the clipboard copy.
-#include "export/save_commands.h"
+#include "commands/save_commands.h"
 
 #include <exception>
 

@@ -1,5 +1,5 @@
 // Sending the checked rows to Iria, Irvine, FlashGet and ReGet by automation.
-#include "export/send_commands.h"
+#include "commands/send_commands.h"
 
 #include <memory>
 #include <vector>

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/form1.h"
-#include "export/save_commands.h"
+#include "commands/save_commands.h"
 #include "platform/automation.h"
+#include "state/form1.h"
 
 namespace vendil {
 

@@ -1,8 +1,8 @@
 // The three new-links commands of the Go menu: writing a profile, checking one, and checking
 // every profile a list file names, each behind its file dialog.
-#include "app/commands/new_links.h"
+#include "commands/new_links.h"
 
-#include "app/commands/main_commands.h"
+#include "commands/main_commands.h"
 #include "newlinks/search_profile.h"
 #include "parse/mod_string.h"
 #include "settings/c_ini.h"

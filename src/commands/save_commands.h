@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/form1.h"
 #include "export/list_formats.h"
+#include "state/form1.h"
 
 namespace vendil {
 

@@ -1,6 +1,6 @@
 // The window's commands that live in the core: the toolbar keys, select matching items with
 // its status text, the context menu, the drop rules and the resize rule.
-#include "app/commands/window_commands.h"
+#include "commands/window_commands.h"
 
 #include <gtest/gtest.h>
 
