@@ -84,7 +84,7 @@ bool SubmitSignIn(SearchRun& run, const std::string& strUrl) {
       return true;
     }
     run.SetStatusText(kSignInFailed);
-    run.ui().MessageBox(kSignInFailed, "Vendil", vb::OKOnly);
+    run.ui().MessageBox(kSignInFailed, kProductTitle, vb::OKOnly);
   }
 }
 

@@ -7,10 +7,9 @@ namespace vendil {
 
 namespace {
 
-cIni SignInSection(const Form1& form) {
+cIni SettingsFileOf(const Form1& form) {
   cIni ini;
   ini.FileName(form.settingsFile);
-  ini.Section("SignIn");
   return ini;
 }
 
@@ -22,9 +21,9 @@ frmSignIn::frmSignIn(Form1& form) : form_(form) {
     txtPassword = form_.signInForRun->password;
     return;
   }
-  const cIni ini = SignInSection(form_);
-  txtID = ini.GetString("ID", "");
-  txtPassword = ini.GetString("Password", "");
+  const cIni ini = SettingsFileOf(form_);
+  txtID = ReadSetting(ini, setting::SignInId);
+  txtPassword = ReadSetting(ini, setting::SignInPassword);
 }
 
 frmSignIn::~frmSignIn() {
@@ -32,9 +31,9 @@ frmSignIn::~frmSignIn() {
     *form_.signInForRun = {txtID, txtPassword};
     return;
   }
-  const cIni ini = SignInSection(form_);
-  ini.SetString("ID", txtID);
-  ini.SetString("Password", txtPassword);
+  const cIni ini = SettingsFileOf(form_);
+  WriteSetting(ini, setting::SignInId, txtID);
+  WriteSetting(ini, setting::SignInPassword, txtPassword);
 }
 
 bool frmSignIn::ShowDialog(Form1& form, std::string& strId, std::string& strPassword, int attempt) {

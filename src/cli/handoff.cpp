@@ -16,13 +16,12 @@ namespace {
 
 // Where a hand-off finds its keys: the --settings file when it holds them (a scripted run
 // carries its own), else the program's settings file.
-std::string SettingsFor(const Form1& form, const Options& options, const char* section,
-                        const char* key) {
+std::string SettingsFor(const Form1& form, const Options& options, const TextSetting& key) {
   if (options.settingsFile) {
     cIni ini;
     ini.FileName(*options.settingsFile);
-    ini.Section(section);
-    if (!ini.GetString(key, "").empty()) return *options.settingsFile;
+    if (!ReadSetting(ini, TextSetting{key.section, key.key, ""}).empty())
+      return *options.settingsFile;
   }
   return form.settingsFile;
 }
@@ -30,11 +29,11 @@ std::string SettingsFor(const Form1& form, const Options& options, const char* s
 HandOffResult Send(Form1& form, const Options& options, const std::string& target,
                    const std::string& folder) {
   if (target == "aria2") {
-    const std::string file = SettingsFor(form, options, "aria2", "RpcUrl");
+    const std::string file = SettingsFor(form, options, setting::Aria2RpcUrl);
     return SendToAria2(form, folder, Aria2EndpointFromSettings(file));
   }
   const AutomationFactory factory =
-      AutomationFactoryFromSettings(SettingsFor(form, options, "Automation", "RecordFile"));
+      AutomationFactoryFromSettings(SettingsFor(form, options, setting::AutomationRecordFile));
   if (target == "iria") return SendToIria(form, folder, factory);
   if (target == "irvine") return SendToIrvine(form, folder, factory);
   if (target == "flashget") return SendToFlashGet(form, folder, factory);

@@ -11,6 +11,7 @@
 #include "cli/handoff.h"
 #include "commands/main_commands.h"
 #include "commands/new_links.h"
+#include "export/json_value.h"
 #include "net/user_agent.h"
 #include "newlinks/internet_settings.h"
 #include "newlinks/search_profile.h"
@@ -21,38 +22,6 @@
 namespace vendil::cli {
 
 namespace {
-
-// A field as one TSV cell: TABs and line breaks would break the row apart.
-void JsonString(std::ostream& out, const std::string& text) {
-  static const char kHex[] = "0123456789abcdef";
-  out << '"';
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"':
-        out << "\\\"";
-        break;
-      case '\\':
-        out << "\\\\";
-        break;
-      case '\n':
-        out << "\\n";
-        break;
-      case '\r':
-        out << "\\r";
-        break;
-      case '\t':
-        out << "\\t";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
-        } else {
-          out << static_cast<char>(c);
-        }
-    }
-  }
-  out << '"';
-}
 
 // A whole decimal number within [low, high], else nullopt.
 std::optional<int32_t> ParseNumber(const std::string& text, int32_t low, int32_t high) {
@@ -224,7 +193,7 @@ void PrintRowsJson(const Form1& form, std::ostream& out) {
         {"Depth", &r.Depth}};
     for (const auto& [key, value] : fields) {
       out << ", \"" << key << "\": ";
-      JsonString(out, *value);
+      out << JsonQuote(*value);
     }
     out << '}';
   }
@@ -265,14 +234,15 @@ std::optional<std::string> Session::Prepare() {
   // this run types or is given stays in the run.
   cIni signIn;
   signIn.FileName(form_.settingsFile);
-  signIn.Section("SignIn");
+  signIn.Section(setting::SignInId.section);
   if (!options_.saveSettings)
-    form_.signInForRun = Form1::SignInValues{signIn.GetString("ID"), signIn.GetString("Password")};
+    form_.signInForRun = Form1::SignInValues{ReadSetting(signIn, setting::SignInId),
+                                             ReadSetting(signIn, setting::SignInPassword)};
   if (options_.id) {
     if (form_.signInForRun)
       form_.signInForRun->id = *options_.id;
     else
-      signIn.SetString("ID", *options_.id);
+      WriteSetting(signIn, setting::SignInId, *options_.id);
   }
   if (options_.passwordStdin) {
     std::string password;
@@ -281,7 +251,7 @@ std::optional<std::string> Session::Prepare() {
     if (form_.signInForRun)
       form_.signInForRun->password = password;
     else
-      signIn.SetString("Password", password);
+      WriteSetting(signIn, setting::SignInPassword, password);
   }
   ui_.SetSignInWithoutTerminal(options_.signIn);
   ui_.SetStopFlag(&form_.m_blnStop);

@@ -214,7 +214,7 @@ int TerminalUi::MessageBox(const std::string& text, const std::string& title, in
   lastLine_.clear();
   const int buttons = style & 7;
   // The program's own title adds nothing on a terminal.
-  lastLine_ = title.empty() || title == "Vendil" ? text : title + ": " + text;
+  lastLine_ = title.empty() || title == kProductTitle ? text : title + ": " + text;
   std::fprintf(err_, "%s\n", lastLine_.c_str());
   if (buttons == vb::OKOnly || !inTerminal_) {
     std::fflush(err_);

@@ -10,7 +10,6 @@
 namespace vendil {
 
 // The dialog titles and texts the commands show.
-inline constexpr char kProductTitle[] = "Vendil";
 inline constexpr char kCustomTagsTitle[] = "カスタムタグの設定";
 inline constexpr char kCustomTagsPrompt[] =
     "カスタムタグを入力してください。複数のタグを指定する時は;で区切ってください。\r\n\r\n"

@@ -18,7 +18,6 @@ enum class NewLinksDialog { kCreate, kCheckOne, kCheckList };
 std::optional<std::string> AskNewLinksFile(Form1& form, NewLinksDialog kind) {
   cIni ini;
   ini.FileName(form.settingsFile);
-  ini.Section("General");
   FileDialogRequest request;
   request.save = kind == NewLinksDialog::kCreate;
   request.overwritePrompt = request.save;
@@ -27,10 +26,10 @@ std::optional<std::string> AskNewLinksFile(Form1& form, NewLinksDialog kind) {
       kind == NewLinksDialog::kCheckList ? kNewLinksListFilter : kNewLinksProfileFilter;
   request.defaultExt = kind == NewLinksDialog::kCheckList ? ".txt" : ".nlc";
   request.fileName = kind == NewLinksDialog::kCheckList ? "list.txt" : "new.nlc";
-  request.initialDir = ini.GetString("NewLinksFolder", "");
+  request.initialDir = ReadSetting(ini, setting::NewLinksFolder);
   std::optional<std::string> chosen = form.ui().FileDialog(request);
   if (!chosen) return std::nullopt;
-  ini.SetString("NewLinksFolder", GetParentFolder(*chosen));
+  WriteSetting(ini, setting::NewLinksFolder, GetParentFolder(*chosen));
   return chosen;
 }
 

@@ -30,11 +30,10 @@ bool StoreFoundLinks(const std::string& strPath, const std::vector<std::string>&
   block += '\0';
   cIni ini;
   ini.FileName(strPath);
-  ini.Section("Links");
+  ini.Section(setting::kLinksSection);
   if (!ini.SetAllKey(block)) return false;
   // The date only once the links it dates are on file.
-  ini.Section("Version");
-  return ini.SetString("LastCheckedDate", GeneralDateTextNow());
+  return WriteSetting(ini, setting::LastCheckedDate, GeneralDateTextNow());
 }
 
 std::vector<std::string> FoundLinks(const LinkList& list, size_t base) {

@@ -9,13 +9,11 @@
 
 namespace vendil {
 
-namespace {
-const char* const kTitle = "Vendil";
-}
+namespace {}
 
 bool ReportEmptyList(Form1& form) {
   if (form.lvwUrls.Count() != 0) return false;
-  form.ui().MessageBox("データがありません。", kTitle, vb::OKOnly | vb::Exclamation);
+  form.ui().MessageBox("データがありません。", kProductTitle, vb::OKOnly | vb::Exclamation);
   return true;
 }
 
@@ -24,10 +22,9 @@ bool AskSaveFileName(Form1& form, const std::string& strFilter, const std::strin
   try {
     cIni ini;
     ini.FileName(form.settingsFile);
-    ini.Section("General");
     FileDialogRequest request;
     request.save = true;
-    request.initialDir = ini.GetString("SaveFolder", "");
+    request.initialDir = ReadSetting(ini, setting::SaveFolder);
     request.defaultExt = strDefaultExt;
     request.fileName = strFileName;
     request.title = "ファイルの保存";
@@ -36,9 +33,13 @@ bool AskSaveFileName(Form1& form, const std::string& strFilter, const std::strin
     const auto chosen = form.ui().FileDialog(request);
     if (!chosen || chosen->empty()) return false;
     strFileName = *chosen;
-    ini.SetString("SaveFolder", GetParentFolder(*chosen));
+    WriteSetting(ini, setting::SaveFolder, GetParentFolder(*chosen));
     return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    // The settings file could not be read or written (or memory ran out): say so rather
+    // than act as if the user had cancelled.
+    form.ui().MessageBox(std::string("ファイルの保存先を選べません。\r\n") + e.what(),
+                         kProductTitle, vb::OKOnly | vb::Exclamation);
     return false;
   }
 }
@@ -51,11 +52,11 @@ HandOffResult SaveListFile(Form1& form, ListFormat format, const std::string& st
       ListFileBytes(format, form.lvwUrls, strFolder, useBriefcaseDirectory, dateText);
   std::string error;
   if (!WriteFileAtomically(path, bytes, &error)) {
-    form.ui().MessageBox("ファイルを保存できません。\r\n" + path + "\r\n" + error, kTitle,
+    form.ui().MessageBox("ファイルを保存できません。\r\n" + path + "\r\n" + error, kProductTitle,
                          vb::OKOnly | vb::Exclamation);
     return HandOffResult::Failed;
   }
-  form.ui().MessageBox(path + "\r\nに保存しました。", kTitle, vb::OKOnly);
+  form.ui().MessageBox(path + "\r\nに保存しました。", kProductTitle, vb::OKOnly);
   return HandOffResult::Done;
 }
 

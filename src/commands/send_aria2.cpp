@@ -7,11 +7,7 @@
 
 namespace vendil {
 
-namespace {
-
-const char* const kTitle = "Vendil";
-
-}  // namespace
+namespace {}  // namespace
 
 HandOffResult SendToAria2(Form1& form, const std::string& strFolder,
                           const Aria2Endpoint& endpoint) {
@@ -24,7 +20,7 @@ HandOffResult SendToAria2(Form1& form, const std::string& strFolder,
     const std::string text = connected
                                  ? "aria2への送信に失敗しました。\r\n" + error
                                  : "aria2に接続できません。\r\n" + endpoint.rpcUrl + "\r\n" + error;
-    form.ui().MessageBox(text, kTitle, vb::OKOnly | vb::Exclamation);
+    form.ui().MessageBox(text, kProductTitle, vb::OKOnly | vb::Exclamation);
     return HandOffResult::Failed;
   }
   const auto reply = ParseJson(response);
@@ -51,7 +47,7 @@ HandOffResult SendToAria2(Form1& form, const std::string& strFolder,
     }
   }
   if (!fault.empty()) {
-    form.ui().MessageBox("aria2への送信に失敗しました。\r\n" + fault, kTitle,
+    form.ui().MessageBox("aria2への送信に失敗しました。\r\n" + fault, kProductTitle,
                          vb::OKOnly | vb::Exclamation);
     return HandOffResult::Failed;
   }

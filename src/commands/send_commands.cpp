@@ -12,10 +12,8 @@ namespace vendil {
 
 namespace {
 
-const char* const kTitle = "Vendil";
-
 void ShowFailure(Form1& form, const std::string& text) {
-  form.ui().MessageBox(text, kTitle, vb::OKOnly | vb::Exclamation);
+  form.ui().MessageBox(text, kProductTitle, vb::OKOnly | vb::Exclamation);
 }
 
 std::shared_ptr<AutomationObject> CreateOrReport(Form1& form, const AutomationFactory& factory,
@@ -39,11 +37,10 @@ AutomationFactory AutomationFactoryFromSettings(const std::string& settingsFile)
   if (settingsFile.empty()) return factory;
   cIni ini;
   ini.FileName(settingsFile);
-  ini.Section("Automation");
-  std::string recordFile = ini.GetString("RecordFile", "");
+  std::string recordFile = ReadSetting(ini, setting::AutomationRecordFile);
   if (recordFile.empty()) return factory;
   if (recordFile.front() != '/') recordFile = GetParentFolder(settingsFile) + recordFile;
-  RegisterRecordingServers(factory, recordFile, ini.GetString("IrvineQueueFolder", "/Default"));
+  RegisterRecordingServers(factory, recordFile, ReadSetting(ini, setting::IrvineQueueFolder));
   return factory;
 }
 

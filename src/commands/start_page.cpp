@@ -4,34 +4,26 @@
 #include "settings/c_ini.h"
 
 namespace vendil {
-namespace {
-
-constexpr int kDefaultWidth = 5400;  // twips
-
-}  // namespace
-
 std::string StartPagePath(const Form1& form) { return form.programFolder + "/help/start.html"; }
 
 WindowLayout ReadStartPageLayout(const Form1& form) {
   cIni ini;
   ini.FileName(form.settingsFile);
-  ini.Section(kStartPageSection);
   WindowLayout layout;
-  layout.Left = ini.GetValue("Left", form.layout.Left + form.layout.Width);
-  layout.Top = ini.GetValue("Top", form.layout.Top);
-  layout.Width = ini.GetValue("Width", kDefaultWidth);
-  layout.Height = ini.GetValue("Height", form.layout.Height);
+  layout.Left = ReadSetting(ini, setting::StartPageLeft, form.layout.Left + form.layout.Width);
+  layout.Top = ReadSetting(ini, setting::StartPageTop, form.layout.Top);
+  layout.Width = ReadSetting(ini, setting::StartPageWidth);
+  layout.Height = ReadSetting(ini, setting::StartPageHeight, form.layout.Height);
   return layout;
 }
 
 bool SaveStartPageLayout(const Form1& form, const WindowLayout& layout) {
   cIni ini;
   ini.FileName(form.settingsFile);
-  ini.Section(kStartPageSection);
-  bool ok = ini.SetValue("Left", layout.Left);
-  ok &= ini.SetValue("Top", layout.Top);
-  ok &= ini.SetValue("Width", layout.Width);
-  ok &= ini.SetValue("Height", layout.Height);
+  bool ok = WriteSetting(ini, setting::StartPageLeft, layout.Left);
+  ok &= WriteSetting(ini, setting::StartPageTop, layout.Top);
+  ok &= WriteSetting(ini, setting::StartPageWidth, layout.Width);
+  ok &= WriteSetting(ini, setting::StartPageHeight, layout.Height);
   return ok;
 }
 

@@ -8,8 +8,6 @@
 
 namespace vendil {
 
-inline constexpr char kStartPageSection[] = "AdWindow";
-
 // The page the window shows: help/start.html in the program's data folder.
 std::string StartPagePath(const Form1& form);
 // The stored position and size; where nothing is stored, a window right of the main one,

@@ -17,7 +17,7 @@ namespace vendil {
 
 namespace {
 
-constexpr char kDefaultBoxTitle[] = "Vendil";
+constexpr const char* kDefaultBoxTitle = kProductTitle;
 constexpr char kScriptErrorTitle[] = "スクリプトエラー";
 
 // MsgBox and InputBox of scripts go to the Ui; between statements the event loop gets its
@@ -159,8 +159,10 @@ bool IsPlainFileName(const std::string& name) {
 void CreateScriptEngine(Form1& form) {
   try {
     form.m_objScript = std::make_unique<ScriptEngineSlot>(form);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    // Searches go on without scripts; the user learns why none runs.
     form.m_objScript.reset();
+    form.SetStatusText(std::string("スクリプトエンジンを開始できません。") + e.what());
   }
 }
 

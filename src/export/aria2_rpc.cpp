@@ -13,10 +13,9 @@ Aria2Endpoint Aria2EndpointFromSettings(const std::string& settingsFile) {
   if (settingsFile.empty()) return endpoint;
   cIni ini;
   ini.FileName(settingsFile);
-  ini.Section("aria2");
-  endpoint.rpcUrl = ini.GetString("RpcUrl", kDefaultAria2RpcUrl);
+  endpoint.rpcUrl = ReadSetting(ini, setting::Aria2RpcUrl);
   if (endpoint.rpcUrl.empty()) endpoint.rpcUrl = kDefaultAria2RpcUrl;
-  endpoint.secret = ini.GetString("Secret", "");
+  endpoint.secret = ReadSetting(ini, setting::Aria2Secret);
   return endpoint;
 }
 

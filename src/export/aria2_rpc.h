@@ -4,12 +4,13 @@
 #include <string>
 
 #include "list/link_list.h"
+#include "settings/settings_keys.h"
 
 namespace vendil {
 
 struct JsonValue;
 
-inline constexpr const char* kDefaultAria2RpcUrl = "http://127.0.0.1:6800/jsonrpc";
+inline constexpr const char* kDefaultAria2RpcUrl = setting::Aria2RpcUrl.fallback;
 
 struct Aria2Endpoint {
   std::string rpcUrl = kDefaultAria2RpcUrl;

@@ -9,16 +9,6 @@ namespace vendil {
 
 namespace {
 
-size_t Utf8SequenceLength(std::string_view s, size_t pos) {
-  const auto b = static_cast<unsigned char>(s[pos]);
-  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-  if (len == 0 || pos + len > s.size()) return 0;
-  for (size_t i = 1; i < len; ++i) {
-    if ((static_cast<unsigned char>(s[pos + i]) & 0xC0) != 0x80) return 0;
-  }
-  return len;
-}
-
 void AppendPercent(std::string& out, std::string_view bytes) {
   char buf[4];
   for (char c : bytes) {

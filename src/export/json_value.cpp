@@ -223,16 +223,6 @@ class Reader {
   size_t pos_ = 0;
 };
 
-size_t Utf8SequenceLength(std::string_view s, size_t pos) {
-  const auto b = static_cast<unsigned char>(s[pos]);
-  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-  if (len == 0 || pos + len > s.size()) return 0;
-  for (size_t i = 1; i < len; ++i) {
-    if ((static_cast<unsigned char>(s[pos + i]) & 0xC0) != 0x80) return 0;
-  }
-  return len;
-}
-
 }  // namespace
 
 const JsonValue* JsonValue::Find(std::string_view name) const {
@@ -246,19 +236,35 @@ const JsonValue* JsonValue::Find(std::string_view name) const {
 std::optional<JsonValue> ParseJson(std::string_view text) { return Reader(text).Document(); }
 
 std::string JsonQuote(std::string_view text) {
+  static const char kHex[] = "0123456789abcdef";
   std::string out = "\"";
-  char buf[8];
   for (size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      if (c == '"' || c == '\\') {
-        out += '\\';
-        out += static_cast<char>(c);
-      } else if (c < 0x20) {
-        std::snprintf(buf, sizeof buf, "\\u%04X", c);
-        out += buf;
-      } else {
-        out += static_cast<char>(c);
+      switch (c) {
+        case '"':
+          out += "\\\"";
+          break;
+        case '\\':
+          out += "\\\\";
+          break;
+        case '\n':
+          out += "\\n";
+          break;
+        case '\r':
+          out += "\\r";
+          break;
+        case '\t':
+          out += "\\t";
+          break;
+        default:
+          if (c < 0x20 || c == 0x7F) {
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+          } else {
+            out += static_cast<char>(c);
+          }
       }
       ++i;
       continue;

@@ -9,6 +9,7 @@
 
 #include "commands/window_commands.h"
 #include "gui/dialog_frame.h"
+#include "gui/jp_text.h"
 #include "platform/version.h"
 
 namespace vendil::gui {
@@ -23,7 +24,7 @@ AboutDialog::AboutDialog(std::function<void(const std::string&)> openUrl, QWidge
   icon->setPixmap(QIcon(QStringLiteral(":/icons/vendil.svg")).pixmap(48, 48));
   icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-  lblProductName = new QLabel(QStringLiteral("Vendil"), this);
+  lblProductName = new QLabel(ProgramTitle(), this);
   lblProductName->setObjectName(QStringLiteral("lblProductName"));
   QFont big = lblProductName->font();
   big.setPointSizeF(big.pointSizeF() * 1.6);

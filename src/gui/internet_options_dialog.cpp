@@ -12,11 +12,10 @@
 #include <QVBoxLayout>
 
 #include "gui/dialog_frame.h"
+#include "gui/jp_text.h"
 
 namespace vendil::gui {
 namespace {
-
-QString Jp(const char* text) { return QString::fromUtf8(text); }
 
 QSpinBox* MakeSpin(QWidget* parent, const char* name, int low, int high, int value,
                    const char* suffix) {

@@ -9,7 +9,6 @@ namespace {
 constexpr int kDefaultBatchMs = 50;
 // A change of more rows than this is published as a new layout instead of a dataChanged
 // range, whose cost in the view grows with the range.
-constexpr size_t kLayoutChangeRows = 1000;
 
 const std::string& Field(const LinkRow& row, int column) {
   switch (column) {
@@ -31,12 +30,6 @@ const std::string& Field(const LinkRow& row, int column) {
 }
 
 }  // namespace
-
-const char* LinkListModel::ColumnKey(int column) {
-  static const char* const kKeys[kColumnCount] = {
-      "filename", "Url", "Referer", "title", "folder", "downloadfolder", "depth"};
-  return column >= 0 && column < kColumnCount ? kKeys[column] : "";
-}
 
 QString LinkListModel::ColumnCaption(int column) {
   static const char* const kCaptions[kColumnCount] = {
@@ -137,13 +130,28 @@ void LinkListModel::RowsRemoved(size_t first, size_t count) {
 void LinkListModel::RowsChanged(size_t first, size_t last) {
   if (published_ == 0 || first > published_) return;
   last = std::min(last, published_);
-  if (last - first + 1 > kLayoutChangeRows) {
-    emit layoutAboutToBeChanged();
-    emit layoutChanged();
-    return;
+  // Only the check column changes; one range however many rows it spans.
+  emit dataChanged(index(static_cast<int>(first - 1), 0), index(static_cast<int>(last - 1), 0),
+                   {Qt::CheckStateRole});
+}
+
+void LinkListModel::RowsReordered(const std::vector<size_t>& oldPositions) {
+  // Rows waiting for their batch join first, so every row has a place before and after.
+  FlushInsertedRows();
+  if (published_ == 0) return;
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  std::vector<int> newRowOf(oldPositions.size());
+  for (size_t i = 0; i < oldPositions.size(); ++i) newRowOf[oldPositions[i]] = static_cast<int>(i);
+  // A selected or current row follows its link to its new place.
+  const QModelIndexList before = persistentIndexList();
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (const QModelIndex& old : before) {
+    const auto row = static_cast<size_t>(old.row());
+    after.append(row < newRowOf.size() ? index(newRowOf[row], old.column()) : QModelIndex());
   }
-  emit dataChanged(index(static_cast<int>(first - 1), 0),
-                   index(static_cast<int>(last - 1), kColumnCount - 1));
+  changePersistentIndexList(before, after);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 void LinkListModel::ListReset() {

@@ -7,7 +7,10 @@
 #include <QAbstractTableModel>
 #include <QTimer>
 
+#include <vector>
+
 #include "list/link_list.h"
+#include "settings/settings_keys.h"
 
 namespace vendil::gui {
 
@@ -15,9 +18,7 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
   Q_OBJECT
 
  public:
-  static constexpr int kColumnCount = 7;
-  // Column keys, as the list's columns are known in the settings file.
-  static const char* ColumnKey(int column);
+  static constexpr int kColumnCount = setting::kColumnCount;
   static QString ColumnCaption(int column);
 
   explicit LinkListModel(LinkList& list, QObject* parent = nullptr);
@@ -41,6 +42,7 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
   void RowsRemoved(size_t first, size_t count) override;
   void RowsChanged(size_t first, size_t last) override;
   void ListReset() override;
+  void RowsReordered(const std::vector<size_t>& oldPositions) override;
 
  signals:
   // Rows were published at the end (for a view that follows the newest rows).

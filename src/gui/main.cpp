@@ -6,6 +6,7 @@
 
 #include "commands/main_commands.h"
 #include "commands/window_commands.h"
+#include "gui/jp_text.h"
 #include "gui/main_window.h"
 #include "gui/qt_translations.h"
 #include "gui/qt_ui.h"
@@ -17,7 +18,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Vendil"));
+  QApplication::setApplicationName(vendil::ProgramTitle());
   QApplication::setDesktopFileName(QStringLiteral("vendil"));
   QApplication::setFont(vendil::gui::ProgramFont());
   // The window speaks Japanese whatever the system's language: Qt's own labels and the

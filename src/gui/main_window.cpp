@@ -23,6 +23,7 @@
 #include "gui/drop_field.h"
 #include "gui/field_binding.h"
 #include "gui/internet_options_dialog.h"
+#include "gui/jp_text.h"
 #include "gui/link_list_model.h"
 #include "gui/link_list_view.h"
 #include "gui/qt_ui.h"
@@ -31,8 +32,6 @@
 
 namespace vendil::gui {
 namespace {
-
-QString Jp(const char* text) { return QString::fromUtf8(text); }
 
 // Resizes of the central area run the resize rule.
 class ResizeWatcher : public QObject {
@@ -64,7 +63,7 @@ QString OneLine(const std::string& text) {
 MainWindow::MainWindow(Form1& form, QtUi& ui) : form_(form), ui_(ui) {
   InitVendilResources();
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Vendil"));
+  setWindowTitle(ProgramTitle());
   setWindowIcon(QIcon(QStringLiteral(":/icons/vendil.svg")));
   setAcceptDrops(false);
 

@@ -12,13 +12,12 @@
 #include "commands/send_commands.h"
 #include "commands/window_commands.h"
 #include "gui/field_binding.h"
+#include "gui/jp_text.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"
 
 namespace vendil::gui {
 namespace {
-
-QString Jp(const char* text) { return QString::fromUtf8(text); }
 
 constexpr const char* kTagCaptions[kTagItemCount] = {"&a href",  "&frame src", "&iframe src",
                                                      "i&mg src", "a&rea href", "カスタム(&C)"};

@@ -11,14 +11,13 @@
 #include <QUrl>
 
 #include "gui/dialog_frame.h"
+#include "gui/jp_text.h"
 #include "gui/log_dialog.h"
 #include "gui/multi_url_dialog.h"
 #include "gui/sign_in_dialog.h"
 
 namespace vendil::gui {
 namespace {
-
-QString Jp(const char* text) { return QString::fromUtf8(text); }
 
 QString WithLineFeeds(const std::string& text) {
   QString shown = QString::fromStdString(text);

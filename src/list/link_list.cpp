@@ -245,7 +245,7 @@ void LinkList::SortByColumn(LinkColumn column) {
   impl_->ascending = !impl_->ascending;
   auto& rows = impl_->rows;
   if (rows.size() < 2) {
-    if (impl_->observer != nullptr && !rows.empty()) impl_->observer->RowsChanged(1, 1);
+    if (impl_->observer != nullptr && !rows.empty()) impl_->observer->RowsReordered({0});
     return;
   }
   // Text order without regard to letter case, as the list view sorts; equal texts keep
@@ -262,10 +262,15 @@ void LinkList::SortByColumn(LinkColumn column) {
                      [](const auto& a, const auto& b) { return b.first < a.first; });
   }
   std::deque<LinkRow> sorted;
-  for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
+  std::vector<size_t> oldPositions;
+  oldPositions.reserve(keys.size());
+  for (const auto& key : keys) {
+    sorted.push_back(std::move(rows[key.second]));
+    oldPositions.push_back(key.second);
+  }
   rows = std::move(sorted);
   impl_->indexStale = true;
-  if (impl_->observer != nullptr) impl_->observer->RowsChanged(1, rows.size());
+  if (impl_->observer != nullptr) impl_->observer->RowsReordered(oldPositions);
 }
 
 bool LinkList::SortAscending() const { return impl_->ascending; }

@@ -41,8 +41,13 @@ class LinkListObserver {
   virtual ~LinkListObserver() = default;
   virtual void RowsInserted(size_t first, size_t count) = 0;
   virtual void RowsRemoved(size_t first, size_t count) = 0;
-  virtual void RowsChanged(size_t first, size_t last) = 0;  // check marks or order
+  virtual void RowsChanged(size_t first, size_t last) = 0;  // check marks
   virtual void ListReset() = 0;
+  // The rows were put in a new order: row i (0-based) is now the row that stood at
+  // `oldPositions[i]`. An observer that tracks no positions may treat it as a change of all.
+  virtual void RowsReordered(const std::vector<size_t>& oldPositions) {
+    if (!oldPositions.empty()) RowsChanged(1, oldPositions.size());
+  }
 };
 
 class LinkList {

@@ -88,7 +88,9 @@ bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, s
     }
     if (ahead) ahead->Pump();
     return Conclude(run, *fetch);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    // The page is not read; the status says why before the search reports the failure.
+    run.SetStatusText(std::string(kFetchFailedText) + " " + e.what());
     return false;
   }
 }

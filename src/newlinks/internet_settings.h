@@ -8,8 +8,6 @@
 
 namespace vendil {
 
-inline constexpr char kInternetSection[] = "Internet";
-
 // Reads the keys present; a missing key leaves its value as it is, and values are brought
 // into their ranges. Without `allKeys` only "Connections" and "Delay" are read.
 void ReadInternetSettings(InternetOptions& options, const std::string& strPath, bool allKeys);

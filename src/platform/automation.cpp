@@ -12,17 +12,6 @@ namespace vendil {
 
 namespace {
 
-// Length of the UTF-8 sequence at `pos`, or 0 when the byte there starts none.
-size_t Utf8SequenceLength(const std::string& s, size_t pos) {
-  const auto b = static_cast<unsigned char>(s[pos]);
-  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-  if (len == 0 || pos + len > s.size()) return 0;
-  for (size_t i = 1; i < len; ++i) {
-    if ((static_cast<unsigned char>(s[pos + i]) & 0xC0) != 0x80) return 0;
-  }
-  return len;
-}
-
 uint32_t DecodeUtf8(const std::string& s, size_t pos, size_t len) {
   const auto b = static_cast<unsigned char>(s[pos]);
   uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <map>
@@ -123,19 +124,6 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-// The length of the UTF-8 sequence starting at `text[0]`, 1 for a byte that starts none.
-size_t Utf8SequenceLength(std::string_view text) {
-  unsigned char lead = static_cast<unsigned char>(text[0]);
-  size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                  : lead >= 0xE0 && lead <= 0xEF ? 3
-                  : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                 : 1;
-  if (length > text.size()) return 1;
-  for (size_t i = 1; i < length; ++i)
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
-  return length;
-}
-
 std::optional<char> Cp932FromPrivateUse(std::string_view sequence) {
   if (sequence == "\xC2\x80") return '\x80';
   if (sequence == "\xEF\xA3\xB0") return '\xA0';
@@ -201,7 +189,8 @@ std::string Utf8ToAnsi(std::string_view utf8, bool* lossy) {
     out.append(buffer.data(), buffer.size() - dstLeft);
     if (result != static_cast<size_t>(-1) || srcLeft == 0) break;
     if (err == E2BIG) continue;
-    size_t length = Utf8SequenceLength(std::string_view(src, srcLeft));
+    // A byte that starts no character is passed over alone, as one "?".
+    size_t length = std::max<size_t>(1, Utf8SequenceLength(std::string_view(src, srcLeft)));
     auto single = Cp932FromPrivateUse(std::string_view(src, length));
     if (single) {
       out += *single;
@@ -349,6 +338,27 @@ std::string StreamingDecoder::Finish() {
   impl_->carry.clear();
   if (rest.empty()) return "";
   return DecodeWith(static_cast<iconv_t>(impl_->handle.get()), impl_->charset, rest, nullptr);
+}
+
+size_t Utf8SequenceLength(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return 0;
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) return 1;
+  const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                       : 0;
+  if (length == 0 || pos + length > text.size()) return 0;
+  // The second byte's range shuts out overlong forms, surrogates and code points past
+  // U+10FFFF; the others need only be continuation bytes.
+  const auto second = static_cast<unsigned char>(text[pos + 1]);
+  const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (second < low || second > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

@@ -11,6 +11,10 @@ namespace vendil {
 
 // Appends the UTF-8 form of one code point (below 0x110000).
 void AppendUtf8(std::string& out, char32_t codePoint);
+// The length (1 to 4) of the well-formed UTF-8 sequence that starts at `text[pos]`, or 0 when
+// none starts there: a stray continuation byte, an overlong form, a surrogate, a code point
+// past U+10FFFF, or a sequence cut short. The one rule every reader of UTF-8 here keeps.
+size_t Utf8SequenceLength(std::string_view text, size_t pos = 0);
 
 std::string AnsiToUtf8(std::string_view cp932Bytes);
 // Characters CP932 cannot hold become "?", as Windows writes them; `lossy` tells if any did.

@@ -63,6 +63,7 @@ struct HttpControl::Impl final : TransferOwner {
     std::chrono::steady_clock::time_point lastStart;
   };
   std::unordered_map<std::string, Server> servers;
+  StartObserver startObserver;
 
   size_t budget = kDefaultBackgroundBudget;
   size_t held = 0;
@@ -263,6 +264,7 @@ TransferId HttpControl::Start(HttpRequest request) {
   ++server.running;
   if (background) ++server.background;
   server.lastStart = std::chrono::steady_clock::now();
+  if (s.startObserver) s.startObserver(key, server.lastStart);
   s.transfers.emplace(id, std::move(transfer));
   return id;
 }
@@ -364,6 +366,10 @@ size_t HttpControl::BackgroundBudget() const { return impl_->budget; }
 size_t HttpControl::BackgroundBytes() const { return impl_->held; }
 
 size_t HttpControl::PeakBackgroundBytes() const { return impl_->peak; }
+
+void HttpControl::OnTransferStarted(StartObserver observer) {
+  impl_->startObserver = std::move(observer);
+}
 
 void HttpControl::SetOptions(const InternetOptions& options) {
   impl_->options = options;

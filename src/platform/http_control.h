@@ -120,6 +120,11 @@ class HttpControl {
   // Those of them that are fetched ahead (they hold a connection, paused or not).
   size_t RunningInBackgroundFor(const std::string& serverKey) const;
   std::chrono::steady_clock::time_point NextStartAt(const std::string& serverKey) const;
+  // Told of every transfer as it starts, with its server and the moment the delay counts
+  // from: the requests of a search as the program made them, whatever the network did.
+  using StartObserver =
+      std::function<void(const std::string& serverKey, std::chrono::steady_clock::time_point)>;
+  void OnTransferStarted(StartObserver observer);
 
   // Bytes that transfers fetched ahead may hold; the most they held at once.
   void SetBackgroundBudget(size_t bytes);

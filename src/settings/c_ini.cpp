@@ -174,4 +174,40 @@ bool cIni::Flush() const {
   return !fileName_.empty();
 }
 
+namespace {
+
+cIni InSection(const cIni& file, const char* section) {
+  cIni ini;
+  ini.FileName(file.FileName());
+  ini.Section(section);
+  return ini;
+}
+
+}  // namespace
+
+std::string ReadSetting(const cIni& file, const TextSetting& setting) {
+  return InSection(file, setting.section).GetString(setting.key, setting.fallback);
+}
+int32_t ReadSetting(const cIni& file, const NumberSetting& setting) {
+  return InSection(file, setting.section).GetValue(setting.key, setting.fallback);
+}
+int32_t ReadSetting(const cIni& file, const KeyName& setting, int32_t current) {
+  return InSection(file, setting.section).GetValue(setting.key, current);
+}
+std::string ReadSetting(const cIni& file, const KeyName& setting, const std::string& current) {
+  return InSection(file, setting.section).GetString(setting.key, current);
+}
+bool WriteSetting(const cIni& file, const TextSetting& setting, const std::string& value) {
+  return InSection(file, setting.section).SetString(setting.key, value);
+}
+bool WriteSetting(const cIni& file, const NumberSetting& setting, int32_t value) {
+  return InSection(file, setting.section).SetValue(setting.key, value);
+}
+bool WriteSetting(const cIni& file, const KeyName& setting, int32_t value) {
+  return InSection(file, setting.section).SetValue(setting.key, value);
+}
+bool WriteSetting(const cIni& file, const KeyName& setting, const std::string& value) {
+  return InSection(file, setting.section).SetString(setting.key, value);
+}
+
 }  // namespace vendil

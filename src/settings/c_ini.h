@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_keys.h"
+
 namespace vendil {
 
 class cIni {
@@ -36,6 +38,17 @@ class cIni {
   std::string fileName_;
   std::string section_;
 };
+
+// A key of the settings table read from or written to `file`, in the key's own section
+// (the section `file` points at is left as it was).
+std::string ReadSetting(const cIni& file, const TextSetting& setting);
+int32_t ReadSetting(const cIni& file, const NumberSetting& setting);
+int32_t ReadSetting(const cIni& file, const KeyName& setting, int32_t current);
+std::string ReadSetting(const cIni& file, const KeyName& setting, const std::string& current);
+bool WriteSetting(const cIni& file, const TextSetting& setting, const std::string& value);
+bool WriteSetting(const cIni& file, const NumberSetting& setting, int32_t value);
+bool WriteSetting(const cIni& file, const KeyName& setting, int32_t value);
+bool WriteSetting(const cIni& file, const KeyName& setting, const std::string& value);
 
 // The part of a path up to and including its last "\" or "/"; empty when it has neither.
 std::string GetParentFolder(const std::string& strPath);

@@ -14,6 +14,7 @@
 #include "list/link_list.h"
 #include "platform/http_control.h"
 #include "platform/internet_options.h"
+#include "settings/settings_keys.h"
 #include "state/fields.h"
 #include "state/ui.h"
 
@@ -33,7 +34,8 @@ struct BriefcaseMarkerSet {
 
 // Position and size in twips, and the state the window was in when last seen.
 struct WindowLayout {
-  int Left = 0, Top = 0, Width = 7000, Height = 5000;
+  int Left = setting::WindowLeft.fallback, Top = setting::WindowTop.fallback,
+      Width = setting::WindowWidth.fallback, Height = setting::WindowHeight.fallback;
   bool Minimized = false, Maximized = false;
 };
 
@@ -84,7 +86,11 @@ class Form1 {
 
   // Window layout and list column widths (twips), restored and saved with the settings.
   WindowLayout layout;
-  std::array<int, 7> columnWidths{1440, 3000, 3000, 1440, 1440, 1440, 1440};
+  std::array<int, setting::kColumnCount> columnWidths = [] {
+    std::array<int, setting::kColumnCount> widths{};
+    for (size_t i = 0; i < widths.size(); ++i) widths[i] = setting::ColumnWidths[i].fallback;
+    return widths;
+  }();
 
   // Proxy, time-outs and politeness of the HTTP control, applied when a search starts.
   InternetOptions internetOptions;

@@ -7,6 +7,9 @@
 
 namespace vendil {
 
+// The program's name: the title of its message boxes and windows.
+inline constexpr char kProductTitle[] = "Vendil";
+
 // Button and icon bits of a message box, with the values VBScript's MsgBox uses.
 namespace vb {
 inline constexpr int OKOnly = 0;
