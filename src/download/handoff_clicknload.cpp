@@ -47,9 +47,10 @@ std::vector<ClickNLoadPackage> ClickNLoadPackages(const std::vector<HandoffRow>&
     if (added) {
       ClickNLoadPackage p;
       p.source = row.referer;
-      p.package = packageName.empty()
-                      ? PackageNameOfPage(row.referer.empty() ? row.url : row.referer)
-                      : packageName;
+      p.package = !packageName.empty()  ? packageName
+                  : row.referer.empty() ? GetHostName(row.url)
+                                        : PackageNameOfPage(row.referer);
+      if (p.package.empty()) p.package = "Vendil";
       packages.push_back(std::move(p));
     }
     packages[it->second].urls.push_back(row.url);

@@ -26,7 +26,8 @@ struct ClickNLoadPackage {
 };
 
 // The rows grouped by referer, in the order each referer first appears. `packageName`
-// names every package when given; else each is named after its page.
+// names every package when given; else each is named after its page (rows without one:
+// after the host of their URL).
 std::vector<ClickNLoadPackage> ClickNLoadPackages(const std::vector<HandoffRow>& rows,
                                                   const std::string& packageName);
 
