@@ -93,4 +93,8 @@ HandOffResult SendToRunningManager(Form1& form, const std::string& strFolder,
   return Report(form, manager, outcome);
 }
 
+void OpenManagersHelp(Form1& form) {
+  form.ui().OpenUrl(form.programFolder + "/help/managers.html");
+}
+
 }  // namespace vendil

@@ -44,4 +44,7 @@ HandOffResult SendToRunningManager(Form1& form, const std::string& strFolder,
                                    RunningManager manager, const ManagerAddresses& addresses,
                                    KGetBus* kget);
 
+// Opens the guide page on the managers and how to start their listeners.
+void OpenManagersHelp(Form1& form);
+
 }  // namespace vendil

@@ -19,7 +19,7 @@ extern char** environ;
 
 namespace vendil::test {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool withStdin) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool withStdin, bool quiet) {
   int out[2], in[2] = {-1, -1};
   if (pipe2(out, O_CLOEXEC) != 0) return;
   if (withStdin && pipe2(in, O_CLOEXEC) != 0) {
@@ -35,6 +35,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, bool withStdin)
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   }
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  if (quiet) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   std::vector<std::string> args = argv;
   std::vector<char*> cargs;
   for (auto& a : args) cargs.push_back(a.data());
@@ -89,7 +90,8 @@ int ChildProcess::Wait() {
 
 PrivateSessionBus::PrivateSessionBus()
     : daemon_({"dbus-daemon", "--config-file=/usr/share/dbus-1/session.conf", "--nofork",
-               "--nopidfile", "--print-address=1"}) {
+               "--nopidfile", "--print-address=1"},
+              false, true) {
   if (const char* old = std::getenv("DBUS_SESSION_BUS_ADDRESS")) previous_ = old;
   // The daemon prints its address once it listens.
   if (auto line = daemon_.ReadLine()) address_ = *line;

@@ -15,7 +15,9 @@ namespace vendil::test {
 class ChildProcess {
  public:
   // `withStdin`: the child's stdin is a pipe that CloseStdin() closes (else /dev/null).
-  explicit ChildProcess(const std::vector<std::string>& argv, bool withStdin = false);
+  // `quiet`: its stderr goes to /dev/null (a daemon's notes would clutter the test log).
+  explicit ChildProcess(const std::vector<std::string>& argv, bool withStdin = false,
+                        bool quiet = false);
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
