@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -81,7 +82,11 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, std::chrono::millise
   SpawnActions actions;
   if (!actions.Ok()) return run;
   posix_spawn_file_actions_addopen(actions.Get(), 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), 1);
+  if (onTimeout == OnTimeout::Kill) {
+    posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), 1);
+  } else {
+    posix_spawn_file_actions_addopen(actions.Get(), 1, "/dev/null", O_WRONLY, 0);
+  }
   posix_spawn_file_actions_addopen(actions.Get(), 2, "/dev/null", O_WRONLY, 0);
   std::vector<std::string> args = argv;
   std::vector<char*> cargs;
@@ -97,11 +102,21 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, std::chrono::millise
   run.started = true;
   UniqueFd pidFd(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  bool pipeOpen = true, childDone = false;
+  bool pipeOpen = onTimeout == OnTimeout::Kill;
+  if (!pipeOpen) readEnd.Reset();
+  int status = -1;
+  bool childDone = false;
   while (!childDone) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
+    if (!pidFd.Valid() && !pipeOpen) {
+      // Nothing to wait on (a kernel before 5.3 has no process descriptors): ask every
+      // few milliseconds instead.
+      if (waitpid(pid, &status, WNOHANG) == pid) break;
+      poll(nullptr, 0, static_cast<int>(std::min<long long>(10, left.count())));
+      continue;
+    }
     pollfd p[2] = {{pipeOpen ? readEnd.Get() : -1, POLLIN, 0}, {pidFd.Get(), POLLIN, 0}};
     const int n = poll(p, 2, static_cast<int>(left.count()));
     if (n < 0 && errno == EINTR) continue;
@@ -115,12 +130,9 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, std::chrono::millise
         pipeOpen = false;
       }
     }
-    // The child has ended once its descriptor is readable, or (without one) once it has
-    // closed its end of the pipe.
-    if (p[1].revents || (!pidFd.Valid() && !pipeOpen)) childDone = true;
-    if (!pipeOpen && !pidFd.Valid()) childDone = true;
+    if (p[1].revents) childDone = true;  // its process descriptor is readable once it ended
   }
-  if (!childDone) {
+  if (status < 0 && !childDone) {
     run.timedOut = true;
     if (onTimeout == OnTimeout::Kill) {
       kill(pid, SIGKILL);
@@ -130,7 +142,7 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, std::chrono::millise
     }
     return run;
   }
-  const int status = WaitExit(pid);
+  if (status < 0) status = WaitExit(pid);
   if (status >= 0 && WIFEXITED(status)) {
     run.exited = true;
     run.exitStatus = WEXITSTATUS(status);

@@ -18,13 +18,14 @@ struct ProgramRun {
 };
 
 enum class OnTimeout {
-  Kill,   // a helper that hangs is ended
-  Leave,  // a program that stayed (a manager that started itself) keeps running
+  Kill,   // a helper that hangs is ended; its stdout is captured
+  Leave,  // a program that may stay (a manager that started itself) keeps running; its
+          // stdout goes to /dev/null, as nobody will read it any more
 };
 
-// Runs argv[0], looked up on PATH, with stdin from /dev/null, stdout captured and stderr
-// discarded. Arguments are passed as they are, one each; one holding a NUL byte cannot be
-// passed, so nothing is started then.
+// Runs argv[0], looked up on PATH, with stdin from /dev/null and stderr discarded. Arguments are
+// passed as they are, one each; one holding a NUL byte cannot be passed, so nothing is started
+// then.
 ProgramRun RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
                       OnTimeout onTimeout);
 
