@@ -14,17 +14,15 @@ constexpr long kLookTimeoutSeconds = 2;
 
 bool IsUnauthorized(const std::string& fault) { return fault == "Unauthorized"; }
 
-bool Answers(const std::string& url, const std::string& secret) {
-  std::string params;
-  if (!secret.empty()) params = JsonQuote("token:" + secret);
+// system.listMethods needs no token, so the look is the same whatever the secret, and it
+// does not meet the pause aria2 puts before answering a wrong one.
+bool Answers(const std::string& url) {
   const std::string body =
-      "{\"jsonrpc\":\"2.0\",\"id\":\"vendil\",\"method\":\"aria2.getVersion\",\"params\":[" +
-      params + "]}";
+      "{\"jsonrpc\":\"2.0\",\"id\":\"vendil\",\"method\":\"system.listMethods\",\"params\":[]}";
   std::string response, error;
   bool connected = false;
   PostJsonRpc(url, body, response, error, connected, kLookTimeoutSeconds);
   if (!connected) return false;
-  // Anything that speaks JSON-RPC back is aria2 (a refused secret included).
   const auto reply = ParseJson(response);
   return reply && (reply->Find("result") || reply->Find("error"));
 }
@@ -32,8 +30,8 @@ bool Answers(const std::string& url, const std::string& secret) {
 }  // namespace
 
 std::optional<std::string> FindAria2(const Aria2Endpoint& endpoint) {
-  if (Answers(endpoint.rpcUrl, endpoint.secret)) return endpoint.rpcUrl;
-  if (endpoint.rpcUrl == kDefaultAria2RpcUrl && Answers(kFrontEndRpcUrl, endpoint.secret))
+  if (Answers(endpoint.rpcUrl)) return endpoint.rpcUrl;
+  if (endpoint.rpcUrl == kDefaultAria2RpcUrl && Answers(kFrontEndRpcUrl))
     return std::string(kFrontEndRpcUrl);
   return std::nullopt;
 }

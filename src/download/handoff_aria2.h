@@ -10,7 +10,7 @@
 
 namespace vendil {
 
-// The RPC address where aria2 answers (with any secret: a wrong one still shows it runs):
+// The RPC address where aria2 answers (whatever the secret: the look needs none):
 // the configured one, and when that is the default, also port 16800, where some front ends
 // listen. nullopt when none answers.
 std::optional<std::string> FindAria2(const Aria2Endpoint& endpoint);

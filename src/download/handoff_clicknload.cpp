@@ -60,9 +60,9 @@ std::vector<ClickNLoadPackage> ClickNLoadPackages(const std::vector<HandoffRow>&
 
 std::string ClickNLoadUrlsField(const std::vector<std::string>& urls) {
   std::string field;
-  for (const auto& url : urls) {
-    if (!field.empty()) field += "\r\n";
-    field += EncodeControlCharacters(url);
+  for (size_t i = 0; i < urls.size(); ++i) {
+    if (i > 0) field += "\r\n";
+    field += EncodeControlCharacters(urls[i]);
   }
   return field;
 }

@@ -93,6 +93,7 @@ TEST_F(ClickNLoadTest, ALineBreakInAUrlNeverMakesASecondUrl) {
   // The field encodes a line break itself too, for rows that did not come through the list.
   EXPECT_EQ(ClickNLoadUrlsField({"http://127.0.0.1:9/a\r\nb", "c\nd"}),
             "http://127.0.0.1:9/a%0D%0Ab\r\nc%0Ad");
+  EXPECT_EQ(ClickNLoadUrlsField({"", "a"}), "\r\na");  // one line per URL, even an empty one
 }
 
 TEST_F(ClickNLoadTest, ARefusedPackageIsCountedOut) {

@@ -77,6 +77,8 @@ TEST_F(UGetTest, ARowItRefusesIsCountedOutAndAMissingProgramIsNamed) {
 TEST_F(UGetTest, FoundWhileItRuns) {
   ChildProcess running({temp.File("uget-gtk"), "--stand-in-wait"}, true);
   ASSERT_TRUE(running.Started());
+  // Once it speaks, the kernel has given it its name (a spawn returns a moment before).
+  ASSERT_EQ(running.ReadLine(), "waiting");
   EXPECT_TRUE(FindUGet());
   running.CloseStdin();
   EXPECT_EQ(running.Wait(), 0);

@@ -80,6 +80,7 @@ TEST_F(ManagersMenuTest, ListsTheRunningManagersAndEachTakesTheCheckedRows) {
   ASSERT_TRUE(kget.Ready());
   UGetStandIn uget(folder.Path());
   ChildProcess running({folder.File("uget-gtk"), "--stand-in-wait"}, true);
+  ASSERT_EQ(running.ReadLine(), "waiting");
   PointAt(aria2.Url("/jsonrpc"), cnl.Url(""));
   OpenWindow();
   form.txtSaveFolder.SetText("/dl/保存");
