@@ -14,6 +14,8 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev fonts-noto-cjk fonts-ipafont-gothic
   xvfb xauth openbox imagemagick x11-utils desktop-file-utils
   python3.11-doc
+  # The hand-off tests: a private session bus, and dbus-send as vendil-cli's way to KGet.
+  dbus-daemon dbus-bin
 )
 
 missing=()

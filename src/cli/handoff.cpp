@@ -2,10 +2,15 @@
 // rows to a manager; the messages go wherever the terminal Ui puts them.
 #include "cli/handoff.h"
 
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
 
+#include "commands/handoff_commands.h"
 #include "commands/save_commands.h"
-#include "commands/send_aria2.h"
 #include "commands/send_commands.h"
 #include "platform/date_text.h"
 #include "settings/c_ini.h"
@@ -26,11 +31,43 @@ std::string SettingsFor(const Form1& form, const Options& options, const TextSet
   return form.settingsFile;
 }
 
+// The running managers' addresses: the settings, then what the command line says.
+std::optional<ManagerAddresses> AddressesFor(const Form1& form, const Options& options) {
+  ManagerAddresses a =
+      ManagerAddressesFromSettings(SettingsFor(form, options, setting::Aria2RpcUrl));
+  a.clickNLoadUrl = ManagerAddressesFromSettings(SettingsFor(form, options, setting::ClickNLoadUrl))
+                        .clickNLoadUrl;
+  if (options.rpcUrl) a.aria2.rpcUrl = *options.rpcUrl;
+  if (options.rpcSecretFile) {
+    std::ifstream in(*options.rpcSecretFile, std::ios::binary);
+    if (!in) {
+      std::cerr << "vendil-cli: cannot read the secret file " << *options.rpcSecretFile << "\n";
+      return std::nullopt;
+    }
+    std::string secret((std::istreambuf_iterator<char>(in)), {});
+    // Files end their last line; the line end is no part of the secret.
+    if (!secret.empty() && secret.back() == '\n') secret.pop_back();
+    if (!secret.empty() && secret.back() == '\r') secret.pop_back();
+    a.aria2.secret = secret;
+  }
+  if (options.cnlUrl) a.clickNLoadUrl = *options.cnlUrl;
+  // A new-links check of one profile names the packages after the profile.
+  if (options.command == "check" && !options.positional.empty())
+    a.packageName = std::filesystem::path(options.positional[0]).stem().string();
+  return a;
+}
+
 HandOffResult Send(Form1& form, const Options& options, const std::string& target,
                    const std::string& folder) {
-  if (target == "aria2") {
-    const std::string file = SettingsFor(form, options, setting::Aria2RpcUrl);
-    return SendToAria2(form, folder, Aria2EndpointFromSettings(file));
+  const std::map<std::string, RunningManager> running = {{"aria2", RunningManager::Aria2},
+                                                         {"clicknload", RunningManager::ClickNLoad},
+                                                         {"kget", RunningManager::KGet},
+                                                         {"uget", RunningManager::UGet}};
+  if (auto it = running.find(target); it != running.end()) {
+    const auto addresses = AddressesFor(form, options);
+    if (!addresses) return HandOffResult::Failed;
+    DbusSendKGetBus kget;
+    return SendToRunningManager(form, folder, it->second, *addresses, &kget);
   }
   const AutomationFactory factory =
       AutomationFactoryFromSettings(SettingsFor(form, options, setting::AutomationRecordFile));

@@ -9,7 +9,8 @@ namespace {
 
 const std::set<std::string> kCommands = {"search", "create", "check", "check-list", "vbs"};
 const std::set<std::string> kExportFormats = {"text", "iri", "irv", "wrg", "grx", "aria2"};
-const std::set<std::string> kSendTargets = {"iria", "irvine", "flashget", "reget", "aria2"};
+const std::set<std::string> kSendTargets = {"iria",  "irvine",     "flashget", "reget",
+                                            "aria2", "clicknload", "kget",     "uget"};
 
 // The search options given: a profile holds its own, so check and check-list refuse them.
 std::string GivenSearchOptions(const Options& o) {
@@ -70,7 +71,11 @@ search options:
   --id ID                the ID for the sign-in dialog (stored with --save-settings)
   --password-stdin       read the password for the sign-in dialog from stdin (likewise)
   --export FORMAT:FILE   write the checked rows (text|iri|irv|wrg|grx|aria2), repeatable
-  --send TARGET          hand the checked rows to iria|irvine|flashget|reget|aria2
+  --send TARGET          hand the checked rows to iria|irvine|flashget|reget, or to a
+                         running manager: aria2|clicknload|kget|uget (repeatable)
+  --rpc-url URL          aria2's JSON-RPC address (default http://127.0.0.1:6800/jsonrpc)
+  --rpc-secret-file FILE aria2's RPC secret, read from FILE (a trailing newline dropped)
+  --cnl-url URL          the Click'n'Load listener (default http://127.0.0.1:9666)
   --save-settings        read the settings file before the run and write it after
 )";
 }
@@ -159,6 +164,12 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
         ExportTarget t{v->substr(0, colon), v->substr(colon + 1)};
         if (!kExportFormats.count(t.format)) return "unknown export format " + t.format;
         o.exports.push_back(t);
+      } else if (name == "--rpc-url") {
+        o.rpcUrl = *v;
+      } else if (name == "--rpc-secret-file") {
+        o.rpcSecretFile = *v;
+      } else if (name == "--cnl-url") {
+        o.cnlUrl = *v;
       } else if (name == "--send") {
         if (!kSendTargets.count(*v)) return "unknown send target " + *v;
         o.sends.push_back(*v);

@@ -30,7 +30,10 @@ struct Options {
   std::string format = "tsv";
 
   std::vector<ExportTarget> exports;
-  std::vector<std::string> sends;  // iria|irvine|flashget|reget|aria2
+  std::vector<std::string> sends;  // iria|irvine|flashget|reget|aria2|clicknload|kget|uget
+
+  // Where the running managers listen, over the settings file.
+  std::optional<std::string> rpcUrl, rpcSecretFile, cnlUrl;
 
   bool signIn = false;
   std::optional<std::string> id;

@@ -1,57 +1,41 @@
 // The aria2 hand-off command: the checked rows sent over JSON-RPC, and what aria2 answered
-// reported in a message box.
+// (how many it took, or why none) reported in a message box.
 #include "commands/send_aria2.h"
 
-#include "export/json_value.h"
-#include "platform/json_rpc_post.h"
+#include "download/handoff_aria2.h"
 
 namespace vendil {
-
-namespace {}  // namespace
 
 HandOffResult SendToAria2(Form1& form, const std::string& strFolder,
                           const Aria2Endpoint& endpoint) {
   if (ReportEmptyList(form)) return HandOffResult::NoData;
-  const std::string body = Aria2MulticallRequest(
-      form.lvwUrls, strFolder, form.mnuOption_UseBriefcaseDirectory.Checked(), endpoint.secret);
-  std::string response, error;
-  bool connected = false;
-  if (!PostJsonRpc(endpoint.rpcUrl, body, response, error, connected)) {
-    const std::string text = connected
-                                 ? "aria2への送信に失敗しました。\r\n" + error
-                                 : "aria2に接続できません。\r\n" + endpoint.rpcUrl + "\r\n" + error;
-    form.ui().MessageBox(text, kProductTitle, vb::OKOnly | vb::Exclamation);
-    return HandOffResult::Failed;
-  }
-  const auto reply = ParseJson(response);
-  std::string fault;
-  if (!reply) {
-    fault = "aria2の応答を読めません。";
-  } else if (std::string top = JsonRpcFaultText(*reply); !top.empty()) {
-    fault = top;
-  } else if (const JsonValue* result = reply->Find("result");
-             !result || result->kind != JsonValue::Kind::Array) {
-    fault = "aria2の応答を読めません。";
-  } else {
-    // One entry per call: [gid] when added, a fault object when not.
-    size_t failed = 0;
-    std::string first;
-    for (const auto& entry : result->items) {
-      const std::string f = JsonRpcFaultText(entry);
-      if (f.empty()) continue;
-      if (failed++ == 0) first = f;
-    }
-    if (failed) {
-      fault = std::to_string(failed) + "/" + std::to_string(result->items.size()) +
-              "件を追加できませんでした。\r\n" + first;
+  const bool briefcase = form.mnuOption_UseBriefcaseDirectory.Checked();
+  HandoffOutcome outcome = SendRowsToAria2(form.lvwUrls, strFolder, briefcase, endpoint);
+  // A front end of aria2 may listen on its own port: the default address that nobody
+  // answers gives way to the one that does.
+  if (outcome.status == HandoffStatus::NotRunning && endpoint.rpcUrl == kDefaultAria2RpcUrl) {
+    if (auto found = FindAria2(endpoint); found && *found != endpoint.rpcUrl) {
+      Aria2Endpoint other = endpoint;
+      other.rpcUrl = *found;
+      outcome = SendRowsToAria2(form.lvwUrls, strFolder, briefcase, other);
     }
   }
-  if (!fault.empty()) {
-    form.ui().MessageBox("aria2への送信に失敗しました。\r\n" + fault, kProductTitle,
-                         vb::OKOnly | vb::Exclamation);
-    return HandOffResult::Failed;
+  std::string text;
+  switch (outcome.status) {
+    case HandoffStatus::Sent:
+      form.ui().MessageBox(HandoffMessage("aria2", outcome), kProductTitle,
+                           vb::OKOnly | vb::Information);
+      return HandOffResult::Done;
+    case HandoffStatus::NotRunning:
+    case HandoffStatus::NotInstalled:
+      text = "aria2に接続できません。\r\n" + outcome.detail;
+      break;
+    default:
+      text = "aria2への送信に失敗しました。\r\n" + HandoffMessage("aria2", outcome);
+      break;
   }
-  return HandOffResult::Done;
+  form.ui().MessageBox(text, kProductTitle, vb::OKOnly | vb::Exclamation);
+  return HandOffResult::Failed;
 }
 
 void SendToAria2(Form1& form, const std::string& strFolder) {

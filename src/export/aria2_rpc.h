@@ -20,7 +20,13 @@ struct Aria2Endpoint {
 // Section "aria2", keys "RpcUrl" and "Secret" of the settings file.
 Aria2Endpoint Aria2EndpointFromSettings(const std::string& settingsFile);
 
-// The request body for the checked rows (folders with "/" instead of "\").
+// The name a row's file is saved under: the last segment of the URL's path, percent-decoded
+// when that gives valid UTF-8 naming one file (no "/", no control character), else as it
+// stands; empty when the URL names no file ("." and ".." name none either).
+std::string SaveNameFromUrl(const std::string& url);
+
+// The request body for the checked rows (folders with "/" instead of "\"; "out" the row's
+// save name when its URL has one).
 std::string Aria2MulticallRequest(const LinkList& list, const std::string& strFolder,
                                   bool useBriefcaseDirectory, const std::string& secret);
 

@@ -15,6 +15,7 @@
 #include "gui/jp_text.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"
+#include "gui/managers_menu.h"
 
 namespace vendil::gui {
 namespace {
@@ -108,6 +109,10 @@ void MainWindow::BuildMenus() {
           [this, folder] { SendToFlashGet(form_, folder()); });
   AddItem(file, "mnuFile_SendToReget", "RegetにURLを送る(&R)",
           [this, folder] { SendToReget(form_, folder()); });
+  // The download managers found running (aria2, Click'n'Load, KGet, uGet).
+  QMenu* managers = new ManagersMenu(form_, *this, file);
+  file->addMenu(managers);
+  actions_[managers->objectName()] = managers->menuAction();
   file->addSeparator();
   // Closing waits until this command has returned, so that only a search below it (not
   // the Exit command itself) counts as work still running.

@@ -92,6 +92,9 @@ inline constexpr KeyName Retries{"Internet", "Retries"};
 inline constexpr TextSetting Aria2RpcUrl{"aria2", "RpcUrl", "http://127.0.0.1:6800/jsonrpc"};
 inline constexpr TextSetting Aria2Secret{"aria2", "Secret", ""};
 
+// A Click'n'Load listener's address.
+inline constexpr TextSetting ClickNLoadUrl{"ClickNLoad", "Url", "http://127.0.0.1:9666"};
+
 inline constexpr TextSetting SignInId{"SignIn", "ID", ""};
 inline constexpr TextSetting SignInPassword{"SignIn", "Password", ""};
 

@@ -30,13 +30,42 @@ TEST_F(Aria2Test, MulticallCarriesTokenUrlFolderAndReferer) {
   EXPECT_EQ(first.at(1).items.at(0).text, "http://example.com/a\"b");
   EXPECT_EQ(first.at(2).Find("dir")->text, "C:/dl/sub/");
   EXPECT_EQ(first.at(2).Find("referer")->text, "http://example.com/");
-  // No secret: no token; empty folder and referer: no options at all.
+  EXPECT_EQ(first.at(2).Find("out")->text, "a\"b");
+  // No secret: no token; empty folder and referer: only the name.
   const std::string plain = Aria2MulticallRequest(form.lvwUrls, "", false, "");
   const auto plainJson = ParseJson(plain);
   ASSERT_TRUE(plainJson);
   const auto& call = plainJson->Find("params")->items.at(0).items.at(1);
   ASSERT_EQ(call.Find("params")->items.size(), 2u);
-  EXPECT_TRUE(call.Find("params")->items[1].members.empty());
+  EXPECT_EQ(call.Find("params")->items[1].names, std::vector<std::string>{"out"});
+  // A URL that names no file: no options at all.
+  form.lvwUrls.Clear();
+  Add(true, "", "http://example.com/dir/", "", "", "", "");
+  const auto bare = ParseJson(Aria2MulticallRequest(form.lvwUrls, "", false, ""));
+  ASSERT_TRUE(bare);
+  EXPECT_TRUE(
+      bare->Find("params")->items.at(0).items.at(0).Find("params")->items[1].members.empty());
+}
+
+TEST(Aria2SaveName, DecodedWhenThatIsTextNamingOneFile) {
+  EXPECT_EQ(SaveNameFromUrl("http://h/d/my%20file.bin"), "my file.bin");
+  EXPECT_EQ(SaveNameFromUrl("http://h/d/%E6%97%A5%E6%9C%AC.zip?x=1#frag"), "日本.zip");
+  EXPECT_EQ(SaveNameFromUrl("http://h/d/日本 語.zip"), "日本 語.zip");
+  EXPECT_EQ(SaveNameFromUrl("http://h/a.zip?u=/b.zip"), "a.zip");
+  // Not text once decoded (a lone Shift_JIS byte, an overlong "/", a surrogate): as it stands.
+  EXPECT_EQ(SaveNameFromUrl("http://h/%82%A0.txt"), "%82%A0.txt");
+  EXPECT_EQ(SaveNameFromUrl("http://h/%C0%AF.txt"), "%C0%AF.txt");
+  EXPECT_EQ(SaveNameFromUrl("http://h/%ED%A0%80.txt"), "%ED%A0%80.txt");
+  // A decoded name must not reach another folder or hold a control character.
+  EXPECT_EQ(SaveNameFromUrl("http://h/..%2F..%2Fetc%2Fpasswd"), "..%2F..%2Fetc%2Fpasswd");
+  EXPECT_EQ(SaveNameFromUrl("http://h/a%0Ab.txt"), "a%0Ab.txt");
+  EXPECT_EQ(SaveNameFromUrl("http://h/%2E%2E"), "%2E%2E");
+  // Malformed escapes stay; no file name, none.
+  EXPECT_EQ(SaveNameFromUrl("http://h/100%.txt"), "100%.txt");
+  EXPECT_EQ(SaveNameFromUrl("http://h/a%4"), "a%4");
+  EXPECT_EQ(SaveNameFromUrl("http://h/dir/"), "");
+  EXPECT_EQ(SaveNameFromUrl("http://h"), "");
+  EXPECT_EQ(SaveNameFromUrl("http://h/.."), "");
 }
 
 TEST_F(Aria2Test, RefusedConnectionNamesTheAddress) {

@@ -127,7 +127,9 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
           "-", "mnuFile_SendToIria IriaにURLを送る(&A)",
           "mnuFile_SendToIrvin IrvineにURLを送る(&N)",
           "mnuFile_SendToFlashGet FlashGetにURLを送る(&F)",
-          "mnuFile_SendToReget RegetにURLを送る(&R)", "-", "mnuFile_Exit 終了(&E)"}));
+          "mnuFile_SendToReget RegetにURLを送る(&R)",
+          "mnuFile_SendToManager ダウンロードマネージャーに送る(&M)", "-",
+          "mnuFile_Exit 終了(&E)"}));
   EXPECT_EQ(
       Items(MenuNamed(*window, "mnuEdit")),
       (std::vector<std::string>{"mnuEdit_Find フィルタと一致するアイテムの選択(&S)",

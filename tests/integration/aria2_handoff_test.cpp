@@ -15,10 +15,13 @@
 
 #include "commands/save_commands.h"
 #include "commands/send_aria2.h"
+#include "download/handoff_aria2.h"
 #include "export/json_value.h"
+#include "integration/site_server.h"
 #include "platform/json_rpc_post.h"
 #include "settings/c_ini.h"
 #include "state/form1.h"
+#include "support/cli_process.h"
 #include "support/fake_ui.h"
 
 extern char** environ;
@@ -135,7 +138,7 @@ class Aria2Process {
   }
 
   struct Entry {
-    std::string uri, dir, referer;
+    std::string uri, dir, referer, out;
   };
   std::vector<Entry> Waiting() {
     std::vector<Entry> entries;
@@ -151,6 +154,7 @@ class Aria2Process {
       }
       if (auto options = Call("aria2.getOption", JsonQuote(item.Find("gid")->text))) {
         if (const JsonValue* r = options->Find("referer")) e.referer = r->text;
+        if (const JsonValue* o = options->Find("out")) e.out = o->text;
       }
       entries.push_back(e);
     }
@@ -216,12 +220,65 @@ TEST_F(IntegrationAria2, SendAddsEveryCheckedRowWithFolderAndReferer) {
       HandOffResult::Failed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text.rfind("aria2への送信に失敗しました。", 0), 0u);
+  EXPECT_NE(ui.messages[0].text.find("シークレット"), std::string::npos) << ui.messages[0].text;
   EXPECT_TRUE(aria2.Waiting().empty());
 
   ini.SetString("Secret", kSecret);
   SendToAria2(form, (dir / "save").string());
-  EXPECT_EQ(ui.messages.size(), 1u);  // no further message: it went through
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text, "2 個のURLを送りました。");
+  EXPECT_EQ(ui.messages[1].style, vb::OKOnly | vb::Information);
   ExpectTheCheckedRowsArrived(aria2);
+  EXPECT_EQ(aria2.Waiting()[0].out, "a.zip");
+}
+
+TEST_F(IntegrationAria2, ARowAria2RefusesIsCountedOut) {
+  Aria2Process aria2(dir);
+  ASSERT_TRUE(aria2.WaitUntilReady());
+  ASSERT_TRUE(aria2.Call("aria2.addUri", "[" + JsonQuote(silent.Base() + "/blocker") + "]"));
+  Add(true, "x", "mailto:someone@127.0.0.1", "", "", "");  // nothing aria2 can download
+  const Aria2Endpoint endpoint{aria2.Url(), kSecret};
+  EXPECT_EQ(SendToAria2(form, (dir / "save").string(), endpoint), HandOffResult::Failed);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "aria2への送信に失敗しました。\r\n3 個のうち 2 個のURLを送りました。残りの 1 "
+            "個はaria2が受け付けませんでした。\r\nNo URI to download.");
+  EXPECT_EQ(aria2.Waiting().size(), 2u);
+  // Found at its address, with the right secret or a wrong one.
+  EXPECT_EQ(FindAria2(endpoint), aria2.Url());
+  EXPECT_EQ(FindAria2({aria2.Url(), "wrong"}), aria2.Url());
+  EXPECT_FALSE(FindAria2({silent.Base() + "/jsonrpc", ""}));  // answers nothing in time
+}
+
+TEST_F(IntegrationAria2, CommandLineSendsWithTheSecretFromAFile) {
+  Aria2Process aria2(dir);
+  ASSERT_TRUE(aria2.WaitUntilReady());
+  ASSERT_TRUE(aria2.Call("aria2.addUri", "[" + JsonQuote(silent.Base() + "/blocker") + "]"));
+  SiteServer site;
+  site.Page("/index.html", "<a href=\"a.zip\">A</a><a href=\"b%20c.zip\">B</a><a href=x.txt>X</a>",
+            "text/html");
+  const std::string secretFile = (dir / "secret").string();
+  std::ofstream(secretFile) << "wrong\n";
+  auto run = [&] {
+    return RunProcess(
+        {std::string(VENDIL_BIN_DIR) + "/vendil-cli", "search", "--depth", "0", "--mask", "*.zip",
+         "--save-folder", (dir / "save").string(), "--send", "aria2", "--rpc-url", aria2.Url(),
+         "--rpc-secret-file", secretFile, site.Url("/index.html")},
+        dir.string());
+  };
+  CliResult r = run();
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("シークレット"), std::string::npos) << r.err;
+  std::ofstream(secretFile) << kSecret << "\n";  // the line end is no part of the secret
+  r = run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("2 個のURLを送りました。"), std::string::npos) << r.err;
+  const auto waiting = aria2.Waiting();
+  ASSERT_EQ(waiting.size(), 2u);
+  EXPECT_EQ(waiting[0].uri, site.Url("/a.zip"));
+  EXPECT_EQ(waiting[0].referer, site.Url("/index.html"));
+  EXPECT_EQ(waiting[0].dir, (dir / "save").string());
+  EXPECT_EQ(waiting[1].out, "b c.zip");
 }
 
 TEST_F(IntegrationAria2, ListFileIsReadByAria2) {
