@@ -36,6 +36,29 @@ Dim ab
 Set ab = New ArrayBox
 Check UBound(ab) = 2 And LBound(ab) = 0, "UBound and LBound through a default member"
 Check IsNumeric(New NumberBox), "IsNumeric of an object uses its default value"
+
+' IsNumeric of an object with no default value is False, without error.
+Class TextBox
+  Public Default Function Text()
+    Text = "abc"
+  End Function
+End Class
+Class FailingDefault
+  Public Default Property Get Value()
+    Value = 1 / 0
+  End Property
+End Class
+Dim isNumDict, isNumRe
+Set isNumDict = CreateObject("Scripting.Dictionary")
+isNumDict.Add "k", 1
+Set isNumRe = New RegExp
+Check Not IsNumeric(New Plain) And Err.Number = 0, "IsNumeric of a class without a default is False"
+Check Not IsNumeric(isNumDict) And Err.Number = 0, "IsNumeric of a Dictionary is False"
+Check Not IsNumeric(isNumRe) And Err.Number = 0, "IsNumeric of a RegExp is False"
+Check Not IsNumeric(Nothing) And Not IsNumeric(New TextBox), "IsNumeric of Nothing and of a text default"
+Check Not IsNumeric(New FailingDefault), "IsNumeric of a default that fails is False"
+Check Not IsNumeric(Array(1)) And IsNumeric(CByte(1)) And IsNumeric(True) And IsNumeric(CCur(1)), "IsNumeric of an array, Byte, Boolean, Currency"
+Check Not IsNumeric(isNumDict.Keys) And IsNumeric(isNumDict("k")), "IsNumeric of a Dictionary's keys and an item"
 On Error Resume Next
 Dim nothingThere
 Set nothingThere = Nothing
