@@ -186,8 +186,10 @@ Flow SelectStmt::Exec(Interpreter& interp) const {
     for (const ExprPtr& candidate : values) {
       bool match = true;
       Evaluated(interp, [&] {
-        const bool withLiteral = subject->IsLiteral() || candidate->IsLiteral();
-        match = ValuesEqual(value, DefaultValue(candidate->Eval(interp)), withLiteral);
+        // Only a label written as a number reads a text subject as a number: the subject's
+        // value is never a literal of the comparison, even when written as one.
+        match = ValuesEqual(value, DefaultValue(candidate->Eval(interp)),
+                            candidate->IsNumericLiteral());
       });
       if (match) return interp.ExecBlock(block);
     }

@@ -96,20 +96,70 @@ Check Nothing Is Nothing, "Nothing Is Nothing"
 Set b = Nothing
 Check b Is Nothing, "a cleared reference Is Nothing"
 
-' A text against a number: between variables the number is less; with a literal on either
-' side the text is read as a number (13 when it is none), and against a Boolean as its text.
+'' A text against a number: only when the number is a numeric literal written in the
+' comparison is the text read as a number (13 when it is none); a number from anywhere else
+' is turned into text and the two compare as texts. A Boolean always compares as its text.
 Dim ten, nineText
 ten = 10 : nineText = "9"
-Check ten < nineText, "two variables: the number is less than the text"
-Check nineText < 10 And 10 > nineText And "9" < ten And ten > "9", "a literal side reads the text as a number"
+Check ten < nineText And Not (ten > nineText), "two variables: ""10"" < ""9"" as texts"
+Check nineText < 10 And 10 > nineText, "a literal number reads the text as a number"
+Check Not ("9" < ten) And Not (ten > "9") And "9" > ten, "a text literal against a number variable compares as text"
 Check "10" = 10 And 1 = "1" And Not ("2" < 1), "literal texts against literal numbers compare as numbers"
-Check " 12 " = 12, "blanks around the number are allowed"
+Check " 12 " = 12 And "1e1" = 10 And "&H10" = 16, "a text read as a number may have blanks, an exponent, &H"
+Check "255" = &HFF And "8" = &O10, "a hex or octal literal is a numeric literal"
 Check "True" = True And True = "True" And "False" = False And Not ("1" = True), "a text against a literal Boolean compares as text"
+Dim yes
+yes = True
+Check "True" = yes And Not ("-1" = yes), "a text against a Boolean variable compares as text"
 On Error Resume Next
 Dim mismatch
 mismatch = ("abc" = 1)
 Check Err.Number = 13 And IsEmpty(mismatch), "a text that is no number against a literal number is 13"
+Err.Clear
+mismatch = (nineText < "x" And "abc" < 1)
+Check Err.Number = 13, "a text variable that is no number against a literal number is 13"
+Err.Clear
 On Error GoTo 0
+' The examples of the rule.
+Dim five, cmp
+five = 5
+cmp = ("abc" = five)
+Check cmp = False And TypeName(cmp) = "Boolean", "n = 5 : (""abc"" = n) is False without error"
+Check Len("ab") > "" And Not (Len("ab") < ""), "Len(""ab"") > """" is True"
+Check ("010" = ten) = False And ("10" = ten) = True, "a number variable turned into text: ""010"" <> ""10"""
+Check ("10" > CDbl(5)) = False And ("10" < CDbl(5)), """10"" > CDbl(5) compares ""10"" with ""5"""
+Dim textSix
+textSix = "010"
+Check textSix = 10 And 10 = textSix And Not (textSix < 10), "a text variable against a literal number is read as a number"
+' Every other source of a number: conversions, functions, constants, arithmetic, a sign.
+Check ("abc" = CByte(5)) = False And ("5" = CByte(5)), "CByte"
+Check ("abc" = CCur(5)) = False And ("5" = CCur(5)), "CCur"
+Check ("abc" = CInt(5)) = False And ("5" = CInt(5)) And Not ("5.0" = CInt(5)), "CInt"
+Check ("abc" = CLng(5)) = False And ("5" = CLng(5)), "CLng"
+Check ("abc" = CSng(1.5)) = False And ("1.5" = CSng(1.5)), "CSng"
+Check ("abc" = CDbl(5)) = False And ("05" <> CDbl(5)), "CDbl"
+Check ("abc" = CDate(1)) = False And (CStr(CDate(1)) = CDate(1)), "CDate: the date's text"
+Check ("abc" > Len("abcd")) And ("3" < Len("abcd")), "Len"
+Function FiveOf()
+  FiveOf = 5
+End Function
+Check ("abc" = FiveOf()) = False And ("5" = FiveOf) And "40" < FiveOf(), "a user function"
+Const fiveConst = 5
+Check ("abc" = fiveConst) = False And ("5" = fiveConst) And Not ("5.0" = fiveConst), "a Const"
+Check ("abc" = 2 + 3) = False And ("5" = 2 + 3) And Not ("05" = 2 + 3), "arithmetic"
+Check ("abc" = -5) = False And ("-5" = -5) And Not (" -5" = -5), "a negated literal -5"
+Check ("abc" <> ten) And ("abc" >= ten) And Not ("abc" <= ten), "<> >= <= the same way"
+Sub CompareParams(ByVal byValue, byRefValue)
+  Check ("abc" = byValue) = False And ("7" = byValue), "a ByVal parameter"
+  Check ("abc" = byRefValue) = False And ("7" = byRefValue), "a ByRef parameter"
+End Sub
+Dim seven
+seven = 7
+CompareParams seven, seven
+Check "" = Empty And Not ("a" = Empty) And "" < ten, "a text against Empty, and """" against a number variable"
+Dim arr
+arr = Array(5)
+Check ("abc" = arr(0)) = False And ("5" = arr(0)), "an array element"
 
 ' A Single meets a Double at the Single's precision.
 Check CSng(0.1) = 0.1 And 0.1 = CSng(0.1), "CSng(0.1) = 0.1"
