@@ -222,13 +222,20 @@ class Lexer {
       value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
       if (value > 0xFFFFFFFFull) Fail(1031, token);
     }
-    // A trailing `&` is allowed and changes nothing. The digits make a 32-bit number; one
-    // that fits an Integer is an Integer (`&HFFFFFFFF` is -1), any other a Long (`&H8000`).
-    if (pos_ < code_.size() && code_[pos_] == u'&') ++pos_;
+    // Without a trailing `&`, digits up to &HFFFF make a 16-bit number (`&HFFFF` is -1,
+    // `&O177777` too); with it, or past &HFFFF, they make a 32-bit one (`&HFFFF&` is 65535,
+    // `&HFFFFFFFF` is -1). The value is an Integer above -32768 up to 32767 and a Long
+    // otherwise: `&H8000` is the Long -32768.
+    bool wide = value > 0xFFFF;
+    if (pos_ < code_.size() && code_[pos_] == u'&') {
+      wide = true;
+      ++pos_;
+    }
     token.kind = TokenKind::Number;
     token.text = u"&";
-    const auto number = static_cast<int32_t>(static_cast<uint32_t>(value));
-    if (number >= -32768 && number <= 32767) {
+    const int32_t number = wide ? static_cast<int32_t>(static_cast<uint32_t>(value))
+                                : static_cast<int16_t>(static_cast<uint16_t>(value));
+    if (number > -32768 && number <= 32767) {
       token.value = Variant::Integer(static_cast<int16_t>(number));
     } else {
       token.value = Variant::Long(number);

@@ -74,13 +74,36 @@ Check IsNull(True And Null) And (False And Null) = False, "False And Null is Fal
 Check (True Or Null) = True And IsNull(False Or Null), "True Or Null is True"
 Check TypeName(True And True) = "Boolean", "And of Booleans stays Boolean"
 Check (&HFF And &H0F) = 15, "hexadecimal literals"
-Check TypeName(&H7FFF) = "Integer" And TypeName(&H8000) = "Long", "a hex literal past an Integer is a Long"
-Check &HFFFF = 65535 And &H8000 = 32768 And &H10000 = 65536, "hex literals are not sign-extended from 16 bits"
-Check &HFFFFFFFF = -1 And TypeName(&HFFFFFFFF) = "Integer", "32-bit hex wraps and fits an Integer"
-Check TypeName(&h10&) = "Integer" And &h10& = 16, "a trailing & changes nothing"
-Check TypeName(&hFFFFFFFF&) = "Integer" And &hFFFFFFFF& = -1, "&hFFFFFFFF& is -1"
-Check TypeName(&H80000000) = "Long" And &H80000000 = -2147483648, "the sign bit of 32"
 Check &O17 = 15 And &o777 = 511, "octal literals"
+' Without a trailing &, a literal up to &HFFFF is a 16-bit signed Integer; &H8000 is the Long
+' -32768. With &, or past &HFFFF, it is 32-bit signed.
+Check TypeName(&H7FFF) = "Integer" And &H7FFF = 32767, "&H7FFF is the Integer 32767"
+Check &HFFFF = -1 And TypeName(&HFFFF) = "Integer", "&HFFFF is the Integer -1"
+Check &H8001 = -32767 And TypeName(&H8001) = "Integer", "&H8001 is -32767"
+Check &H8000 = -32768 And TypeName(&H8000) = "Long" And VarType(&H8000) = 3, "&H8000 is the Long -32768"
+Check &HFFF0 = -16 And -&HFFF0 = 16 And TypeName(-&HFFF0) = "Integer", "-&HFFF0 is 16"
+Check &O177777 = -1 And &O100001 = -32767 And &O100000 = -32768 And TypeName(&O100000) = "Long", "octal up to &O177777 is 16-bit"
+Check &H0 = 0 And &hFF = 255 And &o0 = 0 And TypeName(&hFF) = "Integer", "small literals"
+Check &HFFFF& = 65535 And TypeName(&HFFFF&) = "Long", "&HFFFF& is the Long 65535"
+Check &H8000& = 32768 And TypeName(&H8000&) = "Long" And &O177777& = 65535, "&H8000& and &O177777& are 32-bit"
+Check &H10000 = 65536 And TypeName(&H10000) = "Long", "past &HFFFF: 32 bits"
+Check &HFFFFFFFF = -1 And TypeName(&HFFFFFFFF) = "Integer", "&HFFFFFFFF is -1"
+Check TypeName(&h10&) = "Integer" And &h10& = 16, "&h10& is 16"
+Check TypeName(&hFFFFFFFF&) = "Integer" And &hFFFFFFFF& = -1, "&hFFFFFFFF& is -1"
+Check &HFFFF8000 = -32768 And &HFFFF7FFF = -32769, "32-bit literals near -32768"
+Check TypeName(&H80000000) = "Long" And &H80000000 = -2147483648, "the sign bit of 32"
+Check &H7FFFFFFF = 2147483647 And &O37777777777 = -1, "the largest 32-bit literals"
+Check (&HFFFF And &HFF) = 255 And (&HFFFF& And &H1FF) = 511, "16-bit literals in bit operations"
+Check CLng(&HFFFF) = -1 And Hex(&HFFFF) = "FFFF" And Hex(&HFFFF&) = "FFFF", "CLng and Hex of &HFFFF"
+On Error Resume Next
+Err.Raise &HFFFF
+Check Err.Number = -1, "Err.Raise &HFFFF gives Err.Number -1"
+Err.Clear
+Dim tooBig
+Execute "tooBig = &H100000000"
+Check Err.Number <> 0 And IsEmpty(tooBig), "a hex literal past 32 bits is an error"
+Err.Clear
+On Error GoTo 0
 
 ' Objects compare with Is.
 Class Box
