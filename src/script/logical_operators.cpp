@@ -62,8 +62,10 @@ Variant WithNull(BinaryOp op, const Variant& left, const Variant& right) {
     case BinaryOp::Or:
       return AllOnes(bits, width) ? OfWidth(bits, width) : Variant::Null();
     case BinaryOp::Imp:
-      // Null Imp x is known when x is all ones; x Imp Null when Not x is.
+      // Null Imp x is known when x is all ones; x Imp Null when Not x is, and a Byte Imp
+      // Null is always Not b as a Byte (CByte(170) Imp Null is 85).
       if (leftNull) return AllOnes(bits, width) ? OfWidth(bits, width) : Variant::Null();
+      if (width == Width::Byte) return OfWidth(~bits, width);
       return AllOnes(~bits, width) ? OfWidth(~bits, width) : Variant::Null();
     default:
       return Variant::Null();
