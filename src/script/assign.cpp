@@ -117,6 +117,8 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
         return;
       }
       Variant* holder = Reference(*call->callee);
+      // `x(0)(0) = v` when x(0) is Nothing: 13.
+      if (holder && holder->IsNothing()) RaiseScriptError(script_errors::kTypeMismatch);
       if (holder && holder->IsObject()) {
         LetOnObject(*this, Variant(*holder), u"", call->args, std::move(value), isSet);
         return;
