@@ -62,6 +62,10 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
                            u"Illegal assignment: '" + name->name + u"'");
         }
         if (name->checkDeclared && !entry.declared) {
+          if (Variant* added = AddedLocal(name->name)) {
+            StoreInto(*added, std::move(value), isSet);
+            return;
+          }
           RaiseScriptError(script_errors::kVariableUndefined,
                            u"Variable is undefined: '" + name->name + u"'");
         }

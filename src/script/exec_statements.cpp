@@ -130,11 +130,17 @@ Flow DimStmt::Exec(Interpreter& interp) const {
 Flow ReDimStmt::Exec(Interpreter& interp) const {
   for (const DimItem& item : items) {
     Variant* ref = TargetOf(interp, *item.target);
-    // A fixed or locked array refuses before its new sizes are even read.
+    // A fixed or locked array refuses before its new sizes are even read; ReDim Preserve
+    // reads them first (`ReDim Preserve f("abc")` is 13).
+    std::vector<int32_t> upper;
+    if (preserve) {
+      upper = BoundsOf(interp, item.bounds);
+      ref = TargetOf(interp, *item.target);  // reading them may have run code
+    }
     if (ref->IsArray() && (ref->ArrayValue().fixed || ref->ArrayValue().locks > 0)) {
       RaiseScriptError(script_errors::kArrayLocked);
     }
-    std::vector<int32_t> upper = BoundsOf(interp, item.bounds);
+    if (!preserve) upper = BoundsOf(interp, item.bounds);
     if (ref->IsArray()) {
       ref->ArrayValue().Redimension(std::move(upper), preserve);
     } else {

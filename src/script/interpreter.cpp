@@ -216,6 +216,7 @@ static Variant* NameReference(Interpreter& interp, const NameExpr& name) {
     case NameKind::Global:
       if (name.global->kind != GlobalKind::Variable) return nullptr;
       if (name.checkDeclared && !name.global->declared) {
+        if (Variant* added = interp.AddedLocal(name.name)) return added;
         RaiseScriptError(script_errors::kVariableUndefined);
       }
       name.global->declared = true;
@@ -396,10 +397,11 @@ void Interpreter::CallNameAsStatement(const NameExpr& name) {
         RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
       }
       if (variable || entry.kind == GlobalKind::Constant || entry.kind == GlobalKind::HostObject) {
-        if (variable && name.checkDeclared && !entry.declared) {
-          RaiseScriptError(script_errors::kVariableUndefined);
-        }
         value = &entry.value;
+        if (variable && name.checkDeclared && !entry.declared) {
+          value = AddedLocal(name.name);
+          if (!value) RaiseScriptError(script_errors::kVariableUndefined);
+        }
       }
       break;
     }
@@ -440,7 +442,10 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
   switch (entry.kind) {
     case GlobalKind::Variable:
       if (!entry.declared) {
-        if (name.checkDeclared) RaiseScriptError(script_errors::kVariableUndefined);
+        if (name.checkDeclared) {
+          if (Variant* added = AddedLocal(name.name)) return IndexValue(*added, args);
+          RaiseScriptError(script_errors::kVariableUndefined);
+        }
         if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
           return CallBuiltin(*this, *builtin, args);
         }

@@ -43,6 +43,13 @@ void Interpreter::AddFrameLocals(const Program& program) {
   }
 }
 
+Variant* Interpreter::AddedLocal(std::u16string_view name) {
+  for (size_t i = 0; i < frame_->addedNames.size(); ++i) {
+    if (EqualsNoCaseU16(frame_->addedNames[i], name)) return &frame_->addedStorage[i];
+  }
+  return nullptr;
+}
+
 Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {
   const ClassDef* cls = frame_->me ? &frame_->me->def() : nullptr;
   const bool local = inCurrentScope && frame_->procedure;

@@ -45,7 +45,9 @@ StmtPtr Parser::ParseReDim(SourcePosition at) {
     DimItem item;
     const Token& nameToken = Peek();
     ExpectName();
-    if (current_->procedure) {
+    // In a procedure, and at the top of Execute code run inside one, ReDim resizes what the
+    // name already stands for.
+    if (current_->procedure || (current_ == top_ && enclosing_)) {
       current_->redimmed.push_back(FoldCaseU16(nameToken.text));
     } else {
       Declare(nameToken.text);

@@ -119,3 +119,32 @@ Function DeclaresByExecute()
 End Function
 Check DeclaresByExecute() = 12, "Execute Dim inside a procedure declares the variable for it"
 Check Eval("IsEmpty(v)"), "that variable is not a global"
+
+' Under Option Explicit, a variable Execute declares in a procedure is the procedure's from then
+' on: its own code reads and assigns it.
+Function ReadsAfterExecuteDim()
+  Execute "Dim v"
+  v = 5
+  v = v + 1
+  ReadsAfterExecuteDim = v
+End Function
+Check ReadsAfterExecuteDim() = 6, "Execute ""Dim v"" then v = 5 in the procedure"
+Function ExecuteDimAndSet()
+  Execute "Dim w : w = 3"
+  ExecuteDimAndSet = w * 2
+End Function
+Check ExecuteDimAndSet() = 6, "a value Execute put in its variable is read after it"
+Sub SetsObjectAfterExecuteDim()
+  Execute "Dim o"
+  Set o = CreateObject("Scripting.Dictionary")
+  o.Add "k", 1
+  Check o.Count = 1, "Set to a variable Execute declared"
+End Sub
+SetsObjectAfterExecuteDim
+Sub UndeclaredStillFails()
+  On Error Resume Next
+  notDeclaredAnywhere = 1
+  Check Err.Number = 500, "a variable nobody declared is still 500 under Option Explicit"
+End Sub
+UndeclaredStillFails
+Check Eval("IsEmpty(w)"), "the variables Execute declared in a procedure are not globals"
