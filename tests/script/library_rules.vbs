@@ -85,16 +85,36 @@ Err.Clear
 r = Mid("abc", Null)
 Check Err.Number = 94, "Mid with a Null start is 94"
 Err.Clear
-r = Join(Null)
-Check Err.Number = 13, "Join(Null) is 13"
-Err.Clear
-r = Filter(Null, "a")
-Check Err.Number = 13, "Filter(Null) is 13"
-Err.Clear
 r = InStrRev("abc", "b", Null)
 Check Err.Number = 94, "InStrRev with a Null start is 94"
 Err.Clear
-Check IsNull(DateAdd("d", 1, Null)) And IsNull(Mid(Null, 1)) And IsNull(InStrRev(Null, "a")), "Null texts and dates give Null"
+Check IsNull(DateAdd("d", 1, Null)) And IsNull(Mid(Null, 1)) And IsNull(InStr(Null, "a")), "Null texts and dates give Null"
+Check IsNull(Weekday(Null)) And IsNull(Weekday(Null, 2)) And IsNull(Day(Null)), "a Null date gives Null"
+
+' Null where a built-in needs a text or a list: 94, and the other arguments' checks first.
+Dim nullCase, nullCases
+nullCases = Array( _
+  "InStrRev(Null, ""a"")", 94, "InStrRev(""abc"", Null)", 94, "InStrRev(Null, Null)", 94, _
+  "Escape(Null)", 94, "Unescape(Null)", 94, _
+  "Filter(Null, ""a"")", 94, "Filter(Array(""a""), Null)", 94, _
+  "Join(Null)", 94, "Join(Null, "","")", 94, "Join(Array(1, 2), Null)", 94, _
+  "Mid(""test"", 2, Null)", 94, "Mid(""test"", Null, 2)", 94, "Mid(Null, 2, Null)", 94, _
+  "Join(Array(1, Null))", 13, "Join(Array(Null))", 13, "Join(""a"")", 13, "Join(5)", 13, _
+  "Join(New Plain)", 438, "Join(Array(1, New Plain))", 438, "Filter(New Plain, ""a"")", 438, _
+  "Weekday(Null, -1)", 5, "Weekday(Null, 8)", 5, "Weekday(Null, Null)", 94, "Weekday(Null, ""a"")", 13, _
+  "MonthName(""a"", Null)", 94, "MonthName(""a"")", 13, "MonthName(13, Null)", 94, "MonthName(13)", 5, _
+  "DateValue(44000)", 13, "DateValue(1.5)", 13, "DateValue(True)", 13, "DateValue(Null)", 94)
+For nullCase = 0 To UBound(nullCases) Step 2
+  Err.Clear
+  r = Eval(nullCases(nullCase))
+  Check Err.Number = nullCases(nullCase + 1), nullCases(nullCase) & " is " & nullCases(nullCase + 1) & ", not " & Err.Number
+Next
+Err.Clear
+Check Join(Array(Empty, 2), "-") = "-2" And Join(Array()) = "" And Join(Array(1, "b", True)) = "1 b True", "Join of Empty, no items and mixed items"
+Check DateValue("2020/6/18") = #6/18/2020# And DateValue(#6/18/2020 10:30#) = #6/18/2020#, "DateValue of a text and of a date"
+Check Escape("a b") = "a%20b" And Unescape("a%20b") = "a b" And Escape("") = "", "Escape and Unescape of texts"
+Check InStrRev("abcb", "b") = 4 And UBound(Filter(Array("ab", "c"), "a")) = 0, "InStrRev and Filter of texts"
+Check MonthName(2, False) <> "" And Weekday(#1/1/2024#, 2) = 1, "MonthName and Weekday of good arguments"
 
 ' Byte strings and built-ins used where they give no value.
 r = ChrB(256)
