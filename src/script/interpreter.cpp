@@ -370,10 +370,15 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
 
 void Interpreter::CallBuiltinAsStatement(const BuiltinEntry& entry,
                                          const std::vector<ExprPtr>& args) {
-  // A Byte result thrown away is a type a statement cannot take: `Call CByte(1)`.
-  if (CallBuiltin(*this, entry, args, true).Type() == VarType::Byte) {
-    RaiseScriptError(script_errors::kUnsupportedType);
-  }
+  // A Byte result thrown away is a type a statement cannot take: `Call CByte(1)`; so is the
+  // result of the numeric and date conversions (`Call CInt(1)`), once the conversion itself
+  // has raised whatever it raises.
+  static constexpr std::u16string_view kConversions[] = {u"CCur", u"CDate", u"CDbl",
+                                                         u"CInt", u"CLng",  u"CSng"};
+  const Variant result = CallBuiltin(*this, entry, args, true);
+  bool unsupported = result.Type() == VarType::Byte;
+  for (std::u16string_view name : kConversions) unsupported |= EqualsNoCaseU16(entry.name, name);
+  if (unsupported) RaiseScriptError(script_errors::kUnsupportedType);
 }
 
 void Interpreter::CallNameAsStatement(const NameExpr& name) {

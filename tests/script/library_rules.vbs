@@ -123,6 +123,43 @@ Err.Clear
 Call CByte(1)
 Check Err.Number = 458, "Call CByte(1) is 458"
 Err.Clear
+' So do the numeric and date conversions, after any error of the conversion itself.
+Call CInt(1)
+Check Err.Number = 458, "Call CInt(1) is 458"
+Err.Clear
+Call CCur(1)
+Check Err.Number = 458, "Call CCur(1) is 458"
+Err.Clear
+Call CDate(1)
+Check Err.Number = 458, "Call CDate(1) is 458"
+Err.Clear
+Call CDbl(1)
+Check Err.Number = 458, "Call CDbl(1) is 458"
+Err.Clear
+Call CLng(1)
+Check Err.Number = 458, "Call CLng(1) is 458"
+Err.Clear
+Call CSng(1)
+Check Err.Number = 458, "Call CSng(1) is 458"
+Err.Clear
+CInt 2
+Check Err.Number = 458, "CInt 2 as a statement is 458"
+Err.Clear
+Call CInt("a")
+Check Err.Number = 13, "Call CInt(""a"") raises the conversion's 13 first"
+Err.Clear
+Call CLng(3000000000)
+Check Err.Number = 6, "Call CLng(3000000000) raises the conversion's 6 first"
+Err.Clear
+Call CDate("x")
+Check Err.Number = 13, "Call CDate(""x"") raises 13 first"
+Err.Clear
+Call CStr(1)
+Call CBool(1)
+Call Len("abc")
+Call Abs(-1)
+Check Err.Number = 0, "Call CStr, CBool, Len, Abs: their result is let go"
+Err.Clear
 r = Randomize(0)
 Check Err.Number = 13, "Randomize has no value"
 Err.Clear
