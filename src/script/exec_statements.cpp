@@ -185,8 +185,9 @@ Flow IfStmt::Exec(Interpreter& interp) const {
 
 Flow SelectStmt::Exec(Interpreter& interp) const {
   Variant value;
+  // A value that fails to come (under On Error Resume Next) runs no Case, not even Else.
   if (!Evaluated(interp, [&] { value = DefaultValue(subject->Eval(interp)); })) {
-    return interp.ExecBlock(cases.empty() ? elseBlock : cases.front().second);
+    return Flow::Normal;
   }
   for (const auto& [values, block] : cases) {
     for (const ExprPtr& candidate : values) {
@@ -280,7 +281,13 @@ Flow ForEachStmt::Exec(Interpreter& interp) const {
     }
   });
   if (!ready) {
-    const Flow flow = interp.ExecBlock(body);  // runs once, as after a failed header
+    // The body runs once, as after a failed header; its Next then finds no collection and
+    // leaves error 451 behind.
+    const Flow flow = interp.ExecBlock(body);
+    if (flow == Flow::Normal) {
+      interp.RecordError(ScriptError(script_errors::kNotACollection,
+                                     StandardErrorMessage(script_errors::kNotACollection)));
+    }
     return flow == Flow::ExitFor ? Flow::Normal : flow;
   }
   for (Variant& item : items) {
