@@ -159,7 +159,7 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
       proc->params.empty()) {
     Fail(1054);
   }
-  ExpectEnd();
+  // The body may start on the header's line: `Sub P() x = 5 End Sub`.
   auto scope = std::make_unique<Scope>();
   scope->procedure = proc.get();
   scope->classDef = owner;

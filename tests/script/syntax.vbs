@@ -102,6 +102,30 @@ End If
 HoistedSub
 Check picked = "sub", "a Sub defined inside an If that never ran"
 
+' A Sub or Function on one line, inside an If block or at the top.
+Dim oneLiner
+If True Then
+  Sub OneLineSub() oneLiner = 5 End Sub
+  Function OneLineFunction(a) OneLineFunction = a * 2 End Function
+End If
+OneLineSub
+Check oneLiner = 5 And OneLineFunction(4) = 8, "Sub P() x = 5 End Sub and a one-line Function inside an If"
+Sub TopOneLine(v) oneLiner = v End Sub
+TopOneLine 9
+Check oneLiner = 9, "a one-line Sub at the top"
+Function OneLineTwo() OneLineTwo = 1 : OneLineTwo = OneLineTwo + 1 End Function
+Check OneLineTwo() = 2, "two statements in a one-line Function"
+Sub EmptyOneLine() End Sub
+EmptyOneLine
+Check True, "Sub P() End Sub"
+Class OneLineMembers
+  Public Function Twice(n) Twice = n * 2 End Function
+  Public Property Get Seven() Seven = 7 End Property
+End Class
+Dim olm
+Set olm = New OneLineMembers
+Check olm.Twice(3) = 6 And olm.Seven = 7, "one-line methods and properties of a class"
+
 ' Calls through parenthesised callees.
 Class Caller
   Public Hits
