@@ -99,6 +99,12 @@ Variant LogicalOperation(BinaryOp op, const Variant& left, const Variant& right)
   return OfWidth(r, Wider(WidthOf(left), WidthOf(right)));
 }
 
-Variant NotOperation(const Variant& operand) { return OfWidth(~ToLong(operand), WidthOf(operand)); }
+Variant NotOperation(const Variant& operand) {
+  // A text that is no number may be a Boolean's text: Not "#FALSE#" and Not "False" are True.
+  if (operand.IsString() && !ParseNumericString(operand.StringValue())) {
+    return Variant::Boolean(!ToBool(operand));
+  }
+  return OfWidth(~ToLong(operand), WidthOf(operand));
+}
 
 }  // namespace vendil

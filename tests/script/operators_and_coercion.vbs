@@ -201,6 +201,15 @@ Check IsNull(170 Imp Null) And IsNull(CLng(170) Imp Null) And (0 Imp Null) = -1,
 Check IsNull(Null Imp CByte(170)) And (Null Imp CByte(255)) = 255, "Null Imp a Byte: known only when the Byte is all ones"
 Check (Empty Imp Null) = -1 And TypeName(Empty Imp Null) = "Long", "Empty Imp Null is -1"
 Check (False Imp Null) = True And IsNull(True Imp Null) And (Null Imp True) = True And IsNull(Null Imp 0), "Imp with Null"
+Check (Not "#FALSE#") = True And (Not "#TRUE#") = False And TypeName(Not "#FALSE#") = "Boolean", "Not ""#FALSE#"" is True"
+Check (Not "False") = True And (Not "true") = False, "Not of a Boolean's text"
+Check (Not "5") = -6 And TypeName(Not "5") = "Long" And (Not "0") = -1, "Not of a number's text is a Long"
+On Error Resume Next
+Dim notText
+notText = Not "abc"
+Check Err.Number = 13 And IsEmpty(notText), "Not of another text is 13"
+Err.Clear
+On Error GoTo 0
 Check (0 And Null) = 0 And TypeName(0 And Null) = "Integer" And IsNull(1 And Null), "And with Null"
 Check (-1 Or Null) = -1 And (CByte(255) Or Null) = 255 And IsNull(1 Or Null), "Or with Null"
 Check IsNull(Null Xor 0) And IsNull(Null Eqv -1), "Xor and Eqv with Null are Null"
