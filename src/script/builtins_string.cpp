@@ -340,6 +340,11 @@ Variant AscB(CallContext&, std::span<Variant> args) {
 
 std::u16string AnsiCharacter(int32_t code) {
   if (code < 0x80) return std::u16string(1, static_cast<char16_t>(code));
+  // A lone lead byte of CP932 is what the system's conversion makes of it: U+30FB (whose
+  // own code is &H8145), not an error.
+  if (code <= 0xFF && ((code >= 0x81 && code <= 0x9F) || (code >= 0xE0 && code <= 0xFC))) {
+    return std::u16string(1, u'\u30FB');
+  }
   std::string bytes;
   if (code > 0xFF) bytes.push_back(static_cast<char>(code >> 8));
   bytes.push_back(static_cast<char>(code & 0xFF));
