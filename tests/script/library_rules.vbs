@@ -14,6 +14,9 @@ Check TypeName(Round(True)) = "Boolean" And Round(True) = True, "Round(True) sta
 ' Constants.
 Check vbMsgBoxHelpButton = 16384 And vbMsgBoxSetForeground = 65536, "message box flags"
 Check vbMsgBoxRight = 524288 And vbMsgBoxRtlReading = 1048576 And vbDatabaseCompare = 2, "more flags and compare modes"
+Check VarType(vbMsgBoxHelpButton) = vbLong And TypeName(vbMsgBoxSetForeground) = "Long", "vbMsgBoxHelpButton and vbMsgBoxSetForeground are Long"
+Check VarType(vbMsgBoxRight) = vbLong And VarType(vbMsgBoxRtlReading) = vbLong, "vbMsgBoxRight and vbMsgBoxRtlReading are Long"
+Check VarType(vbOKOnly) = vbInteger And VarType(vbSystemModal) = vbInteger And VarType(vbRed) = vbLong, "button styles stay Integer, colours Long"
 Check vbBlack = 0 And vbRed = 255 And vbGreen = 65280 And vbBlue = 16711680, "colours"
 Check vbYellow = 65535 And vbMagenta = &HFF00FF And vbCyan = &HFFFF00 And vbWhite = &HFFFFFF, "more colours"
 Check TypeName(vbRed) = "Long" And TypeName(vbBlack) = "Long", "colours are Long"
