@@ -122,9 +122,26 @@ Class OneLineMembers
   Public Function Twice(n) Twice = n * 2 End Function
   Public Property Get Seven() Seven = 7 End Property
 End Class
-Dim olm
-Set olm = New OneLineMembers
-Check olm.Twice(3) = 6 And olm.Seven = 7, "one-line methods and properties of a class"
+Check (New OneLineMembers).Twice(3) = 6 And (New OneLineMembers).Seven = 7, "one-line methods and properties of a class"
+
+' A call without Call whose first argument begins with a parenthesis and goes on after it.
+Sub TakesTwo(a, b)
+  got = a & "|" & b
+End Sub
+TakesTwo (New OneLineMembers).Seven, "x"
+Check got = "7|x", "Sub (obj).Member, x"
+TakesTwo (New OneLineMembers).Twice(2) + 1, "y"
+Check got = "5|y", "Sub (obj).Method(2) + 1, y"
+TakesTwo (2) * 3, (4)
+Check got = "6|4", "Sub (2) * 3, (4)"
+Check (New OneLineMembers).Seven = 7, "Check (obj).Member = v, text"
+Dim holderDict
+Set holderDict = CreateObject("Scripting.Dictionary")
+holderDict.Add "k", New RemBox
+holderDict("k").rem = 5
+Check holderDict("k").rem = 5, "d(k).member = v still assigns"
+holderDict ("k").rem = 6
+Check holderDict("k").rem = 6, "d (k).member = v still assigns"
 
 ' Calls through parenthesised callees.
 Class Caller
