@@ -40,7 +40,7 @@ void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view
 }
 
 // Under Option Explicit, a global nobody declared: the variable Execute code declared in the
-// running procedure, or error 500. Apart from Assign, whose every call passes here.
+// running procedure, or error 500. Out of line: every assignment runs through Assign.
 [[gnu::noinline]] Variant& UndeclaredTarget(Interpreter& interp, const NameExpr& name) {
   if (Variant* added = interp.AddedLocal(name.name)) return *added;
   RaiseScriptError(script_errors::kVariableUndefined,

@@ -82,8 +82,10 @@ constexpr IntegerConstant kIntegers[] = {
 // Long values whatever their size: the vbMsgBox flags, and colours (red + green * 256 +
 // blue * 65536).
 constexpr IntegerConstant kLongs[] = {
-    {u"vbMsgBoxHelpButton", 16384}, {u"vbMsgBoxSetForeground", 65536},
-    {u"vbMsgBoxRight", 524288},     {u"vbMsgBoxRtlReading", 1048576},
+    {u"vbMsgBoxHelpButton", 16384},
+    {u"vbMsgBoxSetForeground", 65536},
+    {u"vbMsgBoxRight", 524288},
+    {u"vbMsgBoxRtlReading", 1048576},
 };
 constexpr IntegerConstant kColours[] = {
     {u"vbBlack", 0x000000},  {u"vbRed", 0x0000FF},   {u"vbGreen", 0x00FF00},
