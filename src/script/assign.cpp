@@ -39,6 +39,14 @@ void LetOnObject(Interpreter& interp, const Variant& object, std::u16string_view
   }
 }
 
+// Under Option Explicit, a global nobody declared: the variable Execute code declared in the
+// running procedure, or error 500. Out of line: every assignment runs through Assign.
+[[gnu::noinline]] Variant& UndeclaredTarget(Interpreter& interp, const NameExpr& name) {
+  if (Variant* added = interp.AddedLocal(name.name)) return *added;
+  RaiseScriptError(script_errors::kVariableUndefined,
+                   u"Variable is undefined: '" + name.name + u"'");
+}
+
 }  // namespace
 
 void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
@@ -61,9 +69,9 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
           RaiseScriptError(script_errors::kIllegalAssignment,
                            u"Illegal assignment: '" + name->name + u"'");
         }
-        if (name->checkDeclared && !entry.declared) {
-          RaiseScriptError(script_errors::kVariableUndefined,
-                           u"Variable is undefined: '" + name->name + u"'");
+        if (name->checkDeclared && !entry.declared) [[unlikely]] {
+          StoreInto(UndeclaredTarget(*this, *name), std::move(value), isSet);
+          return;
         }
         entry.declared = true;
         StoreInto(entry.value, std::move(value), isSet);
@@ -117,6 +125,8 @@ void Interpreter::Assign(const Expr& target, Variant value, bool isSet) {
         return;
       }
       Variant* holder = Reference(*call->callee);
+      // `x(0)(0) = v` when x(0) is Nothing: 13.
+      if (holder && holder->IsNothing()) RaiseScriptError(script_errors::kTypeMismatch);
       if (holder && holder->IsObject()) {
         LetOnObject(*this, Variant(*holder), u"", call->args, std::move(value), isSet);
         return;

@@ -39,8 +39,11 @@ struct Expr {
   virtual const MemberExpr* AsMember() const { return nullptr; }
   virtual const CallExpr* AsCall() const { return nullptr; }
   virtual const BinaryExpr* AsBinary() const { return nullptr; }
-  // A literal in the code (`1`, `"a"`, `True`, `-1`), which comparisons treat apart.
+  // A literal in the code (`1`, `"a"`, `True`, `-1`): a constant known from the start.
   virtual bool IsLiteral() const { return false; }
+  // A number or date written as a literal right here (`5`, `&H1F`, `#1/2/2020#`, `(5)`; not
+  // `-5` nor a constant's name): a text compared with it is read as a number.
+  virtual bool IsNumericLiteral() const { return false; }
   SourcePosition position;
 };
 using ExprPtr = std::unique_ptr<Expr>;
@@ -54,6 +57,7 @@ struct LiteralExpr : Expr {
   LiteralExpr(SourcePosition at, Variant v) : Expr(at), value(std::move(v)) {}
   Variant Eval(Interpreter& interp) const override;
   bool IsLiteral() const override { return true; }
+  bool IsNumericLiteral() const override { return value.IsNumber() && !value.IsBoolean(); }
   Variant value;
 };
 
@@ -104,6 +108,7 @@ struct CallExpr : Expr {  // callee(args): a call, an array element or a default
 struct ParenExpr : Expr {  // (x): a value, never a reference
   ParenExpr(SourcePosition at, ExprPtr i) : Expr(at), inner(std::move(i)) {}
   Variant Eval(Interpreter& interp) const override;
+  bool IsNumericLiteral() const override { return inner->IsNumericLiteral(); }
   ExprPtr inner;
 };
 
@@ -152,7 +157,7 @@ struct BinaryExpr : Expr {
   Variant EvalChain(Interpreter& interp) const;  // a long chain, walked
   BinaryOp op;
   ExprPtr left, right;
-  bool literalOperand = false;  // either side is written as a literal: comparisons change
+  bool literalOperand = false;  // either side is a number written as a literal: comparisons change
   int chainLength = 1;          // binary nodes down the left side, this one included
 };
 

@@ -30,10 +30,6 @@ constexpr IntegerConstant kIntegers[] = {
     {u"vbDefaultButton4", 768},
     {u"vbApplicationModal", 0},
     {u"vbSystemModal", 4096},
-    {u"vbMsgBoxHelpButton", 16384},
-    {u"vbMsgBoxSetForeground", 65536},
-    {u"vbMsgBoxRight", 524288},
-    {u"vbMsgBoxRtlReading", 1048576},
     {u"vbOK", 1},
     {u"vbCancel", 2},
     {u"vbAbort", 3},
@@ -83,7 +79,14 @@ constexpr IntegerConstant kIntegers[] = {
     {u"vbFalse", 0},
 };
 
-// Colours are Long values (red + green * 256 + blue * 65536), whatever their size.
+// Long values whatever their size: the vbMsgBox flags, and colours (red + green * 256 +
+// blue * 65536).
+constexpr IntegerConstant kLongs[] = {
+    {u"vbMsgBoxHelpButton", 16384},
+    {u"vbMsgBoxSetForeground", 65536},
+    {u"vbMsgBoxRight", 524288},
+    {u"vbMsgBoxRtlReading", 1048576},
+};
 constexpr IntegerConstant kColours[] = {
     {u"vbBlack", 0x000000},  {u"vbRed", 0x0000FF},   {u"vbGreen", 0x00FF00},
     {u"vbYellow", 0x00FFFF}, {u"vbBlue", 0xFF0000},  {u"vbMagenta", 0xFF00FF},
@@ -98,6 +101,9 @@ void RegisterConstants(BuiltinTable& table) {
     RegisterConstant(table, constant.name,
                      fitsInteger ? Variant::Integer(static_cast<int16_t>(constant.value))
                                  : Variant::Long(constant.value));
+  }
+  for (const IntegerConstant& constant : kLongs) {
+    RegisterConstant(table, constant.name, Variant::Long(constant.value));
   }
   for (const IntegerConstant& colour : kColours) {
     RegisterConstant(table, colour.name, Variant::Long(colour.value));

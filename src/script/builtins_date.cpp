@@ -76,8 +76,9 @@ Variant PartFunction(CallContext&, std::span<Variant> args) {
 }
 
 Variant WeekdayFunction(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  // The first day is checked even for a Null date: Weekday(Null, -1) is 5, (Null, Null) 94.
   const int firstDay = FirstDayArgument(args, 1);
+  if (args[0].IsNull()) return Variant::Null();
   return Variant::Integer(
       static_cast<int16_t>(WeekdayOf(SplitDate(ToDate(args[0])).dayNumber, firstDay)));
 }
@@ -164,9 +165,13 @@ Variant TimeSerialFunction(CallContext&, std::span<Variant> args) {
   return Variant::Date(CheckedDate(DateFromLinear(seconds / 86400.0)));
 }
 
-// DateValue and TimeValue read a text: Null is no text (94).
+// DateValue and TimeValue read a text: Null is no text (94). DateValue takes a date or a
+// text, not a number (DateValue(44000) is 13).
 Variant DateValueFunction(CallContext&, std::span<Variant> args) {
   if (args[0].IsNull()) RaiseScriptError(script_errors::kInvalidUseOfNull);
+  if (args[0].IsNumber() && args[0].Type() != VarType::Date) {
+    RaiseScriptError(script_errors::kTypeMismatch);
+  }
   return Variant::Date(std::trunc(CheckedDate(ToDate(args[0]))));
 }
 
@@ -177,8 +182,9 @@ Variant TimeValueFunction(CallContext&, std::span<Variant> args) {
 }
 
 Variant MonthNameFunction(CallContext&, std::span<Variant> args) {
-  const int month = ToLong(args[0]);
+  // A Null second argument is 94 before the month is read: MonthName("a", Null) is 94.
   const bool abbreviate = args.size() > 1 && !args[1].IsMissing() && ToBool(args[1]);
+  const int month = ToLong(args[0]);
   if (month < 1 || month > 12) RaiseScriptError(script_errors::kInvalidProcedureCall);
   const ScriptLocale& locale = CurrentLocale();
   return Variant::String(

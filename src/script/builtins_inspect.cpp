@@ -1,6 +1,7 @@
 // The inspection built-ins: IsEmpty, IsNull, IsNumeric, IsObject, IsDate, TypeName, VarType,
 // and the ScriptEngine names.
 #include "script/builtins.h"
+#include "script/script_error.h"
 #include "script/variant_convert.h"
 
 namespace vendil {
@@ -15,8 +16,17 @@ Variant IsNullFunction(CallContext&, std::span<Variant> args) {
 }
 
 Variant IsNumericFunction(CallContext&, std::span<Variant> args) {
-  // An object is judged by its default value.
-  const Variant value = args[0].IsObject() && args[0].ObjectValue() ? ValueOf(args[0]) : args[0];
+  // An object is judged by its default value; one without any (438, or 450 for a Dictionary,
+  // whose default Item wants a key), or whose default value cannot be had, is no number,
+  // without error.
+  Variant value = args[0];
+  if (value.IsObject() && value.ObjectValue()) {
+    try {
+      value = ValueOf(args[0]);
+    } catch (const ScriptError&) {
+      return Variant::Boolean(false);
+    }
+  }
   if (value.IsEmpty() || IsNumericSubtype(value)) return Variant::Boolean(true);
   if (value.IsString()) {
     return Variant::Boolean(ParseNumericString(value.StringValue()).has_value());

@@ -109,7 +109,8 @@ Variant InStrRev(CallContext&, std::span<Variant> args) {
   int32_t start = HasArg(args, 2) ? ToLong(args[2]) : -1;
   if (start == 0 || start < -1) InvalidCall();
   const int mode = CompareModeArg(args, 3);
-  if (args[0].IsNull() || args[1].IsNull()) return Variant::Null();
+  // Unlike InStr, a Null text is an error (94).
+  if (args[0].IsNull() || args[1].IsNull()) RaiseScriptError(kInvalidUseOfNull);
   std::u16string haystack = TakeText(args[0]);
   std::u16string needle = TakeText(args[1]);
   if (start == -1) start = static_cast<int32_t>(haystack.size());
@@ -198,12 +199,22 @@ const std::vector<Variant>& OneDimensional(const Variant& value) {
   return value.ArrayValue().Elements();
 }
 
+// Join and Filter take no Null for their list (94); an object stands for its default value
+// (438 when it has none).
+const std::vector<Variant>& ListArgument(Variant& list) {
+  if (list.IsNull()) RaiseScriptError(kInvalidUseOfNull);
+  if (list.IsObject()) list = ValueOf(list);
+  return OneDimensional(list);
+}
+
 Variant Join(CallContext&, std::span<Variant> args) {
-  const std::vector<Variant>& items = OneDimensional(args[0]);
+  const std::vector<Variant>& items = ListArgument(args[0]);
   const std::u16string delimiter = HasArg(args, 1) ? TakeText(args[1]) : std::u16string(u" ");
   std::u16string out;
   for (size_t i = 0; i < items.size(); ++i) {
     if (i > 0) out.append(delimiter);
+    // A Null element is no text: 13, where a Null argument is 94.
+    if (items[i].IsNull()) RaiseScriptError(kTypeMismatch);
     out.append(ToString(items[i]));
     CheckStringLength(out.size());
   }
@@ -211,7 +222,7 @@ Variant Join(CallContext&, std::span<Variant> args) {
 }
 
 Variant Filter(CallContext&, std::span<Variant> args) {
-  const std::vector<Variant>& items = OneDimensional(args[0]);
+  const std::vector<Variant>& items = ListArgument(args[0]);
   if (args[1].IsNull()) RaiseScriptError(kInvalidUseOfNull);
   const std::u16string value = TakeText(args[1]);
   const bool include = HasArg(args, 2) ? ToBool(args[2]) : true;
@@ -329,6 +340,11 @@ Variant AscB(CallContext&, std::span<Variant> args) {
 
 std::u16string AnsiCharacter(int32_t code) {
   if (code < 0x80) return std::u16string(1, static_cast<char16_t>(code));
+  // A lone lead byte of CP932 is what the system's conversion makes of it: U+30FB (whose
+  // own code is &H8145), not an error.
+  if (code <= 0xFF && ((code >= 0x81 && code <= 0x9F) || (code >= 0xE0 && code <= 0xFC))) {
+    return std::u16string(1, u'\u30FB');
+  }
   std::string bytes;
   if (code > 0xFF) bytes.push_back(static_cast<char>(code >> 8));
   bytes.push_back(static_cast<char>(code & 0xFF));
@@ -360,7 +376,7 @@ bool EscapeSafe(char16_t c) {
 }
 
 Variant Escape(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  if (args[0].IsNull()) RaiseScriptError(kInvalidUseOfNull);
   static constexpr char16_t kHex[] = u"0123456789ABCDEF";
   const std::u16string text = TakeText(args[0]);
   std::u16string out;
@@ -398,7 +414,7 @@ int HexRun(const std::u16string& text, size_t at, size_t count) {
 }
 
 Variant Unescape(CallContext&, std::span<Variant> args) {
-  if (args[0].IsNull()) return Variant::Null();
+  if (args[0].IsNull()) RaiseScriptError(kInvalidUseOfNull);
   const std::u16string text = TakeText(args[0]);
   std::u16string out;
   out.reserve(text.size());

@@ -61,6 +61,10 @@ Variant Interpreter::InstanceGet(ClassInstance& instance, std::shared_ptr<Script
       if (none) RaiseScriptError(script_errors::kInvalidProcedureCall);
       RaiseNoSuchMember(name);
     }
+    // `obj.arr()` names no element: 5 (a variable's `arr()` is 9).
+    if (field.IsArray() && (argExprs ? argExprs->empty() : argValues.empty())) {
+      RaiseScriptError(script_errors::kInvalidProcedureCall);
+    }
     if (argExprs) return IndexValue(field, *argExprs);
     if (field.IsObject()) {
       if (!field.ObjectValue()) RaiseScriptError(script_errors::kObjectVariableNotSet);
@@ -91,8 +95,24 @@ void Interpreter::InstanceLet(ClassInstance& instance, std::shared_ptr<ScriptObj
       field = stored;
       return;
     }
+    // `obj.f(i) = v`: an object in the field takes it through its default member; a field
+    // holding no array has no such member (438).
+    if (field.IsObject()) {
+      std::shared_ptr<ScriptObject> target = field.ObjectValue();
+      if (!target) RaiseScriptError(script_errors::kObjectRequired);
+      if (auto* inner = dynamic_cast<ClassInstance*>(target.get())) {
+        InstanceLet(*inner, target, u"", args, value, isSet);
+      } else if (isSet) {
+        target->Set(u"", args, stored);
+      } else {
+        target->Let(u"", args, stored);
+      }
+      return;
+    }
+    if (!field.IsArray()) RaiseNoSuchMember(name);
     std::vector<int32_t> indexes;
     for (const Variant& v : args) indexes.push_back(ToLong(v));
+    // Reading an index may run code that puts something else in the field.
     if (!field.IsArray()) RaiseScriptError(script_errors::kTypeMismatch);
     Variant& element = field.ArrayValue().At(indexes);
     CheckReplaceable(element);

@@ -1,6 +1,6 @@
 // The comparison operators: numbers by value, texts by their UTF-16 units, and the mixed cases
-// by the rules of the language, where a literal on either side changes how a text and a
-// number meet.
+// by the rules of the language, where a number written as a literal in the comparison
+// changes how a text and a number meet.
 #include <cmath>
 
 #include "script/operators.h"
@@ -19,9 +19,9 @@ int Order(T x, T y) {
 // A text against a number, a date or a Boolean, seen from the text's side.
 int CompareTextWith(const std::u16string& text, const Variant& other, bool withLiteral) {
   if (other.IsEmpty()) return text.empty() ? 0 : 1;
-  // Between variables a number is always less than a text.
-  if (!withLiteral) return 1;
-  if (other.IsBoolean()) return Order(text.compare(ToString(other)), 0);
+  // A number from a variable, a constant, a call or arithmetic is turned into text: `"abc" = n`
+  // is False and `"10" > CDbl(5)` compares "10" with "5".
+  if (!withLiteral || other.IsBoolean()) return Order(text.compare(ToString(other)), 0);
   std::optional<double> number = ParseNumericString(text);
   if (!number && other.Type() == VarType::Date) number = ParseDateText(text);
   if (!number) RaiseScriptError(script_errors::kTypeMismatch);

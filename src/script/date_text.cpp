@@ -53,6 +53,11 @@ bool ReadDatePart(std::u16string_view text, size_t& pos, const ScriptLocale& loc
   const char16_t sep = text[pos];
   if (sep != u'/' && sep != u'-' && sep != u'.') return false;
   const size_t firstLength = pos - start;
+  // Dots part day, month and year only where the locale's short date has them ("5.1.2024" in
+  // Germany) or the year comes first ("2024.1.5"); elsewhere "15.03.2026" is no date.
+  if (sep == u'.' && firstLength != 4 && locale.shortDate.find(u'.') == std::u16string_view::npos) {
+    return false;
+  }
   ++pos;
   const int b = ReadNumber(text, pos, 2);
   if (b < 0) return false;

@@ -130,11 +130,17 @@ Flow DimStmt::Exec(Interpreter& interp) const {
 Flow ReDimStmt::Exec(Interpreter& interp) const {
   for (const DimItem& item : items) {
     Variant* ref = TargetOf(interp, *item.target);
-    // A fixed or locked array refuses before its new sizes are even read.
+    // A fixed or locked array refuses before its new sizes are even read; ReDim Preserve
+    // reads them first (`ReDim Preserve f("abc")` is 13).
+    std::vector<int32_t> upper;
+    if (preserve) {
+      upper = BoundsOf(interp, item.bounds);
+      ref = TargetOf(interp, *item.target);  // reading them may have run code
+    }
     if (ref->IsArray() && (ref->ArrayValue().fixed || ref->ArrayValue().locks > 0)) {
       RaiseScriptError(script_errors::kArrayLocked);
     }
-    std::vector<int32_t> upper = BoundsOf(interp, item.bounds);
+    if (!preserve) upper = BoundsOf(interp, item.bounds);
     if (ref->IsArray()) {
       ref->ArrayValue().Redimension(std::move(upper), preserve);
     } else {
@@ -179,15 +185,18 @@ Flow IfStmt::Exec(Interpreter& interp) const {
 
 Flow SelectStmt::Exec(Interpreter& interp) const {
   Variant value;
+  // A value that fails to come (under On Error Resume Next) runs no Case, not even Else.
   if (!Evaluated(interp, [&] { value = DefaultValue(subject->Eval(interp)); })) {
-    return interp.ExecBlock(cases.empty() ? elseBlock : cases.front().second);
+    return Flow::Normal;
   }
   for (const auto& [values, block] : cases) {
     for (const ExprPtr& candidate : values) {
       bool match = true;
       Evaluated(interp, [&] {
-        const bool withLiteral = subject->IsLiteral() || candidate->IsLiteral();
-        match = ValuesEqual(value, DefaultValue(candidate->Eval(interp)), withLiteral);
+        // Only a label written as a number reads a text subject as a number: the subject's
+        // value is never a literal of the comparison, even when written as one.
+        match = ValuesEqual(value, DefaultValue(candidate->Eval(interp)),
+                            candidate->IsNumericLiteral());
       });
       if (match) return interp.ExecBlock(block);
     }
@@ -272,7 +281,13 @@ Flow ForEachStmt::Exec(Interpreter& interp) const {
     }
   });
   if (!ready) {
-    const Flow flow = interp.ExecBlock(body);  // runs once, as after a failed header
+    // The body runs once, as after a failed header; its Next then finds no collection and
+    // leaves error 451 behind.
+    const Flow flow = interp.ExecBlock(body);
+    if (flow == Flow::Normal) {
+      interp.RecordError(ScriptError(script_errors::kNotACollection,
+                                     StandardErrorMessage(script_errors::kNotACollection)));
+    }
     return flow == Flow::ExitFor ? Flow::Normal : flow;
   }
   for (Variant& item : items) {

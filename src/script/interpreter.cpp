@@ -216,6 +216,7 @@ static Variant* NameReference(Interpreter& interp, const NameExpr& name) {
     case NameKind::Global:
       if (name.global->kind != GlobalKind::Variable) return nullptr;
       if (name.checkDeclared && !name.global->declared) {
+        if (Variant* added = interp.AddedLocal(name.name)) return added;
         RaiseScriptError(script_errors::kVariableUndefined);
       }
       name.global->declared = true;
@@ -369,10 +370,15 @@ static Variant CallBuiltin(Interpreter& interp, const BuiltinEntry& entry,
 
 void Interpreter::CallBuiltinAsStatement(const BuiltinEntry& entry,
                                          const std::vector<ExprPtr>& args) {
-  // A Byte result thrown away is a type a statement cannot take: `Call CByte(1)`.
-  if (CallBuiltin(*this, entry, args, true).Type() == VarType::Byte) {
-    RaiseScriptError(script_errors::kUnsupportedType);
-  }
+  // A Byte result thrown away is a type a statement cannot take: `Call CByte(1)`; so is the
+  // result of the numeric and date conversions (`Call CInt(1)`), once the conversion itself
+  // has raised whatever it raises.
+  static constexpr std::u16string_view kConversions[] = {u"CCur", u"CDate", u"CDbl",
+                                                         u"CInt", u"CLng",  u"CSng"};
+  const Variant result = CallBuiltin(*this, entry, args, true);
+  bool unsupported = result.Type() == VarType::Byte;
+  for (std::u16string_view name : kConversions) unsupported |= EqualsNoCaseU16(entry.name, name);
+  if (unsupported) RaiseScriptError(script_errors::kUnsupportedType);
 }
 
 void Interpreter::CallNameAsStatement(const NameExpr& name) {
@@ -396,10 +402,11 @@ void Interpreter::CallNameAsStatement(const NameExpr& name) {
         RaiseScriptError(script_errors::kTypeMismatch, u"Type mismatch: '" + name.name + u"'");
       }
       if (variable || entry.kind == GlobalKind::Constant || entry.kind == GlobalKind::HostObject) {
-        if (variable && name.checkDeclared && !entry.declared) {
-          RaiseScriptError(script_errors::kVariableUndefined);
-        }
         value = &entry.value;
+        if (variable && name.checkDeclared && !entry.declared) {
+          value = AddedLocal(name.name);
+          if (!value) RaiseScriptError(script_errors::kVariableUndefined);
+        }
       }
       break;
     }
@@ -440,7 +447,10 @@ Variant Interpreter::CallName(const NameExpr& name, const std::vector<ExprPtr>& 
   switch (entry.kind) {
     case GlobalKind::Variable:
       if (!entry.declared) {
-        if (name.checkDeclared) RaiseScriptError(script_errors::kVariableUndefined);
+        if (name.checkDeclared) {
+          if (Variant* added = AddedLocal(name.name)) return IndexValue(*added, args);
+          RaiseScriptError(script_errors::kVariableUndefined);
+        }
         if (const BuiltinEntry* builtin = builtins_.Find(name.name)) {
           return CallBuiltin(*this, *builtin, args);
         }

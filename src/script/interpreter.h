@@ -94,6 +94,9 @@ class Interpreter {
   void ExecuteText(std::u16string_view code, bool global);
   // The variables Execute code declared join the running procedure's frame.
   void AddFrameLocals(const Program& program);
+  // The variable of that name Execute code declared in the running procedure; null when none.
+  // Under Option Explicit the procedure's own code, bound before, finds it here.
+  Variant* AddedLocal(std::u16string_view name);
   ScriptErrorInfo InfoOf(const ScriptError& error) const;
 
   // Used by the tree nodes.

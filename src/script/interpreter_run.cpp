@@ -16,19 +16,15 @@ namespace vendil {
 Variant Interpreter::CallSpecial(int special, std::vector<Variant> values) {
   if (values.size() != 1) RaiseScriptError(script_errors::kWrongArguments);
   const Variant argument = DefaultValue(values[0]);
-  if (special == 1 && argument.IsNull()) return argument;  // Eval(Null)
+  // Eval(Null) is Null and Eval(Empty) Empty.
+  if (special == 1 && (argument.IsNull() || argument.IsEmpty())) return argument;
   if (special != 1 && !argument.IsString()) RaiseScriptError(script_errors::kTypeMismatch);
   std::u16string code = ToString(argument);
   if (special == 4) return ProcedureReference(*this, code);
-  try {
-    if (special == 1) return EvalText(code, true);
-    ExecuteText(code, special == 3);
-  } catch (const ScriptError& error) {
-    // Code whose syntax is wrong is a run-time "Syntax error" of the statement that gave it;
-    // a name defined twice keeps its own number.
-    if (error.source != kCompileErrorSource || error.number == 1041) throw;
-    RaiseScriptError(script_errors::kSyntaxError);
-  }
+  // Code whose syntax is wrong raises its compilation error (`Execute "r = 1e309"` is 1031
+  // "Invalid number", Err.Source "Microsoft VBScript compilation error").
+  if (special == 1) return EvalText(code, true);
+  ExecuteText(code, special == 3);
   return Variant();
 }
 
@@ -45,6 +41,13 @@ void Interpreter::AddFrameLocals(const Program& program) {
     frame_->addedStorage.emplace_back();
     frame_->slots.push_back(&frame_->addedStorage.back());
   }
+}
+
+Variant* Interpreter::AddedLocal(std::u16string_view name) {
+  for (size_t i = 0; i < frame_->addedNames.size(); ++i) {
+    if (EqualsNoCaseU16(frame_->addedNames[i], name)) return &frame_->addedStorage[i];
+  }
+  return nullptr;
 }
 
 Variant Interpreter::EvalText(std::u16string_view code, bool inCurrentScope) {

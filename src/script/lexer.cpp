@@ -161,21 +161,23 @@ class Lexer {
     return nullptr;
   }
 
-  // `&H1F`, `&O17` (and `&H1F&`) are numbers when every letter and digit after the `&` belongs
-  // to one; otherwise the `&` concatenates: `"x" &hi` joins "x" and the variable hi.
+  // `&H1F`, `&O17` (and `&H1F&`) are numbers when at least one digit of the radix follows the
+  // letter; the literal ends at the first character that is no digit of its radix, so
+  // `&h01or&h02` is two numbers around Or. Otherwise the `&` joins texts: `"x" &hi` joins "x"
+  // and the variable hi.
   bool RadixNumberFollows() const {
-    if (pos_ + 1 >= code_.size()) return false;
+    if (pos_ + 2 >= code_.size()) return false;
     const char16_t radix = code_[pos_ + 1] | 0x20;
     if (radix != u'h' && radix != u'o') return false;
-    size_t p = pos_ + 2;
-    for (; p < code_.size() && IsNameChar(code_[p]); ++p) {
-      const char16_t c = code_[p];
-      const bool digit =
-          radix == u'h' ? (c >= u'0' && c <= u'9') || ((c | 0x20) >= u'a' && (c | 0x20) <= u'f')
-                        : c >= u'0' && c <= u'7';
-      if (!digit) return false;
-    }
-    return p > pos_ + 2;
+    return RadixDigit(code_[pos_ + 2], radix == u'h' ? 16 : 8) >= 0;
+  }
+
+  // The value of a digit of base 16 or 8; -1 when `c` is none.
+  static int RadixDigit(char16_t c, int base) {
+    int digit = -1;
+    if (c >= u'0' && c <= u'9') digit = c - u'0';
+    if (base == 16 && (c | 0x20) >= u'a' && (c | 0x20) <= u'f') digit = (c | 0x20) - u'a' + 10;
+    return digit < base ? digit : -1;
   }
 
   void ReadNumber(Token& token) {
@@ -202,7 +204,7 @@ class Lexer {
     if (!std::isfinite(value)) Fail(1031, token);
     token.kind = TokenKind::Number;
     token.text = std::u16string(code_.substr(start, pos_ - start));
-    if (pos_ < code_.size() && IsNameChar(code_[pos_])) Fail(1025, token);
+    // The number ends at its last digit, so a keyword may follow at once: `10mod 3`, `1to 5`.
     if (!isFloat && value <= 32767) {
       token.value = Variant::Integer(static_cast<int16_t>(value));
     } else if (!isFloat && value <= 2147483647.0) {
@@ -215,26 +217,25 @@ class Lexer {
   void ReadRadixNumber(Token& token) {
     const int base = (code_[pos_ + 1] | 0x20) == u'h' ? 16 : 8;
     pos_ += 2;
-    const size_t start = pos_;
     uint64_t value = 0;
-    while (pos_ < code_.size()) {
-      const char16_t c = code_[pos_];
-      int digit = -1;
-      if (c >= u'0' && c <= u'9') digit = c - u'0';
-      if (base == 16 && (c | 0x20) >= u'a' && (c | 0x20) <= u'f') digit = (c | 0x20) - u'a' + 10;
-      if (digit < 0 || digit >= base) break;
-      value = value * base + digit;
+    for (int digit; pos_ < code_.size() && (digit = RadixDigit(code_[pos_], base)) >= 0; ++pos_) {
+      value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
       if (value > 0xFFFFFFFFull) Fail(1031, token);
+    }
+    // Without a trailing `&`, digits up to &HFFFF make a 16-bit number (`&HFFFF` is -1,
+    // `&O177777` too); with it, or past &HFFFF, they make a 32-bit one (`&HFFFF&` is 65535,
+    // `&HFFFFFFFF` is -1). The value is an Integer above -32768 up to 32767 and a Long
+    // otherwise: `&H8000` is the Long -32768.
+    bool wide = value > 0xFFFF;
+    if (pos_ < code_.size() && code_[pos_] == u'&') {
+      wide = true;
       ++pos_;
     }
-    if (pos_ == start) Fail(1031, token);
-    // A trailing `&` is allowed and changes nothing. The digits make a 32-bit number; one
-    // that fits an Integer is an Integer (`&HFFFFFFFF` is -1), any other a Long (`&H8000`).
-    if (pos_ < code_.size() && code_[pos_] == u'&') ++pos_;
     token.kind = TokenKind::Number;
     token.text = u"&";
-    const auto number = static_cast<int32_t>(static_cast<uint32_t>(value));
-    if (number >= -32768 && number <= 32767) {
+    const int32_t number = wide ? static_cast<int32_t>(static_cast<uint32_t>(value))
+                                : static_cast<int16_t>(static_cast<uint16_t>(value));
+    if (number > -32768 && number <= 32767) {
       token.value = Variant::Integer(static_cast<int16_t>(number));
     } else {
       token.value = Variant::Long(number);

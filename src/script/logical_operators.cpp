@@ -62,8 +62,10 @@ Variant WithNull(BinaryOp op, const Variant& left, const Variant& right) {
     case BinaryOp::Or:
       return AllOnes(bits, width) ? OfWidth(bits, width) : Variant::Null();
     case BinaryOp::Imp:
-      // Null Imp x is known when x is all ones; x Imp Null when Not x is.
+      // Null Imp x is known when x is all ones; x Imp Null when Not x is, and a Byte Imp
+      // Null is always Not b as a Byte (CByte(170) Imp Null is 85).
       if (leftNull) return AllOnes(bits, width) ? OfWidth(bits, width) : Variant::Null();
+      if (width == Width::Byte) return OfWidth(~bits, width);
       return AllOnes(~bits, width) ? OfWidth(~bits, width) : Variant::Null();
     default:
       return Variant::Null();
@@ -97,6 +99,12 @@ Variant LogicalOperation(BinaryOp op, const Variant& left, const Variant& right)
   return OfWidth(r, Wider(WidthOf(left), WidthOf(right)));
 }
 
-Variant NotOperation(const Variant& operand) { return OfWidth(~ToLong(operand), WidthOf(operand)); }
+Variant NotOperation(const Variant& operand) {
+  // A text that is no number may be a Boolean's text: Not "#FALSE#" and Not "False" are True.
+  if (operand.IsString() && !ParseNumericString(operand.StringValue())) {
+    return Variant::Boolean(!ToBool(operand));
+  }
+  return OfWidth(~ToLong(operand), WidthOf(operand));
+}
 
 }  // namespace vendil

@@ -18,9 +18,10 @@ Variant Concatenate(const Variant& left, const Variant& right);
 // Appends the text of `right` to `target` in place (target becomes a String).
 void AppendText(Variant& target, const Variant& right);
 // -1, 0 or 1 as `=` / `<` compare them (binary text comparison); 2 when either is Null.
-// A text met by a number compares as less than it, unless `withLiteral` (one side is written
-// as a literal in the code): then the text is read as a number (13 when it is none), and a
-// text met by a Boolean compares with its text.
+// A text met by a number, a date or a Boolean compares with the other side's text, unless
+// `withLiteral` (the other side is a number or date written as a literal in the comparison,
+// as `5` in `s = 5`): then the text is read as a number (13 when it is none). A Boolean
+// always compares as its text.
 int CompareValues(const Variant& left, const Variant& right, bool withLiteral = false);
 // The comparison operators: a Boolean, or Null when either side is Null.
 Variant CompareOperation(BinaryOp op, const Variant& left, const Variant& right, bool withLiteral);

@@ -45,7 +45,9 @@ StmtPtr Parser::ParseReDim(SourcePosition at) {
     DimItem item;
     const Token& nameToken = Peek();
     ExpectName();
-    if (current_->procedure) {
+    // In a procedure, and at the top of Execute code run inside one, ReDim resizes what the
+    // name already stands for.
+    if (current_->procedure || (current_ == top_ && enclosing_)) {
       current_->redimmed.push_back(FoldCaseU16(nameToken.text));
     } else {
       Declare(nameToken.text);
@@ -157,7 +159,7 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
       proc->params.empty()) {
     Fail(1054);
   }
-  ExpectEnd();
+  // The body may start on the header's line: `Sub P() x = 5 End Sub`.
   auto scope = std::make_unique<Scope>();
   scope->procedure = proc.get();
   scope->classDef = owner;

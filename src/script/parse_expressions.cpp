@@ -73,7 +73,7 @@ ExprPtr Parser::ParseBinaryRest(ExprPtr left, int minPrec) {
       right = ParseBinaryRest(ParseUnary(), prec + 1);
     }
     auto node = std::make_unique<BinaryExpr>(At(token), op, std::move(left), std::move(right));
-    node->literalOperand = node->left->IsLiteral() || node->right->IsLiteral();
+    node->literalOperand = node->left->IsNumericLiteral() || node->right->IsNumericLiteral();
     left = std::move(node);
   }
   return left;

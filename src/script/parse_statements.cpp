@@ -1,5 +1,7 @@
 // The statement grammar: blocks, If, Select Case, the loops, Exit, On Error, With, Call, and
 // the simple statement that is an assignment or a call written without Call.
+#include <optional>
+
 #include "script/parser_internal.h"
 #include "script/variant_convert.h"
 
@@ -315,13 +317,54 @@ void Parser::MarkCallee(Expr* expr) {
 }
 
 // An assignment or a call written as a statement: `x = 1`, `a(1) = 2`, `Foo a, b`.
+// The call of the name a statement `Name (x).rest ...` begins with, inside the head read from
+// it, when `(x)` holds one argument and the head built more on that call. Null for any other
+// head.
+static CallExpr* LeadingCall(Expr* head) {
+  if (auto* call = dynamic_cast<CallExpr*>(head); call && call->callee->AsName()) return nullptr;
+  Expr* node = head;
+  while (node) {
+    if (auto* member = dynamic_cast<MemberExpr*>(node)) {
+      node = member->object.get();
+    } else if (auto* call = dynamic_cast<CallExpr*>(node)) {
+      if (call->callee->AsName()) {
+        return call->args.size() == 1 && call->args[0] ? call : nullptr;
+      }
+      node = call->callee.get();
+    } else {
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
 StmtPtr Parser::ParseSimple() {
   const SourcePosition at = At(Peek());
-  ExprPtr head = ParsePostfix(ParsePrimaryTarget());
+  ExprPtr primary = ParsePrimaryTarget();
+  // Where the '(' after a leading name stands, in case the statement turns out to be a call
+  // of that name whose first argument begins with '(' (`Check (obj).Value = 1, "text"`).
+  std::optional<ParseMark> nameOpen;
+  if (primary->AsName() && IsOp(Peek(), u"(")) nameOpen = Mark();
+  ExprPtr head = ParsePostfix(std::move(primary));
   const ParseMark callOpen = lastCallOpen_;
+  // That call, with its arguments read again from the '(', when the head built more on it.
+  auto leadingCall = [&](ExprPtr& value) -> StmtPtr {
+    CallExpr* call = nameOpen ? LeadingCall(head.get()) : nullptr;
+    if (!call) return nullptr;
+    ExprPtr callee = std::move(call->callee);
+    value.reset();
+    head.reset();
+    Rewind(*nameOpen);
+    std::vector<ExprPtr> args;
+    ParseBareArgs(args);
+    return MakeCallStatement(at, std::move(callee), std::move(args));
+  };
   if (IsOp(Peek(), u"=")) {
     Next();
     ExprPtr value = ParseExpr();
+    if (IsOp(Peek(), u",")) {
+      if (StmtPtr stmt = leadingCall(value)) return stmt;
+    }
     auto* call = dynamic_cast<CallExpr*>(head.get());
     if (call && call->args.size() == 1 && call->args[0] && IsOp(Peek(), u",")) {
       // `Check (a) = b, "text"`: no assignment goes on with a comma, so this is a call whose
@@ -352,6 +395,10 @@ StmtPtr Parser::ParseSimple() {
   }
   // Arguments without parentheses; a first argument that began with '(' was read as a
   // call of the head and is taken back here.
+  if (IsOp(Peek(), u",") || IsBinaryStart()) {
+    ExprPtr none;
+    if (StmtPtr stmt = leadingCall(none)) return stmt;
+  }
   std::vector<ExprPtr> args;
   ExprPtr callee;
   auto* call = dynamic_cast<CallExpr*>(head.get());

@@ -51,6 +51,10 @@ void Parser::ResolveScope(Scope& scope) {
     // What this code declares belongs to the procedure it runs in, as in a procedure body.
     for (const auto& name : scope.declared) AddFrameLocal(locals, name);
     cls = enclosingClass_;
+    for (const auto& name : scope.redimmed) {
+      if (locals.count(name) || (cls && cls->Find(name)) || IsKnownGlobal(name)) continue;
+      AddFrameLocal(locals, name);
+    }
   } else if (!proc && enclosingClass_) {
     cls = enclosingClass_;
   }

@@ -37,6 +37,55 @@ v = 7
 ReDim v(2)
 Check IsArray(v) And UBound(v) = 2, "ReDim turns a plain variable into an array"
 
+' ReDim of a fixed array is 10; ReDim Preserve reads its new sizes first.
+Dim fixedArr(2)
+On Error Resume Next
+ReDim Preserve fixedArr("abc")
+Check Err.Number = 13 And UBound(fixedArr) = 2, "ReDim Preserve f(""abc"") of a fixed array is 13"
+Err.Clear
+ReDim Preserve fixedArr(5)
+Check Err.Number = 10 And UBound(fixedArr) = 2, "ReDim Preserve f(5) of a fixed array is 10"
+Err.Clear
+ReDim fixedArr(5)
+Check Err.Number = 10 And UBound(fixedArr) = 2, "ReDim f(5) of a fixed array is 10"
+Err.Clear
+ReDim Preserve fixedArr("2")
+Check Err.Number = 10, "ReDim Preserve f(""2"") of a fixed array is 10"
+Err.Clear
+Dim dynArr()
+ReDim Preserve dynArr("abc")
+Check Err.Number = 13, "ReDim Preserve d(""abc"") of a dynamic array is 13"
+Err.Clear
+ReDim Preserve dynArr("3")
+Check Err.Number = 0 And UBound(dynArr) = 3, "ReDim Preserve d(""3"") reads the text as a size"
+On Error GoTo 0
+
+' ReDim run by Execute inside a procedure resizes the global array.
+Dim globalArr()
+ReDim globalArr(1)
+Sub ResizeByExecute()
+  Execute "ReDim globalArr(4)"
+End Sub
+Sub GrowByExecute()
+  Execute "ReDim Preserve globalArr(6)"
+End Sub
+ResizeByExecute
+Check UBound(globalArr) = 4, "Execute ""ReDim g(4)"" in a procedure resizes the global"
+globalArr(4) = "kept"
+GrowByExecute
+Check UBound(globalArr) = 6 And globalArr(4) = "kept", "Execute ""ReDim Preserve g(6)"" in a procedure"
+Function LocalByExecute()
+  Dim localArr()
+  Execute "ReDim localArr(2)"
+  LocalByExecute = UBound(localArr)
+End Function
+Check LocalByExecute() = 2 And UBound(globalArr) = 6, "Execute ReDim of a local array stays local"
+Function NewByExecute()
+  Execute "ReDim brandNew(3) : brandNew(3) = 7"
+  NewByExecute = Eval("brandNew(3)")
+End Function
+Check NewByExecute() = 7 And IsEmpty(Eval("brandNew")), "Execute ReDim of an unknown name makes a local"
+
 ' Erase.
 a(0) = 1
 Erase a

@@ -36,6 +36,43 @@ Err.Clear
 r = arr()
 Check Err.Number = 9, "arr() is 9"
 Err.Clear
+r = Empty
+r = h.list()
+Check Err.Number = 5 And IsEmpty(r), "obj.arr() on a field that holds an array is 5"
+Err.Clear
+h.scalar(0) = 6
+Check Err.Number = 438 And h.scalar = 5, "obj.scalar(0) = v on a field that holds no array is 438"
+Err.Clear
+h.inner(1) = 2
+Check Err.Number = 438 And IsEmpty(h.inner), "obj.f(1) = v on an Empty field is 438"
+Err.Clear
+h.list(1) = 22
+Check Err.Number = 0 And h.list(1) = 22, "obj.arr(1) = v stores into the field's array"
+h.list(1) = 2
+h.list(7) = 1
+Check Err.Number = 9, "obj.arr(7) = v past its end is 9"
+Err.Clear
+Set h.inner = CreateObject("Scripting.Dictionary")
+h.inner("k") = 3
+Check Err.Number = 0 And h.inner("k") = 3, "obj.f(key) = v on a Dictionary field sets its item"
+Err.Clear
+Set h.inner = Nothing
+h.inner(0) = 1
+Check Err.Number <> 0, "obj.f(0) = v on a field holding Nothing is an error"
+Err.Clear
+Dim nested
+nested = Array(Nothing, 1, Array(0, 0))
+nested(0)(0) = 5
+Check Err.Number = 13, "x(0)(0) = v when x(0) is Nothing is 13"
+Err.Clear
+nested(1)(0) = 5
+Check Err.Number = 13, "x(1)(0) = v when x(1) is a number is 13"
+Err.Clear
+nested(2)(1) = 5
+Check Err.Number = 0 And nested(2)(1) = 5, "x(2)(1) = v into a nested array"
+r = nested(0)(0)
+Check Err.Number = 91, "reading x(0)(0) when x(0) is Nothing is 91"
+Err.Clear
 On Error GoTo 0
 Check h.list(1) = 2 And h(4) = "picked 4", "fields that hold arrays and default members still index"
 Dim d

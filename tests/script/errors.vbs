@@ -52,6 +52,40 @@ Err.Clear
 Err.Raise vbObjectError + 1
 Check Err.Number = vbObjectError + 1, "vbObjectError numbers"
 Err.Clear
+' A system HRESULT is the run-time error it stands for.
+Err.Raise &H8007000E&
+Check Err.Number = 7 And Err.Description = "Out of memory", "Err.Raise &H8007000E& is 7 Out of memory"
+Err.Clear
+Err.Raise &H80070057
+Check Err.Number = 5 And Err.Description = "Invalid procedure call or argument", "E_INVALIDARG is 5"
+Err.Clear
+Err.Raise &H80020005
+Check Err.Number = 13, "DISP_E_TYPEMISMATCH is 13"
+Err.Clear
+Err.Raise &H800A000D
+Check Err.Number = 13 And Err.Description = "Type mismatch", "&H800A000D, the language's own 13, is 13"
+Err.Clear
+Err.Raise &H800A01B6
+Check Err.Number = 438, "&H800A01B6 is 438"
+Err.Clear
+Err.Raise &H8007000E&, "Src", "mine"
+Check Err.Number = 7 And Err.Source = "Src" And Err.Description = "mine", "a mapped number keeps the texts given"
+Err.Clear
+Err.Raise &H80004005
+Check Err.Number = &H80004005, "E_FAIL stays as it is"
+Err.Clear
+Err.Raise vbObjectError + 513
+Check Err.Number = vbObjectError + 513 And Err.Number = &H80040201, "vbObjectError + 513 stays"
+Err.Clear
+Err.Raise &HFFFF
+Check Err.Number = -1, "Err.Raise &HFFFF is -1"
+Err.Clear
+Err.Raise 65535
+Check Err.Number = 65535, "Err.Raise 65535"
+Err.Clear
+Err.Raise 65536
+Check Err.Number = 5, "Err.Raise 65536 is 5"
+Err.Clear
 
 ' An error in a called procedure stops it and returns to the handler of the caller.
 Dim reached

@@ -50,3 +50,22 @@ SetLocale 99999
 Check Err.Number = 447 And GetLocale() = 1041, "an unknown LCID is 447"
 Err.Clear
 On Error GoTo 0
+
+' Dots part a date only in a locale whose short date has them, or with the year first.
+SetLocale 1033
+On Error Resume Next
+Dim dotted
+dotted = Day("15.03.2026")
+Check Err.Number = 13 And IsEmpty(dotted), "after SetLocale 1033, Day(""15.03.2026"") is 13"
+Err.Clear
+dotted = CDate("3.15.2026")
+Check Err.Number = 13, "month.day.year is no date in English either"
+Err.Clear
+On Error GoTo 0
+Check Not IsDate("15.03.2026") And IsDate("3/15/2026") And Day("3/15/2026") = 15, "1033 reads month/day/year"
+Check IsDate("2026.03.15") And Day("2026.03.15") = 15, "year.month.day is a date"
+SetLocale 1031
+Check IsDate("15.03.2026") And Day("15.03.2026") = 15 And Month("15.03.2026") = 3, "German reads day.month.year"
+SetLocale 1041
+Check Not IsDate("15.03.2026") And IsDate("2026/03/15") And IsDate("2026.3.15"), "Japanese: slashes, or dots after the year"
+SetLocale 0

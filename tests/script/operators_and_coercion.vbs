@@ -74,13 +74,36 @@ Check IsNull(True And Null) And (False And Null) = False, "False And Null is Fal
 Check (True Or Null) = True And IsNull(False Or Null), "True Or Null is True"
 Check TypeName(True And True) = "Boolean", "And of Booleans stays Boolean"
 Check (&HFF And &H0F) = 15, "hexadecimal literals"
-Check TypeName(&H7FFF) = "Integer" And TypeName(&H8000) = "Long", "a hex literal past an Integer is a Long"
-Check &HFFFF = 65535 And &H8000 = 32768 And &H10000 = 65536, "hex literals are not sign-extended from 16 bits"
-Check &HFFFFFFFF = -1 And TypeName(&HFFFFFFFF) = "Integer", "32-bit hex wraps and fits an Integer"
-Check TypeName(&h10&) = "Integer" And &h10& = 16, "a trailing & changes nothing"
-Check TypeName(&hFFFFFFFF&) = "Integer" And &hFFFFFFFF& = -1, "&hFFFFFFFF& is -1"
-Check TypeName(&H80000000) = "Long" And &H80000000 = -2147483648, "the sign bit of 32"
 Check &O17 = 15 And &o777 = 511, "octal literals"
+' Without a trailing &, a literal up to &HFFFF is a 16-bit signed Integer; &H8000 is the Long
+' -32768. With &, or past &HFFFF, it is 32-bit signed.
+Check TypeName(&H7FFF) = "Integer" And &H7FFF = 32767, "&H7FFF is the Integer 32767"
+Check &HFFFF = -1 And TypeName(&HFFFF) = "Integer", "&HFFFF is the Integer -1"
+Check &H8001 = -32767 And TypeName(&H8001) = "Integer", "&H8001 is -32767"
+Check &H8000 = -32768 And TypeName(&H8000) = "Long" And VarType(&H8000) = 3, "&H8000 is the Long -32768"
+Check &HFFF0 = -16 And -&HFFF0 = 16 And TypeName(-&HFFF0) = "Integer", "-&HFFF0 is 16"
+Check &O177777 = -1 And &O100001 = -32767 And &O100000 = -32768 And TypeName(&O100000) = "Long", "octal up to &O177777 is 16-bit"
+Check &H0 = 0 And &hFF = 255 And &o0 = 0 And TypeName(&hFF) = "Integer", "small literals"
+Check &HFFFF& = 65535 And TypeName(&HFFFF&) = "Long", "&HFFFF& is the Long 65535"
+Check &H8000& = 32768 And TypeName(&H8000&) = "Long" And &O177777& = 65535, "&H8000& and &O177777& are 32-bit"
+Check &H10000 = 65536 And TypeName(&H10000) = "Long", "past &HFFFF: 32 bits"
+Check &HFFFFFFFF = -1 And TypeName(&HFFFFFFFF) = "Integer", "&HFFFFFFFF is -1"
+Check TypeName(&h10&) = "Integer" And &h10& = 16, "&h10& is 16"
+Check TypeName(&hFFFFFFFF&) = "Integer" And &hFFFFFFFF& = -1, "&hFFFFFFFF& is -1"
+Check &HFFFF8000 = -32768 And &HFFFF7FFF = -32769, "32-bit literals near -32768"
+Check TypeName(&H80000000) = "Long" And &H80000000 = -2147483648, "the sign bit of 32"
+Check &H7FFFFFFF = 2147483647 And &O37777777777 = -1, "the largest 32-bit literals"
+Check (&HFFFF And &HFF) = 255 And (&HFFFF& And &H1FF) = 511, "16-bit literals in bit operations"
+Check CLng(&HFFFF) = -1 And Hex(&HFFFF) = "FFFF" And Hex(&HFFFF&) = "FFFF", "CLng and Hex of &HFFFF"
+On Error Resume Next
+Err.Raise &HFFFF
+Check Err.Number = -1, "Err.Raise &HFFFF gives Err.Number -1"
+Err.Clear
+Dim tooBig
+Execute "tooBig = &H100000000"
+Check Err.Number <> 0 And IsEmpty(tooBig), "a hex literal past 32 bits is an error"
+Err.Clear
+On Error GoTo 0
 
 ' Objects compare with Is.
 Class Box
@@ -96,20 +119,70 @@ Check Nothing Is Nothing, "Nothing Is Nothing"
 Set b = Nothing
 Check b Is Nothing, "a cleared reference Is Nothing"
 
-' A text against a number: between variables the number is less; with a literal on either
-' side the text is read as a number (13 when it is none), and against a Boolean as its text.
+'' A text against a number: only when the number is a numeric literal written in the
+' comparison is the text read as a number (13 when it is none); a number from anywhere else
+' is turned into text and the two compare as texts. A Boolean always compares as its text.
 Dim ten, nineText
 ten = 10 : nineText = "9"
-Check ten < nineText, "two variables: the number is less than the text"
-Check nineText < 10 And 10 > nineText And "9" < ten And ten > "9", "a literal side reads the text as a number"
+Check ten < nineText And Not (ten > nineText), "two variables: ""10"" < ""9"" as texts"
+Check nineText < 10 And 10 > nineText, "a literal number reads the text as a number"
+Check Not ("9" < ten) And Not (ten > "9") And "9" > ten, "a text literal against a number variable compares as text"
 Check "10" = 10 And 1 = "1" And Not ("2" < 1), "literal texts against literal numbers compare as numbers"
-Check " 12 " = 12, "blanks around the number are allowed"
+Check " 12 " = 12 And "1e1" = 10 And "&H10" = 16, "a text read as a number may have blanks, an exponent, &H"
+Check "255" = &HFF And "8" = &O10, "a hex or octal literal is a numeric literal"
 Check "True" = True And True = "True" And "False" = False And Not ("1" = True), "a text against a literal Boolean compares as text"
+Dim yes
+yes = True
+Check "True" = yes And Not ("-1" = yes), "a text against a Boolean variable compares as text"
 On Error Resume Next
 Dim mismatch
 mismatch = ("abc" = 1)
 Check Err.Number = 13 And IsEmpty(mismatch), "a text that is no number against a literal number is 13"
+Err.Clear
+mismatch = (nineText < "x" And "abc" < 1)
+Check Err.Number = 13, "a text variable that is no number against a literal number is 13"
+Err.Clear
 On Error GoTo 0
+' The examples of the rule.
+Dim five, cmp
+five = 5
+cmp = ("abc" = five)
+Check cmp = False And TypeName(cmp) = "Boolean", "n = 5 : (""abc"" = n) is False without error"
+Check Len("ab") > "" And Not (Len("ab") < ""), "Len(""ab"") > """" is True"
+Check ("010" = ten) = False And ("10" = ten) = True, "a number variable turned into text: ""010"" <> ""10"""
+Check ("10" > CDbl(5)) = False And ("10" < CDbl(5)), """10"" > CDbl(5) compares ""10"" with ""5"""
+Dim textSix
+textSix = "010"
+Check textSix = 10 And 10 = textSix And Not (textSix < 10), "a text variable against a literal number is read as a number"
+' Every other source of a number: conversions, functions, constants, arithmetic, a sign.
+Check ("abc" = CByte(5)) = False And ("5" = CByte(5)), "CByte"
+Check ("abc" = CCur(5)) = False And ("5" = CCur(5)), "CCur"
+Check ("abc" = CInt(5)) = False And ("5" = CInt(5)) And Not ("5.0" = CInt(5)), "CInt"
+Check ("abc" = CLng(5)) = False And ("5" = CLng(5)), "CLng"
+Check ("abc" = CSng(1.5)) = False And ("1.5" = CSng(1.5)), "CSng"
+Check ("abc" = CDbl(5)) = False And ("05" <> CDbl(5)), "CDbl"
+Check ("abc" = CDate(1)) = False And (CStr(CDate(1)) = CDate(1)), "CDate: the date's text"
+Check ("abc" > Len("abcd")) And ("3" < Len("abcd")), "Len"
+Function FiveOf()
+  FiveOf = 5
+End Function
+Check ("abc" = FiveOf()) = False And ("5" = FiveOf) And "40" < FiveOf(), "a user function"
+Const fiveConst = 5
+Check ("abc" = fiveConst) = False And ("5" = fiveConst) And Not ("5.0" = fiveConst), "a Const"
+Check ("abc" = 2 + 3) = False And ("5" = 2 + 3) And Not ("05" = 2 + 3), "arithmetic"
+Check ("abc" = -5) = False And ("-5" = -5) And Not (" -5" = -5), "a negated literal -5"
+Check ("abc" <> ten) And ("abc" >= ten) And Not ("abc" <= ten), "<> >= <= the same way"
+Sub CompareParams(ByVal byValue, byRefValue)
+  Check ("abc" = byValue) = False And ("7" = byValue), "a ByVal parameter"
+  Check ("abc" = byRefValue) = False And ("7" = byRefValue), "a ByRef parameter"
+End Sub
+Dim seven
+seven = 7
+CompareParams seven, seven
+Check "" = Empty And Not ("a" = Empty) And "" < ten, "a text against Empty, and """" against a number variable"
+Dim arr
+arr = Array(5)
+Check ("abc" = arr(0)) = False And ("5" = arr(0)), "an array element"
 
 ' A Single meets a Double at the Single's precision.
 Check CSng(0.1) = 0.1 And 0.1 = CSng(0.1), "CSng(0.1) = 0.1"
@@ -121,8 +194,22 @@ Check TypeName(Not Empty) = "Long" And (Not Empty) = -1, "Not Empty is the Long 
 Check TypeName(Empty Xor CByte(1)) = "Long" And TypeName(1 Eqv Empty) = "Long", "Xor and Eqv with Empty"
 Check TypeName(CByte(1) And CByte(3)) = "Byte" And TypeName(True Or CByte(1)) = "Integer", "Byte stays Byte, Boolean with a number is an Integer"
 Check (CByte(0) Imp Null) = 255 And TypeName(CByte(0) Imp Null) = "Byte", "CByte(0) Imp Null is 255"
+Check (CByte(170) Imp Null) = 85 And VarType(CByte(170) Imp Null) = 17, "a Byte Imp Null is Not b as a Byte"
+Check (CByte(255) Imp Null) = 0 And TypeName(CByte(255) Imp Null) = "Byte", "CByte(255) Imp Null is 0"
+Check (CByte(1) Imp Null) = (Not CByte(1)) And (Not CByte(1)) = 254, "CByte(1) Imp Null is Not CByte(1)"
+Check IsNull(170 Imp Null) And IsNull(CLng(170) Imp Null) And (0 Imp Null) = -1, "other numbers Imp Null: known only when Not x is all ones"
+Check IsNull(Null Imp CByte(170)) And (Null Imp CByte(255)) = 255, "Null Imp a Byte: known only when the Byte is all ones"
 Check (Empty Imp Null) = -1 And TypeName(Empty Imp Null) = "Long", "Empty Imp Null is -1"
 Check (False Imp Null) = True And IsNull(True Imp Null) And (Null Imp True) = True And IsNull(Null Imp 0), "Imp with Null"
+Check (Not "#FALSE#") = True And (Not "#TRUE#") = False And TypeName(Not "#FALSE#") = "Boolean", "Not ""#FALSE#"" is True"
+Check (Not "False") = True And (Not "true") = False, "Not of a Boolean's text"
+Check (Not "5") = -6 And TypeName(Not "5") = "Long" And (Not "0") = -1, "Not of a number's text is a Long"
+On Error Resume Next
+Dim notText
+notText = Not "abc"
+Check Err.Number = 13 And IsEmpty(notText), "Not of another text is 13"
+Err.Clear
+On Error GoTo 0
 Check (0 And Null) = 0 And TypeName(0 And Null) = "Integer" And IsNull(1 And Null), "And with Null"
 Check (-1 Or Null) = -1 And (CByte(255) Or Null) = 255 And IsNull(1 Or Null), "Or with Null"
 Check IsNull(Null Xor 0) And IsNull(Null Eqv -1), "Xor and Eqv with Null are Null"

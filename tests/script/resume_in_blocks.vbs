@@ -49,7 +49,36 @@ Select Case 1 / zero
   Case Else
     ran = "else"
 End Select
-Check ran = "first case" And Err.Number = 11, "an error in a Select Case subject runs the first Case"
+Check ran = "" And Err.Number = 11, "an error in a Select Case subject runs no Case"
+Err.Clear
+Function Failing()
+  Failing = 1 / zero
+End Function
+Function FailingList()
+  Err.Raise 5
+End Function
+ran = "none"
+Select Case Failing()
+  Case 1
+    ran = "first case"
+  Case Else
+    ran = "else"
+End Select
+Check ran = "none" And Err.Number = 11, "Select Case F() where F raises: no Case runs, not even Case Else"
+Err.Clear
+Select Case Failing()
+  Case Else
+    ran = "else only"
+End Select
+Check ran = "none" And Err.Number = 11, "... also when Case Else is the only one"
+Err.Clear
+ran = ""
+Select Case Failing() + 1
+  Case 1
+    ran = "one"
+End Select
+ran = ran & "after"
+Check ran = "after", "the statement after End Select runs next"
 Err.Clear
 ran = ""
 Select Case 2
@@ -78,6 +107,26 @@ For Each item In 42
 Next
 Check n = 1 And Err.Number = 451, "For Each over a number is 451 and the body runs once"
 Err.Clear
+n = 0
+Dim seen
+For Each item In FailingList()
+  n = n + 1
+  seen = Err.Number
+Next
+Check n = 1 And seen = 5 And Err.Number = 451, "For Each v In F() where F raises: the body runs once, then Next raises 451"
+Err.Clear
+n = 0
+For Each item In Failing()
+  n = n + 1
+  If n = 1 Then Exit For
+Next
+Check n = 1 And Err.Number = 11, "Exit For from that one run leaves F's error"
+Err.Clear
+n = 0
+For Each item In Array(1, 2)
+  n = n + 1
+Next
+Check n = 2 And Err.Number = 0 And IsEmpty(item), "For Each over an array as usual"
 
 n = 0
 Dim i

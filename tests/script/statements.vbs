@@ -60,6 +60,60 @@ Select Case 1
 End Select
 Check s = "first", "only the first matching Case runs"
 
+' The value of Select Case is never a literal of the comparison with a label: a number there
+' meets a text label as text, and only a label written as a number reads a text as one.
+Function PickOf(v)
+  Select Case v
+    Case "x"
+      PickOf = "x"
+    Case "3"
+      PickOf = "text 3"
+    Case 4
+      PickOf = "four"
+    Case Else
+      PickOf = "else"
+  End Select
+End Function
+Select Case 3
+  Case "x"
+    s = "first"
+  Case 3
+    s = "second"
+End Select
+Check s = "second", "Select Case 3: Case ""x"" is no error, Case 3 matches"
+Select Case 3
+  Case "03"
+    s = "text"
+  Case "3"
+    s = "same text"
+End Select
+Check s = "same text", "Select Case 3 meets Case ""3"" as text"
+Check PickOf(3) = "text 3" And PickOf(4) = "four" And PickOf("4") = "four", "a number value meets text labels as text, a text value meets a literal number as a number"
+Check PickOf(CDbl(3)) = "text 3" And PickOf(2 + 1) = "text 3" And PickOf(-3) = "else", "any number as the value"
+Dim three
+three = 3
+Select Case "3"
+  Case three
+    s = "variable"
+  Case Else
+    s = "else"
+End Select
+Check s = "variable", "a text value meets a variable label as text"
+Select Case "03"
+  Case three
+    s = "variable"
+  Case 3
+    s = "literal"
+End Select
+Check s = "literal", """03"" differs from a variable 3 as text, equals a literal 3 as a number"
+Select Case "abc"
+  Case three, Len("ab"), -1
+    s = "number"
+  Case Else
+    s = "no error"
+End Select
+Check s = "no error", "a text value against labels that are no literals: no error"
+
 ' For loops.
 s = ""
 For i = 1 To 3

@@ -53,6 +53,11 @@ Check StrComp("A", "a") = -1 And StrComp("A", "a", vbTextCompare) = 0, "StrComp 
 Check StrReverse("abc") = "cba" And StrReverse("") = "", "StrReverse"
 Check Asc("A") = 65 And AscW("あ") = &H3042 And Asc("ABC") = 65, "Asc and AscW"
 Check Chr(65) = "A" And ChrW(&H3042) = "あ" And Chr(13) & Chr(10) = vbCrLf, "Chr and ChrW"
+' A lone lead byte of the code page gives what its conversion gives: U+30FB, code &H8145.
+Check Chr(&h81) = ChrW(&H30FB) And Asc(Chr(&h81)) = &h8145 And AscW(Chr(&h81)) = &H30FB, "Chr(&h81) is U+30FB"
+Check Chr(&h9F) = ChrW(&H30FB) And Chr(&hE0) = ChrW(&H30FB) And Chr(&hFC) = ChrW(&H30FB), "other lone lead bytes"
+Check Chr(&h82A0) = "あ" And Asc("あ") = &h82A0 And Chr(&hB1) = ChrW(&HFF71), "a byte pair and a half-width kana"
+Check Asc(ChrW(&H30FB)) = -32443 And Len(Chr(&h81)) = 1, "U+30FB reads back as &H8145"
 Check vbTab = Chr(9) And vbLf = Chr(10) And vbCr = Chr(13) And vbNewLine = vbCrLf, "constants"
 Check vbNullString = "" And Len(vbNullChar) = 1, "vbNullString and vbNullChar"
 

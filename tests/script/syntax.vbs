@@ -1,13 +1,57 @@
 ' Source forms the language accepts that look unusual: they compile and mean what they say.
 
-' & before a name starting with h or o joins texts; it is a number only when digits follow.
-Dim hi, o, hello, oops
-hi = "there" : o = "!" : hello = "world" : oops = 1
+' & before a name starting with h or o joins texts; it is a number only when a digit of its
+' radix follows, and the number ends at the first character that is none.
+Dim hi, o, oops, h, hx
+hi = "there" : o = "!" : oops = 1 : h = "H" : hx = "X"
 Check "x" &hi = "xthere", "&hi is & then the name hi"
 Check "x" &o = "x!", "&o is & then the name o"
-Check "x" &hello = "xworld", "&hello is & then a name, though e is a hex digit"
 Check "x" &oops = "x1", "&oops is & then a name"
+Check "x" &h = "xH" And "x" &hx = "xX", "&h alone and &hx are & then a name"
+Check "x" &o8 = "x", "&o8 is & then the name o8 (8 is no octal digit)"
 Check &h41 = 65 And "x" & &h41 = "x65", "&h41 is still a number"
+
+' A hex or octal literal ends where its digits end, so a keyword may follow it directly.
+Dim lit, litSum
+Check (&h01or&h02) = 3, "(&h01or&h02) is &h01 Or &h02"
+Check &h1mod 2 = 1 And &HFmod 4 = 3, "&h1mod 2 is &h1 Mod 2"
+Check (&o7or 1) = 7 And (&o17xor 1) = 14, "&o7or 1 and &o17xor 1"
+Check (&hFF&and &h0F) = 15, "&hFF& then And"
+Check (&h3imp 0) = -4 And (&o3eqv 3) = -1, "&h3imp and &o3eqv"
+lit = 0
+If &h7then lit = 7
+Check lit = 7, "If &h7then"
+If &o7then lit = 8 Else lit = 0
+Check lit = 8, "If &o7then ... Else"
+litSum = 0
+For lit = &h1to &h3step 1
+  litSum = litSum + lit
+Next
+Check litSum = 6, "For ... = &h1to &h3step 1"
+Check &h10< &h11 And &o10=8, "an operator right after the digits"
+Check Abs(-&h1F) = 31 And Eval("&h1Fmod 7") = 3, "in Eval too"
+On Error Resume Next
+Dim hello
+hello = "world"
+Err.Clear
+Execute "lit = ""x"" &hello"
+Check Err.Number <> 0, "&hello is the number &he and then the name llo: a compilation error"
+Err.Clear
+Execute "lit = &h1g"
+Check Err.Number <> 0, "&h1g: a number followed by a name"
+On Error GoTo 0
+
+' A decimal literal followed by a keyword.
+Check 10mod 3 = 1 And (6and 3) = 2 And (4or 1) = 5, "10mod 3, 6and 3, 4or 1"
+lit = 0
+If 1then lit = 1
+Check lit = 1, "If 1then"
+litSum = 0
+For lit = 1to 4step 2
+  litSum = litSum + lit
+Next
+Check litSum = 4, "For ... = 1to 4step 2"
+Check 1.5mod 1 = 0 And 2e1mod 7 = 6, "a decimal point or an exponent, then Mod"
 
 ' The comparison spellings => =< and ><.
 Check 3 => 2 And 2 =< 3 And 3 >< 2, "=> =< >< compare"
@@ -57,6 +101,47 @@ If False Then
 End If
 HoistedSub
 Check picked = "sub", "a Sub defined inside an If that never ran"
+
+' A Sub or Function on one line, inside an If block or at the top.
+Dim oneLiner
+If True Then
+  Sub OneLineSub() oneLiner = 5 End Sub
+  Function OneLineFunction(a) OneLineFunction = a * 2 End Function
+End If
+OneLineSub
+Check oneLiner = 5 And OneLineFunction(4) = 8, "Sub P() x = 5 End Sub and a one-line Function inside an If"
+Sub TopOneLine(v) oneLiner = v End Sub
+TopOneLine 9
+Check oneLiner = 9, "a one-line Sub at the top"
+Function OneLineTwo() OneLineTwo = 1 : OneLineTwo = OneLineTwo + 1 End Function
+Check OneLineTwo() = 2, "two statements in a one-line Function"
+Sub EmptyOneLine() End Sub
+EmptyOneLine
+Check True, "Sub P() End Sub"
+Class OneLineMembers
+  Public Function Twice(n) Twice = n * 2 End Function
+  Public Property Get Seven() Seven = 7 End Property
+End Class
+Check (New OneLineMembers).Twice(3) = 6 And (New OneLineMembers).Seven = 7, "one-line methods and properties of a class"
+
+' A call without Call whose first argument begins with a parenthesis and goes on after it.
+Sub TakesTwo(a, b)
+  got = a & "|" & b
+End Sub
+TakesTwo (New OneLineMembers).Seven, "x"
+Check got = "7|x", "Sub (obj).Member, x"
+TakesTwo (New OneLineMembers).Twice(2) + 1, "y"
+Check got = "5|y", "Sub (obj).Method(2) + 1, y"
+TakesTwo (2) * 3, (4)
+Check got = "6|4", "Sub (2) * 3, (4)"
+Check (New OneLineMembers).Seven = 7, "Check (obj).Member = v, text"
+Dim holderDict
+Set holderDict = CreateObject("Scripting.Dictionary")
+holderDict.Add "k", New RemBox
+holderDict("k").rem = 5
+Check holderDict("k").rem = 5, "d(k).member = v still assigns"
+holderDict ("k").rem = 6
+Check holderDict("k").rem = 6, "d (k).member = v still assigns"
 
 ' Calls through parenthesised callees.
 Class Caller
