@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "script/compile_errors.h"
 #include "script/script_error.h"
 #include "script/script_locale.h"
 #include "script/variant_convert.h"
@@ -54,7 +55,7 @@ class Lexer {
         const size_t start = pos_;
         while (pos_ < code_.size() && IsNameChar(code_[pos_])) ++pos_;
         token.text = std::u16string(code_.substr(start, pos_ - start));
-        if (token.text.size() > 255) Fail(1030, token);
+        if (token.text.size() > 255) Fail(CompileError::IdentifierTooLong, token);
         // `obj.rem` names a member; anywhere else rem starts a comment.
         const bool afterDot = !tokens.empty() && tokens.back().kind == TokenKind::Operator &&
                               tokens.back().text == u".";
@@ -69,7 +70,8 @@ class Lexer {
       if (c == u'[') {  // [name with anything] is a name
         const size_t start = ++pos_;
         while (pos_ < code_.size() && code_[pos_] != u']' && code_[pos_] != u'\n') ++pos_;
-        if (pos_ >= code_.size() || code_[pos_] != u']') Fail(1007, token);
+        if (pos_ >= code_.size() || code_[pos_] != u']')
+          Fail(CompileError::ExpectedCloseBracket, token);
         token.text = std::u16string(code_.substr(start, pos_ - start));
         ++pos_;
         token.kind = TokenKind::Name;
@@ -106,7 +108,7 @@ class Lexer {
         token.text = std::u16string(1, c);
         ++pos_;
       } else {
-        Fail(1032, token);
+        Fail(CompileError::InvalidCharacter, token);
       }
       tokens.push_back(std::move(token));
     }
@@ -122,7 +124,8 @@ class Lexer {
   }
 
  private:
-  [[noreturn]] void Fail(int32_t number, const Token& at) {
+  [[noreturn]] void Fail(CompileError compileError, const Token& at) {
+    const auto number = static_cast<int32_t>(compileError);
     ScriptError error(number, StandardErrorMessage(number), kCompileErrorSource);
     error.line = at.line;
     error.column = at.column;
@@ -201,7 +204,7 @@ class Lexer {
     std::string ascii;
     for (size_t i = start; i < pos_; ++i) ascii.push_back(static_cast<char>(code_[i]));
     const double value = std::strtod(ascii.c_str(), nullptr);
-    if (!std::isfinite(value)) Fail(1031, token);
+    if (!std::isfinite(value)) Fail(CompileError::InvalidNumber, token);
     token.kind = TokenKind::Number;
     token.text = std::u16string(code_.substr(start, pos_ - start));
     // The number ends at its last digit, so a keyword may follow at once: `10mod 3`, `1to 5`.
@@ -220,7 +223,7 @@ class Lexer {
     uint64_t value = 0;
     for (int digit; pos_ < code_.size() && (digit = RadixDigit(code_[pos_], base)) >= 0; ++pos_) {
       value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-      if (value > 0xFFFFFFFFull) Fail(1031, token);
+      if (value > 0xFFFFFFFFull) Fail(CompileError::InvalidNumber, token);
     }
     // Without a trailing `&`, digits up to &HFFFF make a 16-bit number (`&HFFFF` is -1,
     // `&O177777` too); with it, or past &HFFFF, they make a 32-bit one (`&HFFFF&` is 65535,
@@ -246,7 +249,8 @@ class Lexer {
     ++pos_;
     std::u16string text;
     while (true) {
-      if (pos_ >= code_.size() || code_[pos_] == u'\n' || code_[pos_] == u'\r') Fail(1033, token);
+      if (pos_ >= code_.size() || code_[pos_] == u'\n' || code_[pos_] == u'\r')
+        Fail(CompileError::UnterminatedStringConstant, token);
       if (code_[pos_] == u'"') {
         if (pos_ + 1 < code_.size() && code_[pos_ + 1] == u'"') {
           text.push_back(u'"');
@@ -265,11 +269,11 @@ class Lexer {
   void ReadDate(Token& token) {
     const size_t start = ++pos_;
     while (pos_ < code_.size() && code_[pos_] != u'#' && code_[pos_] != u'\n') ++pos_;
-    if (pos_ >= code_.size() || code_[pos_] != u'#') Fail(1002, token);
+    if (pos_ >= code_.size() || code_[pos_] != u'#') Fail(CompileError::SyntaxError, token);
     // A date literal is read month first, whatever the locale.
     const auto date = ParseDateText(code_.substr(start, pos_ - start), LiteralLocale());
     ++pos_;
-    if (!date) Fail(1002, token);
+    if (!date) Fail(CompileError::SyntaxError, token);
     token.kind = TokenKind::Date;
     token.value = Variant::Date(*date);
   }

@@ -1,6 +1,7 @@
 // Declarations: the top-level statement (procedures, classes, Option Explicit), Dim, ReDim,
 // Const and Erase, array sizes, Sub/Function/Property with their parameters, and classes
 // with their fields and members.
+#include "script/compile_errors.h"
 #include "script/parser_internal.h"
 #include "script/variant_convert.h"
 
@@ -11,12 +12,12 @@ void Parser::ParseTopStatement() {
   if (IsWord(t, u"class")) return ParseClass();
   if (IsWord(t, u"option")) {
     Next();
-    ExpectWord(u"explicit", 1002);
+    ExpectWord(u"explicit", CompileError::SyntaxError);
     program_->optionExplicit = true;
     ExpectEnd();
     return;
   }
-  if (AtBlockEnd()) Fail(1024);
+  if (AtBlockEnd()) Fail(CompileError::ExpectedStatement);
   if (StmtPtr stmt = ParseStatement()) program_->topLevel.push_back(std::move(stmt));
   ExpectEnd();
 }
@@ -27,7 +28,8 @@ StmtPtr Parser::ParseDim(SourcePosition at) {
     DimItem item;
     const Token& nameToken = Peek();
     ExpectName();
-    if (current_->declaredSet.count(FoldCaseU16(nameToken.text))) Fail(1041, nameToken);
+    if (current_->declaredSet.count(FoldCaseU16(nameToken.text)))
+      Fail(CompileError::NameRedefined, nameToken);
     Declare(nameToken.text);
     DeclareAtTop(nameToken);
     item.target = NameNode(nameToken);
@@ -53,7 +55,7 @@ StmtPtr Parser::ParseReDim(SourcePosition at) {
       Declare(nameToken.text);
     }
     item.target = NameNode(nameToken);
-    ExpectOp(u"(", 1005);
+    ExpectOp(u"(", CompileError::ExpectedOpenParen);
     ParseArrayBounds(item, false);
     stmt->items.push_back(std::move(item));
   } while (AcceptOp(u","));
@@ -69,7 +71,7 @@ StmtPtr Parser::ParseConst() {
     Declare(nameToken.text);
     DeclareAtTop(nameToken);
     ExprPtr target = NameNode(nameToken);
-    ExpectOp(u"=", 1011);
+    ExpectOp(u"=", CompileError::ExpectedEquals);
     stmt->items.emplace_back(std::move(target), ParseExpr());
     // A constant is known before its line and in a branch that never runs; code Execute runs
     // inside a procedure defines its constants as it goes.
@@ -104,7 +106,7 @@ void Parser::ParseArrayBounds(DimItem& item, bool mayBeEmpty) {
   do {
     item.bounds.push_back(ParseExpr());
   } while (AcceptOp(u","));
-  ExpectOp(u")", 1006);
+  ExpectOp(u")", CompileError::ExpectedCloseParen);
 }
 
 std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner) {
@@ -113,7 +115,7 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
   proc->owner = owner;
   proc->program = program_.get();
   if (AcceptWord(u"default")) {
-    if (!isPublic) Fail(1057);
+    if (!isPublic) Fail(CompileError::DefaultMustGoWithPublic);
     proc->isDefault = true;
   }
   std::u16string endWord;
@@ -124,7 +126,7 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
     proc->kind = ProcKind::Function;
     endWord = u"function";
   } else if (AcceptWord(u"property")) {
-    if (!owner) Fail(1048);
+    if (!owner) Fail(CompileError::MustBeDefinedInsideAClass);
     endWord = u"property";
     if (AcceptWord(u"get")) {
       proc->kind = ProcKind::PropertyGet;
@@ -133,10 +135,10 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
     } else if (AcceptWord(u"set")) {
       proc->kind = ProcKind::PropertySet;
     } else {
-      Fail(1049);
+      Fail(CompileError::ExpectedLetOrSetOrGetInPropertyDeclaration);
     }
   } else {
-    Fail(1024);
+    Fail(CompileError::ExpectedStatement);
   }
   proc->name = ExpectName();
   if (AcceptOp(u"(")) {
@@ -149,15 +151,15 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
           AcceptWord(u"byref");
         }
         param.name = ExpectName();
-        if (AcceptOp(u"(")) ExpectOp(u")", 1006);
+        if (AcceptOp(u"(")) ExpectOp(u")", CompileError::ExpectedCloseParen);
         proc->params.push_back(std::move(param));
       } while (AcceptOp(u","));
-      ExpectOp(u")", 1006);
+      ExpectOp(u")", CompileError::ExpectedCloseParen);
     }
   }
   if ((proc->kind == ProcKind::PropertyLet || proc->kind == ProcKind::PropertySet) &&
       proc->params.empty()) {
-    Fail(1054);
+    Fail(CompileError::PropertySetOrLetMustHaveAtLeastOneArgument);
   }
   // The body may start on the header's line: `Sub P() x = 5 End Sub`.
   auto scope = std::make_unique<Scope>();
@@ -173,7 +175,9 @@ std::unique_ptr<Procedure> Parser::ParseProcedure(bool isPublic, ClassDef* owner
   doDepth_ = savedDo;
   forDepth_ = savedFor;
   current_ = saved;
-  const int32_t missingEnd = endWord == u"sub" ? 1016 : endWord == u"function" ? 1015 : 1050;
+  const CompileError missingEnd = endWord == u"sub"        ? CompileError::ExpectedSub
+                                  : endWord == u"function" ? CompileError::ExpectedFunction
+                                                           : CompileError::ExpectedProperty;
   if (!IsWord(Peek(), u"end")) Fail(missingEnd);
   Next();
   if (!AcceptWord(endWord)) Fail(missingEnd);
@@ -189,7 +193,7 @@ void Parser::ParseClass() {
   ExpectEnd();
   SkipEnds();
   while (!IsWord(Peek(), u"end")) {
-    if (Peek().kind == TokenKind::EndOfText) Fail(1047);
+    if (Peek().kind == TokenKind::EndOfText) Fail(CompileError::ExpectedClass);
     bool isPublic = true;
     bool hadScope = false;
     if (AcceptWord(u"public")) {
@@ -203,15 +207,15 @@ void Parser::ParseClass() {
       def->procedures.push_back(ParseProcedure(isPublic, def.get()));
     } else if (IsWord(t, u"dim") || hadScope) {
       if (IsWord(t, u"dim")) Next();
-      if (IsWord(Peek(), u"const")) Fail(1024);
+      if (IsWord(Peek(), u"const")) Fail(CompileError::ExpectedStatement);
       ParseClassFields(*def, isPublic);
     } else {
-      Fail(1024);
+      Fail(CompileError::ExpectedStatement);
     }
     SkipEnds();
   }
   Next();
-  ExpectWord(u"class", 1047);
+  ExpectWord(u"class", CompileError::ExpectedClass);
   ExpectEnd();
   GatherClassMembers(*def);
   program_->classes.push_back(std::move(def));
@@ -230,7 +234,7 @@ void Parser::ParseClassFields(ClassDef& def, bool isPublic) {
       def.fieldDims.push_back(std::move(item));
       def.fieldDimIndex.push_back(member.field);
     }
-    if (FindMember(def, name)) Fail(1041);
+    if (FindMember(def, name)) Fail(CompileError::NameRedefined);
     def.members.push_back(std::move(member));
   } while (AcceptOp(u","));
   // `Public x End Class` may share a line.
@@ -246,7 +250,7 @@ void Parser::GatherClassMembers(ClassDef& def) {
       member = &def.members.back();
       member->name = proc->name;
     } else if (member->field >= 0) {
-      Fail(1041);
+      Fail(CompileError::NameRedefined);
     }
     member->isPublic = member->isPublic && proc->isPublic;
     if (proc->isPublic) member->isPublic = true;
@@ -261,12 +265,12 @@ void Parser::GatherClassMembers(ClassDef& def) {
         member->setter = proc.get();
         break;
       default:
-        if (member->method) Fail(1041);
+        if (member->method) Fail(CompileError::NameRedefined);
         member->method = proc.get();
     }
     if (EqualsNoCaseU16(proc->name, u"class_initialize") ||
         EqualsNoCaseU16(proc->name, u"class_terminate")) {
-      if (!proc->params.empty()) Fail(1053);
+      if (!proc->params.empty()) Fail(CompileError::ClassInitializeOrTerminateDoNotHaveArguments);
       if (EqualsNoCaseU16(proc->name, u"class_initialize")) {
         def.initialize = proc.get();
       } else {
@@ -276,7 +280,7 @@ void Parser::GatherClassMembers(ClassDef& def) {
   }
   for (auto& proc : def.procedures) {
     if (!proc->isDefault) continue;
-    if (def.defaultMember) Fail(1052);
+    if (def.defaultMember) Fail(CompileError::CannotHaveMultipleDefaultPropertyMethodInAClass);
     def.defaultMember = FindMember(def, proc->name);
   }
 }

@@ -1,5 +1,6 @@
 // The expression grammar: binary operators by precedence, unary operators, literals, names,
 // New and Me, member access, calls and indexes.
+#include "script/compile_errors.h"
 #include "script/interpreter.h"
 #include "script/parser_internal.h"
 #include "script/variant_convert.h"
@@ -108,17 +109,17 @@ ExprPtr Parser::ParsePrimary() {
       if (IsOp(token, u"(")) {
         Next();
         ExprPtr inner = ParseExpr();
-        ExpectOp(u")", 1006);
+        ExpectOp(u")", CompileError::ExpectedCloseParen);
         return std::make_unique<ParenExpr>(At(token), std::move(inner));
       }
       if (IsOp(token, u".")) {  // the With object's member; 505 when there is none
         Next();
         const Token& member = Peek();
-        if (member.kind != TokenKind::Name) Fail(1010);
+        if (member.kind != TokenKind::Name) Fail(CompileError::ExpectedIdentifier);
         Next();
         return std::make_unique<MemberExpr>(At(token), nullptr, member.text);
       }
-      Fail(1023);
+      Fail(CompileError::ExpectedExpression);
     case TokenKind::Name:
       if (token.bracketed) {
         Next();
@@ -126,7 +127,7 @@ ExprPtr Parser::ParsePrimary() {
       }
       break;
     default:
-      Fail(1023);
+      Fail(CompileError::ExpectedExpression);
   }
   const std::u16string word = FoldCaseU16(token.text);
   if (word == u"true" || word == u"false") {
@@ -147,7 +148,7 @@ ExprPtr Parser::ParsePrimary() {
   }
   if (word == u"me") {
     Next();
-    if (!current_->classDef && !enclosingClass_) Fail(1037, token);
+    if (!current_->classDef && !enclosingClass_) Fail(CompileError::InvalidUseOfMeKeyword, token);
     return std::make_unique<MeExpr>(At(token));
   }
   if (word == u"new") {
@@ -156,7 +157,7 @@ ExprPtr Parser::ParsePrimary() {
     newNodes_.push_back(node.get());
     return node;
   }
-  if (IsReservedWord(word)) Fail(1023);
+  if (IsReservedWord(word)) Fail(CompileError::ExpectedExpression);
   Next();
   return NameNode(token);
 }
@@ -176,7 +177,7 @@ std::vector<ExprPtr> Parser::ParseArgsInParens() {
     }
     if (!AcceptOp(u",")) break;
   }
-  ExpectOp(u")", 1006);
+  ExpectOp(u")", CompileError::ExpectedCloseParen);
   return args;
 }
 
@@ -188,7 +189,7 @@ ExprPtr Parser::ParsePostfix(ExprPtr expr) {
     if (IsOp(token, u".") && !token.spaceBefore) {
       Next();
       const Token& member = Peek();
-      if (member.kind != TokenKind::Name) Fail(1010);
+      if (member.kind != TokenKind::Name) Fail(CompileError::ExpectedIdentifier);
       Next();
       expr = std::make_unique<MemberExpr>(At(token), std::move(expr), member.text);
     } else if (IsOp(token, u"(")) {

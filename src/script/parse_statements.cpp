@@ -2,6 +2,7 @@
 // the simple statement that is an assignment or a call written without Call.
 #include <optional>
 
+#include "script/compile_errors.h"
 #include "script/parser_internal.h"
 #include "script/variant_convert.h"
 
@@ -24,7 +25,7 @@ Block Parser::ParseBlock() {
   SkipEnds();
   while (!AtBlockEnd()) {
     if (StmtPtr stmt = ParseStatement()) block.push_back(std::move(stmt));
-    if (!AtEnd() && !AtBlockEnd()) Fail(1025);
+    if (!AtEnd() && !AtBlockEnd()) Fail(CompileError::ExpectedEndOfStatement);
     SkipEnds();
   }
   return block;
@@ -39,9 +40,9 @@ Block Parser::ParseBodyWithin(int& depth) {
   return body;
 }
 
-void Parser::ExpectEndOf(std::u16string_view word, int32_t number) {
-  ExpectWord(u"end", number);
-  ExpectWord(word, number);
+void Parser::ExpectEndOf(std::u16string_view word, CompileError error) {
+  ExpectWord(u"end", error);
+  ExpectWord(word, error);
 }
 
 // One statement (not a procedure or class); null for statements that leave nothing to run.
@@ -50,7 +51,7 @@ StmtPtr Parser::ParseStatement() {
   const Token& t = Peek();
   const SourcePosition at = At(t);
   if (IsOp(t, u".") || IsOp(t, u"(")) return ParseSimple();
-  if (t.kind != TokenKind::Name) Fail(1024);
+  if (t.kind != TokenKind::Name) Fail(CompileError::ExpectedStatement);
   if (t.bracketed) return ParseSimple();
   const std::u16string word = FoldCaseU16(t.text);
   if (IsProcedureStart()) return ParseHoistedProcedure();
@@ -64,7 +65,7 @@ StmtPtr Parser::ParseStatement() {
   if (word == u"set") {
     Next();
     ExprPtr target = ParsePostfix(ParsePrimaryTarget());
-    ExpectOp(u"=", 1011);
+    ExpectOp(u"=", CompileError::ExpectedEquals);
     ExprPtr value = ParseExpr();
     return std::make_unique<AssignStmt>(at, std::move(target), std::move(value), true);
   }
@@ -85,7 +86,7 @@ StmtPtr Parser::ParseStatement() {
   if (word == u"erase") return ParseErase(at);
   if (word == u"option") {
     Next();
-    ExpectWord(u"explicit", 1002);
+    ExpectWord(u"explicit", CompileError::SyntaxError);
     program_->optionExplicit = true;
     return nullptr;
   }
@@ -95,15 +96,15 @@ StmtPtr Parser::ParseStatement() {
     Next();
     return nullptr;
   }
-  if (word == u"class" || IsPropertyStart()) Fail(1024);
-  if (IsReservedWord(word)) Fail(1024);
+  if (word == u"class" || IsPropertyStart()) Fail(CompileError::ExpectedStatement);
+  if (IsReservedWord(word)) Fail(CompileError::ExpectedStatement);
   return ParseSimple();
 }
 
 // A Sub or Function written inside a block of the top level (`If ... Then Sub A() ...`) is
 // defined with the program, before anything runs, wherever its block is.
 StmtPtr Parser::ParseHoistedProcedure() {
-  if (current_->procedure) Fail(1024);
+  if (current_->procedure) Fail(CompileError::ExpectedStatement);
   bool isPublic = true;
   if (AcceptWord(u"private")) {
     isPublic = false;
@@ -118,7 +119,7 @@ StmtPtr Parser::ParseIf() {
   const SourcePosition at = At(Next());
   auto stmt = std::make_unique<IfStmt>(at);
   ExprPtr condition = ParseExpr();
-  ExpectWord(u"then", 1017);
+  ExpectWord(u"then", CompileError::ExpectedThen);
   if (!AtEnd() || (Peek().kind == TokenKind::EndOfStatement && Peek().text == u":")) {
     // One-line form: statements up to the line end, with an optional Else part.
     Block thenBlock = ParseLineStatements();
@@ -134,7 +135,7 @@ StmtPtr Parser::ParseIf() {
   while (true) {
     if (AcceptWord(u"elseif")) {
       ExprPtr c = ParseExpr();
-      ExpectWord(u"then", 1017);
+      ExpectWord(u"then", CompileError::ExpectedThen);
       stmt->branches.emplace_back(std::move(c), ParseBlock());
     } else if (AcceptWord(u"else")) {
       stmt->elseBlock = ParseBlock();
@@ -142,7 +143,7 @@ StmtPtr Parser::ParseIf() {
       break;
     }
   }
-  ExpectEndOf(u"if", 1012);
+  ExpectEndOf(u"if", CompileError::ExpectedIf);
   return stmt;
 }
 
@@ -155,7 +156,7 @@ Block Parser::ParseLineStatements() {
     const bool endIf = IsWord(Peek(), u"end") && IsWord(Peek(1), u"if");
     if (!(Peek().kind == TokenKind::EndOfStatement && Peek().text == u":") && !AtEnd() &&
         !IsWord(Peek(), u"else") && !endIf) {
-      Fail(1025);
+      Fail(CompileError::ExpectedEndOfStatement);
     }
   }
   return block;
@@ -163,7 +164,7 @@ Block Parser::ParseLineStatements() {
 
 StmtPtr Parser::ParseSelect() {
   const SourcePosition at = At(Next());
-  ExpectWord(u"case", 1021);
+  ExpectWord(u"case", CompileError::ExpectedCase);
   auto stmt = std::make_unique<SelectStmt>(at);
   stmt->subject = ParseExpr();
   ExpectEnd();
@@ -181,11 +182,11 @@ StmtPtr Parser::ParseSelect() {
     // `Case 1  x = 200`: a statement may follow the label on its line without a colon.
     if (!AtEnd() &&
         (Peek().kind != TokenKind::Name || IsWord(Peek(), u"to") || IsWord(Peek(), u"is"))) {
-      Fail(1025);
+      Fail(CompileError::ExpectedEndOfStatement);
     }
     stmt->cases.emplace_back(std::move(values), ParseBlock());
   }
-  ExpectEndOf(u"select", 1022);
+  ExpectEndOf(u"select", CompileError::ExpectedSelect);
   return stmt;
 }
 
@@ -201,7 +202,7 @@ ExprPtr Parser::ParseLoopVariable() {
 // The loop body up to its Next, which may repeat the variable's name.
 Block Parser::ParseForBody() {
   Block body = ParseBodyWithin(forDepth_);
-  ExpectWord(u"next", 1020);
+  ExpectWord(u"next", CompileError::ExpectedNext);
   if (!AtEnd()) ExpectName();
   return body;
 }
@@ -211,7 +212,7 @@ StmtPtr Parser::ParseFor() {
   if (AcceptWord(u"each")) {
     auto stmt = std::make_unique<ForEachStmt>(at);
     stmt->element = ParseLoopVariable();
-    ExpectWord(u"in", 1046);
+    ExpectWord(u"in", CompileError::ExpectedIn);
     stmt->group = ParseExpr();
     ExpectEnd();
     stmt->body = ParseForBody();
@@ -219,9 +220,9 @@ StmtPtr Parser::ParseFor() {
   }
   auto stmt = std::make_unique<ForStmt>(at);
   stmt->counter = ParseLoopVariable();
-  ExpectOp(u"=", 1011);
+  ExpectOp(u"=", CompileError::ExpectedEquals);
   stmt->from = ParseExpr();
-  ExpectWord(u"to", 1013);
+  ExpectWord(u"to", CompileError::ExpectedTo);
   stmt->to = ParseExpr();
   if (AcceptWord(u"step")) stmt->step = ParseExpr();
   ExpectEnd();
@@ -238,10 +239,10 @@ StmtPtr Parser::ParseDo() {
   }
   ExpectEnd();
   stmt->body = ParseBodyWithin(doDepth_);
-  if (!IsWord(Peek(), u"loop")) Fail(1019);
+  if (!IsWord(Peek(), u"loop")) Fail(CompileError::ExpectedLoop);
   Next();
   if (IsWord(Peek(), u"while") || IsWord(Peek(), u"until")) {
-    if (stmt->condition) Fail(1025);
+    if (stmt->condition) Fail(CompileError::ExpectedEndOfStatement);
     stmt->until = IsWord(Next(), u"until");
     stmt->condition = ParseExpr();
     stmt->testFirst = false;
@@ -256,7 +257,7 @@ StmtPtr Parser::ParseWhile(SourcePosition at) {
   stmt->isWhileWend = true;
   ExpectEnd();
   stmt->body = ParseBlock();
-  ExpectWord(u"wend", 1018);
+  ExpectWord(u"wend", CompileError::ExpectedWend);
   return stmt;
 }
 
@@ -264,31 +265,31 @@ StmtPtr Parser::ParseExit(SourcePosition at) {
   const Token& exitToken = Next();
   Flow flow;
   if (AcceptWord(u"do")) {
-    if (doDepth_ == 0) Fail(1039, exitToken);
+    if (doDepth_ == 0) Fail(CompileError::InvalidExitStatement, exitToken);
     flow = Flow::ExitDo;
   } else if (AcceptWord(u"for")) {
-    if (forDepth_ == 0) Fail(1039, exitToken);
+    if (forDepth_ == 0) Fail(CompileError::InvalidExitStatement, exitToken);
     flow = Flow::ExitFor;
   } else if (AcceptWord(u"sub") || AcceptWord(u"function") || AcceptWord(u"property")) {
-    if (!current_->procedure) Fail(1039, exitToken);
+    if (!current_->procedure) Fail(CompileError::InvalidExitStatement, exitToken);
     flow = Flow::ExitProcedure;
   } else {
-    Fail(1039);
+    Fail(CompileError::InvalidExitStatement);
   }
   return std::make_unique<ExitStmt>(at, flow);
 }
 
 StmtPtr Parser::ParseOnError(SourcePosition at) {
   Next();
-  ExpectWord(u"error", 1002);
+  ExpectWord(u"error", CompileError::SyntaxError);
   if (AcceptWord(u"resume")) {
-    ExpectWord(u"next", 1002);
+    ExpectWord(u"next", CompileError::SyntaxError);
     return std::make_unique<OnErrorStmt>(at, true);
   }
-  ExpectWord(u"goto", 1002);
+  ExpectWord(u"goto", CompileError::SyntaxError);
   if (Peek().kind != TokenKind::Number || Peek().value.Type() != VarType::Integer ||
       Peek().value.IntegerValue() != 0) {
-    Fail(1002);
+    Fail(CompileError::SyntaxError);
   }
   Next();
   return std::make_unique<OnErrorStmt>(at, false);
@@ -300,7 +301,7 @@ StmtPtr Parser::ParseWith(SourcePosition at) {
   stmt->object = ParseExpr();
   ExpectEnd();
   stmt->body = ParseBlock();
-  ExpectEndOf(u"with", 1029);
+  ExpectEndOf(u"with", CompileError::ExpectedWith);
   return stmt;
 }
 
@@ -384,7 +385,7 @@ StmtPtr Parser::ParseSimple() {
   }
   if (AtEnd() || AtBlockEnd() || IsWord(Peek(), u"else")) {
     if (auto* call = dynamic_cast<CallExpr*>(head.get())) {
-      if (call->args.size() > 1) Fail(1044);
+      if (call->args.size() > 1) Fail(CompileError::CannotUseParenthesesWhenCallingASub);
       if (call->args.size() == 1 && call->args[0]) {
         const SourcePosition p = call->args[0]->position;
         call->args[0] = std::make_unique<ParenExpr>(p, std::move(call->args[0]));
@@ -407,12 +408,12 @@ StmtPtr Parser::ParseSimple() {
     callee = std::move(call->callee);
     args.push_back(ParseBinaryRest(std::move(first), 1));
     if (!AcceptOp(u",")) {
-      if (!AtEnd() && !IsWord(Peek(), u"else")) Fail(1025);
+      if (!AtEnd() && !IsWord(Peek(), u"else")) Fail(CompileError::ExpectedEndOfStatement);
     } else {
       ParseBareArgs(args);
     }
   } else {
-    if (call) Fail(1025);
+    if (call) Fail(CompileError::ExpectedEndOfStatement);
     callee = std::move(head);
     ParseBareArgs(args);
   }

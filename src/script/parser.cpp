@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "script/compile_errors.h"
 #include "script/interpreter.h"
 #include "script/parser_internal.h"
 #include "script/variant_convert.h"
@@ -67,7 +68,7 @@ std::shared_ptr<Program> Parser::ParseExpressionOnly() {
     SkipEnds();
     program_->expression = ParseExpr();
     SkipEnds();
-    if (Peek().kind != TokenKind::EndOfText) Fail(1025);
+    if (Peek().kind != TokenKind::EndOfText) Fail(CompileError::ExpectedEndOfStatement);
   } catch (ScriptError& error) {
     AttachLine(error);
     throw;
@@ -111,16 +112,16 @@ bool Parser::AcceptOp(std::u16string_view op) {
   return true;
 }
 
-void Parser::ExpectWord(std::u16string_view word, int32_t number) {
-  if (!AcceptWord(word)) Fail(number);
+void Parser::ExpectWord(std::u16string_view word, CompileError error) {
+  if (!AcceptWord(word)) Fail(error);
 }
 
-void Parser::ExpectOp(std::u16string_view op, int32_t number) {
-  if (!AcceptOp(op)) Fail(number);
+void Parser::ExpectOp(std::u16string_view op, CompileError error) {
+  if (!AcceptOp(op)) Fail(error);
 }
 
 void Parser::ExpectEnd() {
-  if (!AtEnd()) Fail(1025);
+  if (!AtEnd()) Fail(CompileError::ExpectedEndOfStatement);
 }
 
 void Parser::SkipEnds() {
@@ -129,7 +130,7 @@ void Parser::SkipEnds() {
 
 std::u16string Parser::ExpectName() {
   const Token& token = Peek();
-  if (token.kind != TokenKind::Name || IsKeyword(token)) Fail(1010);
+  if (token.kind != TokenKind::Name || IsKeyword(token)) Fail(CompileError::ExpectedIdentifier);
   return Next().text;
 }
 
@@ -200,7 +201,7 @@ void Parser::CheckTopNamesUnique() {
   for (const auto& proc : program_->procedures) defined.insert(FoldCaseU16(proc->name));
   for (const auto& cls : program_->classes) defined.insert(FoldCaseU16(cls->name));
   for (const Token* token : topDeclarations_) {
-    if (defined.count(FoldCaseU16(token->text))) Fail(1041, *token);
+    if (defined.count(FoldCaseU16(token->text))) Fail(CompileError::NameRedefined, *token);
   }
 }
 

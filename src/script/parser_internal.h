@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "script/ast.h"
+#include "script/compile_errors.h"
 #include "script/lexer.h"
 #include "script/script_error.h"
 
@@ -64,8 +65,8 @@ class Parser {
   }
   bool AcceptWord(std::u16string_view word);
   bool AcceptOp(std::u16string_view op);
-  void ExpectWord(std::u16string_view word, int32_t number);
-  void ExpectOp(std::u16string_view op, int32_t number);
+  void ExpectWord(std::u16string_view word, CompileError error);
+  void ExpectOp(std::u16string_view op, CompileError error);
   bool AtEnd() const {
     return Peek().kind == TokenKind::EndOfStatement || Peek().kind == TokenKind::EndOfText;
   }
@@ -74,6 +75,10 @@ class Parser {
   std::u16string ExpectName();
   [[noreturn]] void Fail(int32_t number);
   [[noreturn]] void Fail(int32_t number, const Token& at);
+  [[noreturn]] void Fail(CompileError error) { Fail(static_cast<int32_t>(error)); }
+  [[noreturn]] void Fail(CompileError error, const Token& at) {
+    Fail(static_cast<int32_t>(error), at);
+  }
   void SplitLines(std::u16string_view code);
   void AttachLine(ScriptError& error) const;
 
@@ -118,7 +123,7 @@ class Parser {
   bool AtBlockEnd() const;
   Block ParseBlock();
   Block ParseBodyWithin(int& depth);
-  void ExpectEndOf(std::u16string_view word, int32_t number);
+  void ExpectEndOf(std::u16string_view word, CompileError error);
   StmtPtr ParseStatement();
   StmtPtr ParseIf();
   Block ParseLineStatements();

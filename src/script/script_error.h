@@ -60,8 +60,6 @@ inline constexpr int32_t kWrongArguments = 450;
 inline constexpr int32_t kVariableUndefined = 500;
 inline constexpr int32_t kIllegalAssignment = 501;
 inline constexpr int32_t kUnqualifiedReference = 505;  // `.name` outside a With block
-inline constexpr int32_t kSyntaxError = 1002;
-inline constexpr int32_t kExpectedStatement = 1024;
 }  // namespace script_errors
 
 }  // namespace vendil
