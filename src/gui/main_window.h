@@ -73,6 +73,9 @@ class MainWindow : public QMainWindow {
   void BuildList();
   void BuildStatusBar();
   void ApplyColumnWidths();
+  void SetTabOrder();
+  // The least size at which every band's caption and three rows of the list show.
+  QSize MinimumWindowSize() const;
   QAction* AddItem(QMenu* menu, const char* name, const char* caption,
                    const std::function<void()>& command);
   void ShowContextMenu(const QPoint& globalPos);

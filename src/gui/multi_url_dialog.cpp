@@ -20,7 +20,8 @@ MultiUrlDialog::MultiUrlDialog(QWidget* parent) : QDialog(parent) {
   picture1->setObjectName(QStringLiteral("Picture1"));
   QPushButton* ok = picture1->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("cmdOK"));
-  QPushButton* cancel = picture1->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+  QPushButton* cancel =
+      picture1->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("cmdCancel"));
   // Enter starts a new line in the box; only a click (or its access) presses OK.
   ok->setAutoDefault(false);

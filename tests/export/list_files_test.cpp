@@ -144,6 +144,11 @@ TEST_F(ListFileTest, SaveDialogOffersTheFormatAndRemembersTheFolder) {
   EXPECT_EQ(ui.fileDialogs[2].fileName, "yahoobc.txt");
   EXPECT_EQ(ui.fileDialogs[2].filter, "テキストファイル(*.txt)|*.txt|すべてのファイル(*.*)|*.*");
   EXPECT_EQ(ui.fileDialogs[2].initialDir, Path("out/"));
+
+  // A save that fails (no such folder) is not where the next dialog opens.
+  ui.fileAnswers.push_back(Path("nowhere/list.grx"));
+  EXPECT_EQ(SaveListFileAsk(form, ListFormat::Grx, ""), HandOffResult::Failed);
+  EXPECT_EQ(ini.GetString("SaveFolder"), Path("out/"));
 }
 
 TEST_F(ListFileTest, ClipboardHoldsTheCheckedUrls) {
@@ -152,10 +157,12 @@ TEST_F(ListFileTest, ClipboardHoldsTheCheckedUrls) {
   Add(true, "c", "http://example.com/c", "", "", "", "");
   EXPECT_EQ(CopyUrls(form), HandOffResult::Done);
   EXPECT_EQ(ui.clipboard, "http://example.com/한\r\nhttp://example.com/c\r\n");
+  EXPECT_EQ(form.StatusText(), "2 個のURLをコピーしました。");
   form.lvwUrls.SetChecked(1, false);
   form.lvwUrls.SetChecked(3, false);
   CopyUrls(form);
   EXPECT_EQ(ui.clipboard, "");
+  EXPECT_EQ(form.StatusText(), "0 個のURLをコピーしました。");
   EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -107,7 +107,7 @@ TEST_F(SearchWindowTest, SeveralUrlsGoThroughTheDialogAndEndInTheLog) {
   // Cancel leaves everything as it was.
   const size_t rows = form.lvwUrls.Count();
   OnModal(QStringLiteral("frmMultiURL"),
-          [](QWidget* dialog) { ClickButton(dialog, QStringLiteral("Cancel")); });
+          [](QWidget* dialog) { ClickButton(dialog, QString::fromUtf8("キャンセル")); });
   Trigger("mnuGo_SomeBriefcases");
   EXPECT_EQ(form.lvwUrls.Count(), rows);
   EXPECT_EQ(modalsSeen.size(), 3u);
