@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <cstdio>
@@ -86,6 +87,14 @@ MainWindow::MainWindow(Form1& form, QtUi& ui) : form_(form), ui_(ui) {
   BuildStatusBar();
   BuildMenus();
   SetTabOrder();
+
+  // A screen unplugged while the program runs must not leave the window off every screen.
+  connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible() && !isMaximized() && !isMinimized() && !isFullScreen())
+        PlaceWindow(this, pos(), size());
+    });
+  });
 
   ui_.SetMainWindow(this);
   ui_.OnStatus([this](const std::string& text) { ShowStatus(text); });
