@@ -4,11 +4,6 @@
 #include "settings/c_ini.h"
 
 namespace vendil {
-namespace {
-
-constexpr int kDefaultWidth = 5400;  // twips
-
-}  // namespace
 
 std::string StartPagePath(const Form1& form) { return form.programFolder + "/help/start.html"; }
 
@@ -19,7 +14,7 @@ WindowLayout ReadStartPageLayout(const Form1& form) {
   WindowLayout layout;
   layout.Left = ini.GetValue("Left", form.layout.Left + form.layout.Width);
   layout.Top = ini.GetValue("Top", form.layout.Top);
-  layout.Width = ini.GetValue("Width", kDefaultWidth);
+  layout.Width = ini.GetValue("Width", kStartPageWidth);
   layout.Height = ini.GetValue("Height", form.layout.Height);
   return layout;
 }

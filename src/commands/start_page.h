@@ -9,6 +9,8 @@
 namespace vendil {
 
 inline constexpr char kStartPageSection[] = "AdWindow";
+// Its width where nothing is stored (twips).
+inline constexpr int kStartPageWidth = 5400;
 
 // The page the window shows: help/start.html in the program's data folder.
 std::string StartPagePath(const Form1& form);

@@ -18,11 +18,13 @@ ScreenRect FitIntoArea(const ScreenRect& wanted, const ScreenRect& area, int min
   return fitted;
 }
 
-ScreenRect FirstStartRect(const ScreenRect& area, int contentWidth, int minWidth, int minHeight) {
+ScreenRect FirstStartRect(const ScreenRect& area, int contentWidth, int besideWidth, int minWidth,
+                          int minHeight) {
   ScreenRect rect;
   rect.width = std::max(area.width * 2 / 3, contentWidth);
   rect.height = area.height * 2 / 3;
-  rect.left = area.left + (area.width - std::min(rect.width, area.width)) / 2;
+  const int block = rect.width + besideWidth <= area.width ? rect.width + besideWidth : rect.width;
+  rect.left = area.left + (area.width - std::min(block, area.width)) / 2;
   rect.top = area.top + (area.height - std::min(rect.height, area.height)) / 2;
   return FitIntoArea(rect, area, minWidth, minHeight);
 }

@@ -19,8 +19,10 @@ ScreenRect FitIntoArea(const ScreenRect& wanted, const ScreenRect& area, int min
                        int minHeight);
 
 // The window of a first start: two thirds of the area each way, widened to `contentWidth`
-// where the area allows (so every column of the list shows), centred in the area.
-ScreenRect FirstStartRect(const ScreenRect& area, int contentWidth, int minWidth, int minHeight);
+// where the area allows (so every column of the list shows), centred in the area together
+// with a window `besideWidth` wide at its right (the start page) when both fit, else alone.
+ScreenRect FirstStartRect(const ScreenRect& area, int contentWidth, int besideWidth, int minWidth,
+                          int minHeight);
 
 // Whether the settings file holds a main-window size (false on a first start).
 bool HasStoredWindowLayout(const Form1& form);

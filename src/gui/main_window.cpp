@@ -20,6 +20,7 @@
 
 #include "commands/main_commands.h"
 #include "commands/new_links.h"
+#include "commands/start_page.h"
 #include "commands/window_commands.h"
 #include "commands/window_geometry.h"
 #include "crawl/add_url_script.h"
@@ -270,10 +271,10 @@ void MainWindow::ApplyStoredLayout() {
   ApplyColumnWidths();
   setMinimumSize(MinimumWindowSize());
   if (!HasStoredWindowLayout(form_)) {
-    // Nothing stored: large enough to show every column.
+    // Nothing stored: large enough to show every column, beside the start page if it fits.
     const int columns = list_->horizontalHeader()->length() + 2 * list_->frameWidth() +
                         list_->verticalScrollBar()->sizeHint().width();
-    PlaceWindowFirstTime(this, columns);
+    PlaceWindowFirstTime(this, columns, TwipsToPixels(kStartPageWidth, this));
   } else {
     const WindowLayout& l = form_.layout;
     PlaceWindow(this, QPoint(TwipsToPixels(l.Left, this), TwipsToPixels(l.Top, this)),

@@ -55,14 +55,14 @@ void PlaceWindow(QWidget* window, const QPoint& pos, const QSize& size) {
                  m);
 }
 
-void PlaceWindowFirstTime(QWidget* window, int contentWidth) {
+void PlaceWindowFirstTime(QWidget* window, int contentWidth, int besideWidth) {
   const QMargins m = FrameAllowance(window);
   QScreen* screen = QGuiApplication::primaryScreen();
   const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 800, 600);
   const QSize least = window->minimumSize().grownBy(m);
   ApplyFrameRect(window,
                  FirstStartRect(ToScreenRect(area), contentWidth + m.left() + m.right(),
-                                least.width(), least.height()),
+                                besideWidth + m.left() + m.right(), least.width(), least.height()),
                  m);
 }
 

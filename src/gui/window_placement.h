@@ -18,7 +18,8 @@ QRect AvailableAreaFor(const QRect& frame);
 // the frame's top left, `size` the inner size, as they are stored.
 void PlaceWindow(QWidget* window, const QPoint& pos, const QSize& size);
 // The first start: two thirds of the primary screen's available area, at least
-// `contentWidth` inner pixels wide where the screen allows, centred.
-void PlaceWindowFirstTime(QWidget* window, int contentWidth);
+// `contentWidth` inner pixels wide where the screen allows, centred with room for a window
+// `besideWidth` wide at its right where the screen has it.
+void PlaceWindowFirstTime(QWidget* window, int contentWidth, int besideWidth);
 
 }  // namespace vendil::gui

@@ -34,11 +34,22 @@ TEST(WindowGeometry, TheAreaMayStartAnywhere) {
 }
 
 TEST(WindowGeometry, AFirstStartTakesTwoThirdsWidenedForTheColumns) {
-  EXPECT_EQ(FirstStartRect({0, 0, 1920, 1080}, 900, 300, 200), (ScreenRect{320, 180, 1280, 720}));
+  EXPECT_EQ(FirstStartRect({0, 0, 1920, 1080}, 900, 0, 300, 200),
+            (ScreenRect{320, 180, 1280, 720}));
   // Columns wider than two thirds: wider, still centred.
-  EXPECT_EQ(FirstStartRect({0, 0, 1200, 900}, 1000, 300, 200), (ScreenRect{100, 150, 1000, 600}));
+  EXPECT_EQ(FirstStartRect({0, 0, 1200, 900}, 1000, 0, 300, 200),
+            (ScreenRect{100, 150, 1000, 600}));
   // Wider than the screen: the screen's width.
-  EXPECT_EQ(FirstStartRect({0, 24, 800, 576}, 1000, 300, 200), (ScreenRect{0, 120, 800, 384}));
+  EXPECT_EQ(FirstStartRect({0, 24, 800, 576}, 1000, 0, 300, 200), (ScreenRect{0, 120, 800, 384}));
+}
+
+TEST(WindowGeometry, AFirstStartLeavesRoomForTheStartPageWhereThereIsSome) {
+  // The window and the 368 pixels beside it are centred together.
+  EXPECT_EQ(FirstStartRect({0, 0, 1280, 640}, 900, 368, 300, 200), (ScreenRect{6, 107, 900, 426}));
+  EXPECT_EQ(FirstStartRect({0, 0, 1920, 1080}, 900, 368, 300, 200),
+            (ScreenRect{136, 180, 1280, 720}));
+  // No room: the window alone is centred and the start page finds its own place.
+  EXPECT_EQ(FirstStartRect({0, 0, 1000, 700}, 900, 368, 300, 200), (ScreenRect{50, 117, 900, 466}));
 }
 
 }  // namespace

@@ -115,19 +115,19 @@ TEST_F(NewcomerTest, AStartWhileASearchRunsGivesOneFinishBoxWithThatSearchsCount
   form.txtUrl.SetText(site.Url("/held.html"));
   form.txtMask.SetText("*.zip");
   AcceptEveryMessageBox();
-  std::vector<QString> statusWhenPressed;
+  std::vector<std::string> statusWhenPressed;
   // With the page held at the server, 開始 is pressed again (a double click) and Enter is
   // pressed in the URL field; then the page is let go.
   WhenReady([this] { return site.TimesRequested("/held.html") > 0; },
             [&] {
               Trigger("Toolbar1_go");
-              statusWhenPressed.push_back(window->StatusLabel()->text());
+              statusWhenPressed.push_back(window->StatusLabel()->text().toStdString());
               QTest::keyClick(Field("txtUrl"), Qt::Key_Return);
-              statusWhenPressed.push_back(window->StatusLabel()->text());
+              statusWhenPressed.push_back(window->StatusLabel()->text().toStdString());
               gate.Release();
             });
   Trigger("mnuGo_Start");
-  EXPECT_EQ(statusWhenPressed, std::vector<QString>(2, QString::fromUtf8(kSearchRunningText)));
+  EXPECT_EQ(statusWhenPressed, std::vector<std::string>(2, kSearchRunningText));
   ASSERT_EQ(messageTexts.size(), 1u);
   EXPECT_EQ(messageTexts[0], "2/2 個のリンクが見つかりました。");
   EXPECT_EQ(site.TimesRequested("/held.html"), 1);
