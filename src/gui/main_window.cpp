@@ -302,9 +302,8 @@ void MainWindow::StoreLayout() {
   const QRect normal = l.Minimized || l.Maximized ? normalGeometry() : QRect();
   if (normal.isValid()) {
     // The stored position is the frame's, as pos() gives it; normalGeometry() is inside it.
-    const QPoint inset = geometry().topLeft() - pos();
-    l.Left = PixelsToTwips(normal.x() - inset.x(), this);
-    l.Top = PixelsToTwips(normal.y() - inset.y(), this);
+    l.Left = PixelsToTwips(normal.x() - normalInset_.x(), this);
+    l.Top = PixelsToTwips(normal.y() - normalInset_.y(), this);
     l.Width = PixelsToTwips(normal.width(), this);
     l.Height = PixelsToTwips(normal.height(), this);
     l.Minimized = l.Maximized = false;
@@ -318,6 +317,11 @@ void MainWindow::StoreLayout() {
   // business, so the width it was given is kept.
   for (int c = 0; c + 1 < LinkListModel::kColumnCount; ++c)
     form_.columnWidths[static_cast<size_t>(c)] = PixelsToTwips(list_->columnWidth(c), this);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (windowState() == Qt::WindowNoState) normalInset_ = geometry().topLeft() - pos();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
