@@ -31,7 +31,9 @@ SignInDialog::SignInDialog(const std::string& id, const std::string& password, Q
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("cmdOK"));
   ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+  // キャンセル, as every other dialog of the window says it.
+  QPushButton* cancel =
+      buttons->addButton(QString::fromUtf8("キャンセル"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("cmdCancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
