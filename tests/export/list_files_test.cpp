@@ -9,6 +9,7 @@
 #include "commands/send_commands.h"
 #include "export/list_formats.h"
 #include "export_fixture.h"
+#include "platform/codec.h"
 #include "settings/c_ini.h"
 
 namespace vendil::test {
@@ -61,6 +62,14 @@ TEST_F(ListFileTest, NonAnsiCharactersKeepTheUrlWorking) {
   const std::string wrg = ListFileBytes(ListFormat::Wrg, form.lvwUrls, "", false, "");
   EXPECT_NE(wrg.find("Info=t?  u\r\n"), std::string::npos);
   EXPECT_NE(wrg.find("RefererStr=http://example.com/%F0%9F%98%80\r\n"), std::string::npos);
+  // A file name CP932 cannot hold keeps its encoded form; one it can hold is written as is.
+  Add(true, "한 x.zip", "http://example.com/y.zip", "", "", "", "");
+  Add(true, "日本 x.zip", "http://example.com/z.zip", "", "", "", "");
+  const std::string grx = ListFileBytes(ListFormat::Grx, form.lvwUrls, "C:\\dl", false, "");
+  EXPECT_NE(grx.find("File: C:\\dl\\%ED%95%9C x.zip\r\n"), std::string::npos) << grx;
+  EXPECT_NE(grx.find("File: C:\\dl\\" + Utf8ToAnsi("日本 x.zip") + "\r\n"), std::string::npos);
+  form.lvwUrls.Remove(3);
+  form.lvwUrls.Remove(2);
   // aria2 reads UTF-8: the characters stay, only line breaks are encoded.
   const std::string aria = ListFileBytes(ListFormat::Aria2, form.lvwUrls, "", false, "");
   EXPECT_EQ(aria, "http://example.com/한/x?a=b%0D%0Ac\n referer=http://example.com/😀\n");
