@@ -83,14 +83,11 @@ TEST_F(IntegrationCrawl, RowsCarryDepthRefererTitleAndTheFinalCount) {
 }
 
 TEST_F(IntegrationCrawl, FileNamesAreDecodedWhereThatGivesTextAndUrlsStayEncoded) {
-  site.Page("/index.html", Html(A("with%20space.zip") + A("%E6%97%A5%E6%9C%AC.zip") +
-                                A("sjis%93%FA.zip") + A("up%2F..%2Fx.zip")));
+  site.Page("/index.html", Html(A("with%20space.zip") + A("up%2F..%2Fx.zip")));
   ASSERT_TRUE(Crawl("/index.html", "0"));
-  ASSERT_EQ(form.lvwUrls.Count(), 4u);
+  ASSERT_EQ(form.lvwUrls.Count(), 2u);
   EXPECT_EQ(RowFor("/with%20space.zip")->FileName, "with space.zip");
-  EXPECT_EQ(RowFor("/%E6%97%A5%E6%9C%AC.zip")->FileName, "日本.zip");
-  // No UTF-8, or no longer one file name: shown as the URL has it.
-  EXPECT_EQ(RowFor("/sjis%93%FA.zip")->FileName, "sjis%93%FA.zip");
+  // No longer one file name once decoded: shown as the URL has it (more in DecodedFileName).
   EXPECT_EQ(RowFor("/up%2F..%2Fx.zip")->FileName, "up%2F..%2Fx.zip");
 }
 
