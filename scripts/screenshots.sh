@@ -18,9 +18,11 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ -n "${port:-}" ] || { echo "screenshots: the sample site did not start" >&2; exit 1; }
+# A loopback port nobody listens on, for the picture of a start page that cannot be read.
+dead=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 
 xvfb-run -a -s "-screen 0 1280x640x24 -dpi 96" bash -c '
   openbox >/dev/null 2>&1 &
   sleep 1
-  QT_QPA_PLATFORM=xcb build/dev/bin/screenshot_tour "$0" "$1"
-' "http://127.0.0.1:$port/index.html" "$out"
+  QT_QPA_PLATFORM=xcb build/dev/bin/screenshot_tour "$0" "$1" "$2"
+' "http://127.0.0.1:$port/index.html" "$out" "http://127.0.0.1:$dead/index.html"

@@ -27,6 +27,15 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --preset dev -j "$jobs"
 
+echo "== window tests on an X server with a window manager (real frames, focus, maximize)"
+# The desktop's browser is left out: whether one is installed is the machine's business.
+timeout 120 xvfb-run -a -s "-screen 0 1280x800x24 -dpi 96" bash -c '
+  openbox >/dev/null 2>&1 &
+  sleep 1
+  QT_QPA_PLATFORM=xcb build/dev/bin/test_gui \
+    --gtest_filter="NewcomerTest.*:MainWindowTest.*:DesktopWindowsTest.*:-*WithoutABrowser*"
+'
+
 echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"

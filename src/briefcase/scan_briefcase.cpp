@@ -59,6 +59,8 @@ class FolderScan {
           step = Finish();
           if (step == Step::Finish) {
             run_.Inet1.Cancel();
+            // The scan is over: no folder is left to read.
+            run_.ui().Progress(pagesRead_, 0, static_cast<int>(filesFound_));
             return true;
           }
           break;

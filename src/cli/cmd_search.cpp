@@ -4,7 +4,6 @@
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "commands/main_commands.h"
-#include "net/fetch_page.h"
 
 namespace vendil::cli {
 
@@ -15,22 +14,16 @@ int RunSearch(const Options& options) {
     return kExitBadArguments;
   }
   Form1& form = session.form();
-  // A start page that could not be read is said before the status text, which counts
-  // nothing for it.
-  auto tellUnreadStartPage = [&form] {
-    if (form.startPageFailed && !form.m_blnStop)
-      form.ui().MessageBox(kFetchFailedText, kProductTitle, vb::OKOnly);
-  };
+  // A start page that could not be read is said by the status text itself (and by the
+  // log line of its URL), as in the window.
   if (options.positional.size() == 1) {
     form.txtUrl.SetText(options.positional.front());
     SearchTypedUrl(form);
-    tellUnreadStartPage();
     form.ui().MessageBox(form.StatusText(), kProductTitle, vb::OKOnly);  // as Start does
   } else {
     std::string lines;
     for (const std::string& url : options.positional) lines += url + "\r\n";
     session.ui().ShowLog(LogTextForDisplay(SearchUrlLines(form, lines)));
-    tellUnreadStartPage();
   }
   return session.Finish(std::cout);
 }

@@ -3,6 +3,7 @@
 
 #include "briefcase/scan_briefcase.h"
 #include "crawl/crawl_links.h"
+#include "net/fetch_page.h"
 #include "parse/mod_url.h"
 #include "platform/casefold.h"
 #include "state/search_run.h"
@@ -21,7 +22,13 @@ bool DispatchSearch(Form1& form) {
   // Everything this search prepares lives in `run` and goes with it, however it ends.
   SearchRun run(form);
   const bool completed = IsBriefcaseUrl(form) ? ScanBriefcase(run) : CrawlLinks(run);
-  if (run.startPageFailed) form.startPageFailed = true;
+  if (run.startPageFailed && !form.m_blnStop) {
+    form.startPageFailed = true;
+    // "0/0 links found" would make a dead server, a refusing proxy or an unusable URL look
+    // like an empty page: the status, the finish box and the log say what happened.
+    form.SetStatusText(kFetchFailedText);
+    return false;
+  }
   return completed;
 }
 

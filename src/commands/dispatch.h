@@ -5,6 +5,8 @@
 
 namespace vendil {
 
+// True when the search completed; false when it was stopped or its start page could not be
+// read (the status text then says "ページの取得に失敗しました。").
 bool DispatchSearch(Form1& form);
 
 }  // namespace vendil

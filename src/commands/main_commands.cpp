@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "commands/dispatch.h"
+#include "commands/one_search.h"
 #include "crawl/add_url_script.h"
 #include "newlinks/search_profile.h"
 #include "parse/mod_string.h"
@@ -31,6 +32,8 @@ bool SearchTypedUrl(Form1& form) {
 }
 
 void StartSearch(Form1& form) {
+  const SearchSlot slot(form);
+  if (!slot.Taken()) return;
   SearchTypedUrl(form);
   form.ui().MessageBox(form.StatusText(), kProductTitle, vb::OKOnly);
 }
@@ -55,6 +58,8 @@ std::string SearchUrlLines(Form1& form, const std::string& strUrls) {
 }
 
 void SearchSeveralUrls(Form1& form) {
+  const SearchSlot slot(form);
+  if (!slot.Taken()) return;
   std::optional<std::string> text = form.ui().ShowMultiUrlDialog();
   if (!text) return;
   const std::string log = SearchUrlLines(form, *text);

@@ -3,6 +3,7 @@
 #include "commands/new_links.h"
 
 #include "commands/main_commands.h"
+#include "commands/one_search.h"
 #include "newlinks/search_profile.h"
 #include "parse/mod_string.h"
 #include "settings/c_ini.h"
@@ -73,6 +74,8 @@ NewLinksResult CheckNewLinksFile(Form1& form, const std::string& strPath) {
 }
 
 bool StartNewLinks(Form1& form) {
+  const SearchSlot slot(form);
+  if (!slot.Taken()) return false;
   std::optional<std::string> path = AskNewLinksFile(form, NewLinksDialog::kCheckOne);
   if (!path || path->empty()) return false;
   return CheckNewLinksFile(form, *path) == NewLinksResult::kDone;
@@ -85,6 +88,15 @@ std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& str
       kind == FileKind::kMissing ? std::string(kFileNotFoundText) : FileProblemText(kind);
   const std::string text = problem.empty() ? ReadTextFile(strListPath) : std::string();
   if (problem.empty() && !IsListText(text)) problem = kNotAListText;
+  // A list whose lines name nothing on disk would run nothing and show an empty log.
+  if (problem.empty()) {
+    bool namesAFile = false;
+    ForEachListLine(text, [&namesAFile](std::string_view raw) {
+      namesAFile = FileExists(TrimBlanks(std::string(raw)));
+      return !namesAFile;
+    });
+    if (!namesAFile) problem = kNoProfileInListText;
+  }
   if (!problem.empty()) {
     form.ui().MessageBox(strListPath + "\r\n" + "\r\n" + problem, kProductTitle, vb::OKOnly);
     return std::nullopt;
@@ -108,6 +120,8 @@ std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& str
 }
 
 void StartNewLinksList(Form1& form) {
+  const SearchSlot slot(form);
+  if (!slot.Taken()) return;
   std::optional<std::string> path = AskNewLinksFile(form, NewLinksDialog::kCheckList);
   if (!path) return;
   CheckNewLinksList(form, *path);

@@ -23,6 +23,8 @@ inline constexpr char kNewLinksFoundText[] = " 個の新しいリンクを見つ
 inline constexpr char kNotAListText[] =
     "このファイルは「新しいリンクのチェック」リストではありません。";
 inline constexpr char kFileNotFoundText[] = "ファイルが見つかりません。";
+inline constexpr char kNoProfileInListText[] =
+    "このリストに書かれたファイルは一つも見つかりません。";
 
 // The three commands of the Go menu, with their file dialogs.
 void CreateNewLinksFile(Form1& form);
@@ -42,8 +44,9 @@ enum class NewLinksResult {
 // SaveNewLinksFile returns whether the profile was written.
 bool SaveNewLinksFile(Form1& form, const std::string& strPath);
 NewLinksResult CheckNewLinksFile(Form1& form, const std::string& strPath);
-// The list run: the log shown (and returned), or nullopt when the file is not a list or
-// cannot be read (missing, a folder or device, too large), which a message box says.
+// The list run: the log shown (and returned), or nullopt when the file is not a list, names
+// no existing file, or cannot be read (missing, a folder or device, too large), which a
+// message box says.
 std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& strListPath);
 
 // The message boxes of a profile written or not, and the note of a profile not updated.

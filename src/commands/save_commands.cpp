@@ -17,6 +17,14 @@ bool ReportEmptyList(Form1& form) {
   return true;
 }
 
+void RememberSaveFolder(Form1& form, const std::string& savedPath) {
+  cIni ini;
+  ini.FileName(form.settingsFile);
+  // The folder is a convenience for the next dialog; the file itself is saved, so a
+  // settings file that cannot take it changes nothing the user has.
+  WriteSetting(ini, setting::SaveFolder, GetParentFolder(savedPath));
+}
+
 bool AskSaveFileName(Form1& form, const std::string& strFilter, const std::string& strDefaultExt,
                      std::string& strFileName) {
   try {
@@ -33,7 +41,6 @@ bool AskSaveFileName(Form1& form, const std::string& strFilter, const std::strin
     const auto chosen = form.ui().FileDialog(request);
     if (!chosen || chosen->empty()) return false;
     strFileName = *chosen;
-    WriteSetting(ini, setting::SaveFolder, GetParentFolder(*chosen));
     return true;
   } catch (const std::exception& e) {
     // The settings file could not be read or written (or memory ran out): say so rather
@@ -69,7 +76,10 @@ HandOffResult SaveListFileAsk(Form1& form, ListFormat format, const std::string&
   if (!AskSaveFileName(form, info.filter, info.defaultExt, fileName)) {
     return HandOffResult::Cancelled;
   }
-  return SaveListFile(form, format, strFolder, fileName, dateText);
+  const HandOffResult result = SaveListFile(form, format, strFolder, fileName, dateText);
+  // Only a folder the file went into is where the next dialog opens, not one that failed.
+  if (result == HandOffResult::Done) RememberSaveFolder(form, fileName);
+  return result;
 }
 
 void SaveToText(Form1& form) { SaveListFileAsk(form, ListFormat::Text, ""); }
@@ -92,10 +102,14 @@ void SaveToAria2(Form1& form, const std::string& strFolder) {
 HandOffResult CopyUrls(Form1& form) {
   if (ReportEmptyList(form)) return HandOffResult::NoData;
   std::string text;
+  size_t copied = 0;
   for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-    if (form.lvwUrls.Checked(i)) text += form.lvwUrls.Row(i).Url + "\r\n";
+    if (!form.lvwUrls.Checked(i)) continue;
+    text += form.lvwUrls.Row(i).Url + "\r\n";
+    ++copied;
   }
   form.ui().SetClipboardText(text);
+  form.SetStatusText(std::to_string(copied) + kCopiedUrlsText);
   return HandOffResult::Done;
 }
 

@@ -13,10 +13,15 @@ namespace vendil {
 // What an export or hand-off came to, for callers that need an exit status.
 enum class HandOffResult { Done, NoData, Cancelled, Failed };
 
-// The save dialog; true with `strFileName` set to the chosen path, which also becomes the
-// remembered "SaveFolder". False (and `strFileName` unchanged) when cancelled or failing.
+inline constexpr char kCopiedUrlsText[] = " 個のURLをコピーしました。";
+
+// The save dialog, opening in the remembered "SaveFolder"; true with `strFileName` set to
+// the chosen path. False (and `strFileName` unchanged) when cancelled or failing.
 bool AskSaveFileName(Form1& form, const std::string& strFilter, const std::string& strDefaultExt,
                      std::string& strFileName);
+// The folder of a file just saved becomes the remembered "SaveFolder"; call it only once the
+// file is written, so that a failed save is not where the next dialog opens.
+void RememberSaveFolder(Form1& form, const std::string& savedPath);
 
 // Writes the checked rows to `path` and reports the outcome in a message box: "データが
 // ありません。" for a list without rows, the system's error text when the file cannot be
@@ -33,7 +38,8 @@ void SaveToWrg(Form1& form, const std::string& strFolder);
 void SaveToGrx(Form1& form, const std::string& strFolder);
 void SaveToAria2(Form1& form, const std::string& strFolder);
 
-// The URLs of the checked rows on the clipboard, each followed by CR LF.
+// The URLs of the checked rows on the clipboard, each followed by CR LF; the status text
+// says how many.
 HandOffResult CopyUrls(Form1& form);
 
 // Shows "データがありません。" and gives true when the list has no rows at all.

@@ -4,9 +4,13 @@
 
 #include <string>
 
+#include "settings/settings_keys.h"
 #include "state/form1.h"
 
 namespace vendil {
+
+// Its width where nothing is stored (twips).
+inline constexpr int kStartPageWidth = setting::StartPageWidth.fallback;
 
 // The page the window shows: help/start.html in the program's data folder.
 std::string StartPagePath(const Form1& form);

@@ -17,6 +17,10 @@ inline constexpr char kMakerName[] = "Vendil";
 inline constexpr char kHomePageUrl[] = "https://www.vendil.org/";
 inline constexpr char kOnlineHelpUrl[] = "https://www.vendil.org/help/";
 inline constexpr char kMatchedItemsText[] = " 個のアイテムと一致しました。";
+// Said, with the address or path below it, when the desktop has no browser or launcher to
+// open a page with.
+inline constexpr char kNoBrowserText[] =
+    "ブラウザを起動できませんでした。次のアドレスを手動で開いてください。";
 
 // One toolbar button or drop-down item, in toolbar order; an empty key is a separator.
 struct ToolbarButton {

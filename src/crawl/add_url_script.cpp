@@ -93,8 +93,13 @@ ScriptErrorInfo InternalError() {
   return error;
 }
 
-// The script of one crawl, compiled once; a syntax error is kept and shown on every page,
-// as each page's run would meet it again.
+// Said under the error: the rest of the search goes on without the script, so a script that
+// fails on every page shows one box, not one per page.
+constexpr char kScriptDisabledText[] =
+    "このスクリプトは、この検索の残りのページでは実行されません。";
+
+// The script of one crawl, compiled once. Its first error (a syntax error, or one met while
+// it runs on a page) is shown once and turns it off for the rest of this crawl.
 class ChosenScript : public PageScript {
  public:
   ChosenScript(Form1& form, ScriptEngineSlot& slot, std::string name, const std::string& text)
@@ -112,7 +117,7 @@ class ChosenScript : public PageScript {
   void RunOnPage(const std::string& pageUrl, const std::string& pageHtml,
                  LinkCollection& links) override {
     // A crawl started from a box the script shows must not re-enter the running engine.
-    if (slot_.running) return;
+    if (slot_.running || disabled_) return;
     VendilInfoClass& info = *slot_.m_objInfo;
     info.Html = Utf8ToUtf16(pageHtml);
     info.Url = Utf8ToUtf16(pageUrl);
@@ -135,8 +140,9 @@ class ChosenScript : public PageScript {
     // The page text is large; it is not kept past the page.
     info.Html.clear();
     if (error && !error->aborted) {
-      form_.ui().MessageBox(ScriptErrorText(name_, *error), kScriptErrorTitle,
-                            vb::OKOnly | vb::Critical);
+      disabled_ = true;
+      form_.ui().MessageBox(ScriptErrorText(name_, *error) + "\r\n\r\n" + kScriptDisabledText,
+                            kScriptErrorTitle, vb::OKOnly | vb::Critical);
     }
   }
 
@@ -146,6 +152,7 @@ class ChosenScript : public PageScript {
   std::string name_;
   std::shared_ptr<const CompiledScript> script_;
   std::optional<ScriptErrorInfo> compileError_;
+  bool disabled_ = false;
 };
 
 // A name from the list, never a path that leaves the scripts folder.

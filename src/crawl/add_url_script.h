@@ -12,6 +12,9 @@ namespace vendil {
 
 // Fills cmbScript: an empty entry, then every ordinary file of programFolder/scripts.
 void FillScriptList(Form1& form);
+// Reads the scripts folder again (scripts added while the program runs appear), keeping the
+// chosen script when it is still there.
+void RefreshScriptList(Form1& form);
 // Creates the engine with its VendilInfo object into form.m_objScript (left empty on failure).
 void CreateScriptEngine(Form1& form);
 

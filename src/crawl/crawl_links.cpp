@@ -21,6 +21,7 @@
 #include "net/fetch_ahead.h"
 #include "net/fetch_page.h"
 #include "parse/c_get_html_tag.h"
+#include "parse/decoded_name.h"
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 #include "parse/wildcard.h"
@@ -156,6 +157,13 @@ bool CrawlLinks(SearchRun& run) {
     return QueuedPageSpec(run, queue.Item(position), pageBases[linkedFrom[position - 1]]);
   });
 
+  auto reportProgress = [&](size_t pagesLeft) {
+    run.ui().Progress(
+        pagesRead, static_cast<int>(std::min<size_t>(pagesLeft, std::numeric_limits<int>::max())),
+        static_cast<int>(
+            std::min<size_t>(run.form.lvwUrls.Count(), std::numeric_limits<int>::max())));
+  };
+
   for (;;) {
     const bool fetched = FetchPage(run, pageRequest, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
@@ -187,7 +195,8 @@ bool CrawlLinks(SearchRun& run) {
         if (link.UrlFromPage) link.Url = UrlWithoutFragment(link.Url);
         if (link.Folder.empty())
           link.Folder = run.form.m_blnMultiCheck ? run.form.txtSaveFolder.Text() : "";
-        if (link.FileName.empty()) link.FileName = GetUrlFileName(link.Url);
+        // The name a person reads and a manager saves under; the URL stays encoded.
+        if (link.FileName.empty()) link.FileName = DecodedFileName(GetUrlFileName(link.Url));
         // An entry queued at the depth limit would end the crawl when its turn came, never
         // read: links of such pages are not queued at all (same pages read, same rows).
         if (level < depthLimit && IsUrlToFollowFrom(run, link.Url, base) &&
@@ -211,13 +220,9 @@ bool CrawlLinks(SearchRun& run) {
           ++linksAdded;
         }
       }
-      run.ui().Progress(
-          pagesRead,
-          static_cast<int>(std::min<size_t>(queue.Count() - std::min(queue.Count(), queueIndex),
-                                            std::numeric_limits<int>::max())),
-          static_cast<int>(
-              std::min<size_t>(run.form.lvwUrls.Count(), std::numeric_limits<int>::max())));
     }
+    // A page refused or failed is done as much as one read: the count left goes down.
+    reportProgress(queue.Count() - std::min(queue.Count(), queueIndex));
 
     ++queueIndex;
     if (queueIndex > queue.Count()) break;
@@ -228,6 +233,8 @@ bool CrawlLinks(SearchRun& run) {
     pageRequest = QueuedPageSpec(run, next, pageBases[linkedFrom[queueIndex - 1]]);
   }
 
+  // Whatever is still queued is below the depth limit and never read: nothing is left.
+  reportProgress(0);
   run.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) + kFoundSuffix);
   run.Inet1.Cancel();
   run.m_astrUrlFilters.clear();

@@ -26,4 +26,11 @@ void FillScriptList(Form1& form) {
   form.cmbScript.SetListIndex(0);
 }
 
+void RefreshScriptList(Form1& form) {
+  const std::string chosen = form.cmbScript.Text();
+  FillScriptList(form);
+  // A script deleted meanwhile leaves the empty entry (no script) chosen.
+  form.cmbScript.SetText(chosen);
+}
+
 }  // namespace vendil

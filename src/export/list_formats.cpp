@@ -66,7 +66,10 @@ void WrgRecord(std::string& out, const LinkRow& row, const std::string& folder) 
 
 void GrxRecord(std::string& out, const LinkRow& row, const std::string& folder) {
   Line(out, "URL: " + UrlForAnsiFile(row.Url));
-  const std::string name = row.FileName.empty() ? "index.html" : row.FileName;
+  std::string name = row.FileName.empty() ? "index.html" : row.FileName;
+  // A name CP932 cannot hold would reach the file with "?" in it, which no file may be
+  // called: it goes in percent-encoded, as the URL it was taken from had it.
+  if (!AnsiCanHold(name)) name = UrlForAnsiFile(name);
   Line(out, "File: " + FieldForListFile(folder + name));
   Line(out, "SourcePageURL: " + UrlForAnsiFile(row.Referer));
   Line(out, "Desc: " + FieldForListFile(row.Title));

@@ -1,5 +1,6 @@
-// lvwUrls: the report view of the link list. Uniform row heights, no per-row sizing, and the
-// context menu on the release of the right button.
+// lvwUrls: the report view of the link list. Uniform row heights, no per-row sizing, the
+// context menu on the release of the right button or on the Menu key and Shift+F10, Space
+// toggling the check of the current row in any column, and a frame that shows focus.
 #pragma once
 
 #include <QTableView>
@@ -21,11 +22,16 @@ class LinkListView : public QTableView {
   void ContextMenuRequested(const QPoint& globalPos);
 
  protected:
+  bool event(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
   void ApplyRowHeight();
+  void ToggleCurrentCheck();
 };
 
 }  // namespace vendil::gui

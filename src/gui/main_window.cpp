@@ -7,8 +7,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <cstdio>
@@ -17,7 +20,10 @@
 
 #include "commands/main_commands.h"
 #include "commands/new_links.h"
+#include "commands/start_page.h"
 #include "commands/window_commands.h"
+#include "commands/window_geometry.h"
+#include "crawl/add_url_script.h"
 #include "gui/about_dialog.h"
 #include "gui/band_area.h"
 #include "gui/drop_field.h"
@@ -28,7 +34,9 @@
 #include "gui/link_list_view.h"
 #include "gui/qt_ui.h"
 #include "gui/resources.h"
+#include "gui/script_combo.h"
 #include "gui/twips.h"
+#include "gui/window_placement.h"
 
 namespace vendil::gui {
 namespace {
@@ -78,6 +86,15 @@ MainWindow::MainWindow(Form1& form, QtUi& ui) : form_(form), ui_(ui) {
   BuildList();
   BuildStatusBar();
   BuildMenus();
+  SetTabOrder();
+
+  // A screen unplugged while the program runs must not leave the window off every screen.
+  connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+    QTimer::singleShot(0, this, [this] {
+      if (isVisible() && !isMaximized() && !isMinimized() && !isFullScreen())
+        PlaceWindow(this, pos(), size());
+    });
+  });
 
   ui_.SetMainWindow(this);
   ui_.OnStatus([this](const std::string& text) { ShowStatus(text); });
@@ -131,11 +148,15 @@ void MainWindow::BuildFields() {
   txtDepth_ = plain("txtDepth");
   txtGetUrls_ = plain("txtGetUrls");
   txtContentType_ = plain("txtContentType");
-  cmbScript_ = new QComboBox(this);
+  cmbScript_ = new ScriptCombo(this, [this] { RefreshScriptList(form_); });
   cmbScript_->setObjectName(QStringLiteral("cmbScript"));
   cmbScript_->setAcceptDrops(false);
   cmbScript_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cmbScript_->setMinimumContentsLength(4);
+
+  // Enter in the URL field starts a search, as 開始 does.
+  connect(txtUrl_, &QLineEdit::returnPressed, this,
+          [this] { RunCommand([this] { StartSearch(form_); }); });
 
   BindText(txtUrl_, form_.txtUrl);
   BindText(txtSaveFolder_, form_.txtSaveFolder);
@@ -175,6 +196,18 @@ void MainWindow::BuildList() {
         section, form_.lvwUrls.SortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
   });
   connect(list_, &LinkListView::ContextMenuRequested, this, &MainWindow::ShowContextMenu);
+  // A new search starts from an empty list and lists rows in crawl order: the arrow of an
+  // earlier sort would claim an order the rows no longer have.
+  connect(model_, &QAbstractItemModel::modelReset, this, [this, header] {
+    if (model_->rowCount() == 0) header->setSortIndicatorShown(false);
+  });
+}
+
+void MainWindow::SetTabOrder() {
+  // Along the bands as they stand on screen, then the list.
+  QWidget* order[] = {txtUrl_,    txtSaveFolder_, txtMask_,        txtDepth_,
+                      cmbScript_, txtGetUrls_,    txtContentType_, list_};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
 void MainWindow::BuildStatusBar() {
@@ -222,11 +255,36 @@ void MainWindow::ApplyResizeRule() {
                      TwipsToPixels(area.height, this));
 }
 
+QSize MainWindow::MinimumWindowSize() const {
+  // Every band with its caption, and the list's header with three rows below it.
+  const int frame = 2 * list_->frameWidth();
+  const int rows = 3 * list_->verticalHeader()->defaultSectionSize();
+  const int listHeight = list_->horizontalHeader()->sizeHint().height() + rows + frame +
+                         list_->horizontalScrollBar()->sizeHint().height();
+  const int height = menuBar()->sizeHint().height() + bands_->sizeHint().height() + listHeight +
+                     statusBar()->sizeHint().height();
+  return {bands_->minimumSizeHint().width(), height};
+}
+
 void MainWindow::ApplyStoredLayout() {
-  const WindowLayout& l = form_.layout;
-  move(TwipsToPixels(l.Left, this), TwipsToPixels(l.Top, this));
-  resize(TwipsToPixels(l.Width, this), TwipsToPixels(l.Height, this));
   ApplyColumnWidths();
+  setMinimumSize(MinimumWindowSize());
+  if (!HasStoredWindowLayout(form_)) {
+    // Nothing stored: large enough to show every column, beside the start page if it fits.
+    const int columns = list_->horizontalHeader()->length() + 2 * list_->frameWidth() +
+                        list_->verticalScrollBar()->sizeHint().width();
+    PlaceWindowFirstTime(this, columns, TwipsToPixels(kStartPageWidth, this));
+  } else {
+    const WindowLayout& l = form_.layout;
+    PlaceWindow(this, QPoint(TwipsToPixels(l.Left, this), TwipsToPixels(l.Top, this)),
+                QSize(TwipsToPixels(l.Width, this), TwipsToPixels(l.Height, this)));
+  }
+  // Where the window now is: the start page opens beside this place, not a stored one.
+  WindowLayout& l = form_.layout;
+  l.Left = PixelsToTwips(pos().x(), this);
+  l.Top = PixelsToTwips(pos().y(), this);
+  l.Width = PixelsToTwips(width(), this);
+  l.Height = PixelsToTwips(height(), this);
 }
 
 void MainWindow::ApplyColumnWidths() {
@@ -238,14 +296,31 @@ void MainWindow::StoreLayout() {
   WindowLayout& l = form_.layout;
   l.Minimized = isMinimized();
   l.Maximized = isMaximized() || isFullScreen();
-  if (!l.Minimized && !l.Maximized) {
+  // A maximized or minimized window keeps the place it returns to: that is what is stored
+  // (the position it had before, not one from an older session).
+  const QRect normal = l.Minimized || l.Maximized ? normalGeometry() : QRect();
+  if (normal.isValid()) {
+    // The stored position is the frame's, as pos() gives it; normalGeometry() is inside it.
+    l.Left = PixelsToTwips(normal.x() - normalInset_.x(), this);
+    l.Top = PixelsToTwips(normal.y() - normalInset_.y(), this);
+    l.Width = PixelsToTwips(normal.width(), this);
+    l.Height = PixelsToTwips(normal.height(), this);
+    l.Minimized = l.Maximized = false;
+  } else if (!l.Minimized && !l.Maximized) {
     l.Left = PixelsToTwips(pos().x(), this);
     l.Top = PixelsToTwips(pos().y(), this);
     l.Width = PixelsToTwips(width(), this);
     l.Height = PixelsToTwips(height(), this);
   }
-  for (int c = 0; c < LinkListModel::kColumnCount; ++c)
+  // The last column stretches to the window's edge: its width on screen is the window's
+  // business, so the width it was given is kept.
+  for (int c = 0; c + 1 < LinkListModel::kColumnCount; ++c)
     form_.columnWidths[static_cast<size_t>(c)] = PixelsToTwips(list_->columnWidth(c), this);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (windowState() == Qt::WindowNoState) normalInset_ = geometry().topLeft() - pos();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -64,6 +64,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void BuildFields();
@@ -73,6 +74,9 @@ class MainWindow : public QMainWindow {
   void BuildList();
   void BuildStatusBar();
   void ApplyColumnWidths();
+  void SetTabOrder();
+  // The least size at which every band's caption and three rows of the list show.
+  QSize MinimumWindowSize() const;
   QAction* AddItem(QMenu* menu, const char* name, const char* caption,
                    const std::function<void()>& command);
   void ShowContextMenu(const QPoint& globalPos);
@@ -98,6 +102,9 @@ class MainWindow : public QMainWindow {
   QLabel* progress_ = nullptr;
   QMenu* popup_ = nullptr;
   std::map<QString, QAction*> actions_;
+  // The frame's left and top border while the window was last in its normal state (a
+  // maximized window may have none), to store the normal place as a frame position.
+  QPoint normalInset_;
 };
 
 }  // namespace vendil::gui

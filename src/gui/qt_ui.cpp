@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "commands/main_commands.h"
+#include "commands/window_commands.h"
 #include "gui/dialog_frame.h"
 #include "gui/jp_text.h"
 #include "gui/log_dialog.h"
@@ -173,8 +175,11 @@ void QtUi::SetClipboardText(const std::string& text) {
 }
 
 void QtUi::OpenUrl(const std::string& url) {
-  // The result is not examined: a failing desktop handler is ignored.
-  QDesktopServices::openUrl(DesktopUrl(url));
+  // Without a browser or launcher nothing would happen at all: the user is told, with the
+  // address to open by hand.
+  if (!QDesktopServices::openUrl(DesktopUrl(url)))
+    MessageBox(std::string(kNoBrowserText) + "\r\n\r\n" + url, kProductTitle,
+               vb::OKOnly | vb::Exclamation);
 }
 
 void QtUi::Yield() {

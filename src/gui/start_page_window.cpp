@@ -9,6 +9,7 @@
 
 #include "commands/start_page.h"
 #include "gui/twips.h"
+#include "gui/window_placement.h"
 
 namespace vendil::gui {
 
@@ -38,8 +39,9 @@ StartPageWindow::StartPageWindow(Form1& form, QWidget* owner)
   layout->addWidget(browser_);
 
   const WindowLayout stored = ReadStartPageLayout(form_);
-  move(TwipsToPixels(stored.Left, this), TwipsToPixels(stored.Top, this));
-  resize(TwipsToPixels(stored.Width, this), TwipsToPixels(stored.Height, this));
+  // Inside the screen, however it was stored.
+  PlaceWindow(this, QPoint(TwipsToPixels(stored.Left, this), TwipsToPixels(stored.Top, this)),
+              QSize(TwipsToPixels(stored.Width, this), TwipsToPixels(stored.Height, this)));
 }
 
 void StartPageWindow::closeEvent(QCloseEvent* event) {

@@ -36,10 +36,14 @@ bool FileExists(const std::string& strPath) {
 void ForEachListLine(std::string_view text, const std::function<bool(std::string_view)>& visit) {
   size_t start = 0;
   while (true) {
-    const size_t end = text.find("\r\n", start);
-    if (!visit(text.substr(start, end == std::string_view::npos ? end : end - start))) return;
+    // A list written on Linux ends its lines in LF alone; one from Windows in CR LF.
+    const size_t end = text.find('\n', start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+    if (!visit(line)) return;
     if (end == std::string_view::npos) return;
-    start = end + 2;
+    start = end + 1;
   }
 }
 

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/error_text.h"
 #include "platform/temp_beside.h"
 #include "platform/unique_fd.h"
 
@@ -20,7 +21,7 @@ namespace vendil {
 namespace {
 
 bool Fail(std::string* error, const std::string& what, int err) {
-  if (error != nullptr) *error = what + ": " + std::strerror(err);
+  if (error != nullptr) *error = what + ": " + SystemErrorText(err);
   return false;
 }
 
@@ -29,7 +30,7 @@ bool Fail(std::string* error, const std::string& what, const char* reason) {
   return false;
 }
 
-constexpr char kNotRegularText[] = "not a regular file";
+constexpr char kNotRegularText[] = "通常のファイルではありません。";
 
 // Opens `path` for a whole-file read. The path is looked at before it is opened, so a
 // device is never opened at all; O_NONBLOCK keeps a FIFO put there in between from
@@ -85,7 +86,7 @@ std::string ResolveTarget(const std::string& path) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error,
                          unsigned mode, unsigned modeMask) {
-  if (path.empty()) return Fail(error, "no file name", ENOENT);
+  if (path.empty()) return Fail(error, "ファイル名がありません", ENOENT);
   const std::string target = ResolveTarget(path);
   struct stat existing {};
   if (stat(target.c_str(), &existing) == 0) {

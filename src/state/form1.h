@@ -75,6 +75,9 @@ class Form1 {
   // own state when it ends, cleared when a command starts): an unreachable page is not an
   // empty one.
   bool startPageFailed = false;
+  // A command's searches are running: a second command that would start a search inside
+  // them is refused (one search at a time, one finish box per search).
+  bool searchRunning = false;
   std::unique_ptr<ScriptSlot> m_objScript;
 
   // Briefcase marker set loaded last (0: none yet).

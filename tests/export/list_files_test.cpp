@@ -9,6 +9,7 @@
 #include "commands/send_commands.h"
 #include "export/list_formats.h"
 #include "export_fixture.h"
+#include "platform/codec.h"
 #include "settings/c_ini.h"
 
 namespace vendil::test {
@@ -61,6 +62,14 @@ TEST_F(ListFileTest, NonAnsiCharactersKeepTheUrlWorking) {
   const std::string wrg = ListFileBytes(ListFormat::Wrg, form.lvwUrls, "", false, "");
   EXPECT_NE(wrg.find("Info=t?  u\r\n"), std::string::npos);
   EXPECT_NE(wrg.find("RefererStr=http://example.com/%F0%9F%98%80\r\n"), std::string::npos);
+  // A file name CP932 cannot hold keeps its encoded form; one it can hold is written as is.
+  Add(true, "한 x.zip", "http://example.com/y.zip", "", "", "", "");
+  Add(true, "日本 x.zip", "http://example.com/z.zip", "", "", "", "");
+  const std::string grx = ListFileBytes(ListFormat::Grx, form.lvwUrls, "C:\\dl", false, "");
+  EXPECT_NE(grx.find("File: C:\\dl\\%ED%95%9C x.zip\r\n"), std::string::npos) << grx;
+  EXPECT_NE(grx.find("File: C:\\dl\\" + Utf8ToAnsi("日本 x.zip") + "\r\n"), std::string::npos);
+  form.lvwUrls.Remove(3);
+  form.lvwUrls.Remove(2);
   // aria2 reads UTF-8: the characters stay, only line breaks are encoded.
   const std::string aria = ListFileBytes(ListFormat::Aria2, form.lvwUrls, "", false, "");
   EXPECT_EQ(aria, "http://example.com/한/x?a=b%0D%0Ac\n referer=http://example.com/😀\n");
@@ -144,6 +153,11 @@ TEST_F(ListFileTest, SaveDialogOffersTheFormatAndRemembersTheFolder) {
   EXPECT_EQ(ui.fileDialogs[2].fileName, "yahoobc.txt");
   EXPECT_EQ(ui.fileDialogs[2].filter, "テキストファイル(*.txt)|*.txt|すべてのファイル(*.*)|*.*");
   EXPECT_EQ(ui.fileDialogs[2].initialDir, Path("out/"));
+
+  // A save that fails (no such folder) is not where the next dialog opens.
+  ui.fileAnswers.push_back(Path("nowhere/list.grx"));
+  EXPECT_EQ(SaveListFileAsk(form, ListFormat::Grx, ""), HandOffResult::Failed);
+  EXPECT_EQ(ini.GetString("SaveFolder"), Path("out/"));
 }
 
 TEST_F(ListFileTest, ClipboardHoldsTheCheckedUrls) {
@@ -152,10 +166,12 @@ TEST_F(ListFileTest, ClipboardHoldsTheCheckedUrls) {
   Add(true, "c", "http://example.com/c", "", "", "", "");
   EXPECT_EQ(CopyUrls(form), HandOffResult::Done);
   EXPECT_EQ(ui.clipboard, "http://example.com/한\r\nhttp://example.com/c\r\n");
+  EXPECT_EQ(form.StatusText(), "2 個のURLをコピーしました。");
   form.lvwUrls.SetChecked(1, false);
   form.lvwUrls.SetChecked(3, false);
   CopyUrls(form);
   EXPECT_EQ(ui.clipboard, "");
+  EXPECT_EQ(form.StatusText(), "0 個のURLをコピーしました。");
   EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBrowser>
@@ -62,10 +63,28 @@ TEST_F(DesktopWindowsTest, StartPageIsOwnedKeepsItsPlaceAndClosesWithTheMainWind
 }
 
 TEST_F(DesktopWindowsTest, StartPageWithoutStoredPlaceStandsBesideTheMainWindow) {
+  cIni ini;
+  ini.FileName(form.settingsFile);
+  ini.Section("Window");
+  ini.SetValue("Left", 0);
+  ini.SetValue("Top", 0);
+  ini.SetValue("Width", 300 * 15);
+  ini.SetValue("Height", 320 * 15);
+  OpenWindow();
+  {
+    gui::StartPageWindow page(form, window.get());
+    EXPECT_EQ(page.pos().x(), gui::TwipsToPixels(form.layout.Left + form.layout.Width, &page));
+    EXPECT_EQ(page.height(), gui::TwipsToPixels(form.layout.Height, &page));
+  }
+  CloseWindow();
+
+  // A main window that leaves no room beside it: the start page stays on the screen.
+  ini.FileName(form.settingsFile);
+  ini.Section("Window");
+  ini.SetValue("Width", 790 * 15);
   OpenWindow();
   gui::StartPageWindow page(form, window.get());
-  EXPECT_EQ(page.pos().x(), gui::TwipsToPixels(form.layout.Left + form.layout.Width, &page));
-  EXPECT_EQ(page.height(), gui::TwipsToPixels(form.layout.Height, &page));
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(page.geometry()));
 }
 
 TEST_F(DesktopWindowsTest, InternetOptionsDialogEditsTheOptionsOnlyOnOk) {

@@ -265,7 +265,7 @@ TEST_F(MainWindowTest, DropsReachOnlyTheUrlAndFolderFields) {
     EXPECT_FALSE(window->findChild<QWidget*>(QString::fromLatin1(name))->acceptDrops()) << name;
 }
 
-TEST_F(MainWindowTest, ResizeRuleKeepsTheListAtLeastAThousandTwips) {
+TEST_F(MainWindowTest, ResizeRuleKeepsTheListBelowTheBands) {
   OpenWindow();
   window->resize(600, 500);
   ASSERT_TRUE(WaitFor([this] { return window->width() == 600; }));
@@ -274,20 +274,15 @@ TEST_F(MainWindowTest, ResizeRuleKeepsTheListAtLeastAThousandTwips) {
   EXPECT_EQ(list->y(), bandBottom);
   EXPECT_EQ(list->width(), window->centralWidget()->width());
   EXPECT_EQ(list->y() + list->height(), window->centralWidget()->height());
-
-  // 66 pixels (990 twips) of room: the list becomes 1000 by 1000 twips though wider room.
-  const int room = 66;
-  window->resize(600, window->height() - (list->height() - room));
-  ASSERT_TRUE(WaitFor([&] { return window->centralWidget()->height() - bandBottom == room; }));
-  const int thousand = gui::TwipsToPixels(1000, window.get());
-  EXPECT_EQ(list->width(), thousand);
-  EXPECT_EQ(list->height(), thousand);
+  // The smallest window: NewcomerTest.TheSmallestWindowKeepsEveryCaptionAndThreeRows.
 }
 
 TEST_F(MainWindowTest, LayoutAndColumnWidthsRoundTripThroughTheSettingsFile) {
   OpenWindow();
-  // First start: the stored defaults.
-  EXPECT_EQ(window->List()->columnWidth(6), gui::TwipsToPixels(500, window.get()));
+  // First start: the stored defaults; the last column is at least its width, stretched to
+  // the list's edge.
+  EXPECT_EQ(window->List()->columnWidth(5), gui::TwipsToPixels(1440, window.get()));
+  EXPECT_GE(window->List()->columnWidth(6), gui::TwipsToPixels(500, window.get()));
   window->List()->setColumnWidth(1, 260);
   window->move(40, 30);
   window->resize(640, 480);
@@ -306,15 +301,21 @@ TEST_F(MainWindowTest, LayoutAndColumnWidthsRoundTripThroughTheSettingsFile) {
   EXPECT_EQ(window->List()->columnWidth(1), 260);
   EXPECT_EQ(window->size(), QSize(640, 480));
 
-  // Closed while maximized: the normal position stays as saved last, the columns are saved.
+  // Closed while maximized: the place it had before it was maximized is kept (not one of
+  // an older session), and so are the columns; the stretched last one keeps its own width.
   window->List()->setColumnWidth(0, 150);
+  window->move(60, 50);
+  QTest::qWait(20);
   window->showMaximized();
   QTest::qWait(20);
   CloseWindow();
   ini.Section("Window");
   EXPECT_EQ(ini.GetValue("Width", 0), 640 * 15);
+  EXPECT_EQ(ini.GetValue("Left", 0), 60 * 15);
+  EXPECT_EQ(ini.GetValue("Top", 0), 50 * 15);
   ini.Section("Column");
   EXPECT_EQ(ini.GetValue("FileName", 0), 150 * 15);
+  EXPECT_EQ(ini.GetValue("Depth", 0), 500);
 }
 
 TEST_F(MainWindowTest, EditCommandsWorkOnTheListAndTheStatusBar) {

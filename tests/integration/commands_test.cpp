@@ -1,8 +1,14 @@
-// Start and the several-URLs command over real crawls of a loopback site.
+// Start and the several-URLs command over real crawls of a loopback site: one search at a
+// time, an unreadable start page said as such, and the progress at the end.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "commands/main_commands.h"
+#include "commands/new_links.h"
+#include "commands/one_search.h"
 #include "integration/site_server.h"
+#include "net/raw_tcp_server.h"
 #include "support/fake_ui.h"
 #include "support/loopback_proxy.h"
 
@@ -85,6 +91,92 @@ TEST_F(IntegrationCrawlCommands, InternetOptionsCountFromTheNextSearch) {
   EXPECT_EQ(form.lvwUrls.Count(), 1u);
   EXPECT_EQ(proxy.Requests().size(), 1u);
   EXPECT_EQ(site.TimesRequested("/one.html"), 2);
+}
+
+TEST_F(IntegrationCrawlCommands, ACommandThatWouldStartASecondSearchIsRefused) {
+  form.txtUrl.SetText(site.Url("/one.html"));
+  ui.multiUrlAnswers.push_back(site.Url("/two.html"));
+  std::vector<std::string> statusWhenRefused;
+  // While the first search waits for its page, every command that starts a search is tried.
+  ui.OnYield([&] { return site.TimesRequested("/one.html") > 0; },
+             [&] {
+               StartSearch(form);
+               statusWhenRefused.push_back(form.StatusText());
+               SearchSeveralUrls(form);
+               statusWhenRefused.push_back(form.StatusText());
+               StartNewLinks(form);
+               StartNewLinksList(form);
+               statusWhenRefused.push_back(form.StatusText());
+             });
+  StartSearch(form);
+  EXPECT_EQ(statusWhenRefused, std::vector<std::string>(3, kSearchRunningText));
+  // None of them asked anything or searched: one finish box, with the first search's count.
+  EXPECT_EQ(ui.multiUrlAnswers.size(), 1u);
+  EXPECT_TRUE(ui.fileDialogs.empty());
+  EXPECT_TRUE(ui.logs.empty());
+  EXPECT_EQ(site.TimesRequested("/two.html"), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "1/1 個のリンクが見つかりました。");
+
+  // Once it has ended, the next search runs.
+  SearchSeveralUrls(form);
+  ASSERT_EQ(ui.logs.size(), 1u);
+  EXPECT_EQ(ui.logs[0], site.Url("/two.html") + "\r\n>1/1 個のリンクが見つかりました。\r\n");
+}
+
+TEST_F(IntegrationCrawlCommands, AStartPageThatCannotBeReadIsSaidSo) {
+  test::RawTcpServer dead([](int) { return test::RawReply{}; });  // closes every connection
+  const std::string deadUrl = "http://127.0.0.1:" + std::to_string(dead.Port()) + "/index.html";
+  for (const std::string& url :
+       {deadUrl, std::string("javascript:alert(1)"), std::string("http://[invalid")}) {
+    ui.messages.clear();
+    form.txtUrl.SetText(url);
+    StartSearch(form);
+    ASSERT_EQ(ui.messages.size(), 1u) << url;
+    EXPECT_EQ(ui.messages[0].text, "ページの取得に失敗しました。") << url;
+    EXPECT_EQ(form.StatusText(), "ページの取得に失敗しました。") << url;
+  }
+  // In the log, for that URL only; the others count their links as before.
+  ui.multiUrlAnswers.push_back(deadUrl + "\r\n" + site.Url("/one.html"));
+  SearchSeveralUrls(form);
+  ASSERT_EQ(ui.logs.size(), 1u);
+  EXPECT_EQ(ui.logs[0], deadUrl + "\r\n>ページの取得に失敗しました。\r\n" + site.Url("/one.html") +
+                            "\r\n>1/1 個のリンクが見つかりました。\r\n");
+  // A page that is read but lists nothing is an empty page, not a failure.
+  site.Page("/empty.html", "<p>nothing</p>");
+  form.txtUrl.SetText(site.Url("/empty.html"));
+  StartSearch(form);
+  EXPECT_EQ(ui.messages.back().text, "0/0 個のリンクが見つかりました。");
+}
+
+// Records the progress the crawl reports.
+class ProgressUi : public FakeUi {
+ public:
+  void Progress(int pagesRead, int pagesQueued, int rowsFound) override {
+    reports.push_back({pagesRead, pagesQueued, rowsFound});
+  }
+  std::vector<std::array<int, 3>> reports;
+};
+
+TEST(IntegrationCrawlProgress, NothingIsLeftWhenASearchEnds) {
+  SiteServer site;
+  // Linked pages that fail or are refused by the content type (the last one queued) still
+  // count as done.
+  site.Page("/index.html",
+            "<a href=\"ok.html\">1</a><a href=\"gone.html\">2</a><a href=\"data.bin\">3</a>");
+  site.Page("/ok.html", "<a href=\"a.zip\">a</a>");
+  site.Page("/data.bin", "xx", "application/octet-stream");
+  ProgressUi ui;
+  Form1 form(ui);
+  form.userAgent = "User-Agent: Mozilla/4.0 (compatible; test)";
+  form.txtDepth.SetText("1");
+  form.txtContentType.SetText("text/html");
+  form.txtUrl.SetText(site.Url("/index.html"));
+  StartSearch(form);
+  ASSERT_FALSE(ui.reports.empty());
+  EXPECT_EQ(ui.reports.back()[1], 0);  // nothing left, though the last page was refused
+  EXPECT_EQ(ui.reports.back()[2], static_cast<int>(form.lvwUrls.Count()));
+  EXPECT_EQ(site.TimesRequested("/gone.html"), 1);
 }
 
 }  // namespace

@@ -82,6 +82,15 @@ TEST_F(IntegrationCrawl, RowsCarryDepthRefererTitleAndTheFinalCount) {
   EXPECT_EQ(form.StatusText(), "2/5 個のリンクが見つかりました。");
 }
 
+TEST_F(IntegrationCrawl, FileNamesAreDecodedWhereThatGivesTextAndUrlsStayEncoded) {
+  site.Page("/index.html", Html(A("with%20space.zip") + A("up%2F..%2Fx.zip")));
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  ASSERT_EQ(form.lvwUrls.Count(), 2u);
+  EXPECT_EQ(RowFor("/with%20space.zip")->FileName, "with space.zip");
+  // No longer one file name once decoded: shown as the URL has it (more in DecodedFileName).
+  EXPECT_EQ(RowFor("/up%2F..%2Fx.zip")->FileName, "up%2F..%2Fx.zip");
+}
+
 TEST_F(IntegrationCrawl, EachPageIsRequestedWithItsOwnUrlAsReferer) {
   std::vector<std::string> referers;
   std::mutex m;

@@ -157,7 +157,8 @@ TEST_F(IntegrationNewLinksCheck, FailedChecksLeaveTheProfileAsItWas) {
   ini.Section("General");
   ini.SetString("Url", closed);
   const std::string unreachable = ReadBytes(profile);
-  EXPECT_TRUE(CheckNewLinksFile(form, profile) == NewLinksResult::kNothingFound);
+  EXPECT_TRUE(CheckNewLinksFile(form, profile) == NewLinksResult::kSearchFailed);
+  EXPECT_EQ(ui.messages.back().text, "ページの取得に失敗しました。");
   EXPECT_EQ(ReadBytes(profile), unreachable);
 
   WriteBytes(dir.File("plain.nlc"), "[General]\r\nUrl=" + site.Url("/index.html") + "\r\n");
@@ -279,16 +280,30 @@ TEST_F(IntegrationNewLinksList, ProfilesShareOneListAndADuplicateIsNeitherCounte
   EXPECT_FALSE(form.m_blnMultiCheck);
 }
 
-TEST_F(IntegrationNewLinksList, ALineFeedOnlyListIsOneLineThatNamesNoFile) {
+TEST_F(IntegrationNewLinksList, ALineFeedOnlyListIsReadAsLines) {
   Links("/one.html", {"a.zip"});
+  Links("/two.html", {"b.zip"});
   const std::string one = Profile("one.nlc", "/one.html");
-  form.lvwUrls.AddLink("x.zip", "http://old.example/x.zip", "", "", "", "", 0);
-  WriteBytes(dir.File("list.txt"), one + "\n" + one + "\n");
+  const std::string two = Profile("two.nlc", "/two.html");
+  WriteBytes(dir.File("list.txt"), one + "\n" + two + "\n");
   ASSERT_TRUE(CheckNewLinksList(form, dir.File("list.txt")));
   ASSERT_EQ(ui.logs.size(), 1u);
-  EXPECT_EQ(ui.logs[0], "");
-  EXPECT_EQ(form.lvwUrls.Count(), 0u);
-  EXPECT_EQ(site.TimesRequested("/one.html"), 0);
+  EXPECT_EQ(ui.logs[0], one + "\r\n>1/1 個の新しいリンクを見つけました。\r\n" + two +
+                            "\r\n>1/1 個の新しいリンクを見つけました。\r\n");
+  EXPECT_EQ(Listed(), SiteUrls({"a.zip", "b.zip"}));
+}
+
+TEST_F(IntegrationNewLinksList, AListThatNamesNoFileIsSaidSoAndRunsNothing) {
+  form.lvwUrls.AddLink("x.zip", "http://old.example/x.zip", "", "", "", "", 0);
+  // One line in the old CR-only form, a note, a blank line and a missing file.
+  WriteBytes(dir.File("list.txt"), dir.File("gone.nlc") + "\r" + dir.File("gone.nlc") +
+                                       "\r\nnotes\r\n\r\n" + dir.File("missing.nlc"));
+  EXPECT_FALSE(CheckNewLinksList(form, dir.File("list.txt")));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            dir.File("list.txt") + "\r\n\r\nこのリストに書かれたファイルは一つも見つかりません。");
+  EXPECT_TRUE(ui.logs.empty());
+  EXPECT_EQ(form.lvwUrls.Count(), 1u);  // nothing ran, so nothing was cleared
 }
 
 TEST_F(IntegrationNewLinksList, StopEndsTheRunAfterTheCurrentProfileAndShowsTheLog) {

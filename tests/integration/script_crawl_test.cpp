@@ -177,7 +177,7 @@ TEST_F(IntegrationScriptCrawl, ALinkThePageRepeatsIsCollectedOnce) {
   EXPECT_EQ(form.lvwUrls.Row(2).Title, "two");
 }
 
-TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsItsBoxOnEveryPageAndNothingRuns) {
+TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsOneBoxPerSearchAndNothingRuns) {
   site.Page("/index.html", Html(A("l1.html") + A("a.zip")));
   site.Page("/l1.html", Html(A("b.zip")));
   WriteScript("bad.vbs",
@@ -185,13 +185,14 @@ TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsItsBoxOnEveryPageAndNothingRuns) 
               "x = (1 +\n");
   Choose("bad.vbs");
   ASSERT_TRUE(Crawl("/index.html", "1"));
-  // One box per page read: index.html, l1.html and the reply for a.zip.
-  const auto boxes = ScriptErrors();
-  ASSERT_EQ(boxes.size(), 3u);
+  // One box for the search, though three pages were read (index.html, l1.html and the
+  // reply for a.zip); it says the script is off for the rest of the search.
+  auto boxes = ScriptErrors();
+  ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].style, vb::OKOnly | vb::Critical);
-  EXPECT_EQ(boxes[0].text, boxes[1].text);
-  EXPECT_EQ(boxes[0].text, boxes[2].text);
-  const std::string& text = boxes[0].text;
+  const std::string text = boxes[0].text;
+  EXPECT_EQ(text.substr(text.rfind("\r\n\r\n")),
+            "\r\n\r\nこのスクリプトは、この検索の残りのページでは実行されません。");
   EXPECT_EQ(text.rfind("スクリプト'bad.vbs'でエラーが発生しました。\r\n\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("\r\n行: 2\r\n文字: "), std::string::npos) << text;
   EXPECT_NE(text.find("\r\n番号: 10"), std::string::npos) << text;
@@ -202,6 +203,28 @@ TEST_F(IntegrationScriptCrawl, SyntaxErrorShowsItsBoxOnEveryPageAndNothingRuns) 
   EXPECT_EQ(RowWithUrl("http://never.example/x.zip"), nullptr);
   EXPECT_NE(RowWithUrl(site.Url("/b.zip")), nullptr);
   EXPECT_EQ(form.StatusText(), "2/3 個のリンクが見つかりました。");
+
+  // The next search tries the script again and says so again, once.
+  form.lvwUrls.Clear();
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  boxes = ScriptErrors();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, text);
+}
+
+TEST_F(IntegrationScriptCrawl, AfterARuntimeErrorTheLaterPagesRunWithoutTheScript) {
+  site.Page("/index.html", Html(A("l1.html")));
+  site.Page("/l1.html", Html(A("b.zip")));
+  WriteScript("first.vbs", std::string(kBase) +
+                               "If InStr(VendilInfo.Url, \"index\") > 0 Then n = 1 / 0\n"
+                               "VendilInfo.AddUrl base & \"added.zip?\" & Len(VendilInfo.Url)\n");
+  Choose("first.vbs");
+  ASSERT_TRUE(Crawl("/index.html", "1"));
+  EXPECT_EQ(ScriptErrors().size(), 1u);
+  // l1.html was read and its link listed, but the script did not run on it.
+  EXPECT_NE(RowWithUrl(site.Url("/b.zip")), nullptr);
+  EXPECT_EQ(RowWithUrl(site.Url("/added.zip?") + std::to_string(site.Url("/l1.html").size())),
+            nullptr);
 }
 
 TEST_F(IntegrationScriptCrawl, RuntimeErrorOnOnePageKeepsWhatTheScriptAddedBefore) {
@@ -223,7 +246,7 @@ TEST_F(IntegrationScriptCrawl, RuntimeErrorOnOnePageKeepsWhatTheScriptAddedBefor
     if (end == std::string::npos) break;
     start = end + 2;
   }
-  ASSERT_EQ(lines.size(), 8u) << boxes[0].text;
+  ASSERT_EQ(lines.size(), 10u) << boxes[0].text;
   EXPECT_EQ(lines[0], "スクリプト'fails.vbs'でエラーが発生しました。");
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[2], "Division by zero");

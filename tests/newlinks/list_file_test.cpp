@@ -33,11 +33,13 @@ TEST(NewLinksListFile, FileExistsTakesFilesAndFoldersButNotEmptyOrMissingPaths) 
   EXPECT_FALSE(FileExists(" " + dir.File("a.nlc")));  // trimming is the caller's business
 }
 
-TEST(NewLinksListFile, LinesSplitAtCrLfOnlyAndBinaryTextIsNoList) {
+TEST(NewLinksListFile, LinesSplitAtCrLfOrLfAloneAndBinaryTextIsNoList) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(SplitListLines("a\r\nb\r\n"), (Lines{"a", "b", ""}));
-  EXPECT_EQ(SplitListLines("a\nb\nc"), (Lines{"a\nb\nc"}));  // line feeds alone split nothing
-  EXPECT_EQ(SplitListLines("a\rb"), (Lines{"a\rb"}));
+  EXPECT_EQ(SplitListLines("a\nb\nc"), (Lines{"a", "b", "c"}));            // as Linux editors write
+  EXPECT_EQ(SplitListLines("a\r\nb\nc\r\n"), (Lines{"a", "b", "c", ""}));  // mixed
+  EXPECT_EQ(SplitListLines("a\rb"), (Lines{"a\rb"}));  // a CR alone ends no line
+  EXPECT_EQ(SplitListLines("a\r\r\nb"), (Lines{"a\r", "b"}));
   EXPECT_EQ(SplitListLines(""), (Lines{}));
   EXPECT_EQ(SplitListLines(std::string("a\r\n\0b", 5)), std::nullopt);
 }

@@ -53,7 +53,7 @@ TEST(FileAccess, OnlyRegularFilesOfASaneSizeAreRead) {
   for (const std::string& path : {fifo, std::string("/dev/zero"), folder.Path()}) {
     EXPECT_EQ(KindOfFileToRead(path), FileKind::kNotRegular) << path;
     EXPECT_FALSE(ReadWholeFile(path, bytes, &error)) << path;
-    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_NE(error.find("通常のファイルではありません。"), std::string::npos) << error;
   }
   EXPECT_EQ(bytes, "kept");
   EXPECT_EQ(KindOfFileToRead(folder.File("small"), 4), FileKind::kTooLarge);
@@ -84,7 +84,7 @@ TEST(FileAccess, SpecialFilesAreNeitherReadAsIniNorReplaced) {
   EXPECT_FALSE(IniWriteString(fifo, "General", "Url", "x"));
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(fifo, "x", &error));
-  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  EXPECT_NE(error.find("通常のファイルではありません。"), std::string::npos) << error;
   struct stat info {};
   ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));  // still the FIFO, not a file renamed over it
@@ -102,7 +102,7 @@ TEST(FileAccess, AReadOnlyFileIsLeftAsItWas) {
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(path, "new", &error));
-  EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+  EXPECT_NE(error.find("アクセスが拒否されました。"), std::string::npos) << error;
   EXPECT_FALSE(IniWriteString(path, "General", "Url", "new"));
   EXPECT_EQ(IniGetString(path, "General", "Url"), "old");
   EXPECT_EQ(ReadBytes(path), "[General]\r\nUrl=old\r\n");

@@ -1,9 +1,10 @@
 // Takes the README's pictures: the real window on a real X server (scripts/screenshots.sh
-// runs it under Xvfb with a window manager), a crawl of the sample site, then the several-
-// URLs dialog, the sign-in dialog, the about box and the start page, each saved as a PNG of
-// the screen area its window covers (frame included).
+// runs it under Xvfb with a window manager) as a first start opens it, a crawl of the sample
+// site, a search whose start page cannot be read, then the several-URLs dialog, the sign-in
+// dialog, the about box and the start page, each saved as a PNG of the screen area its
+// window covers (frame included).
 //
-//   screenshot_tour SAMPLE_SITE_URL OUTPUT_FOLDER
+//   screenshot_tour SAMPLE_SITE_URL OUTPUT_FOLDER [UNREADABLE_URL]
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -51,6 +52,19 @@ void Shoot(QWidget* window, const char* name) {
   }
 }
 
+// The whole screen, every window on it.
+void ShootScreen(const char* name) {
+  Settle(300);
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+  const QString path = g_output + QLatin1Char('/') + QString::fromLatin1(name);
+  if (!shot.save(path)) {
+    std::fprintf(stderr, "screenshot_tour: cannot write %s\n", qPrintable(path));
+    ++g_failures;
+  } else {
+    std::fprintf(stderr, "saved %s\n", qPrintable(path));
+  }
+}
+
 // Runs `act` on the next modal dialog named `name` once it shows.
 void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
   auto* timer = new QTimer(qApp);
@@ -70,7 +84,7 @@ void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: screenshot_tour SAMPLE_SITE_URL OUTPUT_FOLDER\n");
+    std::fprintf(stderr, "usage: screenshot_tour SAMPLE_SITE_URL OUTPUT_FOLDER [UNREADABLE_URL]\n");
     return 2;
   }
   QApplication::setFont(vendil::gui::ProgramFont());
@@ -86,17 +100,24 @@ int main(int argc, char** argv) {
   form.settingsFile = settings.filePath(QStringLiteral("vendil.ini")).toStdString();
   vendil::gui::MainWindow window(form, ui);
   vendil::LoadMainWindow(form);
-  form.layout = {20, 20, 930 * 15, 560 * 15};
+  // A first start: nothing stored, so the window and the start page go where a new user
+  // sees them first.
   window.ApplyStoredLayout();
-  for (int c : {0, 3}) window.List()->setColumnWidth(c, 150);
-  window.List()->setColumnWidth(1, 260);
-  window.List()->setColumnWidth(2, 200);
   auto* startPage = new vendil::gui::StartPageWindow(form, &window);
-  startPage->move(960, 20);
-  startPage->resize(300, 560);
   startPage->show();
   window.show();
   Settle(800);
+  ShootScreen("first-start.png");
+
+  // The README's pictures use one fixed place, beside the start page.
+  window.move(20, 20);
+  window.resize(930, 560);
+  for (int c : {0, 3}) window.List()->setColumnWidth(c, 150);
+  window.List()->setColumnWidth(1, 260);
+  window.List()->setColumnWidth(2, 200);
+  startPage->move(960, 20);
+  startPage->resize(300, 560);
+  Settle(500);
   Shoot(startPage, "start-page.png");
 
   form.txtUrl.SetText(argv[1]);
@@ -110,6 +131,18 @@ int main(int argc, char** argv) {
   Settle(300);
   window.List()->selectRow(2);
   Shoot(&window, "main-window.png");
+
+  // A start page that cannot be read: a loopback port nobody listens on (argv[3]).
+  if (argc > 3) {
+    form.txtUrl.SetText(argv[3]);
+    WhenModal(QStringLiteral("MessageBox"), [&window](QWidget* box) {
+      Shoot(&window, "search-failed.png");
+      static_cast<QMessageBox*>(box)->accept();
+    });
+    window.RunCommand([&form] { vendil::StartSearch(form); });
+    form.txtUrl.SetText(argv[1]);
+    Settle(300);
+  }
 
   WhenModal(QStringLiteral("frmMultiURL"), [argv](QWidget* dialog) {
     dialog->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
