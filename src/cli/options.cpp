@@ -72,6 +72,8 @@ search options:
   --export FORMAT:FILE   write the checked rows (text|iri|irv|wrg|grx|aria2), repeatable
   --send TARGET          hand the checked rows to iria|irvine|flashget|reget|aria2
   --save-settings        read the settings file before the run and write it after
+  --download             download the checked rows with aria2c into --save-folder after
+                         the search (one line per file on stderr; exit 1 unless all arrived)
 )";
 }
 
@@ -107,6 +109,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
       o.passwordStdin = true;
     } else if (a == "--save-settings") {
       o.saveSettings = true;
+    } else if (a == "--download") {
+      o.download = true;
     } else if (a.rfind("--", 0) == 0 && a.size() > 2) {
       std::string name = a;
       std::optional<std::string> inlineValue;
@@ -183,6 +187,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
     return o.command + " takes exactly one file";
   if ((o.command == "vbs" || o.command == "create") && (!o.exports.empty() || !o.sends.empty()))
     return o.command + " takes no --export or --send";
+  if ((o.command == "vbs" || o.command == "create") && o.download)
+    return o.command + " takes no --download";
   if (o.command == "check" || o.command == "check-list") {
     const std::string given = GivenSearchOptions(o);
     if (!given.empty())

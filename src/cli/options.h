@@ -32,6 +32,9 @@ struct Options {
   std::vector<ExportTarget> exports;
   std::vector<std::string> sends;  // iria|irvine|flashget|reget|aria2
 
+  // --download: the checked rows downloaded with aria2c into the save folder after the run.
+  bool download = false;
+
   bool signIn = false;
   std::optional<std::string> id;
   bool passwordStdin = false;
