@@ -273,9 +273,11 @@ void Aria2Process::End() {
   // forceShutdown: transfers already removed or paused need no goodbye to their servers,
   // and control files of unfinished files are written either way.
   (void)Call("aria2.forceShutdown", "", error);
-  if (!WaitForExit(5000)) {
+  // aria2c lingers a few seconds after an RPC shutdown before it exits; SIGTERM asks for
+  // the same orderly end (control files of unfinished files are written) without that wait.
+  if (!WaitForExit(200)) {
     ::kill(pid_, SIGTERM);
-    if (!WaitForExit(2000)) {
+    if (!WaitForExit(5000)) {
       ::kill(pid_, SIGKILL);
       WaitForExit(5000);
     }
