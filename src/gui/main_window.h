@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "commands/download_command.h"
 #include "state/form1.h"
 
 class QAction;
@@ -59,6 +60,8 @@ class MainWindow : public QMainWindow {
   void ShowAbout();
   // Opens the Internet options dialog; OK keeps what it holds for the next search.
   void ShowInternetOptions();
+  // The download of the checked rows (its per-row states feed the list's column).
+  DownloadJob& Downloads() { return downloadJob_; }
   // Fired when the window has saved its settings and closed the others.
   std::function<void()> onUnloaded;
 
@@ -72,6 +75,9 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildList();
   void BuildStatusBar();
+  // The download item of the File menu, its toolbar key and the list's state column.
+  void BuildDownload(QMenu* file);
+  void StartDownload();
   void ApplyColumnWidths();
   QAction* AddItem(QMenu* menu, const char* name, const char* caption,
                    const std::function<void()>& command);
@@ -98,6 +104,7 @@ class MainWindow : public QMainWindow {
   QLabel* progress_ = nullptr;
   QMenu* popup_ = nullptr;
   std::map<QString, QAction*> actions_;
+  DownloadJob downloadJob_;
 };
 
 }  // namespace vendil::gui

@@ -109,6 +109,7 @@ void MainWindow::BuildMenus() {
           [this, folder] { SendToFlashGet(form_, folder()); });
   AddItem(file, "mnuFile_SendToReget", "RegetにURLを送る(&R)",
           [this, folder] { SendToReget(form_, folder()); });
+  BuildDownload(file);
   file->addSeparator();
   // Closing waits until this command has returned, so that only a search below it (not
   // the Exit command itself) counts as work still running.

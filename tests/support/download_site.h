@@ -21,6 +21,7 @@ class DownloadSite {
   DownloadSite& operator=(const DownloadSite&) = delete;
 
   HttpTestServer& server() { return server_; }
+  const HttpTestServer& server() const { return server_; }
   std::string IndexUrl() const { return server_.Url("/files/index.html"); }
   // Files the site serves: the name as saved (decoded) -> its bytes.
   const std::map<std::string, std::string>& Files() const { return files_; }
