@@ -269,15 +269,15 @@ bool Aria2Process::WaitForExit(int milliseconds) {
 
 void Aria2Process::End() {
   if (pid_ <= 0) return;
-  std::string error;
-  // forceShutdown: transfers already removed or paused need no goodbye to their servers,
-  // and control files of unfinished files are written either way.
-  (void)Call("aria2.forceShutdown", "", error);
-  // aria2c lingers a few seconds after an RPC shutdown before it exits; SIGTERM asks for
-  // the same orderly end (control files of unfinished files are written) without that wait.
-  if (!WaitForExit(200)) {
-    ::kill(pid_, SIGTERM);
-    if (!WaitForExit(5000)) {
+  // SIGTERM is aria2c's orderly shutdown (the same as aria2.shutdown: control files of
+  // unfinished files are written). An RPC shutdown keeps aria2c around for seconds, and
+  // after SIGTERM it notices only on its next event: a call wakes it at once.
+  ::kill(pid_, SIGTERM);
+  std::string ignored;
+  (void)Call("aria2.getVersion", "", ignored);
+  if (!WaitForExit(5000)) {
+    ::kill(pid_, SIGTERM);  // a second one ends it without the goodbyes
+    if (!WaitForExit(2000)) {
       ::kill(pid_, SIGKILL);
       WaitForExit(5000);
     }

@@ -40,7 +40,8 @@ class Aria2Process {
   std::optional<JsonValue> Multicall(const std::vector<std::pair<std::string, std::string>>& calls,
                                      std::string& error);
 
-  // Asks aria2 to shut down, waits for it, kills it when it does not go. Idempotent.
+  // Asks aria2c for its orderly shutdown, waits for it, kills it when it does not go.
+  // Idempotent.
   void End();
 
  private:
