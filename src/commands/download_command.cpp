@@ -59,8 +59,9 @@ std::string DownloadStatusText(const DownloadTotals& t, bool running) {
   if (t.totalKnown && t.bytesTotal > 0) text += " / " + ByteSizeText(t.bytesTotal);
   if (running) {
     text += "・" + ByteSizeText(t.speed) + "/s";
-    if (t.totalKnown && t.speed > 0 && ended < t.files)
-      text += "・残り " + DurationText((t.bytesTotal - t.bytesDone) / t.speed);
+    if (t.speed > 0 && ended < t.files && t.bytesLeftEstimate > 0)
+      text +=
+          (t.totalKnown ? "・残り " : "・残り 約 ") + DurationText(t.bytesLeftEstimate / t.speed);
   }
   return text;
 }

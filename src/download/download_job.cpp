@@ -1,6 +1,7 @@
 // One download through aria2c: add, poll, stop, end.
 #include "download/download_job.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "download/aria2_status.h"
@@ -219,7 +220,15 @@ const RowDownload* DownloadJob::ForRow(size_t row) const {
 DownloadTotals DownloadJob::Totals() const {
   DownloadTotals t;
   t.files = entries_.size();
+  int64_t sized = 0, sizedBytes = 0, unsized = 0, left = 0;
   for (const RowDownload& e : entries_) {
+    if (e.total > 0) {
+      ++sized;
+      sizedBytes += e.total;
+    }
+    const bool open = e.state == RowDownloadState::Waiting || e.state == RowDownloadState::Active;
+    if (open && e.total > 0) left += e.total - std::min(e.done, e.total);
+    if (open && e.total == 0) ++unsized;
     switch (e.state) {
       case RowDownloadState::Complete:
         ++t.complete;
@@ -238,6 +247,7 @@ DownloadTotals DownloadJob::Totals() const {
     t.bytesTotal += e.total;
     t.speed += e.speed;
   }
+  if (sized > 0) t.bytesLeftEstimate = left + unsized * (sizedBytes / sized);
   return t;
 }
 

@@ -34,6 +34,9 @@ struct DownloadTotals {
   size_t files = 0, complete = 0, failed = 0, stopped = 0;
   int64_t bytesDone = 0, bytesTotal = 0, speed = 0;
   bool totalKnown = true;  // every unfinished file's size is known
+  // The bytes still to come, the sizes not yet known taken as the average of the known
+  // ones (0 while no size is known).
+  int64_t bytesLeftEstimate = 0;
 };
 
 // The text of a row's state for the list: 待機, 進行 42% 1.2 MB/s, 完了, エラー: reason, 中止.

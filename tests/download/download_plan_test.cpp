@@ -2,6 +2,7 @@
 // decoded only when that gives text, and aria2's answers read whatever they hold.
 #include <gtest/gtest.h>
 
+#include "commands/download_command.h"
 #include "download/aria2_status.h"
 #include "download/download_plan.h"
 #include "export/json_value.h"
@@ -79,6 +80,34 @@ TEST(Aria2Answers, CommonErrorsInJapanese) {
   EXPECT_EQ(Aria2ErrorText("9", ""), "ディスクの空きが足りません");
   EXPECT_EQ(Aria2ErrorText("2", "Timeout."), "時間切れになりました");
   EXPECT_EQ(Aria2ErrorText("22", "odd header"), "odd header");
+}
+
+}  // namespace
+}  // namespace vendil
+
+namespace vendil {
+namespace {
+
+TEST(DownloadStatus, TotalsWithTimeLeftEstimatedUntilEverySizeIsKnown) {
+  DownloadTotals t;
+  t.files = 4;
+  t.complete = 1;
+  t.bytesDone = 3 * 1024 * 1024;
+  t.bytesTotal = 2 * 1024 * 1024;
+  t.speed = 1024 * 1024;
+  t.totalKnown = false;
+  t.bytesLeftEstimate = 90 * 1024 * 1024;
+  EXPECT_EQ(DownloadStatusText(t, true),
+            "ダウンロード中 1/4 ファイル完了・3.0 MB・1.0 MB/s・残り 約 1:30");
+  t.totalKnown = true;
+  t.bytesTotal = 93 * 1024 * 1024;
+  EXPECT_EQ(DownloadStatusText(t, true),
+            "ダウンロード中 1/4 ファイル完了・3.0 MB / 93.0 MB・1.0 MB/s・残り 1:30");
+  t.complete = 2;
+  t.failed = 1;
+  t.stopped = 1;
+  EXPECT_EQ(DownloadStatusText(t, false),
+            "ダウンロード終了 2/4 ファイル完了・エラー 1 件・中止 1 件・3.0 MB / 93.0 MB");
 }
 
 }  // namespace
