@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 
 namespace vendil {
 
@@ -129,9 +130,20 @@ std::string OutputFileName(const std::string& url, const std::string& fileName) 
   return name;
 }
 
+// `name` with ".N" before its extension ("a.zip" -> "a.1.zip"), as aria2 renames.
+std::string NumberedName(const std::string& name, int n) {
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return name + "." + std::to_string(n);
+  return name.substr(0, dot) + "." + std::to_string(n) + name.substr(dot);
+}
+
 std::vector<PlannedFile> PlanDownloads(const LinkList& list, const std::string& saveFolder,
                                        bool useBriefcaseDirectory) {
   std::vector<PlannedFile> files;
+  // Two rows of one download never share a file: with --continue aria2 would take the
+  // second for the rest of the first. The same order gives the same names next time, so
+  // a resumed download finds its partial files.
+  std::set<std::string> taken;
   const std::string save = AbsoluteFolder(saveFolder);
   for (size_t i = 1; i <= list.Count(); ++i) {
     if (!list.Checked(i)) continue;
@@ -146,6 +158,10 @@ std::vector<PlannedFile> PlanDownloads(const LinkList& list, const std::string& 
       if (!sub.empty()) f.dir += (f.dir == "/" ? "" : "/") + sub;
     }
     f.out = OutputFileName(row.Url, row.FileName);
+    if (!f.out.empty()) {
+      const std::string base = f.out;
+      for (int n = 1; !taken.insert(f.dir + "/" + f.out).second; ++n) f.out = NumberedName(base, n);
+    }
     files.push_back(std::move(f));
   }
   return files;

@@ -45,10 +45,23 @@ TEST(DownloadPlan, FoldersStayInsideTheirBaseAndOnlyCheckedRowsGo) {
   EXPECT_EQ(files[2].dir, "/tmp/own/x");
   EXPECT_EQ(files[0].referer, "http://h/");
   EXPECT_EQ(files[2].row, 3u);
-  // Without the option the row's folder is not used.
+  // Without the option the row's folder is not used; rows that would share a file do not.
   const auto flat = PlanDownloads(list, "/save", false);
   EXPECT_EQ(flat[1].dir, "/save");
   EXPECT_EQ(flat[2].dir, "/tmp/own");
+  list.AddLink("a.bin", "http://h/other/a.bin", "", "", "", "", 0);
+  list.AddLink("a.bin", "http://h/third/a.bin", "", "", "", "", 0);
+  list.AddLink("README", "http://h/x/README", "", "", "", "", 0);
+  list.AddLink("README", "http://h/y/README", "", "", "", "", 0);
+  for (size_t i = 1; i <= list.Count(); ++i) list.SetChecked(i, true);
+  const auto same = PlanDownloads(list, "/save", false);
+  ASSERT_EQ(same.size(), 8u);
+  EXPECT_EQ(same[0].out, "a.bin");
+  EXPECT_EQ(same[4].out, "a.1.bin");
+  EXPECT_EQ(same[5].out, "a.2.bin");
+  EXPECT_EQ(same[6].out, "README");
+  EXPECT_EQ(same[7].out, "README.1");
+  EXPECT_EQ(same[2].out, "c.bin");  // another folder: no clash
 }
 
 TEST(Aria2Answers, StatusObjectsReadWhateverTheyHold) {
