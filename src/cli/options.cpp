@@ -77,6 +77,8 @@ search options:
   --rpc-secret-file FILE aria2's RPC secret, read from FILE (a trailing newline dropped)
   --cnl-url URL          the Click'n'Load listener (default http://127.0.0.1:9666)
   --save-settings        read the settings file before the run and write it after
+  --download             download the checked rows with aria2c into --save-folder after
+                         the search (one line per file on stderr; exit 1 unless all arrived)
 )";
 }
 
@@ -112,6 +114,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
       o.passwordStdin = true;
     } else if (a == "--save-settings") {
       o.saveSettings = true;
+    } else if (a == "--download") {
+      o.download = true;
     } else if (a.rfind("--", 0) == 0 && a.size() > 2) {
       std::string name = a;
       std::optional<std::string> inlineValue;
@@ -194,6 +198,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
     return o.command + " takes exactly one file";
   if ((o.command == "vbs" || o.command == "create") && (!o.exports.empty() || !o.sends.empty()))
     return o.command + " takes no --export or --send";
+  if ((o.command == "vbs" || o.command == "create") && o.download)
+    return o.command + " takes no --download";
   if (o.command == "check" || o.command == "check-list") {
     const std::string given = GivenSearchOptions(o);
     if (!given.empty())

@@ -35,6 +35,9 @@ struct Options {
   // Where the running managers listen, over the settings file.
   std::optional<std::string> rpcUrl, rpcSecretFile, cnlUrl;
 
+  // --download: the checked rows downloaded with aria2c into the save folder after the run.
+  bool download = false;
+
   bool signIn = false;
   std::optional<std::string> id;
   bool passwordStdin = false;

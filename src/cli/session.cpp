@@ -8,6 +8,7 @@
 #include <limits>
 #include <ostream>
 
+#include "cli/download_after_run.h"
 #include "cli/handoff.h"
 #include "commands/main_commands.h"
 #include "commands/new_links.h"
@@ -264,9 +265,12 @@ int Session::Finish(std::ostream& out) {
   out.flush();
   const bool stopped = form_.m_blnStop;
   int status = HandOffAfterRun(form_, options_);
+  // --download: after the rows are printed, so stdout is what it is without it.
+  if (options_.download && !stopped && !DownloadAfterRun(form_, ui_)) status = 1;
+  const bool downloadStopped = options_.download && form_.m_blnStop && !stopped;
   if (!SaveSettingsIfAsked() && status == kExitRan) status = kExitFailed;
   ui_.FinishStatus(form_.StatusText());
-  if (stopped) return kExitStopped;
+  if (stopped || downloadStopped) return kExitStopped;
   if (status != kExitRan) return status;
   return form_.startPageFailed ? kExitStartPageUnread : kExitRan;
 }

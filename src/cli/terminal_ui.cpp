@@ -192,6 +192,14 @@ void TerminalUi::FinishStatus(const std::string& finalStatus) {
   std::fflush(err_);
 }
 
+void TerminalUi::PrintLine(const std::string& line) {
+  ClearStatusLine();
+  lastLine_.clear();
+  std::fprintf(err_, "%s\n", line.c_str());
+  std::fflush(err_);
+  DrawStatusLine();
+}
+
 std::optional<std::string> TerminalUi::ReadLine(bool echo) {
   std::optional<EchoOff> quiet;
   if (!echo && inTerminal_) quiet.emplace(fileno(in_));

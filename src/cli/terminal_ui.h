@@ -31,6 +31,8 @@ class TerminalUi : public Ui {
   void SetSignInWithoutTerminal(bool allowed) { signInWithoutTerminal_ = allowed; }
   // Ends the in-place status line and writes the final status text as the last line.
   void FinishStatus(const std::string& finalStatus);
+  // One line of its own on stderr (a download's per-file progress), above the status line.
+  void PrintLine(const std::string& line);
 
   void StatusChanged(const std::string& text) override;
   int MessageBox(const std::string& text, const std::string& title, int style) override;

@@ -52,12 +52,18 @@ int LinkListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int LinkListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kColumnCount;
+  if (parent.isValid()) return 0;
+  return downloadText_ ? kColumnCount + 1 : kColumnCount;
 }
 
 QVariant LinkListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || static_cast<size_t>(index.row()) >= published_) return {};
-  const LinkRow& row = list_.Row(static_cast<size_t>(index.row()) + 1);
+  const size_t position = static_cast<size_t>(index.row()) + 1;
+  if (index.column() == kDownloadColumn) {
+    if (!downloadText_ || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+    return QString::fromStdString(downloadText_(position));
+  }
+  const LinkRow& row = list_.Row(position);
   switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
@@ -92,12 +98,36 @@ Qt::ItemFlags LinkListModel::flags(const QModelIndex& index) const {
 
 QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole && section == kDownloadColumn && downloadText_)
+    return QString::fromUtf8("ダウンロード");
   if (role == Qt::DisplayRole) return ColumnCaption(section);
   if (role == Qt::TextAlignmentRole) {
     return QVariant::fromValue((section == kColumnCount - 1 ? Qt::AlignRight : Qt::AlignLeft) |
                                Qt::AlignVCenter);
   }
   return {};
+}
+
+void LinkListModel::ShowDownloadColumn(std::function<std::string(size_t)> text) {
+  if (downloadText_) {
+    downloadText_ = std::move(text);
+    return;
+  }
+  beginInsertColumns(QModelIndex(), kDownloadColumn, kDownloadColumn);
+  downloadText_ = std::move(text);
+  endInsertColumns();
+}
+
+void LinkListModel::DownloadStatesChanged(const std::vector<size_t>& positions) {
+  if (!downloadText_ || positions.empty() || published_ == 0) return;
+  // One range over the column: a poll changes many rows, and a one-column range is cheap
+  // for the view.
+  const auto [low, high] = std::minmax_element(positions.begin(), positions.end());
+  const size_t first = std::max<size_t>(*low, 1);
+  const size_t last = std::min(*high, published_);
+  if (first > last) return;
+  emit dataChanged(index(static_cast<int>(first - 1), kDownloadColumn),
+                   index(static_cast<int>(last - 1), kDownloadColumn), {Qt::DisplayRole});
 }
 
 void LinkListModel::FlushInsertedRows() {

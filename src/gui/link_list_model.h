@@ -6,6 +6,9 @@
 
 #include <QAbstractTableModel>
 #include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include <vector>
 
@@ -37,6 +40,14 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
   // How long added rows may wait before they are shown.
   void SetBatchInterval(int milliseconds) { flushTimer_.setInterval(milliseconds); }
 
+  // The download-state column after the seven, shown from the first download on;
+  // `text` gives a row's state by its 1-based position (empty: none).
+  static constexpr int kDownloadColumn = kColumnCount;
+  void ShowDownloadColumn(std::function<std::string(size_t position)> text);
+  bool DownloadColumnShown() const { return static_cast<bool>(downloadText_); }
+  // The states of these rows (1-based positions) changed: one repaint of the column.
+  void DownloadStatesChanged(const std::vector<size_t>& positions);
+
   // LinkListObserver.
   void RowsInserted(size_t first, size_t count) override;
   void RowsRemoved(size_t first, size_t count) override;
@@ -52,6 +63,7 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
   LinkList& list_;
   size_t published_ = 0;  // rows the view knows of; the list may hold more
   QTimer flushTimer_;
+  std::function<std::string(size_t)> downloadText_;
 };
 
 }  // namespace vendil::gui

@@ -336,6 +336,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   if (onUnloaded) onUnloaded();
   event->accept();
+  // A download below this event ends with the window: aria2c is shut down, never left.
+  downloadJob_.End();
   // A search still running sits below this event in the call stack and would go on in a
   // closed window: the program ends here, its settings already saved.
   if (running_ > 0) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "commands/download_command.h"
 #include "state/form1.h"
 
 class QAction;
@@ -59,6 +60,8 @@ class MainWindow : public QMainWindow {
   void ShowAbout();
   // Opens the Internet options dialog; OK keeps what it holds for the next search.
   void ShowInternetOptions();
+  // The download of the checked rows (its per-row states feed the list's column).
+  DownloadJob& Downloads() { return downloadJob_; }
   // Fired when the window has saved its settings and closed the others.
   std::function<void()> onUnloaded;
 
@@ -73,6 +76,9 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildList();
   void BuildStatusBar();
+  // The download item of the File menu, its toolbar key and the list's state column.
+  void BuildDownload(QMenu* file);
+  void StartDownload();
   void ApplyColumnWidths();
   void SetTabOrder();
   // The least size at which every band's caption and three rows of the list show.
@@ -105,6 +111,7 @@ class MainWindow : public QMainWindow {
   // The frame's left and top border while the window was last in its normal state (a
   // maximized window may have none), to store the normal place as a frame position.
   QPoint normalInset_;
+  DownloadJob downloadJob_;
 };
 
 }  // namespace vendil::gui

@@ -113,6 +113,7 @@ void MainWindow::BuildMenus() {
   QMenu* managers = new ManagersMenu(form_, *this, file);
   file->addMenu(managers);
   actions_[managers->objectName()] = managers->menuAction();
+  BuildDownload(file);
   file->addSeparator();
   // Closing waits until this command has returned, so that only a search below it (not
   // the Exit command itself) counts as work still running.

@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTooltipsAndDropDowns) {
     keys.push_back(action->isSeparator() ? "-" : action->data().toString().toStdString());
   EXPECT_EQ(keys, (std::vector<std::string>{"go", "urls", "stop", "-", "copy", "text", "iria",
                                             "reget", "irvine", "flashget", "getright", "-",
-                                            "search", "-", "about"}));
+                                            "search", "-", "about", "-", "download"}));
   EXPECT_EQ(window->Action("Toolbar1_go")->toolTip().toStdString(), "開始");
   EXPECT_EQ(window->Action("Toolbar1_search")->toolTip().toStdString(),
             "フィルタと一致するアイテムの選択");
@@ -129,6 +129,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
           "mnuFile_SendToFlashGet FlashGetにURLを送る(&F)",
           "mnuFile_SendToReget RegetにURLを送る(&R)",
           "mnuFile_SendToManager ダウンロードマネージャーに送る(&M)", "-",
+          "mnuFile_Download ダウンロード(&D)", "-",
           "mnuFile_Exit 終了(&E)"}));
   EXPECT_EQ(
       Items(MenuNamed(*window, "mnuEdit")),
