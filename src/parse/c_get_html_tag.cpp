@@ -117,6 +117,46 @@ bool IsClosingAnchor(std::string_view token) {
   return std::string_view(squeezed, length) == "</A>";
 }
 
+// The elements whose content a browser reads as plain text up to their own end tag: no
+// tag and no link stands inside them, whatever the text looks like.
+constexpr std::string_view kRawTextElements[] = {"SCRIPT", "STYLE", "TEXTAREA", "TITLE", "XMP"};
+
+// A tag name ends at white space, "/" or ">", as the browser's tokenizer ends it.
+bool EndsTagName(std::string_view text, size_t at) {
+  return at >= text.size() || IsWhite(text[at]) || text[at] == '\f' || text[at] == '/' ||
+         text[at] == '>';
+}
+
+// The raw-text element that the start tag at `open` begins, or an empty view.
+std::string_view RawTextElementAt(std::string_view text, size_t open) {
+  if (open + 1 >= text.size()) return {};
+  switch (UpperAsciiChar(text[open + 1])) {
+    case 'S':
+    case 'T':
+    case 'X':
+      break;
+    default:
+      return {};
+  }
+  for (const std::string_view name : kRawTextElements) {
+    if (HasNameAt(text, open + 1, name) && EndsTagName(text, open + 1 + name.size())) return name;
+  }
+  return {};
+}
+
+// Where scanning goes on after the tag that starts at `open` and ends before `after`: right
+// there, or, after the start tag of a raw-text element, at the "<" of its end tag. An
+// element never closed holds the rest of the page, as it does in a browser.
+size_t RawTextEnd(std::string_view text, size_t open, size_t after) {
+  const std::string_view name = RawTextElementAt(text, open);
+  if (name.empty()) return after;
+  for (size_t at = text.find("</", after); at != std::string_view::npos;
+       at = text.find("</", at + 1)) {
+    if (HasNameAt(text, at + 2, name) && EndsTagName(text, at + 2 + name.size())) return at;
+  }
+  return text.size();
+}
+
 }  // namespace
 
 void cGetHtmlTag::CustomTags(const std::string& strNew) { customTags_ = TrimBlanks(strNew); }
@@ -141,7 +181,7 @@ std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const
     const size_t end = html_.find('>', open);
     if (end == std::string::npos) return span;
     span.last = static_cast<int64_t>(end) + 1;
-    span.next = span.last + 1;
+    span.next = static_cast<int64_t>(RawTextEnd(html_, open, end + 1)) + 1;
   }
   span.complete = true;
   return span;
