@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace vendil {
 
@@ -19,8 +19,8 @@ class UrlIndex {
   // The 0-based row whose URL (as `urlOf(row)` gives it) equals `url`; kNone when none.
   template <typename UrlOf>
   size_t Find(uint32_t hash, std::string_view url, const UrlOf& urlOf) const {
-    if (slots_.empty()) return kNone;
-    const size_t mask = slots_.size() - 1;
+    if (size_ == 0) return kNone;
+    const size_t mask = size_ - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
       const Slot& slot = slots_[at];
       if (slot.row == kEmpty) return kNone;
@@ -29,7 +29,7 @@ class UrlIndex {
   }
   // Adds a URL that is not in the index yet.
   void Insert(uint32_t hash, size_t row);
-  size_t BytesHeld() const { return slots_.capacity() * sizeof(Slot); }
+  size_t BytesHeld() const { return size_ * sizeof(Slot); }
 
  private:
   static constexpr uint32_t kEmpty = UINT32_MAX;
@@ -37,9 +37,15 @@ class UrlIndex {
     uint32_t hash = 0;
     uint32_t row = kEmpty;
   };
+  struct FreeSlots {
+    void operator()(Slot* slots) const;
+  };
+  using SlotBlock = std::unique_ptr<Slot[], FreeSlots>;
+  static SlotBlock NewSlots(size_t count);
   void Grow();
 
-  std::vector<Slot> slots_;
+  SlotBlock slots_;
+  size_t size_ = 0;  // a power of two, or 0
   size_t used_ = 0;
 };
 
