@@ -185,6 +185,8 @@ size_t RawTextEnd(std::string_view text, size_t open, size_t after) {
 void cGetHtmlTag::CustomTags(const std::string& strNew) { customTags_ = TrimBlanks(strNew); }
 
 void cGetHtmlTag::ResetText(const std::string& text, bool copy) {
+  walked_.clear();
+  walkedNext_ = 0;
   if (copy) {
     ownHtml_ = text;
     html_ = ownHtml_;
@@ -223,7 +225,12 @@ std::string_view cGetHtmlTag::NextToken() {
     ResetText({}, true);
     return {};
   }
-  const auto span = FindToken(position_);
+  std::optional<TokenSpan> span;
+  if (walkedNext_ < walked_.size() && walked_[walkedNext_].first == position_) {
+    span = walked_[walkedNext_++].second;
+  } else {
+    span = FindToken(position_);
+  }
   if (!span || !span->complete) return {};
   position_ = span->next;
   return html_.substr(static_cast<size_t>(span->start - 1),
@@ -262,9 +269,12 @@ bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& str
 }
 
 int64_t cGetHtmlTag::FindLinkTextEnd(int64_t from) const {
+  walked_.clear();
+  walkedNext_ = 0;
   for (int64_t at = from;;) {
     const auto span = FindToken(at);
     if (!span || !span->complete) return 0;
+    if (walked_.size() < kWalkedTokens) walked_.emplace_back(at, *span);
     const std::string_view token = html_.substr(static_cast<size_t>(span->start - 1),
                                                 static_cast<size_t>(span->last - span->start + 1));
     // Only "</..." and "<a..." can end a link text.

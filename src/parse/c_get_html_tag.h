@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vendil {
@@ -70,6 +71,11 @@ class cGetHtmlTag {
   std::string linkBaseUrl_;
   std::string tagBaseUrl_;
   std::string value_;  // reused from one tag to the next
+  // The first tokens FindLinkTextEnd walked over, with the position each was searched
+  // from: the scan takes them from here instead of finding them a second time.
+  static constexpr size_t kWalkedTokens = 64;
+  mutable std::vector<std::pair<int64_t, TokenSpan>> walked_;
+  mutable size_t walkedNext_ = 0;
   std::vector<std::string> m_colTagNames, m_colUrlAttrs, m_colTextAttrs;
   // Which bytes after "<" may begin the name of an entry or of BASE: every other tag is
   // passed over on its first letter.

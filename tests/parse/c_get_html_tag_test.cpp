@@ -145,6 +145,28 @@ TEST(HtmlTagLinkText, TextUpToTheClosingAnchor) {
   EXPECT_EQ(scanner.GetAHrefLinkString(), "a</abbr>b");
 }
 
+TEST(HtmlTagLinkText, TagsInsideALongLinkTextAreStillScanned) {
+  // The text walk runs ahead over the tokens; the scan must still see every one of them,
+  // near the start of the text and far beyond it.
+  std::string html = "<a href=a>";
+  for (int i = 0; i < 150; ++i) {
+    html += i % 50 == 1 ? "<img src=" + std::to_string(i) + ".gif>" : "<b>x</b>";
+  }
+  html += "</a><img src=end.gif>";
+  cGetHtmlTag scanner;
+  const Links links = AllTagLinks(scanner, 9, html);
+  ASSERT_EQ(links.size(), 5u);
+  EXPECT_EQ(links[0].first, "http://h/d/a");
+  EXPECT_EQ(links[1].first, "http://h/d/1.gif");
+  EXPECT_EQ(links[3].first, "http://h/d/101.gif");
+  EXPECT_EQ(links[4].first, "http://h/d/end.gif");
+  EXPECT_EQ(scanner.GetTag(html), "<a href=a>");
+  EXPECT_EQ(scanner.GetAHrefLinkString().size(), html.size() - 10 - 21);
+  EXPECT_EQ(scanner.GetTag(), "<b>");
+  EXPECT_EQ(scanner.GetTag(), "</b>");
+  EXPECT_EQ(scanner.GetTag(), "<img src=1.gif>");
+}
+
 TEST(HtmlTagAllTags, BitsChooseTheTags) {
   const std::string html =
       "<a href=a.zip>Get <img src=in.gif alt=inner></a>"
