@@ -3,6 +3,12 @@
 #include "parse/c_get_html_tag.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "parse/character_references.h"
 #include "parse/mod_string.h"
@@ -13,15 +19,25 @@ namespace {
 
 bool IsWhite(char ch) { return ch == ' ' || ch == '\r' || ch == '\n' || ch == '\t'; }
 
-// `text.find(ch, from)` for the short distances inside a tag: the first bytes are looked
-// at in line, where a call to memchr would cost more than the search; longer runs still
-// go to memchr, so a huge tag is searched as fast as before.
-size_t FindChar(std::string_view text, char ch, size_t from) {
-  const size_t near = std::min(text.size(), from + 48);
-  for (size_t at = from; at < near; ++at) {
-    if (text[at] == ch) return at;
+// `text.find(ch, from)` in line, 16 bytes at a time: the scan looks for the next "<" and
+// ">" once per tag, and for "=", quotes and "&" inside it, mostly a few dozen bytes away,
+// where the call to memchr costs more than the search itself.
+size_t FindByte(std::string_view text, char ch, size_t from) {
+  const char* const data = text.data();
+  const size_t size = text.size();
+  size_t at = from;
+#ifdef __SSE2__
+  const __m128i wanted = _mm_set1_epi8(ch);
+  for (; at + 16 <= size; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+    if (hits != 0) return at + static_cast<size_t>(std::countr_zero(hits));
   }
-  return near >= text.size() ? std::string_view::npos : text.find(ch, near);
+#endif
+  for (; at < size; ++at) {
+    if (data[at] == ch) return at;
+  }
+  return std::string_view::npos;
 }
 
 char UpperAsciiChar(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
@@ -48,7 +64,7 @@ size_t FindNoCaseAscii(std::string_view text, std::string_view needle, size_t fr
 // "HREF" occurs before the first "=" of a tag that, in upper case, begins with `prefix`.
 bool IsHrefTag(std::string_view tag, std::string_view prefix) {
   if (!HasNameAt(tag, 0, prefix)) return false;
-  const size_t equals = FindChar(tag, '=', 0);
+  const size_t equals = FindByte(tag, '=', 0);
   if (equals == std::string_view::npos) return false;
   return FindNoCaseAscii(tag.substr(0, equals), "HREF", 0) != std::string_view::npos;
 }
@@ -58,7 +74,7 @@ bool IsTagWithAttribute(std::string_view text, std::string_view name, std::strin
   if (text.size() <= nameEnd || text[0] != '<' || !HasNameAt(text, 1, name)) return false;
   if (!IsWhite(text[nameEnd])) return false;
   const size_t at = FindNoCaseAscii(text, attribute, 0);
-  return at != std::string_view::npos && FindChar(text, '=', at + 1) != std::string_view::npos;
+  return at != std::string_view::npos && FindByte(text, '=', at + 1) != std::string_view::npos;
 }
 
 // White space around a value is dropped, as browsers drop it around a URL.
@@ -76,12 +92,12 @@ std::string_view TrimWhiteView(std::string_view text) {
 // closes (the tag was cut at a ">" inside it) runs to the end of the tag. An unquoted value
 // ends at white space or ">"; a tag that ends before either gives no value.
 std::string_view AttributeValueFrom(std::string_view tag, size_t from) {
-  const size_t equals = FindChar(tag, '=', from);
+  const size_t equals = FindByte(tag, '=', from);
   if (equals == std::string_view::npos) return {};
   size_t start = equals + 1;
   while (start < tag.size() && IsWhite(tag[start])) ++start;
   if (start < tag.size() && (tag[start] == '"' || tag[start] == '\'')) {
-    const size_t close = FindChar(tag, tag[start], start + 1);
+    const size_t close = FindByte(tag, tag[start], start + 1);
     size_t end = close;
     if (close == std::string_view::npos) end = tag.ends_with('>') ? tag.size() - 1 : tag.size();
     return TrimWhiteView(tag.substr(start + 1, std::max(end, start + 1) - start - 1));
@@ -109,7 +125,7 @@ std::string AttributeValue(std::string_view tag, std::string_view name) {
 // A value that names a URL, with its character references decoded ("&amp;" in a query is
 // "&" to the server). Texts (ALT) stay raw: their reader decodes them with the link text.
 void AssignUrlValue(std::string_view raw, std::string& value) {
-  if (FindChar(raw, '&', 0) == std::string_view::npos) {
+  if (FindByte(raw, '&', 0) == std::string_view::npos) {
     value.assign(raw);
   } else {
     value = DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
@@ -199,7 +215,7 @@ void cGetHtmlTag::ResetText(const std::string& text, bool copy) {
 std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const {
   if (from < 1) from = 1;
   if (html_.empty() || from > static_cast<int64_t>(html_.size())) return std::nullopt;
-  const size_t open = html_.find('<', static_cast<size_t>(from - 1));
+  const size_t open = FindByte(html_, '<', static_cast<size_t>(from - 1));
   if (open == std::string::npos) return std::nullopt;
   TokenSpan span;
   span.start = static_cast<int64_t>(open) + 1;
@@ -211,7 +227,7 @@ std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const
     span.last = static_cast<int64_t>(end) + 2;
     span.next = static_cast<int64_t>(end) + 2;
   } else {
-    const size_t end = html_.find('>', open);
+    const size_t end = FindByte(html_, '>', open);
     if (end == std::string::npos) return span;
     span.last = static_cast<int64_t>(end) + 1;
     span.next = static_cast<int64_t>(RawTextEnd(html_, open, end + 1)) + 1;
@@ -371,7 +387,7 @@ std::optional<size_t> cGetHtmlTag::MatchEntry(std::string_view token) {
     }
     const std::string& attribute = m_colUrlAttrs[entry];
     const size_t at = FindNoCaseAscii(token, attribute, 0);
-    if (at == std::string_view::npos || FindChar(token, '=', at + 1) == std::string_view::npos) {
+    if (at == std::string_view::npos || FindByte(token, '=', at + 1) == std::string_view::npos) {
       continue;
     }
     AssignUrlValue(AttributeValueFrom(token, at + attribute.size()), value_);
