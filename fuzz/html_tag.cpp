@@ -1,9 +1,11 @@
 // Fuzz target for the tag scanner: the first byte chooses the tag bits, the text up to the
 // first line feed is the custom tag list, the rest is the page. Resolved links hold no
-// control character, and the texts of the anchor scan together are no longer than the page.
+// control character, the texts of the anchor scan together are no longer than the page, and
+// taking link texts or not finds the same links.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "parse/c_get_html_tag.h"
 
@@ -22,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t links = 0;
   // Link texts never overlap, so together they are never longer than the page.
   size_t anchorText = 0;
+  std::vector<std::string> urls;
   for (bool found = scanner.GetTagFromHtml(bits, url, &text, html, "http://h/d/p.html"); found;
        found = scanner.GetTagFromHtml(bits, url, &text)) {
     // Every call that finds a link moves on, so there are never more links than tags.
@@ -29,7 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char ch : url) {
       if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) __builtin_trap();
     }
+    urls.push_back(url);
   }
+  // Taking the link texts (which walks ahead over the tokens) finds the same links as not
+  // taking them.
+  size_t same = 0;
+  for (bool found = scanner.GetTagFromHtml(bits, url, nullptr, html, "http://h/d/p.html"); found;
+       found = scanner.GetTagFromHtml(bits, url, nullptr)) {
+    if (same >= urls.size() || urls[same++] != url) __builtin_trap();
+  }
+  if (same != urls.size()) __builtin_trap();
   links = 0;
   for (bool found = scanner.GetLinkFromHtml(url, &text, html, "http://h/"); found;
        found = scanner.GetLinkFromHtml(url, &text)) {

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <limits>
 #include <ostream>
+#include <string_view>
 
 #include "cli/download_after_run.h"
 #include "cli/handoff.h"
@@ -153,7 +154,7 @@ void PrintRowsTsv(const Form1& form, std::ostream& out) {
   constexpr size_t kBlock = size_t{1} << 16;
   std::string block;
   block.reserve(kBlock + 4096);
-  auto cell = [&block](const std::string& text) {
+  auto cell = [&block](std::string_view text) {
     const size_t from = block.size();
     block += text;
     unsigned char low = 0xFF;  // the smallest byte: TAB, CR and LF are all below 0x20
@@ -165,13 +166,16 @@ void PrintRowsTsv(const Form1& form, std::ostream& out) {
     }
   };
   const LinkList& list = form.lvwUrls;
+  // The texts are read in place rather than copied into a row.
+  constexpr LinkColumn kColumns[] = {LinkColumn::FileName, LinkColumn::Url,
+                                     LinkColumn::Referer,  LinkColumn::Title,
+                                     LinkColumn::Folder,   LinkColumn::DownloadFolder,
+                                     LinkColumn::Depth};
   for (size_t i = 1; i <= list.Count(); ++i) {
-    const LinkRow& r = list.Row(i);
-    block += r.Checked ? '1' : '0';
-    for (const std::string* field :
-         {&r.FileName, &r.Url, &r.Referer, &r.Title, &r.Folder, &r.DownloadFolder, &r.Depth}) {
+    block += list.Checked(i) ? '1' : '0';
+    for (const LinkColumn column : kColumns) {
       block += '\t';
-      cell(*field);
+      cell(list.Text(i, column));
     }
     block += '\n';
     if (block.size() >= kBlock) {

@@ -100,18 +100,26 @@ PageSpec QueuedPageSpec(const SearchRun& run, const cLinkQue& entry, const PageB
   return pageRequest;
 }
 
+// Calls `each(url, text)` for every link of the page, in page order. The scanner reads the
+// page in place; `url` and `text` are reused from one link to the next.
+template <typename Each>
+void ScanLinks(SearchRun& run, const std::string& baseUrl, Each each) {
+  cGetHtmlTag scanner;
+  scanner.CustomTags(run.form.m_strCustomTags);
+  std::string url, text;
+  bool found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text, run.m_strHtml, baseUrl);
+  for (; found; found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text))
+    each(url, text);
+}
+
 LinkCollection CollectLinks(SearchRun& run, const std::string& pageUrl,
                             const std::string& baseUrl) {
   LinkCollection links;
   // A link the page repeats becomes no second row or queue entry, so it is not collected
   // twice: a page of a million copies of one link costs one link, not a million.
   std::unordered_set<std::string_view> seen;
-  cGetHtmlTag scanner;
-  scanner.CustomTags(run.form.m_strCustomTags);
-  std::string url, text;
-  bool found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text, run.m_strHtml, baseUrl);
-  for (; found; found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text)) {
-    if (seen.contains(url)) continue;
+  ScanLinks(run, baseUrl, [&](const std::string& url, const std::string& text) {
+    if (seen.contains(url)) return;
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;
     link->UrlFromPage = true;
@@ -119,7 +127,7 @@ LinkCollection CollectLinks(SearchRun& run, const std::string& pageUrl,
     link->Referer = pageUrl;
     seen.insert(link->Url);  // the object's own text: it stays put while the page is read
     links.push_back(std::move(link));
-  }
+  });
   return links;
 }
 
@@ -181,18 +189,13 @@ bool CrawlLinks(SearchRun& run) {
       // After a redirect the page's relative links belong to the URL finally read.
       std::string baseUrl = LastFetchedUrl(run);
       if (baseUrl.empty()) baseUrl = pageUrl;
-      LinkCollection links = CollectLinks(run, pageUrl, baseUrl);
       pageBases.push_back(PageBaseOf(baseUrl, run.lastFetchedCharset));
       const PageBase& base = pageBases.back();
       const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
-      if (script) script->RunOnPage(pageUrl, run.m_strHtml, links);
-
-      const size_t count = links.size();
-      for (size_t i = 0; i < count; ++i) {
-        if (!links[i]) continue;
-        AddLinkClass& link = *links[i];
+      auto handOver = [&](AddLinkClass& link) {
         // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
-        if (link.UrlFromPage) link.Url = UrlWithoutFragment(link.Url);
+        if (link.UrlFromPage && link.Url.find('#') != std::string::npos)
+          link.Url = UrlWithoutFragment(link.Url);
         if (link.Folder.empty())
           link.Folder = run.form.m_blnMultiCheck ? run.form.txtSaveFolder.Text() : "";
         // The name a person reads and a manager saves under; the URL stays encoded.
@@ -203,22 +206,36 @@ bool CrawlLinks(SearchRun& run) {
             queue.Add(link.Url, link.Referer, link.Title, link.FileName, level)) {
           linkedFrom.push_back(baseIndex);
         }
-        // The row takes the link's texts; they are copied only while the script still holds
-        // the link (a script variable may keep it for a later page).
-        const bool sole = links[i].use_count() == 1;
-        auto give = [sole](std::string& text) -> std::string {
-          if (sole) return std::move(text);
-          return text;
-        };
-        const int16_t added =
-            run.form.lvwUrls.AddLink(give(link.FileName), give(link.Url), give(link.Referer),
-                                     give(link.Title), "", give(link.Folder), ListDepth(level));
+        const int16_t added = run.form.lvwUrls.AddLink(
+            link.FileName, link.Url, link.Referer, link.Title, "", link.Folder, ListDepth(level));
         if (added == 1) {
           ++linksAdded;
           ++linksChecked;
         } else if (added == -1) {
           ++linksAdded;
         }
+      };
+      if (script) {
+        // The script sees all of the page's links at once and may change or add to them.
+        LinkCollection links = CollectLinks(run, pageUrl, baseUrl);
+        script->RunOnPage(pageUrl, run.m_strHtml, links);
+        const size_t count = links.size();
+        for (size_t i = 0; i < count; ++i) {
+          if (links[i]) handOver(*links[i]);
+        }
+      } else {
+        // Without a script each link is handed over as it is found, through one reused
+        // link: a page of a million links is never held as a million objects.
+        AddLinkClass link;
+        ScanLinks(run, baseUrl, [&](const std::string& url, const std::string& text) {
+          link.Url = url;
+          link.UrlFromPage = true;
+          link.Title = StripTags(text, true, true);
+          link.Referer = pageUrl;
+          link.Folder.clear();
+          link.FileName.clear();
+          handOver(link);
+        });
       }
     }
     // A page refused or failed is done as much as one read: the count left goes down.
@@ -237,9 +254,6 @@ bool CrawlLinks(SearchRun& run) {
   reportProgress(0);
   run.SetStatusText(std::to_string(linksChecked) + "/" + std::to_string(linksAdded) + kFoundSuffix);
   run.Inet1.Cancel();
-  run.m_astrUrlFilters.clear();
-  run.m_astrContentTypes.clear();
-  run.m_blnContentTypesPrepared = false;
   return true;
 }
 

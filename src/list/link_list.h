@@ -1,5 +1,6 @@
 // The link list that every search fills: rows, the one add operation with its duplicate
-// test and mask, lookup by URL through a hash index, and the list commands.
+// test and mask, lookup by URL through a hash index, and the list commands. Rows keep
+// their texts compactly; readers get them as a LinkRow of strings.
 #pragma once
 
 #include <cstddef>
@@ -8,10 +9,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vendil {
 
+// A row as its readers see it: a copy of its texts.
 struct LinkRow {
   std::string FileName;
   std::string Url;
@@ -59,13 +62,15 @@ class LinkList {
   LinkList& operator=(const LinkList&) = delete;
 
   // 0: URL already listed, nothing changed; 1: added and checked; -1: added unchecked.
-  // The texts are taken by value so a caller that no longer needs them can move them in.
-  int16_t AddLink(std::string strFileName, std::string strUrl, std::string strReferer,
-                  std::string strTitle, std::string strFolder, std::string strDownloadFolder,
-                  int16_t intDepth);
+  // The texts are copied into the list's own store.
+  int16_t AddLink(std::string_view strFileName, std::string_view strUrl,
+                  std::string_view strReferer, std::string_view strTitle,
+                  std::string_view strFolder, std::string_view strDownloadFolder, int16_t intDepth);
 
   size_t Count() const;
-  const LinkRow& Row(size_t position) const;  // 1-based
+  LinkRow Row(size_t position) const;  // 1-based
+  // One text of a row without a copy; valid until the list changes.
+  std::string_view Text(size_t position, LinkColumn column) const;
   bool Checked(size_t position) const;
   void SetChecked(size_t position, bool checked);
 
@@ -88,6 +93,8 @@ class LinkList {
   bool SortAscending() const;
 
   void SetObserver(LinkListObserver* observer);
+  // What the rows, their texts and the index take in memory, in bytes.
+  size_t BytesHeld() const;
 
  private:
   struct Impl;

@@ -1,14 +1,12 @@
-// An open-addressing hash index from a row's tag to its row number, for the link list.
-// The table stores only hashes and row numbers; tags are read from the rows themselves.
+// An open-addressing hash index from a row's URL to its row number, for the link list.
+// A slot holds 32 bits of the URL's hash and the row number; the URL itself is read from
+// the row, so the index keeps no copy of it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string_view>
-#include <vector>
-
-#include "list/link_list.h"
 
 namespace vendil {
 
@@ -17,23 +15,37 @@ class UrlIndex {
   static constexpr size_t kNone = static_cast<size_t>(-1);
 
   void Clear();
-  // The 0-based row whose tag equals `url`; kNone when there is none.
-  size_t Find(std::string_view url, const std::deque<LinkRow>& rows) const;
-  // Adds a tag that is not in the index yet.
-  void Insert(std::string_view url, size_t row);
-  // The same two with the tag's hash computed once by the caller.
-  static uint64_t Hash(std::string_view url);
-  size_t FindHashed(uint64_t hash, std::string_view url, const std::deque<LinkRow>& rows) const;
-  void InsertHashed(uint64_t hash, size_t row);
+  static uint32_t Hash(std::string_view url);
+  // The 0-based row whose URL (as `urlOf(row)` gives it) equals `url`; kNone when none.
+  template <typename UrlOf>
+  size_t Find(uint32_t hash, std::string_view url, const UrlOf& urlOf) const {
+    if (size_ == 0) return kNone;
+    const size_t mask = size_ - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+      const Slot& slot = slots_[at];
+      if (slot.row == kEmpty) return kNone;
+      if (slot.hash == hash && urlOf(slot.row) == url) return slot.row;
+    }
+  }
+  // Adds a URL that is not in the index yet.
+  void Insert(uint32_t hash, size_t row);
+  size_t BytesHeld() const { return size_ * sizeof(Slot); }
 
  private:
+  static constexpr uint32_t kEmpty = UINT32_MAX;
   struct Slot {
-    uint64_t hash = 0;
-    size_t row = kNone;
+    uint32_t hash = 0;
+    uint32_t row = kEmpty;
   };
+  struct FreeSlots {
+    void operator()(Slot* slots) const;
+  };
+  using SlotBlock = std::unique_ptr<Slot[], FreeSlots>;
+  static SlotBlock NewSlots(size_t count);
   void Grow();
 
-  std::vector<Slot> slots_;
+  SlotBlock slots_;
+  size_t size_ = 0;  // a power of two, or 0
   size_t used_ = 0;
 };
 

@@ -3,6 +3,12 @@
 #include "parse/c_get_html_tag.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "parse/character_references.h"
 #include "parse/mod_string.h"
@@ -12,6 +18,27 @@ namespace vendil {
 namespace {
 
 bool IsWhite(char ch) { return ch == ' ' || ch == '\r' || ch == '\n' || ch == '\t'; }
+
+// `text.find(ch, from)` in line, 16 bytes at a time: the scan looks for the next "<" and
+// ">" once per tag, and for "=", quotes and "&" inside it, mostly a few dozen bytes away,
+// where the call to memchr costs more than the search itself.
+size_t FindByte(std::string_view text, char ch, size_t from) {
+  const char* const data = text.data();
+  const size_t size = text.size();
+  size_t at = from;
+#ifdef __SSE2__
+  const __m128i wanted = _mm_set1_epi8(ch);
+  for (; at + 16 <= size; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+    if (hits != 0) return at + static_cast<size_t>(std::countr_zero(hits));
+  }
+#endif
+  for (; at < size; ++at) {
+    if (data[at] == ch) return at;
+  }
+  return std::string_view::npos;
+}
 
 char UpperAsciiChar(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
 
@@ -37,7 +64,7 @@ size_t FindNoCaseAscii(std::string_view text, std::string_view needle, size_t fr
 // "HREF" occurs before the first "=" of a tag that, in upper case, begins with `prefix`.
 bool IsHrefTag(std::string_view tag, std::string_view prefix) {
   if (!HasNameAt(tag, 0, prefix)) return false;
-  const size_t equals = tag.find('=');
+  const size_t equals = FindByte(tag, '=', 0);
   if (equals == std::string_view::npos) return false;
   return FindNoCaseAscii(tag.substr(0, equals), "HREF", 0) != std::string_view::npos;
 }
@@ -47,7 +74,7 @@ bool IsTagWithAttribute(std::string_view text, std::string_view name, std::strin
   if (text.size() <= nameEnd || text[0] != '<' || !HasNameAt(text, 1, name)) return false;
   if (!IsWhite(text[nameEnd])) return false;
   const size_t at = FindNoCaseAscii(text, attribute, 0);
-  return at != std::string_view::npos && text.find('=', at + 1) != std::string_view::npos;
+  return at != std::string_view::npos && FindByte(text, '=', at + 1) != std::string_view::npos;
 }
 
 // White space around a value is dropped, as browsers drop it around a URL.
@@ -64,19 +91,13 @@ std::string_view TrimWhiteView(std::string_view text) {
 // value in double or single quotes runs to the matching quote; a quote the tag never
 // closes (the tag was cut at a ">" inside it) runs to the end of the tag. An unquoted value
 // ends at white space or ">"; a tag that ends before either gives no value.
-std::string_view AttributeValueView(std::string_view tag, std::string_view name) {
-  size_t from = 0;
-  if (!name.empty()) {
-    const size_t at = FindNoCaseAscii(tag, name, 0);
-    if (at == std::string_view::npos) return {};
-    from = at + name.size();
-  }
-  const size_t equals = tag.find('=', from);
+std::string_view AttributeValueFrom(std::string_view tag, size_t from) {
+  const size_t equals = FindByte(tag, '=', from);
   if (equals == std::string_view::npos) return {};
   size_t start = equals + 1;
   while (start < tag.size() && IsWhite(tag[start])) ++start;
   if (start < tag.size() && (tag[start] == '"' || tag[start] == '\'')) {
-    const size_t close = tag.find(tag[start], start + 1);
+    const size_t close = FindByte(tag, tag[start], start + 1);
     size_t end = close;
     if (close == std::string_view::npos) end = tag.ends_with('>') ? tag.size() - 1 : tag.size();
     return TrimWhiteView(tag.substr(start + 1, std::max(end, start + 1) - start - 1));
@@ -87,16 +108,34 @@ std::string_view AttributeValueView(std::string_view tag, std::string_view name)
   return tag.substr(start, end - start);
 }
 
+std::string_view AttributeValueView(std::string_view tag, std::string_view name) {
+  size_t from = 0;
+  if (!name.empty()) {
+    const size_t at = FindNoCaseAscii(tag, name, 0);
+    if (at == std::string_view::npos) return {};
+    from = at + name.size();
+  }
+  return AttributeValueFrom(tag, from);
+}
+
 std::string AttributeValue(std::string_view tag, std::string_view name) {
   return std::string(AttributeValueView(tag, name));
 }
 
 // A value that names a URL, with its character references decoded ("&amp;" in a query is
 // "&" to the server). Texts (ALT) stay raw: their reader decodes them with the link text.
+void AssignUrlValue(std::string_view raw, std::string& value) {
+  if (FindByte(raw, '&', 0) == std::string_view::npos) {
+    value.assign(raw);
+  } else {
+    value = DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
+  }
+}
+
 std::string UrlValue(std::string_view tag, std::string_view name) {
-  const std::string_view raw = AttributeValueView(tag, name);
-  if (raw.find('&') == std::string_view::npos) return std::string(raw);
-  return DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
+  std::string value;
+  AssignUrlValue(AttributeValueView(tag, name), value);
+  return value;
 }
 
 // "<a" followed by white space, "/" or ">": an anchor begins, and so the one before it ends.
@@ -117,16 +156,66 @@ bool IsClosingAnchor(std::string_view token) {
   return std::string_view(squeezed, length) == "</A>";
 }
 
+// The elements whose content a browser reads as plain text up to their own end tag: no
+// tag and no link stands inside them, whatever the text looks like.
+constexpr std::string_view kRawTextElements[] = {"SCRIPT", "STYLE", "TEXTAREA", "TITLE", "XMP"};
+
+// A tag name ends at white space, "/" or ">", as the browser's tokenizer ends it.
+bool EndsTagName(std::string_view text, size_t at) {
+  return at >= text.size() || IsWhite(text[at]) || text[at] == '\f' || text[at] == '/' ||
+         text[at] == '>';
+}
+
+// The raw-text element that the start tag at `open` begins, or an empty view.
+std::string_view RawTextElementAt(std::string_view text, size_t open) {
+  if (open + 1 >= text.size()) return {};
+  switch (UpperAsciiChar(text[open + 1])) {
+    case 'S':
+    case 'T':
+    case 'X':
+      break;
+    default:
+      return {};
+  }
+  for (const std::string_view name : kRawTextElements) {
+    if (HasNameAt(text, open + 1, name) && EndsTagName(text, open + 1 + name.size())) return name;
+  }
+  return {};
+}
+
+// Where scanning goes on after the tag that starts at `open` and ends before `after`: right
+// there, or, after the start tag of a raw-text element, at the "<" of its end tag. An
+// element never closed holds the rest of the page, as it does in a browser.
+size_t RawTextEnd(std::string_view text, size_t open, size_t after) {
+  const std::string_view name = RawTextElementAt(text, open);
+  if (name.empty()) return after;
+  for (size_t at = text.find("</", after); at != std::string_view::npos;
+       at = text.find("</", at + 1)) {
+    if (HasNameAt(text, at + 2, name) && EndsTagName(text, at + 2 + name.size())) return at;
+  }
+  return text.size();
+}
+
 }  // namespace
 
 void cGetHtmlTag::CustomTags(const std::string& strNew) { customTags_ = TrimBlanks(strNew); }
 
-void cGetHtmlTag::ResetText(const std::string& text) { html_ = text; }
+void cGetHtmlTag::ResetText(const std::string& text, bool copy) {
+  walked_.clear();
+  walkedNext_ = 0;
+  if (copy) {
+    ownHtml_ = text;
+    html_ = ownHtml_;
+  } else {
+    ownHtml_.clear();
+    html_ = text;
+  }
+}
 
 std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const {
   if (from < 1) from = 1;
   if (html_.empty() || from > static_cast<int64_t>(html_.size())) return std::nullopt;
-  const size_t open = html_.find('<', static_cast<size_t>(from - 1));
+  const size_t open = FindByte(html_, '<', static_cast<size_t>(from - 1));
   if (open == std::string::npos) return std::nullopt;
   TokenSpan span;
   span.start = static_cast<int64_t>(open) + 1;
@@ -138,10 +227,10 @@ std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const
     span.last = static_cast<int64_t>(end) + 2;
     span.next = static_cast<int64_t>(end) + 2;
   } else {
-    const size_t end = html_.find('>', open);
+    const size_t end = FindByte(html_, '>', open);
     if (end == std::string::npos) return span;
     span.last = static_cast<int64_t>(end) + 1;
-    span.next = span.last + 1;
+    span.next = static_cast<int64_t>(RawTextEnd(html_, open, end + 1)) + 1;
   }
   span.complete = true;
   return span;
@@ -149,19 +238,24 @@ std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const
 
 std::string_view cGetHtmlTag::NextToken() {
   if (html_.empty() || position_ > static_cast<int64_t>(html_.size())) {
-    ResetText({});
+    ResetText({}, true);
     return {};
   }
-  const auto span = FindToken(position_);
+  std::optional<TokenSpan> span;
+  if (walkedNext_ < walked_.size() && walked_[walkedNext_].first == position_) {
+    span = walked_[walkedNext_++].second;
+  } else {
+    span = FindToken(position_);
+  }
   if (!span || !span->complete) return {};
   position_ = span->next;
-  return std::string_view(html_).substr(static_cast<size_t>(span->start - 1),
-                                        static_cast<size_t>(span->last - span->start + 1));
+  return html_.substr(static_cast<size_t>(span->start - 1),
+                      static_cast<size_t>(span->last - span->start + 1));
 }
 
 std::string cGetHtmlTag::GetTag(const std::string& strNewData) {
   if (!strNewData.empty()) {
-    ResetText(strNewData);
+    ResetText(strNewData, true);
     position_ = 1;
   }
   return std::string(NextToken());
@@ -191,11 +285,20 @@ bool cGetHtmlTag::IsThisTag(const std::string& strString, const std::string& str
 }
 
 int64_t cGetHtmlTag::FindLinkTextEnd(int64_t from) const {
+  walked_.clear();
+  walkedNext_ = 0;
   for (int64_t at = from;;) {
     const auto span = FindToken(at);
     if (!span || !span->complete) return 0;
-    const std::string_view token = std::string_view(html_).substr(
-        static_cast<size_t>(span->start - 1), static_cast<size_t>(span->last - span->start + 1));
+    if (walked_.size() < kWalkedTokens) walked_.emplace_back(at, *span);
+    const std::string_view token = html_.substr(static_cast<size_t>(span->start - 1),
+                                                static_cast<size_t>(span->last - span->start + 1));
+    // Only "</..." and "<a..." can end a link text.
+    const char first = UpperAsciiChar(token[1]);
+    if (first != '/' && first != 'A') {
+      at = span->next;
+      continue;
+    }
     if (IsClosingAnchor(token) || IsAnchorStart(token) || IsHrefTag(token, "<A")) {
       return span->start;
     }
@@ -203,7 +306,7 @@ int64_t cGetHtmlTag::FindLinkTextEnd(int64_t from) const {
   }
 }
 
-std::string cGetHtmlTag::GetAHrefLinkString() {
+std::string_view cGetHtmlTag::LinkText() const {
   // The position is left as it was, so the tags inside the link are still scanned; the
   // walk never empties the text either, even when it runs to its end.
   const int64_t start = position_ < 1 ? 1 : position_;
@@ -212,14 +315,18 @@ std::string cGetHtmlTag::GetAHrefLinkString() {
   return html_.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start));
 }
 
+std::string cGetHtmlTag::GetAHrefLinkString() { return std::string(LinkText()); }
+
 bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
                                   const std::string& strHtml, const std::string& strBaseUrl) {
   if (!strHtml.empty()) {
-    ResetText(strHtml);
+    ResetText(strHtml, false);
     position_ = 1;
     linkBaseUrl_ = strBaseUrl;
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
+    const char first = UpperAsciiChar(token[1]);
+    if (first != 'A' && first != 'B') continue;  // neither an A-named tag nor BASE
     if (IsHrefTag(token, "<BASE")) {
       linkBaseUrl_ = UrlValue(token, {});
     } else if (IsHrefTag(token, "<A")) {
@@ -229,7 +336,7 @@ bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
       std::string url = CombineUrl(linkBaseUrl_, value);
       if (url.empty()) continue;
       strUrl = std::move(url);
-      if (strText != nullptr) *strText = GetAHrefLinkString();
+      if (strText != nullptr) strText->assign(LinkText());
       return true;
     }
   }
@@ -241,7 +348,16 @@ void cGetHtmlTag::BuildEntries(int32_t enumEnableTags) {
   m_colTagNames.clear();
   m_colUrlAttrs.clear();
   m_colTextAttrs.clear();
-  auto add = [this](std::string name, std::string url, std::string text) {
+  entryStart_.fill(false);
+  auto mark = [this](char first) {
+    entryStart_[static_cast<unsigned char>(first)] = true;
+    const char upper = UpperAsciiChar(first);
+    entryStart_[static_cast<unsigned char>(upper)] = true;
+    if (upper >= 'A' && upper <= 'Z') entryStart_[static_cast<unsigned char>(upper + 32)] = true;
+  };
+  mark('B');  // BASE
+  auto add = [this, &mark](std::string name, std::string url, std::string text) {
+    mark(name[0]);
     m_colTagNames.push_back(std::move(name));
     m_colUrlAttrs.push_back(std::move(url));
     m_colTextAttrs.push_back(std::move(text));
@@ -261,12 +377,21 @@ void cGetHtmlTag::BuildEntries(int32_t enumEnableTags) {
   }
 }
 
-std::optional<std::pair<size_t, std::string>> cGetHtmlTag::MatchEntry(
-    std::string_view token) const {
+std::optional<size_t> cGetHtmlTag::MatchEntry(std::string_view token) {
   for (size_t entry = 0; entry < m_colTagNames.size(); ++entry) {
-    if (!IsTagWithAttribute(token, m_colTagNames[entry], m_colUrlAttrs[entry])) continue;
-    std::string value = UrlValue(token, m_colUrlAttrs[entry]);
-    if (!value.empty()) return std::make_pair(entry, std::move(value));
+    // IsTagWithAttribute and then the value of the attribute it found.
+    const std::string& name = m_colTagNames[entry];
+    const size_t nameEnd = 1 + name.size();
+    if (token.size() <= nameEnd || !HasNameAt(token, 1, name) || !IsWhite(token[nameEnd])) {
+      continue;
+    }
+    const std::string& attribute = m_colUrlAttrs[entry];
+    const size_t at = FindNoCaseAscii(token, attribute, 0);
+    if (at == std::string_view::npos || FindByte(token, '=', at + 1) == std::string_view::npos) {
+      continue;
+    }
+    AssignUrlValue(AttributeValueFrom(token, at + attribute.size()), value_);
+    if (!value_.empty()) return entry;
   }
   return std::nullopt;
 }
@@ -275,28 +400,29 @@ bool cGetHtmlTag::GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, st
                                  const std::string& strHtml, const std::string& strBaseUrl) {
   if (!strHtml.empty()) {
     BuildEntries(enumEnableTags);
-    ResetText(strHtml);
+    ResetText(strHtml, false);
     position_ = 1;
     tagBaseUrl_ = strBaseUrl;
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
+    if (!entryStart_[static_cast<unsigned char>(token[1])]) continue;
     if (IsHrefTag(token, "<BASE")) {
       tagBaseUrl_ = UrlValue(token, {});
       continue;
     }
     const auto found = MatchEntry(token);
     if (!found) continue;
-    std::string url = CombineUrl(tagBaseUrl_, found->second);
+    std::string url = CombineUrl(tagBaseUrl_, value_);
     // A link that cannot be resolved is passed over; one tag gives at most one link.
     if (url.empty()) continue;
     strUrl = std::move(url);
     if (strText != nullptr) {
       strText->clear();
-      const size_t entry = found->first;
+      const size_t entry = *found;
       if (m_colTagNames[entry] == "A") {
-        *strText = GetAHrefLinkString();
+        strText->assign(LinkText());
       } else if (!m_colTextAttrs[entry].empty()) {
-        *strText = AttributeValue(token, m_colTextAttrs[entry]);
+        strText->assign(AttributeValueView(token, m_colTextAttrs[entry]));
       }
     }
     return true;

@@ -129,28 +129,43 @@ std::string TrimBlanks(const std::string& text) {
 
 std::string StripTags(const std::string& strHtml, bool blnRemoveCrLf, bool blnTrim) {
   // Removing the first "<" through the next ">" again and again leaves a prefix free of "<",
-  // so one forward pass gives the same text without rescanning.
+  // so one forward pass gives the same text without rescanning. Line breaks are dropped on
+  // the way unless references are left to decode: one of those may stand for a line break.
+  const bool decode = strHtml.find('&') != std::string::npos;
+  const bool dropCrLf = blnRemoveCrLf && !decode;
   std::string text;
   text.reserve(strHtml.size());
+  const size_t size = strHtml.size();
   size_t from = 0;
-  while (true) {
-    const size_t open = strHtml.find('<', from);
-    const size_t close = open == std::string::npos ? open : strHtml.find('>', open);
-    if (close == std::string::npos) break;
-    text.append(strHtml, from, open - from);
+  // Link texts are short: the bytes are looked at in line rather than through find().
+  while (from < size) {
+    size_t open = from;
+    while (open < size && strHtml[open] != '<') ++open;
+    size_t close = open;
+    while (close < size && strHtml[close] != '>') ++close;
+    const size_t end = close < size ? open : size;
+    for (size_t at = from; at < end; ++at) {
+      const char ch = strHtml[at];
+      if (dropCrLf && (ch == '\r' || ch == '\n')) continue;
+      text += ch;
+    }
+    if (close >= size) break;
     from = close + 1;
   }
-  text.append(strHtml, from, std::string::npos);
   // References are decoded once the tags are gone, so "&lt;b&gt;" shows as text and is
   // not taken for a tag; a line break written as a reference goes with the others.
-  if (text.find('&') != std::string::npos) {
+  if (decode && text.find('&') != std::string::npos) {
     text = DecodeCharacterReferences(text, ReferenceContext::Text);
   }
-  if (blnRemoveCrLf) {
+  if (blnRemoveCrLf && decode) {
     std::erase(text, '\r');
     std::erase(text, '\n');
   }
-  return blnTrim ? TrimBlanks(text) : text;
+  if (blnTrim) {
+    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+    text.erase(text.find_last_not_of(' ') + 1);
+  }
+  return text;
 }
 
 }  // namespace vendil

@@ -204,18 +204,26 @@ PatternList::PatternList(const std::vector<std::string>& patterns) {
 
 std::optional<bool> PatternList::MatchesAny(std::string_view value) const {
   if (patterns_.empty()) return false;
-  // URLs are nearly always ASCII: those are folded into bytes, not code points.
-  std::string bytes(value);
+  // URLs are nearly always ASCII: those are folded into bytes, not code points; a URL of
+  // ordinary length is folded on the stack, so matching allocates nothing.
+  char local[512];
+  std::string heap;
+  char* bytes = local;
+  if (value.size() > sizeof local) {
+    heap.resize(value.size());
+    bytes = heap.data();
+  }
   unsigned char high = 0;
-  for (char& c : bytes) {  // one pass the compiler can vectorise
-    const auto u = static_cast<unsigned char>(c);
+  for (size_t i = 0; i < value.size(); ++i) {  // one pass the compiler can vectorise
+    const auto u = static_cast<unsigned char>(value[i]);
     high |= u;
-    c = static_cast<char>(static_cast<unsigned>(u - 'A') < 26u ? u + 32 : u);
+    bytes[i] = static_cast<char>(static_cast<unsigned>(u - 'A') < 26u ? u + 32 : u);
   }
   if (high < 0x80) {
+    const std::string_view folded(bytes, value.size());
     for (const auto& pattern : patterns_) {
       if (!pattern) return std::nullopt;
-      if (pattern->MatchesFoldedAscii(bytes)) return true;
+      if (pattern->MatchesFoldedAscii(folded)) return true;
     }
     return false;
   }

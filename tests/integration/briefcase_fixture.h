@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,9 +77,11 @@ class BriefcaseScanFixture : public ::testing::Test {
       names.push_back(form.lvwUrls.Row(i).FileName);
     return names;
   }
+  // A copy of the row, kept by the fixture so the pointer stays valid for the test.
   const LinkRow* RowNamed(const std::string& name) const {
     for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-      if (form.lvwUrls.Row(i).FileName == name) return &form.lvwUrls.Row(i);
+      LinkRow row = form.lvwUrls.Row(i);
+      if (row.FileName == name) return &rowCopies_.emplace_back(std::move(row));
     }
     return nullptr;
   }
@@ -104,6 +107,7 @@ class BriefcaseScanFixture : public ::testing::Test {
   Form1 form{ui};
   // The state of the last scan, as it stood when the scan ended.
   std::unique_ptr<SearchRun> lastRun;
+  mutable std::deque<LinkRow> rowCopies_;
 };
 
 }  // namespace vendil::test

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,11 @@ class CrawlFixture : public ::testing::Test {
     for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) urls.push_back(form.lvwUrls.Row(i).Url);
     return urls;
   }
+  // A copy of the row, kept by the fixture so the pointer stays valid for the test.
   const LinkRow* RowWithUrl(const std::string& url) const {
-    for (size_t i = 1; i <= form.lvwUrls.Count(); ++i) {
-      if (form.lvwUrls.Row(i).Url == url) return &form.lvwUrls.Row(i);
-    }
-    return nullptr;
+    const size_t position = form.lvwUrls.FindUrl(url);
+    if (position == 0) return nullptr;
+    return &rowCopies_.emplace_back(form.lvwUrls.Row(position));
   }
   const LinkRow* RowFor(const std::string& path) const { return RowWithUrl(site.Url(path)); }
   bool Listed(const std::string& path) const { return RowFor(path) != nullptr; }
@@ -52,6 +53,7 @@ class CrawlFixture : public ::testing::Test {
   SiteServer site;
   FakeUi ui;
   Form1 form{ui};
+  mutable std::deque<LinkRow> rowCopies_;
 };
 
 }  // namespace vendil::test

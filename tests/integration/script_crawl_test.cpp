@@ -66,6 +66,23 @@ class IntegrationScriptCrawl : public test::CrawlFixture {
   TempFolder folder;
 };
 
+TEST_F(IntegrationScriptCrawl, ALinkInsideAPageScriptIsNoRowButTheAddUrlScriptSeesIt) {
+  site.Page("/index.html",
+            Html("<script>document.write('<a href=\"in-script.zip\">x</a>');</script>" +
+                 A("real.zip", "real") + "<textarea>" + A("typed.zip") + "</textarea>"));
+  ASSERT_TRUE(Crawl("/index.html"));
+  EXPECT_EQ(Urls(), std::vector<std::string>{site.Url("/real.zip")});
+  // The add-URL script gets the page as it came, script and textarea included.
+  WriteScript("seen.vbs", std::string(kBase) +
+                              "If InStr(VendilInfo.Html, \"in-script.zip\") > 0 And "
+                              "InStr(VendilInfo.Html, \"typed.zip\") > 0 Then "
+                              "VendilInfo.AddUrl base & \"seen.zip\"\n");
+  Choose("seen.vbs");
+  ASSERT_TRUE(Crawl("/index.html"));
+  EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/real.zip"), site.Url("/seen.zip")}));
+  EXPECT_TRUE(ScriptErrors().empty());
+}
+
 TEST_F(IntegrationScriptCrawl, AddUrlFillsTheFieldsItIsNotGiven) {
   site.Page("/index.html", Html(A("l1.html")));
   site.Page("/l1.html", Html(A("a.zip")));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,49 @@ TEST_F(LinkListTest, ControlCharactersNeverEnterARow) {
   // The same link with its characters written encoded is the same row.
   EXPECT_EQ(Add("http://h/a%00%0D%0A[x]%7F.zip"), 0);
   EXPECT_TRUE(list.IsUrlListed("http://h/a%00%0D%0A[x]%7F.zip"));
+}
+
+TEST_F(LinkListTest, SharedTextsStayWithTheirRows) {
+  // Runs of rows that repeat a referer or folder share it; a change starts a new run, and a
+  // text met again after another one is still the row's own.
+  const char* referers[] = {"http://p/1", "http://p/1", "http://p/2", "http://p/1", "", "x"};
+  for (int i = 0; i < 6; ++i) {
+    const std::string n = std::to_string(i);
+    list.AddLink("f" + n, "http://h/" + n, referers[i], "t" + n, i % 2 ? "sub\\" : "",
+                 i < 3 ? "/dl" : "", static_cast<int16_t>(i / 2));
+  }
+  for (size_t i = 1; i <= 6; ++i) {
+    const LinkRow row = list.Row(i);
+    const std::string n = std::to_string(i - 1);
+    EXPECT_EQ(row.Referer, referers[i - 1]);
+    EXPECT_EQ(row.FileName, "f" + n);
+    EXPECT_EQ(row.Title, "t" + n);
+    EXPECT_EQ(row.Folder, (i - 1) % 2 ? "sub\\" : "");
+    EXPECT_EQ(row.DownloadFolder, i <= 3 ? "/dl" : "");
+    EXPECT_EQ(row.Depth, std::to_string((i - 1) / 2));
+    // The views give the same texts as the copies.
+    EXPECT_EQ(list.Text(i, LinkColumn::Url), row.Url);
+    EXPECT_EQ(list.Text(i, LinkColumn::Referer), row.Referer);
+    EXPECT_EQ(list.Text(i, LinkColumn::Depth), row.Depth);
+  }
+  EXPECT_THROW(list.Text(7, LinkColumn::Url), std::out_of_range);
+  // After Clear the store starts again: old texts do not leak into new rows.
+  list.Clear();
+  list.AddLink("g", "http://h/0", "http://p/1", "", "", "", 0);
+  EXPECT_EQ(list.Row(1).Referer, "http://p/1");
+  EXPECT_EQ(list.Row(1).FileName, "g");
+}
+
+TEST_F(LinkListTest, LongTextsAndManyRowsKeepTheirBytes) {
+  const std::string longTitle(700000, 'x');  // more than a block of the store
+  list.AddLink("f", "http://h/long", "r", longTitle, "", "", 0);
+  for (int i = 0; i < 20000; ++i) Add("http://host.example/dir/" + std::to_string(i) + ".zip");
+  EXPECT_EQ(list.Row(1).Title, longTitle);
+  EXPECT_EQ(list.Row(20001).Url, "http://host.example/dir/19999.zip");
+  EXPECT_EQ(list.FindUrl("http://host.example/dir/777.zip"), 779u);
+  // A row holds its texts and little else: no string objects per field, no second URL.
+  const size_t perRow = (list.BytesHeld() - longTitle.size()) / list.Count();
+  EXPECT_LT(perRow, 200u);
 }
 
 TEST_F(LinkListTest, MaskDecidesTheCheckMark) {

@@ -145,6 +145,28 @@ TEST(HtmlTagLinkText, TextUpToTheClosingAnchor) {
   EXPECT_EQ(scanner.GetAHrefLinkString(), "a</abbr>b");
 }
 
+TEST(HtmlTagLinkText, TagsInsideALongLinkTextAreStillScanned) {
+  // The text walk runs ahead over the tokens; the scan must still see every one of them,
+  // near the start of the text and far beyond it.
+  std::string html = "<a href=a>";
+  for (int i = 0; i < 150; ++i) {
+    html += i % 50 == 1 ? "<img src=" + std::to_string(i) + ".gif>" : "<b>x</b>";
+  }
+  html += "</a><img src=end.gif>";
+  cGetHtmlTag scanner;
+  const Links links = AllTagLinks(scanner, 9, html);
+  ASSERT_EQ(links.size(), 5u);
+  EXPECT_EQ(links[0].first, "http://h/d/a");
+  EXPECT_EQ(links[1].first, "http://h/d/1.gif");
+  EXPECT_EQ(links[3].first, "http://h/d/101.gif");
+  EXPECT_EQ(links[4].first, "http://h/d/end.gif");
+  EXPECT_EQ(scanner.GetTag(html), "<a href=a>");
+  EXPECT_EQ(scanner.GetAHrefLinkString().size(), html.size() - 10 - 21);
+  EXPECT_EQ(scanner.GetTag(), "<b>");
+  EXPECT_EQ(scanner.GetTag(), "</b>");
+  EXPECT_EQ(scanner.GetTag(), "<img src=1.gif>");
+}
+
 TEST(HtmlTagAllTags, BitsChooseTheTags) {
   const std::string html =
       "<a href=a.zip>Get <img src=in.gif alt=inner></a>"
@@ -243,6 +265,56 @@ TEST(HtmlTagLinkText, AnOpenLinkEndsWhereTheNextBegins) {
   ASSERT_EQ(open.size(), static_cast<size_t>(count));
   EXPECT_EQ(open[count - 2].second, "t");
   EXPECT_EQ(open.back().second, "");
+}
+
+TEST(HtmlTagRawText, ScriptStyleTextareaTitleAndXmpHoldNoLinks) {
+  cGetHtmlTag scanner;
+  const std::string script =
+      "<script>document.write(\"<a href=\"' + x + '\">\"); if (a<b) c=\"<img src=s.gif>\";"
+      "</script><a href=after.zip>After</a>";
+  EXPECT_EQ(AllTagLinks(scanner, 31, script), (Links{{"http://h/d/after.zip", "After"}}));
+  EXPECT_EQ(AllAnchorLinks(scanner, script), (Links{{"http://h/d/after.zip", "After"}}));
+  for (const std::string name : {"style", "TextArea", "title", "XMP"}) {
+    const std::string html = "<" + name + " class=k><a href=in.zip>In</a><img src=i.gif></" + name +
+                             "><a href=out.zip>Out</a>";
+    EXPECT_EQ(AllTagLinks(scanner, 31, html), (Links{{"http://h/d/out.zip", "Out"}})) << name;
+  }
+  // The end tag is found in any letter case and with white space or "/" after its name; a
+  // longer name or a name cut short ends nothing.
+  EXPECT_EQ(AllTagLinks(scanner, 1,
+                        "<SCRIPT>x</scripts><a href=1></scrip><a href=2></Script\n>"
+                        "<a href=3>3</a><script/></script/><a href=4>4</a>"),
+            (Links{{"http://h/d/3", "3"}, {"http://h/d/4", "4"}}));
+  // Names that merely begin like one of them are ordinary tags.
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<scripts><a href=1>1</a><titles><a href=2>2</a>"),
+            (Links{{"http://h/d/1", "1"}, {"http://h/d/2", "2"}}));
+  // A comment opener inside a script opens no comment.
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<script>s='<!--';</script><a href=z>z</a><!-- -->"),
+            (Links{{"http://h/d/z", "z"}}));
+}
+
+TEST(HtmlTagRawText, AnElementLeftOpenHoldsTheRestOfThePage) {
+  cGetHtmlTag scanner;
+  EXPECT_EQ(AllTagLinks(scanner, 31, "<a href=1>1</a><script>var x;<a href=2>2</a><img src=3>"),
+            (Links{{"http://h/d/1", "1"}}));
+  EXPECT_EQ(AllAnchorLinks(scanner, "<title>Files <a href=2>2</a>"), Links{});
+  EXPECT_EQ(scanner.GetTag("<p><script>x<b>"), "<p>");
+  EXPECT_EQ(scanner.GetTag(), "<script>");
+  EXPECT_EQ(scanner.GetTag(), "");
+  // An end tag cut off by the end of the page ends the scan as any unterminated tag does.
+  EXPECT_EQ(scanner.GetTag("<style>a>b{}</style"), "<style>");
+  EXPECT_EQ(scanner.GetTag(), "");
+}
+
+TEST(HtmlTagRawText, LinkTextAndCustomTagsAroundRawText) {
+  cGetHtmlTag scanner;
+  // A closing anchor inside a script does not end the link text.
+  EXPECT_EQ(AllTagLinks(scanner, 1, "<a href=1>x<script>'</a>'</script>y</a><a href=2>z</a>"),
+            (Links{{"http://h/d/1", "x<script>'</a>'</script>y"}, {"http://h/d/2", "z"}}));
+  // The start tag of a raw-text element is still a tag: a custom entry finds its link.
+  scanner.CustomTags("script src");
+  EXPECT_EQ(AllTagLinks(scanner, 33, "<script src=a.js>'<a href=x>'</script><a href=b>b</a>"),
+            (Links{{"http://h/d/a.js", ""}, {"http://h/d/b", "b"}}));
 }
 
 }  // namespace

@@ -73,6 +73,13 @@ TEST(Wildcard, PatternListsKeepEmptyPiecesAndStopAtAMalformedOne) {
   EXPECT_EQ(MatchesAny({}, "x"), false);
   EXPECT_EQ(MatchesAny({"*.zip", "[a", "*.lzh"}, "x.zip"), true);
   EXPECT_EQ(MatchesAny({"*.zip", "[a", "*.lzh"}, "x.lzh"), std::nullopt);
+  // URLs of any length, around the length folded without a heap block.
+  for (const size_t length : {511u, 512u, 513u, 5000u}) {
+    const std::string url = "http://h/" + std::string(length - 13, 'D') + ".ZIP";
+    EXPECT_EQ(MatchesAny(patterns, url), true) << length;
+    EXPECT_EQ(MatchesAny({"*d.zi?"}, url), true) << length;
+    EXPECT_EQ(MatchesAny({"*e.zip"}, url), false) << length;
+  }
 }
 
 TEST(Wildcard, HostilePatternsStayPolynomial) {
