@@ -62,15 +62,17 @@ struct PageBase {
 };
 
 PageBase PageBaseOf(const std::string& baseUrl, std::string charset = {}) {
-  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl), std::move(charset)};
+  return {CanonicalHost(baseUrl), CanonicalDirectory(baseUrl), std::move(charset)};
 }
 
-// The server and folder rules of a link found on the page of `base`.
+// The server and folder rules of a link found on the page of `base`. Hosts and folders are
+// compared as a browser reads them, so "HOST", "host:80" and "0x7f.1" are not told apart
+// from "host" and "127.0.0.1", nor "/a/./b/" from "/a/b/".
 bool FollowsServerAndFolderRules(const Form1& form, const std::string& strUrl,
                                  const PageBase& base) {
-  if (GetHostName(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
+  if (CanonicalHost(strUrl) != base.host) return form.mnuOption_DifferentServer.Checked();
   if (!form.mnuOption_ParentDirectory.Checked()) {
-    const std::string dir = GetUrlDirectory(strUrl);
+    const std::string dir = CanonicalDirectory(strUrl);
     if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
   }
   return true;
