@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!combined.empty() && vendil::IsWebScheme(vendil::LinkScheme(combined))) {
     if (vendil::CombineUrl(link, combined) != combined) __builtin_trap();
     if (vendil::CombineUrl(combined, combined) != combined) __builtin_trap();
-    if (vendil::CanonicalHost(combined) != vendil::CanonicalHost(vendil::CombineUrl(base, combined)))
+    if (vendil::CanonicalHost(combined) !=
+        vendil::CanonicalHost(vendil::CombineUrl(base, combined)))
       __builtin_trap();
     (void)vendil::CanonicalDirectory(combined);
   }

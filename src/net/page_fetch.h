@@ -20,8 +20,8 @@ struct PageSpec {
   // The charset a non-ASCII query is sent in (the charset of the page that linked it);
   // empty: EUC-JP while the Japanese briefcase site is read, else UTF-8.
   std::string queryCharset;
-  // Asked for the URL a redirect ends at; false: the page is not read (as a refused content
-  // type). Null: every redirect is read.
+  // Asked for each place a redirect leads before it is requested; false: the page is not
+  // read (as a refused content type). Null: every redirect is read.
   std::function<bool(const std::string& finalUrl)> redirectRule;
 
   bool SameRequest(const PageSpec& other) const {
@@ -76,6 +76,7 @@ class PageFetch {
   Form1& form_;
   PageSpec spec_;
   std::string requestUrl_;  // as the request line carries it
+  std::string hopUrl_;      // the URL of the attempt's latest hop, as a row would carry it
   std::string serverKey_;
   bool background_;
   TransferId transfer_ = 0;

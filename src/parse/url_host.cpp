@@ -102,8 +102,7 @@ bool EndsInANumber(std::string_view domain) {
     if (domain.empty()) return false;
   }
   const size_t dot = domain.rfind('.');
-  const std::string_view last =
-      dot == std::string_view::npos ? domain : domain.substr(dot + 1);
+  const std::string_view last = dot == std::string_view::npos ? domain : domain.substr(dot + 1);
   if (last.empty()) return false;
   bool digits = true;
   for (const char c : last) digits = digits && c >= '0' && c <= '9';
@@ -143,7 +142,9 @@ std::optional<std::array<uint16_t, 8>> ParseIpv6(std::string_view in) {
   size_t piece = 0;
   std::optional<size_t> compress;
   size_t p = 0;
-  auto at = [&in](size_t i) -> int { return i < in.size() ? static_cast<unsigned char>(in[i]) : -1; };
+  auto at = [&in](size_t i) -> int {
+    return i < in.size() ? static_cast<unsigned char>(in[i]) : -1;
+  };
   if (at(p) == ':') {
     if (at(p + 1) != ':') return std::nullopt;
     p += 2;

@@ -172,9 +172,9 @@ class Parser {
         }
         return true;
       case State::Scheme:
-        if (c != kEof && (IsAsciiAlpha(static_cast<unsigned char>(c)) ||
-                          IsAsciiDigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' ||
-                          c == '.')) {
+        if (c != kEof &&
+            (IsAsciiAlpha(static_cast<unsigned char>(c)) ||
+             IsAsciiDigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.')) {
           buffer_ += static_cast<char>(IsAsciiAlpha(static_cast<unsigned char>(c)) ? c | 0x20 : c);
           return true;
         }
@@ -396,8 +396,8 @@ std::string LinkScheme(std::string_view text) {
     const auto c = static_cast<unsigned char>(text[at]);
     if (c == '\t' || c == '\n' || c == '\r') continue;
     if (c == ':') return scheme.empty() ? std::string() : scheme;
-    const bool fits = IsAsciiAlpha(c) || (!scheme.empty() && (IsAsciiDigit(c) || c == '+' ||
-                                                              c == '-' || c == '.'));
+    const bool fits = IsAsciiAlpha(c) ||
+                      (!scheme.empty() && (IsAsciiDigit(c) || c == '+' || c == '-' || c == '.'));
     if (!fits) return {};
     scheme += static_cast<char>(IsAsciiAlpha(c) ? c | 0x20 : c);
   }

@@ -28,9 +28,8 @@ UIDNA* Converter() {
 
 // Browsers leave out the hyphen checks and the DNS length checks of UTS #46.
 constexpr uint32_t kIgnoredErrors = UIDNA_ERROR_EMPTY_LABEL | UIDNA_ERROR_LABEL_TOO_LONG |
-                                    UIDNA_ERROR_DOMAIN_NAME_TOO_LONG |
-                                    UIDNA_ERROR_LEADING_HYPHEN | UIDNA_ERROR_TRAILING_HYPHEN |
-                                    UIDNA_ERROR_HYPHEN_3_4;
+                                    UIDNA_ERROR_DOMAIN_NAME_TOO_LONG | UIDNA_ERROR_LEADING_HYPHEN |
+                                    UIDNA_ERROR_TRAILING_HYPHEN | UIDNA_ERROR_HYPHEN_3_4;
 
 }  // namespace
 

@@ -133,16 +133,13 @@ TEST(WebUrlResolution, EncodeSetsOfEachPart) {
 
 TEST(WebUrlResolution, JapanesePathsAndQueriesOfShiftJisAndEucJpPages) {
   const std::vector<Row> utf8 = {
-      {"/写真/一覧.html?q=写真",
-       "http://example.org/写真/一覧.html?q=写真",
+      {"/写真/一覧.html?q=写真", "http://example.org/写真/一覧.html?q=写真",
        "http://example.org/%E5%86%99%E7%9C%9F/%E4%B8%80%E8%A6%A7.html?q=%E5%86%99%E7%9C%9F"},
   };
   CheckRows(utf8);
-  CheckRows({{"写真.zip?検索=日本 語",
-              "http://example.org/foo/写真.zip?検索=日本%20語",
+  CheckRows({{"写真.zip?検索=日本 語", "http://example.org/foo/写真.zip?検索=日本%20語",
               "http://example.org/foo/%E5%86%99%E7%9C%9F.zip?%8C%9F%8D%F5=%93%FA%96%7B%20%8C%EA"},
-             {"\\画像\\?q=😀",
-              "http://example.org/画像/?q=😀",
+             {"\\画像\\?q=😀", "http://example.org/画像/?q=😀",
               "http://example.org/%E7%94%BB%E5%83%8F/?q=%26%23128512%3B"}},
             kBase, "Shift_JIS");
   CheckRows({{"写真.zip?q=写真", "http://example.org/foo/写真.zip?q=写真",
@@ -192,8 +189,8 @@ TEST(WebUrlRules, ServerAndFolderInCanonicalForm) {
   EXPECT_EQ(CanonicalHost("http://日本語.jp/"), CanonicalHost("http://XN--WGV71A119E.jp/"));
   EXPECT_NE(CanonicalHost("http://a.example/"), CanonicalHost("http://b.example/"));
   EXPECT_EQ(CanonicalDirectory("http://h/a/./b/../c\\d.html"), "/a/c/");
-  EXPECT_EQ(CanonicalDirectory("http://h/写真/x.html"), CanonicalDirectory(
-                                                            "http://h/%E5%86%99%E7%9C%9F/y"));
+  EXPECT_EQ(CanonicalDirectory("http://h/写真/x.html"),
+            CanonicalDirectory("http://h/%E5%86%99%E7%9C%9F/y"));
   EXPECT_EQ(CanonicalDirectory("http://h/a/b.cgi?path=/x/y"), "/a/b.cgi?path=/x/");
 }
 
