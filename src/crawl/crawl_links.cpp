@@ -101,6 +101,16 @@ PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase
   return pageRequest;
 }
 
+// Links handled between two looks at the event queue: Stop is honoured within a page of a
+// million links too.
+constexpr size_t kLinksPerYield = 4096;
+
+// Lets the event loop run and tells whether Stop was pressed meanwhile.
+bool StopPressed(Form1& form) {
+  form.ui().Yield();
+  return form.m_blnStop;
+}
+
 LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::string& baseUrl) {
   LinkCollection links;
   // A link the page repeats becomes no second row or queue entry, so it is not collected
@@ -110,7 +120,9 @@ LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::
   scanner.CustomTags(form.m_strCustomTags);
   std::string url, text;
   bool found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text, form.m_strHtml, baseUrl);
+  size_t scanned = 0;
   for (; found; found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text)) {
+    if (++scanned % kLinksPerYield == 0 && StopPressed(form)) break;
     if (seen.contains(url)) continue;
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;
@@ -157,14 +169,15 @@ bool CrawlLinks(Form1& form) {
     return QueuedPageSpec(form, queue.Item(position), pageBases[linkedFrom[position - 1]]);
   });
 
+  auto stopped = [&form] {
+    form.Inet1.Cancel();
+    form.SetStatusText(kCancelled);
+    return false;
+  };
   for (;;) {
     const bool fetched = FetchPage(form, pageRequest, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
-    if (form.m_blnStop) {
-      form.Inet1.Cancel();
-      form.SetStatusText(kCancelled);
-      return false;
-    }
+    if (form.m_blnStop) return stopped();
     if (!fetched) {
       if (queueIndex == 0) form.startPageFailed = true;
       form.SetStatusText(kFetchFailedText);
@@ -175,6 +188,7 @@ bool CrawlLinks(Form1& form) {
       std::string baseUrl = LastFetchedUrl(form);
       if (baseUrl.empty()) baseUrl = pageUrl;
       LinkCollection links = CollectLinks(form, pageUrl, baseUrl);
+      if (form.m_blnStop) return stopped();
       pageBases.push_back(PageBaseOf(baseUrl, form.lastFetchedCharset));
       const PageBase& base = pageBases.back();
       const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
@@ -182,6 +196,7 @@ bool CrawlLinks(Form1& form) {
 
       const size_t count = links.size();
       for (size_t i = 0; i < count; ++i) {
+        if ((i + 1) % kLinksPerYield == 0 && StopPressed(form)) return stopped();
         if (!links[i]) continue;
         AddLinkClass& link = *links[i];
         // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
@@ -220,6 +235,9 @@ bool CrawlLinks(Form1& form) {
               std::min<size_t>(form.lvwUrls.Count(), std::numeric_limits<int>::max())));
     }
 
+    // A Stop pressed while the page was handled ends the crawl here, also after its last
+    // page, when no further wait would notice it.
+    if (StopPressed(form)) return stopped();
     ++queueIndex;
     if (queueIndex > queue.Count()) break;
     const cLinkQue& next = queue.Item(queueIndex);

@@ -27,6 +27,9 @@ bool Conclude(Form1& form, PageFetch& fetch) {
   if (read) {
     form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Request().url : fetch.FinalUrl();
     form.lastFetchedCharset = charset;
+    // The page goes on being read as far as it came; the user learns it was not all.
+    if (fetch.BodyCut())
+      form.SetStatusText(PageCutText(fetch.Request().url, form.Inet1.MaxBodyBytes()));
   }
   return read;
 }
@@ -94,5 +97,11 @@ bool FetchPage(Form1& form, const PageSpec& pageRequest, FetchAhead* ahead, size
 }
 
 const std::string& LastFetchedUrl(const Form1& form) { return form.lastFetchedUrl; }
+
+std::string PageCutText(const std::string& url, size_t bound) {
+  const std::string size = bound >= 1024 * 1024 ? std::to_string(bound / (1024 * 1024)) + " MiB"
+                                                : std::to_string(bound) + " バイト";
+  return "ページが大きすぎるため、先頭の " + size + " だけを読みました: " + url;
+}
 
 }  // namespace vendil

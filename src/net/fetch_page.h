@@ -22,6 +22,9 @@ bool FetchPage(Form1& form, const std::string& strUrl, const std::string& strHea
 bool FetchPage(Form1& form, const PageSpec& pageRequest, FetchAhead* ahead = nullptr,
                size_t position = 0);
 
+// The status text of a page longer than what one page may hold, read only that far.
+std::string PageCutText(const std::string& url, size_t bound);
+
 // The URL the last successful FetchPage finally read (after redirects).
 const std::string& LastFetchedUrl(const Form1& form);
 

@@ -120,6 +120,7 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
     }
     contentType_ = t.Header("Content-Type");
     finalUrl_ = hopUrl_;
+    bodyCut_ = t.BodyCut();
     if (t.ResponseCode() == 0) {
       outcome_ = Outcome::Succeeded;  // the body stays in the transfer until taken
       return;

@@ -66,6 +66,8 @@ class PageFetch {
   std::string TakeBody();
   const std::string& ContentType() const { return contentType_; }
   const std::string& FinalUrl() const { return finalUrl_; }
+  // The body reached the control's bound and was read only that far.
+  bool BodyCut() const { return bodyCut_; }
   // Bytes a failed attempt left here (the control holds the rest).
   size_t HeldBytes() const { return failedBody_.size(); }
 
@@ -89,6 +91,7 @@ class PageFetch {
   std::vector<std::string> statusTexts_;
   std::string failedBody_, contentType_, finalUrl_;
   bool hasFailedBody_ = false;
+  bool bodyCut_ = false;
 };
 
 }  // namespace vendil

@@ -402,4 +402,6 @@ long HttpControl::TotalTimeoutMs() const { return impl_->settings.totalMs; }
 
 void HttpControl::SetMaxBodyBytes(size_t bytes) { impl_->settings.maxBodyBytes = bytes; }
 
+size_t HttpControl::MaxBodyBytes() const { return impl_->settings.maxBodyBytes; }
+
 }  // namespace vendil

@@ -46,6 +46,7 @@ struct HttpRequest {
 };
 
 inline constexpr long kMaxRedirects = 10;
+inline constexpr size_t kDefaultMaxBodyBytes = size_t{64} * 1024 * 1024;
 
 using TransferId = uint64_t;  // 0 is no transfer
 
@@ -143,6 +144,7 @@ class HttpControl {
   long TotalTimeoutMs() const;
   // A body larger than this ends there, as a failed chunk read does.
   void SetMaxBodyBytes(size_t bytes);
+  size_t MaxBodyBytes() const;
 
  private:
   struct Impl;

@@ -20,7 +20,9 @@ struct TransferSettings {
   std::vector<std::string> connectTo;
   long connectMs = 15000;
   long totalMs = 60000;
-  size_t maxBodyBytes = size_t{256} * 1024 * 1024;
+  // What one page may hold: an endless page is read this far and no further, so memory
+  // stays bounded (the text decoded from it and the links found come on top).
+  size_t maxBodyBytes = kDefaultMaxBodyBytes;
   InternetOptions::ProxyMode proxyMode = InternetOptions::ProxyMode::Environment;
   std::string proxyHost;
   int proxyPort = 0;
