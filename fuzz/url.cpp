@@ -19,6 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string link = newline == std::string::npos ? std::string() : input.substr(newline + 1);
 
   const std::string combined = vendil::CombineUrl(base, link);
+  // The quick reading of plain links agrees with the full one.
+  if (vendil::IsWebScheme(vendil::LinkScheme(base))) {
+    if (const auto parsedBase = vendil::ParseWebUrl(base, nullptr)) {
+      const auto quick =
+          vendil::ResolvePlainLink(*parsedBase, vendil::UrlPrefix(*parsedBase), link);
+      const auto full = vendil::ParseWebUrl(link, &*parsedBase);
+      if (quick && (!full || full->Href() != *quick)) __builtin_trap();
+    }
+  }
   if (combined.size() > 2048) __builtin_trap();
   if (!combined.empty() && vendil::IsWebScheme(vendil::LinkScheme(combined))) {
     if (vendil::CombineUrl(link, combined) != combined) __builtin_trap();

@@ -168,19 +168,27 @@ void AppendWithoutDotSegments(std::string_view input, std::string& output) {
 }
 
 // A page's links are all read against one base: it is read once.
-const WebUrl* ParsedBase(const std::string& baseUrl) {
-  struct Cached {
-    std::string text;
-    std::optional<WebUrl> url;
-    bool valid = false;
-  };
-  thread_local Cached cached;
+struct ParsedUrl {
+  std::string text;
+  std::optional<WebUrl> url;
+  std::string prefix;  // UrlPrefix(*url)
+  bool valid = false;
+};
+
+const ParsedUrl& Parsed(const std::string& baseUrl) {
+  thread_local ParsedUrl cached;
   if (!cached.valid || cached.text != baseUrl) {
     cached.text = baseUrl;
     cached.url = IsWebScheme(LinkScheme(baseUrl)) ? ParseWebUrl(baseUrl, nullptr) : std::nullopt;
+    cached.prefix = cached.url ? UrlPrefix(*cached.url) : std::string();
     cached.valid = true;
   }
-  return cached.url ? &*cached.url : nullptr;
+  return cached;
+}
+
+const WebUrl* ParsedBase(const std::string& baseUrl) {
+  const ParsedUrl& parsed = Parsed(baseUrl);
+  return parsed.url ? &*parsed.url : nullptr;
 }
 
 bool IsWebBase(const std::string& baseUrl) { return IsWebScheme(LinkScheme(baseUrl)); }
@@ -239,8 +247,13 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
   if (IsWebScheme(scheme) || (scheme.empty() && IsWebBase(strBaseUrl))) {
     // A web base that does not parse resolves nothing; "http:x" is relative only to an
     // http page.
-    const WebUrl* base = ParsedBase(strBaseUrl);
+    const ParsedUrl& parsedBase = Parsed(strBaseUrl);
+    const WebUrl* base = parsedBase.url ? &*parsedBase.url : nullptr;
     if (scheme.empty() && base == nullptr) return {};
+    if (scheme.empty()) {
+      if (auto plain = ResolvePlainLink(*base, parsedBase.prefix, strUrl))
+        return Limited(std::move(*plain));
+    }
     std::optional<WebUrl> url = ParseWebUrl(strUrl, base);
     return url ? Limited(url->Href()) : std::string();
   }

@@ -366,17 +366,71 @@ class Parser {
 
 }  // namespace
 
-std::string WebUrl::HrefWithoutFragment() const {
+std::string UrlPrefix(const WebUrl& url) {
   std::string out;
-  out.reserve(scheme.size() + host.size() + path.size() + (query ? query->size() : 0) + 16);
-  out.append(scheme).append("://");
-  if (!username.empty() || !password.empty()) {
-    out += username;
-    if (!password.empty()) out.append(":").append(password);
+  out.reserve(url.scheme.size() + url.host.size() + url.path.size() + 16);
+  out.append(url.scheme).append("://");
+  if (!url.username.empty() || !url.password.empty()) {
+    out += url.username;
+    if (!url.password.empty()) out.append(":").append(url.password);
     out += '@';
   }
-  out += host;
-  if (!port.empty()) out.append(":").append(port);
+  out += url.host;
+  if (!url.port.empty()) out.append(":").append(url.port);
+  return out;
+}
+
+std::optional<std::string> ResolvePlainLink(const WebUrl& base, std::string_view prefix,
+                                            std::string_view link) {
+  if (link.empty() || link[0] == '?' || link.starts_with("//")) return std::nullopt;
+  const size_t queryAt = link.find('?');
+  std::string_view path = link.substr(0, queryAt);
+  for (const char c : path) {
+    if ((kEncode.flags[static_cast<unsigned char>(c)] & kPathSet) != 0 || c == '\\' || c == ':')
+      return std::nullopt;
+  }
+  if (queryAt != std::string_view::npos) {
+    for (const char c : link.substr(queryAt + 1)) {
+      if ((kEncode.flags[static_cast<unsigned char>(c)] & kQuerySet) != 0) return std::nullopt;
+    }
+  }
+  std::string out;
+  out.reserve(prefix.size() + base.path.size() + link.size() + 1);
+  out.append(prefix);
+  const size_t root = out.size();
+  auto shorten = [&out, root] {
+    const size_t slash = out.rfind('/');
+    if (slash != std::string::npos && slash >= root) out.erase(slash);
+  };
+  if (path.starts_with('/')) {
+    path.remove_prefix(1);
+  } else {
+    out.append(base.path);
+    shorten();
+  }
+  // The path state of the full reading, for segments that need no encoding.
+  for (;;) {
+    const size_t slash = path.find('/');
+    const std::string_view segment = path.substr(0, slash);
+    const bool last = slash == std::string_view::npos;
+    if (IsDoubleDot(segment)) {
+      shorten();
+      if (last) out += '/';
+    } else if (IsSingleDot(segment)) {
+      if (last) out += '/';
+    } else {
+      out += '/';
+      out.append(segment);
+    }
+    if (last) break;
+    path.remove_prefix(slash + 1);
+  }
+  if (queryAt != std::string_view::npos) out.append(link.substr(queryAt));
+  return out;
+}
+
+std::string WebUrl::HrefWithoutFragment() const {
+  std::string out = UrlPrefix(*this);
   out += path;
   if (query) out.append("?").append(*query);
   return out;

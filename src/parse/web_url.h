@@ -28,6 +28,16 @@ struct WebUrl {
 std::string LinkScheme(std::string_view text);
 bool IsWebScheme(std::string_view lowerScheme);
 
+// The part of a web URL before its path: scheme, user info, host and port.
+std::string UrlPrefix(const WebUrl& url);
+
+// The quick reading of the links most pages are made of: a path relative to `base` or
+// from its root, with an optional query, holding nothing that is encoded, no "\" and no
+// ":" before its query. Gives what ParseWebUrl gives for such a link; nullopt for any other
+// link. `prefix` is UrlPrefix(base).
+std::optional<std::string> ResolvePlainLink(const WebUrl& base, std::string_view prefix,
+                                            std::string_view link);
+
 // `input` read against `base` (null: no base). Nullopt when the result is no web URL or the
 // input is one the browser rejects (a bad host or port, an empty host, nothing to resolve
 // against).
