@@ -35,7 +35,11 @@ def endless(connection, request):
 def hold(connection):
     with connection:
         request = connection.recv(65536)
-        if mode == "endless" and b"/files/" not in request:
+        if mode == "endless":
+            if b"/files/" in request:  # the files the endless pages link: not found, at once
+                connection.sendall(b"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n"
+                                   b"Connection: close\r\n\r\n")
+                return
             open(seen_file, "w").close()
             endless(connection, request)
             return

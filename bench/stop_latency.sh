@@ -16,11 +16,11 @@ source bench/crawl_common.sh
 ticks=$(getconf CLK_TCK)
 
 # CPU ticks (user + system) of a process.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 
 printf '%-8s %14s %12s %9s %6s  %s\n' server "stop latency" "CPU waiting" "peak RSS" exit \
   "last status"
-for mode in silent head drip endless; do
+for mode in ${STOP_MODES:-silent head drip endless}; do
   rm -f "$work/port" "$work/seen"
   python3 bench/stalled_server.py "$mode" "$work/port" "$work/seen" &
   server_pid=$!
@@ -29,7 +29,7 @@ for mode in silent head drip endless; do
     "http://127.0.0.1:$(cat "$work/port")/index.html" >"$work/out" 2>"$work/err" &
   time_pid=$!
   for _ in $(seq 200); do
-    pid=$(pgrep -P "$time_pid" || true)
+    pid=$(pgrep -n -x -P "$time_pid" vendil-cli || true)
     [ -n "$pid" ] && break
     sleep 0.01
   done

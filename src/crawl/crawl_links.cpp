@@ -4,6 +4,7 @@
 #include "crawl/crawl_links.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <limits>
@@ -102,8 +103,11 @@ PageSpec QueuedPageSpec(const Form1& form, const cLinkQue& entry, const PageBase
 }
 
 // Links handled between two looks at the event queue: Stop is honoured within a page of a
-// million links too.
+// million links too. While links are found, the queue is looked at by the clock, as a page
+// may hold long stretches between its links.
 constexpr size_t kLinksPerYield = 4096;
+constexpr size_t kLinksPerClockLook = 64;
+constexpr auto kFindingYield = std::chrono::milliseconds(20);
 
 // Lets the event loop run and tells whether Stop was pressed meanwhile.
 bool StopPressed(Form1& form) {
@@ -121,8 +125,12 @@ LinkCollection CollectLinks(Form1& form, const std::string& pageUrl, const std::
   std::string url, text;
   bool found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text, form.m_strHtml, baseUrl);
   size_t scanned = 0;
+  auto nextLook = std::chrono::steady_clock::now() + kFindingYield;
   for (; found; found = scanner.GetTagFromHtml(form.m_lngSearchTags, url, &text)) {
-    if (++scanned % kLinksPerYield == 0 && StopPressed(form)) break;
+    if (++scanned % kLinksPerClockLook == 0 && std::chrono::steady_clock::now() >= nextLook) {
+      if (StopPressed(form)) break;
+      nextLook = std::chrono::steady_clock::now() + kFindingYield;
+    }
     if (seen.contains(url)) continue;
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;

@@ -4,6 +4,8 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "net/fetch_ahead.h"
 #include "parse/wildcard.h"
@@ -16,6 +18,58 @@ namespace {
 // How long one turn of the wait may block in the HTTP control before the event loop runs.
 constexpr int kWaitMilliseconds = 5;
 
+// A long body is decoded in pieces of about this size, with a look at the event queue
+// between them, so Stop is honoured while a page of many megabytes becomes text.
+constexpr size_t kDecodePiece = size_t{1} << 20;
+
+// Charsets in which a line feed is always a character of its own and nothing carries over
+// from one line to the next, so a body may be decoded line-aligned piece by piece.
+bool DecodesByPieces(const std::string& charset) {
+  static const char* const kNames[] = {"utf-8",      "utf8",         "shift_jis", "shift-jis",
+                                       "sjis",       "x-sjis",       "cp932",     "windows-31j",
+                                       "ms_kanji",   "csshiftjis",   "euc-jp",    "x-euc-jp",
+                                       "iso-8859-1", "windows-1252", "us-ascii"};
+  for (const char* name : kNames) {
+    if (EqualsNoCase(charset, name)) return true;
+  }
+  return false;
+}
+
+// DecodeBody, in pieces for a long body; nullopt when Stop was pressed meanwhile.
+std::optional<std::string> DecodeAsStopAllows(Form1& form, const std::string& bytes,
+                                              const std::string& contentType,
+                                              std::string* charsetUsed) {
+  if (bytes.size() <= kDecodePiece) {
+    return DecodeBody(bytes, contentType, form.m_lngSite, charsetUsed);
+  }
+  std::string charset = CharsetFromContentType(contentType);
+  if (charset.empty()) charset = CharsetFromMeta(bytes);
+  const bool declared = !charset.empty();
+  if (declared && !DecodesByPieces(charset)) {
+    return DecodeBody(bytes, contentType, form.m_lngSite, charsetUsed);
+  }
+  const bool eucJp = form.m_lngSite == 2;
+  std::string text;
+  text.reserve(bytes.size());
+  const std::string_view all(bytes);
+  for (size_t at = 0; at < all.size();) {
+    size_t end = all.size();
+    if (at + kDecodePiece < all.size()) {
+      const size_t lineEnd = all.find('\n', at + kDecodePiece);
+      end = lineEnd == std::string_view::npos ? all.size() : lineEnd + 1;
+    }
+    const std::string_view piece = all.substr(at, end - at);
+    text += declared ? DecodeCharset(piece, charset)
+            : eucJp  ? EucJpToUtf8(piece)
+                     : AnsiToUtf8(piece);
+    at = end;
+    form.ui().Yield();
+    if (form.m_blnStop) return std::nullopt;
+  }
+  if (charsetUsed) *charsetUsed = declared ? charset : eucJp ? "EUC-JP" : "Shift_JIS";
+  return text;
+}
+
 // Takes what the attempts left into the form; true for a page read.
 bool Conclude(Form1& form, PageFetch& fetch) {
   if (!fetch.HasBody()) return false;
@@ -23,7 +77,9 @@ bool Conclude(Form1& form, PageFetch& fetch) {
   form.m_strHtml.clear();
   const std::string bytes = fetch.TakeBody();
   std::string charset;
-  form.m_strHtml = DecodeBody(bytes, fetch.ContentType(), form.m_lngSite, &charset);
+  std::optional<std::string> text = DecodeAsStopAllows(form, bytes, fetch.ContentType(), &charset);
+  if (!text) return false;  // stopped: the page is not read
+  form.m_strHtml = std::move(*text);
   if (read) {
     form.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Request().url : fetch.FinalUrl();
     form.lastFetchedCharset = charset;

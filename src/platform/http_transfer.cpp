@@ -236,6 +236,8 @@ void Transfer::Resume() {
 
 std::string Transfer::TakeChunk(size_t size) {
   std::string out;
+  // A whole body taken at once is copied once, not grown piece by piece.
+  if (!body_.empty() && body_.size() > 1) out.reserve(std::min(size, bodyBytes_));
   while (out.size() < size && !body_.empty()) {
     std::string& front = body_.front();
     const size_t available = front.size() - bodyOffset_;

@@ -75,5 +75,18 @@ TEST_F(StopStream, StopPressedAfterTheLastPageArrivedIsNotLost) {
   EXPECT_LT(form.lvwUrls.Count(), 20000u);
 }
 
+TEST_F(StopStream, ALongShiftJisPageIsDecodedAsAWhole) {
+  // Read in pieces between looks at Stop, the text still comes out as one decoding gives it.
+  const std::string photo = "\x8e\xca\x90\x5e";  // "写真" in Shift_JIS
+  std::string body = "<html><body>\n";
+  while (body.size() < (size_t{3} << 20)) body += "<p>" + photo + " " + photo + "</p>\n";
+  body += "<a href=\"last.zip\">" + photo + "</a></body></html>";
+  site.Page("/index.html", body, "text/html; charset=Shift_JIS");
+  ASSERT_TRUE(Crawl("/index.html", "0"));
+  ASSERT_NE(RowFor("/last.zip"), nullptr);
+  EXPECT_EQ(RowFor("/last.zip")->Title, "写真");
+  EXPECT_NE(form.m_strHtml.find("<p>写真 写真</p>\n<p>写真"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vendil::test
