@@ -1,6 +1,7 @@
 // Fuzz target for the URL and string helpers: the input up to the first line feed is a
 // base URL, the rest a link; the string helpers get the same texts as delimiters. The
-// request form of each URL must hold nothing a request line may not carry.
+// request form of each URL must hold nothing a request line may not carry, and a web URL
+// once resolved must read the same again against any base.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +9,7 @@
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 #include "parse/request_url.h"
+#include "parse/web_url.h"
 #include "platform/http_control.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -17,7 +19,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string link = newline == std::string::npos ? std::string() : input.substr(newline + 1);
 
   const std::string combined = vendil::CombineUrl(base, link);
+  // The quick reading of plain links agrees with the full one.
+  if (vendil::IsWebScheme(vendil::LinkScheme(base))) {
+    if (const auto parsedBase = vendil::ParseWebUrl(base, nullptr)) {
+      const auto quick =
+          vendil::ResolvePlainLink(*parsedBase, vendil::UrlPrefix(*parsedBase), link);
+      const auto full = vendil::ParseWebUrl(link, &*parsedBase);
+      if (quick && (!full || full->Href() != *quick)) __builtin_trap();
+    }
+  }
   if (combined.size() > 2048) __builtin_trap();
+  if (!combined.empty() && vendil::IsWebScheme(vendil::LinkScheme(combined))) {
+    if (vendil::CombineUrl(link, combined) != combined) __builtin_trap();
+    if (vendil::CombineUrl(combined, combined) != combined) __builtin_trap();
+    if (vendil::CanonicalHost(combined) !=
+        vendil::CanonicalHost(vendil::CombineUrl(base, combined)))
+      __builtin_trap();
+    (void)vendil::CanonicalDirectory(combined);
+  }
   for (const std::string* url : {&base, &link, &combined}) {
     (void)vendil::GetHostName(*url);
     const std::string path = vendil::GetUrlPath(*url);

@@ -265,6 +265,8 @@ std::optional<std::string> Session::Prepare() {
 }
 
 int Session::Finish(std::ostream& out) {
+  // A Ctrl+C that came after the search's last look at it still counts as Stop.
+  ui_.Yield();
   PrintRows(form_, options_.format, out);
   out.flush();
   const bool stopped = form_.m_blnStop;

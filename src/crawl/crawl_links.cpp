@@ -4,6 +4,7 @@
 #include "crawl/crawl_links.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <limits>
@@ -63,15 +64,17 @@ struct PageBase {
 };
 
 PageBase PageBaseOf(const std::string& baseUrl, std::string charset = {}) {
-  return {GetHostName(baseUrl), GetUrlDirectory(baseUrl), std::move(charset)};
+  return {CanonicalHost(baseUrl), CanonicalDirectory(baseUrl), std::move(charset)};
 }
 
-// The server and folder rules of a link found on the page of `base`.
+// The server and folder rules of a link found on the page of `base`. Hosts and folders are
+// compared as a browser reads them, so "HOST", "host:80" and "0x7f.1" are not told apart
+// from "host" and "127.0.0.1", nor "/a/./b/" from "/a/b/".
 bool FollowsServerAndFolderRules(const SearchRun& run, const std::string& strUrl,
                                  const PageBase& base) {
-  if (GetHostName(strUrl) != base.host) return run.form.mnuOption_DifferentServer.Checked();
+  if (CanonicalHost(strUrl) != base.host) return run.form.mnuOption_DifferentServer.Checked();
   if (!run.form.mnuOption_ParentDirectory.Checked()) {
-    const std::string dir = GetUrlDirectory(strUrl);
+    const std::string dir = CanonicalDirectory(strUrl);
     if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
   }
   return true;
@@ -100,16 +103,37 @@ PageSpec QueuedPageSpec(const SearchRun& run, const cLinkQue& entry, const PageB
   return pageRequest;
 }
 
-// Calls `each(url, text)` for every link of the page, in page order. The scanner reads the
-// page in place; `url` and `text` are reused from one link to the next.
+// Links handled between two looks at the event queue: Stop is honoured within a page of a
+// million links too. While links are found, the queue is looked at by the clock, as a page
+// may hold long stretches between its links.
+constexpr size_t kLinksPerYield = 4096;
+constexpr size_t kLinksPerClockLook = 64;
+constexpr auto kFindingYield = std::chrono::milliseconds(20);
+
+// Lets the event loop run and tells whether Stop was pressed meanwhile.
+bool StopPressed(SearchRun& run) {
+  run.ui().Yield();
+  return run.Stopped();
+}
+
+// Calls `each(url, text)` for every link of the page, in page order, until Stop is pressed
+// or `each` gives false. The scanner reads the page in place; `url` and `text` are reused
+// from one link to the next.
 template <typename Each>
 void ScanLinks(SearchRun& run, const std::string& baseUrl, Each each) {
   cGetHtmlTag scanner;
   scanner.CustomTags(run.form.m_strCustomTags);
   std::string url, text;
   bool found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text, run.m_strHtml, baseUrl);
-  for (; found; found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text))
-    each(url, text);
+  size_t scanned = 0;
+  auto nextLook = std::chrono::steady_clock::now() + kFindingYield;
+  for (; found; found = scanner.GetTagFromHtml(run.form.m_lngSearchTags, url, &text)) {
+    if (++scanned % kLinksPerClockLook == 0 && std::chrono::steady_clock::now() >= nextLook) {
+      if (StopPressed(run)) return;
+      nextLook = std::chrono::steady_clock::now() + kFindingYield;
+    }
+    if (!each(url, text)) return;
+  }
 }
 
 LinkCollection CollectLinks(SearchRun& run, const std::string& pageUrl,
@@ -119,7 +143,7 @@ LinkCollection CollectLinks(SearchRun& run, const std::string& pageUrl,
   // twice: a page of a million copies of one link costs one link, not a million.
   std::unordered_set<std::string_view> seen;
   ScanLinks(run, baseUrl, [&](const std::string& url, const std::string& text) {
-    if (seen.contains(url)) return;
+    if (seen.contains(url)) return true;
     auto link = std::make_shared<AddLinkClass>();
     link->Url = url;
     link->UrlFromPage = true;
@@ -127,6 +151,7 @@ LinkCollection CollectLinks(SearchRun& run, const std::string& pageUrl,
     link->Referer = pageUrl;
     seen.insert(link->Url);  // the object's own text: it stays put while the page is read
     links.push_back(std::move(link));
+    return true;
   });
   return links;
 }
@@ -171,15 +196,16 @@ bool CrawlLinks(SearchRun& run) {
         static_cast<int>(
             std::min<size_t>(run.form.lvwUrls.Count(), std::numeric_limits<int>::max())));
   };
+  auto stopped = [&run] {
+    run.Inet1.Cancel();
+    run.SetStatusText(kCancelled);
+    return false;
+  };
 
   for (;;) {
     const bool fetched = FetchPage(run, pageRequest, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
-    if (run.Stopped()) {
-      run.Inet1.Cancel();
-      run.SetStatusText(kCancelled);
-      return false;
-    }
+    if (run.Stopped()) return stopped();
     if (!fetched) {
       if (queueIndex == 0) run.startPageFailed = true;
       run.SetStatusText(kFetchFailedText);
@@ -192,7 +218,10 @@ bool CrawlLinks(SearchRun& run) {
       pageBases.push_back(PageBaseOf(baseUrl, run.lastFetchedCharset));
       const PageBase& base = pageBases.back();
       const auto baseIndex = static_cast<uint32_t>(pageBases.size() - 1);
+      size_t handled = 0;
+      // False once Stop was pressed: the rest of the page's links are not handled.
       auto handOver = [&](AddLinkClass& link) {
+        if (++handled % kLinksPerYield == 0 && StopPressed(run)) return false;
         // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
         if (link.UrlFromPage && link.Url.find('#') != std::string::npos)
           link.Url = UrlWithoutFragment(link.Url);
@@ -214,14 +243,16 @@ bool CrawlLinks(SearchRun& run) {
         } else if (added == -1) {
           ++linksAdded;
         }
+        return true;
       };
       if (script) {
         // The script sees all of the page's links at once and may change or add to them.
         LinkCollection links = CollectLinks(run, pageUrl, baseUrl);
+        if (run.Stopped()) return stopped();
         script->RunOnPage(pageUrl, run.m_strHtml, links);
         const size_t count = links.size();
         for (size_t i = 0; i < count; ++i) {
-          if (links[i]) handOver(*links[i]);
+          if (links[i] && !handOver(*links[i])) return stopped();
         }
       } else {
         // Without a script each link is handed over as it is found, through one reused
@@ -234,13 +265,17 @@ bool CrawlLinks(SearchRun& run) {
           link.Referer = pageUrl;
           link.Folder.clear();
           link.FileName.clear();
-          handOver(link);
+          return handOver(link);
         });
+        if (run.Stopped()) return stopped();
       }
     }
     // A page refused or failed is done as much as one read: the count left goes down.
     reportProgress(queue.Count() - std::min(queue.Count(), queueIndex));
 
+    // A Stop pressed while the page was handled ends the crawl here, also after its last
+    // page, when no further wait would notice it.
+    if (StopPressed(run)) return stopped();
     ++queueIndex;
     if (queueIndex > queue.Count()) break;
     const cLinkQue& next = queue.Item(queueIndex);

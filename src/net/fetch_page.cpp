@@ -4,6 +4,8 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "net/fetch_ahead.h"
 #include "parse/wildcard.h"
@@ -16,17 +18,74 @@ namespace {
 // How long one turn of the wait may block in the HTTP control before the event loop runs.
 constexpr int kWaitMilliseconds = 5;
 
-// Takes what the attempts left into the form; true for a page read.
+// A long body is decoded in pieces of about this size, with a look at the event queue
+// between them, so Stop is honoured while a page of many megabytes becomes text.
+constexpr size_t kDecodePiece = size_t{1} << 20;
+
+// Charsets in which a line feed is always a character of its own and nothing carries over
+// from one line to the next, so a body may be decoded line-aligned piece by piece.
+bool DecodesByPieces(const std::string& charset) {
+  static const char* const kNames[] = {"utf-8",      "utf8",         "shift_jis", "shift-jis",
+                                       "sjis",       "x-sjis",       "cp932",     "windows-31j",
+                                       "ms_kanji",   "csshiftjis",   "euc-jp",    "x-euc-jp",
+                                       "iso-8859-1", "windows-1252", "us-ascii"};
+  for (const char* name : kNames) {
+    if (EqualsNoCase(charset, name)) return true;
+  }
+  return false;
+}
+
+// DecodeBody, in pieces for a long body; nullopt when Stop was pressed meanwhile.
+std::optional<std::string> DecodeAsStopAllows(SearchRun& run, const std::string& bytes,
+                                              const std::string& contentType,
+                                              std::string* charsetUsed) {
+  if (bytes.size() <= kDecodePiece) {
+    return DecodeBody(bytes, contentType, run.m_lngSite, charsetUsed);
+  }
+  std::string charset = CharsetFromContentType(contentType);
+  if (charset.empty()) charset = CharsetFromMeta(bytes);
+  const bool declared = !charset.empty();
+  if (declared && !DecodesByPieces(charset)) {
+    return DecodeBody(bytes, contentType, run.m_lngSite, charsetUsed);
+  }
+  const bool eucJp = run.m_lngSite == 2;
+  std::string text;
+  text.reserve(bytes.size());
+  const std::string_view all(bytes);
+  for (size_t at = 0; at < all.size();) {
+    size_t end = all.size();
+    if (at + kDecodePiece < all.size()) {
+      const size_t lineEnd = all.find('\n', at + kDecodePiece);
+      end = lineEnd == std::string_view::npos ? all.size() : lineEnd + 1;
+    }
+    const std::string_view piece = all.substr(at, end - at);
+    text += declared ? DecodeCharset(piece, charset)
+            : eucJp  ? EucJpToUtf8(piece)
+                     : AnsiToUtf8(piece);
+    at = end;
+    run.ui().Yield();
+    if (run.Stopped()) return std::nullopt;
+  }
+  if (charsetUsed) *charsetUsed = declared ? charset : eucJp ? "EUC-JP" : "Shift_JIS";
+  return text;
+}
+
+// Takes what the attempts left into the search; true for a page read.
 bool Conclude(SearchRun& run, PageFetch& fetch) {
   if (!fetch.HasBody()) return false;
   const bool read = fetch.Result() == PageFetch::Outcome::Succeeded;
   run.m_strHtml.clear();
   const std::string bytes = fetch.TakeBody();
   std::string charset;
-  run.m_strHtml = DecodeBody(bytes, fetch.ContentType(), run.m_lngSite, &charset);
+  std::optional<std::string> text = DecodeAsStopAllows(run, bytes, fetch.ContentType(), &charset);
+  if (!text) return false;  // stopped: the page is not read
+  run.m_strHtml = std::move(*text);
   if (read) {
     run.lastFetchedUrl = fetch.FinalUrl().empty() ? fetch.Request().url : fetch.FinalUrl();
     run.lastFetchedCharset = charset;
+    // The page goes on being read as far as it came; the user learns it was not all.
+    if (fetch.BodyCut())
+      run.SetStatusText(PageCutText(fetch.Request().url, run.Inet1.MaxBodyBytes()));
   }
   return read;
 }
@@ -96,5 +155,11 @@ bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, s
 }
 
 const std::string& LastFetchedUrl(const SearchRun& run) { return run.lastFetchedUrl; }
+
+std::string PageCutText(const std::string& url, size_t bound) {
+  const std::string size = bound >= 1024 * 1024 ? std::to_string(bound / (1024 * 1024)) + " MiB"
+                                                : std::to_string(bound) + " バイト";
+  return "ページが大きすぎるため、先頭の " + size + " だけを読みました: " + url;
+}
 
 }  // namespace vendil

@@ -22,6 +22,9 @@ bool FetchPage(SearchRun& run, const std::string& strUrl, const std::string& str
 bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead = nullptr,
                size_t position = 0);
 
+// The status text of a page longer than what one page may hold, read only that far.
+std::string PageCutText(const std::string& url, size_t bound);
+
 // The URL the last successful FetchPage finally read (after redirects).
 const std::string& LastFetchedUrl(const SearchRun& run);
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "net/fetch_page.h"
+#include "parse/mod_url.h"
 #include "parse/request_url.h"
 
 namespace vendil {
@@ -59,14 +60,22 @@ bool PageFetch::StartAttempt() {
   }
   contentAccepted_ = false;
   redirectRefused_ = false;
+  hopUrl_ = spec_.url;
   request.gate = [this](const ResponseHead& head) {
     contentAccepted_ = IsContentTypeAccepted(run_, head.headers.Get("Content-Type"));
-    if (!contentAccepted_) return false;
-    if (head.redirects > 0 && spec_.redirectRule && !spec_.redirectRule(head.effectiveUrl)) {
+    return contentAccepted_;
+  };
+  // Each redirect is read as a browser reads its Location and judged before anything is
+  // sent to the place it names; one that is refused, or leads to no web page, ends the
+  // page as not read.
+  request.redirect = [this](const std::string& location, const std::string&) -> std::string {
+    const std::string next = UrlWithoutFragment(CombineUrl(hopUrl_, location));
+    if (HttpControl::ServerKey(next).empty() || (spec_.redirectRule && !spec_.redirectRule(next))) {
       redirectRefused_ = true;
-      return false;
+      return {};
     }
-    return true;
+    hopUrl_ = next;
+    return RequestUrl(next, "");  // a Location is read as UTF-8
   };
   transfer_ = inet.Start(std::move(request));
   if (transfer_ == 0) {
@@ -108,7 +117,8 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
       return;
     }
     contentType_ = t.Header("Content-Type");
-    finalUrl_ = t.EffectiveUrl();
+    finalUrl_ = hopUrl_;
+    bodyCut_ = t.BodyCut();
     if (t.ResponseCode() == 0) {
       outcome_ = Outcome::Succeeded;  // the body stays in the transfer until taken
       return;

@@ -20,8 +20,8 @@ struct PageSpec {
   // The charset a non-ASCII query is sent in (the charset of the page that linked it);
   // empty: EUC-JP while the Japanese briefcase site is read, else UTF-8.
   std::string queryCharset;
-  // Asked for the URL a redirect ends at; false: the page is not read (as a refused content
-  // type). Null: every redirect is read.
+  // Asked for each place a redirect leads before it is requested; false: the page is not
+  // read (as a refused content type). Null: every redirect is read.
   std::function<bool(const std::string& finalUrl)> redirectRule;
 
   bool SameRequest(const PageSpec& other) const {
@@ -66,6 +66,8 @@ class PageFetch {
   std::string TakeBody();
   const std::string& ContentType() const { return contentType_; }
   const std::string& FinalUrl() const { return finalUrl_; }
+  // The body reached the control's bound and was read only that far.
+  bool BodyCut() const { return bodyCut_; }
   // Bytes a failed attempt left here (the control holds the rest).
   size_t HeldBytes() const { return failedBody_.size(); }
 
@@ -76,6 +78,7 @@ class PageFetch {
   SearchRun& run_;
   PageSpec spec_;
   std::string requestUrl_;  // as the request line carries it
+  std::string hopUrl_;      // the URL of the attempt's latest hop, as a row would carry it
   std::string serverKey_;
   bool background_;
   TransferId transfer_ = 0;
@@ -88,6 +91,7 @@ class PageFetch {
   std::vector<std::string> statusTexts_;
   std::string failedBody_, contentType_, finalUrl_;
   bool hasFailedBody_ = false;
+  bool bodyCut_ = false;
 };
 
 }  // namespace vendil

@@ -1,10 +1,13 @@
-// URL components and the resolution of relative links by the rules of RFC 3986: the parts
-// are split as its appendix B does, hosts and schemes stay as written, dot segments go.
+// URL components split as RFC 3986's appendix B does (hosts as written), and the
+// resolution of links: web URLs as browsers read them, other schemes by RFC 3986.
 #include "parse/mod_url.h"
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string_view>
+
+#include "parse/web_url.h"
 
 namespace vendil {
 namespace {
@@ -164,6 +167,37 @@ void AppendWithoutDotSegments(std::string_view input, std::string& output) {
   }
 }
 
+// A page's links are all read against one base: it is read once.
+struct ParsedUrl {
+  std::string text;
+  std::optional<WebUrl> url;
+  std::string prefix;  // UrlPrefix(*url)
+  bool valid = false;
+};
+
+const ParsedUrl& Parsed(const std::string& baseUrl) {
+  thread_local ParsedUrl cached;
+  if (!cached.valid || cached.text != baseUrl) {
+    cached.text = baseUrl;
+    cached.url = IsWebScheme(LinkScheme(baseUrl)) ? ParseWebUrl(baseUrl, nullptr) : std::nullopt;
+    cached.prefix = cached.url ? UrlPrefix(*cached.url) : std::string();
+    cached.valid = true;
+  }
+  return cached;
+}
+
+const WebUrl* ParsedBase(const std::string& baseUrl) {
+  const ParsedUrl& parsed = Parsed(baseUrl);
+  return parsed.url ? &*parsed.url : nullptr;
+}
+
+bool IsWebBase(const std::string& baseUrl) { return IsWebScheme(LinkScheme(baseUrl)); }
+
+std::string Limited(std::string url) {
+  if (url.size() > kMaxCombinedUrl) return {};
+  return url;
+}
+
 }  // namespace
 
 std::string GetHostName(const std::string& url) {
@@ -209,6 +243,20 @@ std::string GetUrlDirectory(const std::string& url) {
 }
 
 std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl) {
+  const std::string scheme = LinkScheme(strUrl);
+  if (IsWebScheme(scheme) || (scheme.empty() && IsWebBase(strBaseUrl))) {
+    // A web base that does not parse resolves nothing; "http:x" is relative only to an
+    // http page.
+    const ParsedUrl& parsedBase = Parsed(strBaseUrl);
+    const WebUrl* base = parsedBase.url ? &*parsedBase.url : nullptr;
+    if (scheme.empty() && base == nullptr) return {};
+    if (scheme.empty()) {
+      if (auto plain = ResolvePlainLink(*base, parsedBase.prefix, strUrl))
+        return Limited(std::move(*plain));
+    }
+    std::optional<WebUrl> url = ParseWebUrl(strUrl, base);
+    return url ? Limited(url->Href()) : std::string();
+  }
   std::string linkStorage;
   const UrlParts link = Split(CleanLink(strUrl, linkStorage));
   std::string combined;
@@ -266,6 +314,32 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
 }
 
 std::string UrlWithoutFragment(const std::string& url) { return url.substr(0, url.find('#')); }
+
+std::string CanonicalHost(const std::string& url) {
+  if (IsWebBase(url)) {
+    if (const WebUrl* parsed = ParsedBase(url)) return parsed->host;
+  }
+  std::string host = GetHostName(url);
+  for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return host;
+}
+
+std::string CanonicalDirectory(const std::string& url) {
+  std::string directory;
+  const WebUrl* parsed = IsWebBase(url) ? ParsedBase(url) : nullptr;
+  directory = GetUrlDirectory(parsed ? parsed->HrefWithoutFragment() : url);
+  // A path written in UTF-8 and one sent percent-encoded name the same folder.
+  std::string out;
+  out.reserve(directory.size());
+  for (const char c : directory) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      AppendPercentEncoded(out, c);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 bool HasControlCharacter(std::string_view text) {
   return std::any_of(text.begin(), text.end(), IsControl);

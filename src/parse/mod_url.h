@@ -1,5 +1,6 @@
 // URL helpers: components of a URL (host as written, path with its query) and the
-// resolution of a relative link against a base URL. An empty result means failure.
+// resolution of a link against a base URL as a browser resolves it. An empty result means
+// failure (for a link: one a browser would not follow).
 #pragma once
 
 #include <string>
@@ -12,6 +13,11 @@ std::string GetUrlPath(const std::string& url);       // "/" for an empty path
 std::string GetUrlFileName(const std::string& url);   // last segment before the query
 std::string GetUrlDirectory(const std::string& url);  // path up to its last "/"
 std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl);
+// The host and folder by which the crawl tells servers and folders apart: the host in its
+// canonical form (lower case, ASCII, IPv4 written out, no port), the folder with dot
+// segments resolved and bytes beyond ASCII percent-encoded.
+std::string CanonicalHost(const std::string& url);
+std::string CanonicalDirectory(const std::string& url);
 // The URL up to its fragment ("#..."), which names a place in a resource and is never
 // sent to the server.
 std::string UrlWithoutFragment(const std::string& url);

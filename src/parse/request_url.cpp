@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "parse/web_url.h"
 #include "platform/codec.h"
 
 namespace vendil {
@@ -87,7 +88,13 @@ void AppendQuery(std::string& out, std::string_view query, const std::string& ch
 
 }  // namespace
 
-std::string RequestUrl(const std::string& url, const std::string& queryCharset) {
+std::string RequestUrl(const std::string& writtenUrl, const std::string& queryCharset) {
+  // A web URL goes as a browser writes it (host in ASCII, "\" as "/", dot segments
+  // resolved); what it keeps beyond ASCII is encoded below.
+  std::string url = writtenUrl;
+  if (IsWebScheme(LinkScheme(url))) {
+    if (std::optional<WebUrl> parsed = ParseWebUrl(url, nullptr)) url = parsed->Href();
+  }
   const size_t scheme = url.find("://");
   if (scheme == std::string::npos) return url;
   const size_t pathStart = url.find_first_of("/?#", scheme + 3);

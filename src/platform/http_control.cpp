@@ -122,6 +122,11 @@ struct HttpControl::Impl final : TransferOwner {
       curl_multi_remove_handle(multi.get(), easy);
       if (Transfer* t = Transfer::FromEasy(easy)) {
         t->Finish(code);
+        // A redirect accepted by the caller: the same transfer goes on at the next place.
+        if (t->HopPending() && t->StartHop()) {
+          if (curl_multi_add_handle(multi.get(), t->Easy()) == CURLM_OK) continue;
+          t->Fail(CURLE_FAILED_INIT, "the redirect could not be followed");
+        }
         Stopped(*t);
       }
       ++finished;
@@ -402,5 +407,7 @@ long HttpControl::ConnectTimeoutMs() const { return impl_->settings.connectMs; }
 long HttpControl::TotalTimeoutMs() const { return impl_->settings.totalMs; }
 
 void HttpControl::SetMaxBodyBytes(size_t bytes) { impl_->settings.maxBodyBytes = bytes; }
+
+size_t HttpControl::MaxBodyBytes() const { return impl_->settings.maxBodyBytes; }
 
 }  // namespace vendil

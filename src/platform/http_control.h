@@ -37,7 +37,16 @@ struct HttpRequest {
   // Asked once the headers of the final response are in; false ends the transfer before its
   // body (not an error: the response code stays 0).
   std::function<bool(const ResponseHead&)> gate;
+  // Asked for each redirect (301, 302, 303, 307, 308 with a Location) before anything is
+  // sent to the place it names, with the Location as sent and the URL that answered; it
+  // gives the URL to request next, or an empty text to refuse the redirect (the transfer
+  // ends as at a refusing gate, GateRefused). Null: the Location is resolved as written and
+  // followed. At most kMaxRedirects are followed; one more fails the transfer.
+  std::function<std::string(const std::string& location, const std::string& fromUrl)> redirect;
 };
+
+inline constexpr long kMaxRedirects = 10;
+inline constexpr size_t kDefaultMaxBodyBytes = size_t{64} * 1024 * 1024;
 
 using TransferId = uint64_t;  // 0 is no transfer
 
@@ -143,6 +152,7 @@ class HttpControl {
   long TotalTimeoutMs() const;
   // A body larger than this ends there, as a failed chunk read does.
   void SetMaxBodyBytes(size_t bytes);
+  size_t MaxBodyBytes() const;
 
  private:
   struct Impl;

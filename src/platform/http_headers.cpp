@@ -74,7 +74,9 @@ bool ResponseHeaders::Has(std::string_view name) const {
 
 bool ResponseHeaders::IsFinal() const {
   if (status_ >= 100 && status_ < 200) return false;
-  if (status_ >= 300 && status_ < 400 && !Get("Location").empty()) return false;
+  const bool followed =
+      status_ == 301 || status_ == 302 || status_ == 303 || status_ == 307 || status_ == 308;
+  if (followed && Has("Location")) return false;
   return true;
 }
 

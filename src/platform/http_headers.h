@@ -23,8 +23,8 @@ class ResponseHeaders {
   std::string Get(std::string_view name) const;
   bool Has(std::string_view name) const;
   size_t Count() const { return fields_.size(); }
-  // The header block ended and it is not an interim (1xx) or a followed redirect (3xx
-  // with a Location).
+  // The header block ended and it is not an interim (1xx) or a redirect that is followed
+  // (301, 302, 303, 307 or 308 with a Location).
   bool IsFinal() const;
 
  private:

@@ -1,19 +1,20 @@
-// One transfer: the easy handle's options (time-outs, proxy, cookies, redirects, the
-// connect-to map), the header gate at the final response, the body kept in pieces, and the
-// pause while a transfer fetched ahead has no room in the background budget.
+// One transfer: the easy handle's options (time-outs, proxy, cookies, the connect-to map),
+// its redirects followed one hop at a time once the caller accepts each, the header gate at
+// the final response, the body kept in pieces, and the pause while a transfer fetched ahead
+// has no room in the background budget.
 #include "platform/http_transfer.h"
 
 #include <strings.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <utility>
 
 namespace vendil {
 
 static_assert(kTransferTimedOut == CURLE_OPERATION_TIMEDOUT);
 namespace {
-
-constexpr long kMaxRedirects = 20;
 
 bool IsPost(const std::string& operation) { return strcasecmp(operation.c_str(), "POST") == 0; }
 
@@ -25,12 +26,44 @@ bool Append(curl_slist*& list, const std::string& item) {
   return true;
 }
 
+// The statuses browsers follow as redirects.
+bool IsFollowedRedirect(int status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+struct UrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+struct CurlTextDeleter {
+  void operator()(char* text) const { curl_free(text); }
+};
+
+// A Location read against the URL that sent it, for callers that judge no redirect.
+std::string ResolveLocation(const std::string& fromUrl, const std::string& location) {
+  std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+  if (!url || curl_url_set(url.get(), CURLUPART_URL, fromUrl.c_str(), 0) != CURLUE_OK ||
+      curl_url_set(url.get(), CURLUPART_URL, location.c_str(), CURLU_URLENCODE) != CURLUE_OK)
+    return {};
+  char* text = nullptr;
+  if (curl_url_get(url.get(), CURLUPART_URL, &text, 0) != CURLUE_OK) return {};
+  std::unique_ptr<char, CurlTextDeleter> owned(text);
+  return text;
+}
+
+bool IsWebUrl(const std::string& url) {
+  return strncasecmp(url.c_str(), "http://", 7) == 0 ||
+         strncasecmp(url.c_str(), "https://", 8) == 0;
+}
+
 }  // namespace
 
-Transfer::Transfer(TransferOwner& owner, std::string serverKey, HttpRequest request)
+Transfer::Transfer(TransferOwner& owner, std::string serverKey, HttpRequest request,
+                   TransferSettings settings, CURLSH* share)
     : owner_(owner),
       serverKey_(std::move(serverKey)),
       request_(std::move(request)),
+      settings_(std::move(settings)),
+      share_(share),
       background_(request_.background) {}
 
 Transfer::~Transfer() {
@@ -44,8 +77,9 @@ std::unique_ptr<Transfer> Transfer::Create(TransferOwner& owner, std::string ser
                                            CURLSH* share) {
   if (!IsPost(request.operation) && strcasecmp(request.operation.c_str(), "GET") != 0)
     return nullptr;
-  std::unique_ptr<Transfer> t(new Transfer(owner, std::move(serverKey), std::move(request)));
-  if (!t->Configure(settings, share)) return nullptr;
+  std::unique_ptr<Transfer> t(
+      new Transfer(owner, std::move(serverKey), std::move(request), settings, share));
+  if (!t->Configure()) return nullptr;
   return t;
 }
 
@@ -55,7 +89,12 @@ Transfer* Transfer::FromEasy(CURL* easy) {
   return reinterpret_cast<Transfer*>(self);
 }
 
-bool Transfer::Configure(const TransferSettings& settings, CURLSH* share) {
+bool Transfer::Configure() {
+  const TransferSettings& settings = settings_;
+  CURLSH* share = share_;
+  curl_slist_free_all(headerList_);
+  curl_slist_free_all(connectList_);
+  headerList_ = connectList_ = nullptr;
   easy_ = curl_easy_init();
   if (easy_ == nullptr) return false;
   CURL* e = easy_;
@@ -80,10 +119,9 @@ bool Transfer::Configure(const TransferSettings& settings, CURLSH* share) {
   set(curl_easy_setopt(e, CURLOPT_URL, request_.url.c_str()));
   set(curl_easy_setopt(e, CURLOPT_PRIVATE, this));
   set(curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https"));
-  set(curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https"));
   set(curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L));
-  set(curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L));
-  set(curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects));
+  // Redirects are followed here, hop by hop, so that each is judged before it is requested.
+  set(curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L));
   set(curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, connectMs));
   set(curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, totalMs));
   set(curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, ""));
@@ -128,6 +166,19 @@ bool Transfer::Configure(const TransferSettings& settings, CURLSH* share) {
 }
 
 void Transfer::Finish(CURLcode code) {
+  if (!nextUrl_.empty() && code == CURLE_WRITE_ERROR) {  // the redirect's own response
+    curl_easy_cleanup(easy_);
+    easy_ = nullptr;
+    return;
+  }
+  nextUrl_.clear();
+  if (easy_ == nullptr) {
+    responseCode_ = static_cast<int>(code);
+    responseInfo_ = curl_easy_strerror(code);
+    done_ = true;
+    paused_ = false;
+    return;
+  }
   long status = 0;
   curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
   httpStatus_ = static_cast<int>(status);
@@ -136,6 +187,10 @@ void Transfer::Finish(CURLcode code) {
     effectiveUrl_ = url;
   // Stopping at the header gate or at the body limit is our own doing, not a failure.
   if (code == CURLE_WRITE_ERROR && (gateRefused_ || bodyCut_)) code = CURLE_OK;
+  if (code == CURLE_WRITE_ERROR && tooManyRedirects_) {
+    code = CURLE_TOO_MANY_REDIRECTS;
+    std::snprintf(errorText_, sizeof errorText_, "Maximum (%ld) redirects followed", kMaxRedirects);
+  }
   responseCode_ = static_cast<int>(code);
   if (code != CURLE_OK) {
     responseInfo_ = errorText_[0] != '\0' ? errorText_ : curl_easy_strerror(code);
@@ -144,6 +199,28 @@ void Transfer::Finish(CURLcode code) {
   paused_ = false;
   curl_easy_cleanup(easy_);
   easy_ = nullptr;
+}
+
+bool Transfer::StartHop() {
+  const int status = headers_.Status();
+  request_.url = std::exchange(nextUrl_, {});
+  ++hops_;
+  // As browsers do: a POST answered by 301, 302 or 303 becomes a GET without its body.
+  if (IsPost(request_.operation) && status != 307 && status != 308) {
+    request_.operation = "GET";
+    request_.inputData.clear();
+  }
+  headers_ = ResponseHeaders();
+  errorText_[0] = '\0';
+  if (!IsWebUrl(request_.url)) {
+    Finish(CURLE_UNSUPPORTED_PROTOCOL);
+    return false;
+  }
+  if (!Configure()) {
+    Finish(CURLE_FAILED_INIT);
+    return false;
+  }
+  return true;
 }
 
 void Transfer::Fail(CURLcode code, const std::string& info) {
@@ -161,6 +238,8 @@ void Transfer::Resume() {
 
 std::string Transfer::TakeChunk(size_t size) {
   std::string out;
+  // A whole body taken at once is copied once, not grown piece by piece.
+  if (!body_.empty() && body_.size() > 1) out.reserve(std::min(size, bodyBytes_));
   while (out.size() < size && !body_.empty()) {
     std::string& front = body_.front();
     const size_t available = front.size() - bodyOffset_;
@@ -186,19 +265,36 @@ size_t Transfer::OnHeader(char* data, size_t size, size_t count, void* user) {
   const size_t bytes = size * count;
   if (self->headers_.Feed(std::string_view(data, bytes)) != ResponseHeaders::LineKind::End)
     return bytes;
+  if (IsFollowedRedirect(self->headers_.Status()) && self->headers_.Has("Location"))
+    return self->OnRedirect(bytes);
   if (!self->headers_.IsFinal()) return bytes;
   self->headersComplete_ = true;
   if (!self->request_.gate) return bytes;
-  ResponseHead head{self->headers_, {}, 0};
-  char* url = nullptr;
-  if (curl_easy_getinfo(self->easy_, CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url)
-    head.effectiveUrl = url;
-  curl_easy_getinfo(self->easy_, CURLINFO_REDIRECT_COUNT, &head.redirects);
+  const ResponseHead head{self->headers_, self->request_.url, self->hops_};
   if (!self->request_.gate(head)) {
     self->gateRefused_ = true;
     return 0;  // stops the transfer before any body byte is read
   }
   return bytes;
+}
+
+size_t Transfer::OnRedirect(size_t bytes) {
+  if (hops_ >= kMaxRedirects) {
+    tooManyRedirects_ = true;
+    return 0;
+  }
+  const std::string location = headers_.Get("Location");
+  std::string next = request_.redirect ? request_.redirect(location, request_.url)
+                                       : ResolveLocation(request_.url, location);
+  if (next.empty()) {
+    // Refused (or no URL at all): nothing goes to the place it names.
+    headersComplete_ = true;
+    gateRefused_ = true;
+    return 0;
+  }
+  nextUrl_ = std::move(next);
+  (void)bytes;
+  return 0;  // the redirect's body is not read; the next hop starts once this one is done
 }
 
 size_t Transfer::OnBody(char* data, size_t size, size_t count, void* user) {

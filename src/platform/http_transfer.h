@@ -20,7 +20,9 @@ struct TransferSettings {
   std::vector<std::string> connectTo;
   long connectMs = 15000;
   long totalMs = 60000;
-  size_t maxBodyBytes = size_t{256} * 1024 * 1024;
+  // What one page may hold: an endless page is read this far and no further, so memory
+  // stays bounded (the text decoded from it and the links found come on top).
+  size_t maxBodyBytes = kDefaultMaxBodyBytes;
   InternetOptions::ProxyMode proxyMode = InternetOptions::ProxyMode::Environment;
   std::string proxyHost;
   int proxyPort = 0;
@@ -52,6 +54,11 @@ class Transfer final : public HttpTransfer {
   bool Paused() const { return paused_; }
   // The easy handle has left the multi handle: read the outcome and free the handle.
   void Finish(CURLcode code);
+  // After Finish: a redirect was accepted and waits to be requested.
+  bool HopPending() const { return !nextUrl_.empty(); }
+  // Makes a fresh easy handle for the pending redirect; false when it cannot be made (the
+  // transfer is then done with an error).
+  bool StartHop();
   void Fail(CURLcode code, const std::string& info);
   void Resume();
   void SetForeground() { background_ = false; }
@@ -72,14 +79,23 @@ class Transfer final : public HttpTransfer {
   const std::string& ServerKey() const override { return serverKey_; }
 
  private:
-  Transfer(TransferOwner& owner, std::string serverKey, HttpRequest request);
-  bool Configure(const TransferSettings& settings, CURLSH* share);
+  Transfer(TransferOwner& owner, std::string serverKey, HttpRequest request,
+           TransferSettings settings, CURLSH* share);
+  bool Configure();
+  // At the end of a redirect's headers: 0 stops that response (the hop, if accepted, is
+  // made once its handle is done).
+  size_t OnRedirect(size_t bytes);
   static size_t OnHeader(char* data, size_t size, size_t count, void* user);
   static size_t OnBody(char* data, size_t size, size_t count, void* user);
 
   TransferOwner& owner_;
   std::string serverKey_;
   HttpRequest request_;
+  TransferSettings settings_;  // as they were when the transfer started, for every hop
+  CURLSH* share_ = nullptr;
+  long hops_ = 0;
+  std::string nextUrl_;  // a redirect accepted and not yet requested
+  bool tooManyRedirects_ = false;
   CURL* easy_ = nullptr;
   curl_slist* headerList_ = nullptr;
   curl_slist* connectList_ = nullptr;

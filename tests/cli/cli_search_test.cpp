@@ -7,10 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -256,6 +258,35 @@ TEST_F(IntegrationCliSearch, OneCtrlCStopsACrawlHeldByAServerThatNeverAnswers) {
   EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
   EXPECT_EQ(r.err.find("interrupted"), std::string::npos) << r.err;  // the first Ctrl+C did it
   EXPECT_EQ(silent.Connections(), 1);
+}
+
+TEST_F(IntegrationCliSearch, OneCtrlCStopsACrawlOfPagesThatStreamWithoutEnd) {
+  // Every endless page names the next, so the crawl never ends by itself; the signal comes
+  // while a page streams as fast as the loopback carries it.
+  auto sent = std::make_shared<std::atomic<size_t>>(0);
+  site.Page("/index.html", "<a href=\"a.zip\">A</a><a href=\"endless/1\">E</a>");
+  for (int n = 1; n <= 8; ++n) {
+    const std::string block =
+        "<a href=\"" + std::to_string(n + 1) + "\">next</a>" + std::string(32 * 1024, ' ');
+    site.Handle("/endless/" + std::to_string(n), [sent, block](const httplib::Request&,
+                                                               httplib::Response& res) {
+      res.set_chunked_content_provider("text/html", [sent, block](size_t, httplib::DataSink& sink) {
+        *sent += block.size();
+        return sink.write(block.data(), block.size());
+      });
+    });
+  }
+  RunResult r = Run({"search", "--depth", "100", site.Url("/index.html")}, [&](pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (*sent < (size_t{8} << 20) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    kill(pid, SIGINT);
+  });
+  EXPECT_EQ(r.status, 1) << r.err;
+  const auto rows = Lines(r.out);
+  ASSERT_GE(rows.size(), 2u) << r.out;  // the start page's rows at least
+  EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
+  EXPECT_EQ(r.err.find("interrupted"), std::string::npos) << r.err;  // the first Ctrl+C did it
 }
 
 }  // namespace

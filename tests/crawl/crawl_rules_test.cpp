@@ -80,11 +80,25 @@ TEST_F(FollowRule, DirectoriesBelowTheBasePageOnly) {
 
 TEST_F(FollowRule, OtherHostsOnlyWithTheOptionAndThenAnyDirectory) {
   EXPECT_FALSE(Follow("http://other/a/b/x.html"));
-  EXPECT_FALSE(Follow("http://H/a/b/x.html"));
   form.mnuOption_DifferentServer.SetChecked(true);
   EXPECT_TRUE(Follow("http://other/x.html"));
-  EXPECT_TRUE(Follow("http://H/"));
   EXPECT_FALSE(Follow("http://h/x.html"));  // same host: the directory rule still holds
+}
+
+TEST_F(FollowRule, HostsAndFoldersCompareAsABrowserReadsThem) {
+  // One server however its name is written; the folder rule then applies.
+  for (const std::string url :
+       {"http://H/a/b/x.html", "http://h:80/a/b/x.html", "http://h/a/b/../b/x.html",
+        "http://h/a/b/./c\\x.html", "http://h/a/b/%2e/x.html"})
+    EXPECT_TRUE(Follow(url)) << url;
+  for (const std::string url :
+       {"http://H/a/x.html", "http://h/a/b/%2e%2e/x.html", "http://h/a/b/..\\x.html"})
+    EXPECT_FALSE(Follow(url)) << url;
+  EXPECT_TRUE(Follow("http://0x7f.1/d/x.html", "http://127.0.0.1/d/page.html"));
+  EXPECT_TRUE(Follow("http://XN--WGV71A119E.jp/x", "http://日本語.jp/"));
+  EXPECT_TRUE(Follow("http://h/写真/x.html", "http://h/%E5%86%99%E7%9C%9F/page.html"));
+  EXPECT_TRUE(Follow("http://h/%E5%86%99%E7%9C%9F/x.html", "http://h/写真/page.html"));
+  EXPECT_FALSE(Follow("http://127.0.0.2/d/x.html", "http://127.0.0.1/d/page.html"));
 }
 
 TEST_F(FollowRule, UrlFilterMustMatchTheWholeUrl) {

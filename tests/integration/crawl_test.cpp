@@ -199,7 +199,8 @@ TEST_F(IntegrationCrawl, OtherServersAndHostCase) {
   form.txtDepth.SetText("1");
   ASSERT_TRUE(test::CrawlOnce(form));
   EXPECT_EQ(other.TimesRequested("/o.html"), 0);
-  EXPECT_EQ(site.TimesRequested("/caps.html"), 0);  // another host, as written
+  // A host is compared as a browser reads it: capitals name the same server.
+  EXPECT_EQ(site.TimesRequested("/caps.html"), 1);
   EXPECT_EQ(site.TimesRequested("/same.html"), 1);
   EXPECT_EQ(form.lvwUrls.Count(), 3u);
 
@@ -237,12 +238,15 @@ TEST_F(IntegrationCrawl, RedirectsMetDuringTheCrawlObeyTheServerAndFolderRules) 
   site.Page("/top.html", Html(A("top.zip")));
   site.Page("/dir/sub/in.html", Html(A("in.zip")));
 
-  // Judged as links to the places they lead would be: not read, their links not listed.
+  // Judged as links to the places they lead would be: not read, their links not listed,
+  // and nothing at all sent to the other server or the upper folder.
   ASSERT_TRUE(Crawl("/dir/index.html", "1"));
   EXPECT_TRUE(Listed("/dir/sub/in.zip"));
   EXPECT_FALSE(Listed("/top.zip"));
   EXPECT_EQ(RowWithUrl("http://other.test:" + otherPort + "/away.zip"), nullptr);
   EXPECT_EQ(form.StatusText(), "1/4 個のリンクが見つかりました。");
+  EXPECT_EQ(other.TimesRequested("/away.html"), 0);
+  EXPECT_EQ(site.TimesRequested("/top.html"), 0);
 
   form.lvwUrls.Clear();
   form.mnuOption_DifferentServer.SetChecked(true);
@@ -256,6 +260,66 @@ TEST_F(IntegrationCrawl, RedirectsMetDuringTheCrawlObeyTheServerAndFolderRules) 
   ASSERT_TRUE(Crawl("/dir/index.html", "1"));
   EXPECT_TRUE(Listed("/top.zip"));
   EXPECT_EQ(RowWithUrl("http://other.test:" + otherPort + "/away.zip"), nullptr);
+}
+
+TEST_F(IntegrationCrawl, EveryHopOfARedirectChainIsJudgedBeforeItIsRequested) {
+  test::SiteServer other;
+  other.Page("/away.html", Html(A("away.zip")));
+  const std::string otherPort = std::to_string(other.port());
+  form.Inet1.SetConnectTo({"other.test:" + otherPort + ":127.0.0.1:" + otherPort});
+  auto redirect = [&](const std::string& from, const std::string& to) {
+    site.Handle(from,
+                [to](const httplib::Request&, httplib::Response& res) { res.set_redirect(to); });
+  };
+  // Two hops inside the folder, then one to the other server: the first two are made, the
+  // third is refused before it is sent.
+  site.Page("/dir/index.html", Html(A("a.html") + A("loop.html")));
+  redirect("/dir/a.html", "b.html");
+  redirect("/dir/b.html", "sub\\c.html");
+  redirect("/dir/sub/c.html", "http://other.test:" + otherPort + "/away.html");
+  // A chain that never ends stops after ten redirects.
+  redirect("/dir/loop.html", "loop.html");
+  ASSERT_TRUE(Crawl("/dir/index.html", "1"));
+  EXPECT_EQ(site.TimesRequested("/dir/b.html"), 1);
+  EXPECT_EQ(site.TimesRequested("/dir/sub/c.html"), 1);
+  EXPECT_EQ(other.TimesRequested("/away.html"), 0);
+  EXPECT_EQ(RowWithUrl("http://other.test:" + otherPort + "/away.zip"), nullptr);
+  EXPECT_GE(site.TimesRequested("/dir/loop.html"), 11);
+  EXPECT_LE(site.TimesRequested("/dir/loop.html"), 11 * 6);  // each attempt at most 11
+
+  // The start page's own redirect is followed wherever it leads, and sets the base.
+  form.lvwUrls.Clear();
+  form.txtUrl.SetText(site.Url("/dir/index.html"));
+  redirect("/start.html", "http://other.test:" + otherPort + "/away.html");
+  form.txtUrl.SetText(site.Url("/start.html"));
+  form.txtDepth.SetText("0");
+  ASSERT_TRUE(CrawlLinks(form));
+  EXPECT_EQ(Urls(), std::vector<std::string>{"http://other.test:" + otherPort + "/away.zip"});
+}
+
+TEST_F(IntegrationCrawl, LinksAreListedAndRequestedAsABrowserReadsThem) {
+  site.Page("/d/index.html",
+            Html(A("sub\\a.html") + A("%2e%2e/d/b.html") + A("http:c.html") +
+                 A("HTTP://127.0.0.1:" + std::to_string(site.port()) + "/d/./x/../q.html?a='1'") +
+                 A("http://a b/bad.zip") + A("http://127.0.0.1:99999/bad.zip") +
+                 A("  \t/d/sp ace.zip\n") +
+                 A("http://0x7f.1:" + std::to_string(site.port()) + "/d/v.html")));
+  site.Page("/d/sub/a.html", Html(A("a.zip")));
+  site.Page("/d/b.html", Html(A("b.zip")));
+  site.Page("/d/c.html", Html(A("c.zip")));
+  site.Page("/d/q.html", Html(A("q.zip")));
+  site.Page("/d/v.html", Html(""));
+  ASSERT_TRUE(Crawl("/d/index.html", "1"));
+  const std::vector<std::string> expected = {
+      site.Url("/d/sub/a.html"),   site.Url("/d/b.html"),
+      site.Url("/d/c.html"),       site.Url("/d/q.html?a=%271%27"),
+      site.Url("/d/sp%20ace.zip"), site.Url("/d/v.html"),
+      site.Url("/d/sub/a.zip"),    site.Url("/d/b.zip"),
+      site.Url("/d/c.zip"),        site.Url("/d/q.zip")};
+  EXPECT_EQ(Urls(), expected);
+  // Each page was requested once, by the path a browser sends.
+  for (const char* path : {"/d/sub/a.html", "/d/b.html", "/d/c.html", "/d/q.html", "/d/v.html"})
+    EXPECT_EQ(site.TimesRequested(path), 1) << path;
 }
 
 TEST_F(IntegrationCrawl, FailedStartPageEndsWithZeroCount) {

@@ -190,7 +190,7 @@ TEST_F(HttpControlTest, CookiesLastForTheRunAndCrossRedirects) {
   EXPECT_NE(requests[5].Header("Cookie").find("signed=yes"), std::string::npos);
 }
 
-TEST_F(HttpControlTest, RedirectsAreFollowedUpToTwenty) {
+TEST_F(HttpControlTest, RedirectsAreFollowedUpToTen) {
   // /r/N redirects to /r/N-1; /r/0 is the page.
   server.Handle("/r/*", [](const httplib::Request& req, httplib::Response& res) {
     const int n = std::stoi(req.path.substr(3));
@@ -203,20 +203,20 @@ TEST_F(HttpControlTest, RedirectsAreFollowedUpToTwenty) {
   server.Handle("/loop",
                 [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
 
-  ASSERT_TRUE(Get(http, server.Url("/r/20")));
+  ASSERT_TRUE(Get(http, server.Url("/r/10")));
   EXPECT_EQ(http.ResponseCode(), 0);
   EXPECT_EQ(http.HttpStatus(), 200);
   EXPECT_EQ(http.EffectiveUrl(), server.Url("/r/0"));
   EXPECT_EQ(ReadAll(http), "arrived");
 
-  ASSERT_TRUE(Get(http, server.Url("/r/21")));
+  ASSERT_TRUE(Get(http, server.Url("/r/11")));
   EXPECT_EQ(http.ResponseCode(), CURLE_TOO_MANY_REDIRECTS);
   EXPECT_FALSE(http.ResponseInfo().empty());
 
   server.ClearRequests();
   ASSERT_TRUE(Get(http, server.Url("/loop")));
   EXPECT_EQ(http.ResponseCode(), CURLE_TOO_MANY_REDIRECTS);
-  EXPECT_EQ(server.TimesRequested("/loop"), 21);  // the first request and 20 redirects
+  EXPECT_EQ(server.TimesRequested("/loop"), 11);  // the first request and 10 redirects
 }
 
 TEST_F(HttpControlTest, ConnectToSendsARealHostNameToLoopback) {

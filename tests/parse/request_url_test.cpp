@@ -23,11 +23,15 @@ TEST(RequestUrl, PathInUtf8AndQueryInThePagesCharset) {
       // What the charset cannot hold goes as a character reference.
       {"http://h/?q=😀x", "EUC-JP", "http://h/?q=%26%23128512%3Bx"},
       // Control characters, quotes and angle brackets; bytes that are no UTF-8 go as they are.
-      {"http://h/a\"<>\x01\x7f?x=\t\"", "", "http://h/a%22%3C%3E%01%7F?x=%09%22"},
+      // A TAB is dropped, as from a link.
+      {"http://h/a\"<>\x01\x7f?x=\t\"", "", "http://h/a%22%3C%3E%01%7F?x=%22"},
       {"http://h/\xff?\xfe", "EUC-JP", "http://h/%FF?%FE"},
       // The fragment never goes in a request, but it is kept well-formed too.
       {"http://h/p?q=1#節", "EUC-JP", "http://h/p?q=1#%E7%AF%80"},
-      {"http://h?q=写", "", "http://h?q=%E5%86%99"},
+      {"http://h?q=写", "", "http://h/?q=%E5%86%99"},
+      // A web URL goes in the form a browser gives it.
+      {"http://写真.jp\\a\\..\\b", "", "http://xn--g7qs82g.jp/b"},
+      {"HTTP://H:80/%2e%2E/x", "", "http://h/x"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.url + " in " + c.charset);
@@ -37,7 +41,7 @@ TEST(RequestUrl, PathInUtf8AndQueryInThePagesCharset) {
 
 TEST(RequestUrl, WhatNeedsNothingIsLeftAlone) {
   for (const std::string url :
-       {"http://h/a/b.html?x=1&y=%E5%86%99#top", "http://h", "not a url 写真", "http://写真.jp/"}) {
+       {"http://h/a/b.html?x=1&y=%E5%86%99#top", "http://h/", "not a url 写真", "ftp2://写真"}) {
     EXPECT_EQ(RequestUrl(url, "EUC-JP"), url);
   }
 }
