@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "crawl/crawl_links.h"
 #include "integration/site_server.h"
 #include "state/form1.h"
+#include "state/search_run.h"
 #include "support/fake_ui.h"
 #include "support/search_once.h"
 
@@ -34,7 +36,8 @@ class CrawlFixture : public ::testing::Test {
   bool Crawl(const std::string& path, const std::string& depth) {
     form.txtUrl.SetText(site.Url(path));
     form.txtDepth.SetText(depth);
-    return test::CrawlOnce(form);
+    lastRun = std::make_unique<SearchRun>(form);
+    return CrawlLinks(*lastRun);
   }
   std::vector<std::string> Urls() const {
     std::vector<std::string> urls;
@@ -53,6 +56,8 @@ class CrawlFixture : public ::testing::Test {
   SiteServer site;
   FakeUi ui;
   Form1 form{ui};
+  // The state of the last crawl (made when it starts), as it stood when it ended.
+  std::unique_ptr<SearchRun> lastRun;
   mutable std::deque<LinkRow> rowCopies_;
 };
 

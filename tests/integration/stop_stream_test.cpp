@@ -68,7 +68,8 @@ TEST_F(StopStream, StopPressedAfterTheLastPageArrivedIsNotLost) {
   std::string body;
   for (int i = 0; i < 20000; ++i) body += A("f" + std::to_string(i) + ".zip");
   site.Page("/index.html", Html(body));
-  ui.OnYield([this] { return !form.m_strHtml.empty(); }, [this] { form.m_blnStop = true; });
+  ui.OnYield([this] { return lastRun && !lastRun->m_strHtml.empty(); },
+             [this] { form.m_blnStop = true; });
   EXPECT_FALSE(Crawl("/index.html", "0"));
   EXPECT_EQ(form.StatusText(), "キャンセルされました。");
   // Rows found before Stop stay; the rest of the page is not handled.
@@ -85,7 +86,7 @@ TEST_F(StopStream, ALongShiftJisPageIsDecodedAsAWhole) {
   ASSERT_TRUE(Crawl("/index.html", "0"));
   ASSERT_NE(RowFor("/last.zip"), nullptr);
   EXPECT_EQ(RowFor("/last.zip")->Title, "写真");
-  EXPECT_NE(form.m_strHtml.find("<p>写真 写真</p>\n<p>写真"), std::string::npos);
+  EXPECT_NE(lastRun->m_strHtml.find("<p>写真 写真</p>\n<p>写真"), std::string::npos);
 }
 
 }  // namespace
