@@ -7,6 +7,7 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <future>
 #include <string>
 #include <vector>
 
@@ -279,11 +280,23 @@ TEST_F(FetchPageTest, RedirectLeavesTheUrlFinallyRead) {
 }
 
 TEST_F(FetchPageTest, YieldsWhileWaiting) {
-  server.Handle("/slow", [this](const httplib::Request&, httplib::Response& res) {
-    server.WaitForStop(std::chrono::milliseconds(100));
+  // The server answers only once the fetch has let the event loop run eleven times while
+  // it waited: a fetch that blocked would never see the answer (until the long bound).
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  server.Handle("/slow", [released](const httplib::Request&, httplib::Response& res) {
+    released.wait_for(std::chrono::seconds(20));
     res.set_content(std::string(10000, 'z'), "text/plain");
   });
+  bool sent = false;
+  ui.everyYield = [&] {
+    if (!sent && ui.yields > 10) {
+      sent = true;
+      release.set_value();
+    }
+  };
   ASSERT_TRUE(Fetch(server.Url("/slow")));
+  EXPECT_TRUE(sent);
   EXPECT_EQ(run.m_strHtml, std::string(10000, 'z'));
   EXPECT_GT(ui.yields, 10);
 }
