@@ -129,8 +129,7 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
           "mnuFile_SendToFlashGet FlashGetにURLを送る(&F)",
           "mnuFile_SendToReget RegetにURLを送る(&R)",
           "mnuFile_SendToManager ダウンロードマネージャーに送る(&M)", "-",
-          "mnuFile_Download ダウンロード(&D)", "-",
-          "mnuFile_Exit 終了(&E)"}));
+          "mnuFile_Download ダウンロード(&D)", "-", "mnuFile_Exit 終了(&E)"}));
   EXPECT_EQ(
       Items(MenuNamed(*window, "mnuEdit")),
       (std::vector<std::string>{"mnuEdit_Find フィルタと一致するアイテムの選択(&S)",
