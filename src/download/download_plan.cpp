@@ -1,6 +1,8 @@
 // The files of a download: target folders kept inside their base, names decoded when they
 // are text.
 #include "download/download_plan.h"
+#include "parse/decoded_name.h"
+#include "platform/codec.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,45 +12,15 @@ namespace vendil {
 
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
+// Valid UTF-8 without C0 or C1 controls: a name a file system, a terminal and a record
+// take as it is.
 bool IsValidUtf8Text(const std::string& s) {
-  size_t i = 0;
-  while (i < s.size()) {
+  if (!IsValidUtf8(s)) return false;
+  for (size_t i = 0; i < s.size(); ++i) {
     const auto c = static_cast<unsigned char>(s[i]);
     if (c < 0x20 || c == 0x7f) return false;
-    size_t len = 0;
-    uint32_t cp = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xe0) == 0xc0) {
-      len = 2;
-      cp = c & 0x1f;
-    } else if ((c & 0xf0) == 0xe0) {
-      len = 3;
-      cp = c & 0x0f;
-    } else if ((c & 0xf8) == 0xf0) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + len > s.size()) return false;
-    for (size_t k = 1; k < len; ++k) {
-      const auto cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xc0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3f);
-    }
-    const uint32_t minimum = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
-    if (cp < minimum || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff)) return false;
-    if (cp >= 0x80 && cp < 0xa0) return false;  // C1 controls
-    i += len;
+    // U+0080 to U+009F are the two bytes C2 80 to C2 9F.
+    if (c == 0xc2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) < 0xa0) return false;
   }
   return true;
 }
@@ -103,20 +75,8 @@ std::string LastPathSegment(const std::string& url) {
 }  // namespace
 
 std::string PercentDecodedName(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      out += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size()) return text;
-    const int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
-    if (hi < 0 || lo < 0) return text;
-    out += static_cast<char>(hi * 16 + lo);
-    i += 2;
-  }
-  return IsValidUtf8Text(out) ? out : text;
+  const std::optional<std::string> decoded = PercentDecoded(text);
+  return decoded && IsValidUtf8Text(*decoded) ? *decoded : text;
 }
 
 std::string OutputFileName(const std::string& url, const std::string& fileName) {

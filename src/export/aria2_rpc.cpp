@@ -5,52 +5,13 @@
 
 #include "export/json_value.h"
 #include "export/target_folder.h"
+#include "parse/decoded_name.h"
 #include "parse/mod_url.h"
 #include "settings/c_ini.h"
 
 namespace vendil {
 
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool IsValidUtf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    size_t n = 0;
-    char32_t cp = 0;
-    if (b < 0x80) {
-      ++i;
-      continue;
-    } else if (b >= 0xC2 && b <= 0xDF) {
-      n = 1, cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      n = 2, cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      n = 3, cp = b & 0x07;
-    } else {
-      return false;
-    }
-    for (size_t k = 1; k <= n; ++k) {
-      if (i + k >= s.size()) return false;
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not text.
-    if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += n + 1;
-  }
-  return true;
-}
 
 bool NamesOneFile(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
@@ -64,20 +25,9 @@ bool NamesOneFile(std::string_view name) {
 }  // namespace
 
 std::string SaveNameFromUrl(const std::string& url) {
-  const std::string segment = GetUrlFileName(UrlWithoutFragment(url));
-  std::string decoded;
-  decoded.reserve(segment.size());
-  for (size_t i = 0; i < segment.size(); ++i) {
-    if (segment[i] == '%' && i + 2 < segment.size() && HexValue(segment[i + 1]) >= 0 &&
-        HexValue(segment[i + 2]) >= 0) {
-      decoded += static_cast<char>(HexValue(segment[i + 1]) * 16 + HexValue(segment[i + 2]));
-      i += 2;
-    } else {
-      decoded += segment[i];
-    }
-  }
-  if (IsValidUtf8(decoded) && NamesOneFile(decoded)) return decoded;
-  return NamesOneFile(segment) ? segment : std::string();
+  // Decoded only where that gives one plain name in valid text; else as the URL has it.
+  const std::string name = DecodedFileName(GetUrlFileName(UrlWithoutFragment(url)));
+  return NamesOneFile(name) ? name : std::string();
 }
 
 Aria2Endpoint Aria2EndpointFromSettings(const std::string& settingsFile) {

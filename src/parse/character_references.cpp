@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "parse/mod_string.h"
 #include "platform/codec.h"
 
 namespace vendil {
@@ -33,13 +34,6 @@ bool IsAsciiDigit(char ch) { return ch >= '0' && ch <= '9'; }
 bool IsAsciiAlnum(char ch) {
   return IsAsciiDigit(ch) || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
 }
-int HexDigitValue(char ch) {
-  if (IsAsciiDigit(ch)) return ch - '0';
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  return -1;
-}
-
 char32_t NumericReferenceValue(uint32_t value) {
   if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kReplacement;
   if (value >= 0x80 && value <= 0x9F && kWindows1252[value - 0x80] != 0)

@@ -1,54 +1,13 @@
 // Percent-decoding of file names taken from URLs, kept only when it gives sound text.
 #include "parse/decoded_name.h"
 
-#include <cstdint>
+#include "parse/mod_string.h"
+#include "platform/codec.h"
+
 #include <string_view>
 
 namespace vendil {
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    size_t length = 0;
-    uint32_t cp = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      cp = lead & 0x07;
-    } else {
-      return false;
-    }
-    if (i + length > s.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(s[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += length;
-  }
-  return true;
-}
 
 // A decoded name must not become a path or carry bytes that break a record or a terminal.
 bool IsPlainName(std::string_view s) {
@@ -62,24 +21,29 @@ bool IsPlainName(std::string_view s) {
 
 }  // namespace
 
-std::string DecodedFileName(const std::string& name) {
-  if (name.find('%') == std::string::npos) return name;
+std::optional<std::string> PercentDecoded(std::string_view text) {
   std::string decoded;
-  decoded.reserve(name.size());
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (name[i] != '%') {
-      decoded.push_back(name[i]);
+  decoded.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      decoded.push_back(text[i]);
       continue;
     }
-    if (i + 2 >= name.size()) return name;
-    const int high = HexValue(name[i + 1]);
-    const int low = HexValue(name[i + 2]);
-    if (high < 0 || low < 0) return name;
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexDigitValue(text[i + 1]);
+    const int low = HexDigitValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
     decoded.push_back(static_cast<char>(high * 16 + low));
     i += 2;
   }
-  if (!IsValidUtf8(decoded) || !IsPlainName(decoded)) return name;
   return decoded;
+}
+
+std::string DecodedFileName(const std::string& name) {
+  if (name.find('%') == std::string::npos) return name;
+  const std::optional<std::string> decoded = PercentDecoded(name);
+  if (!decoded || !IsValidUtf8(*decoded) || !IsPlainName(*decoded)) return name;
+  return *decoded;
 }
 
 }  // namespace vendil

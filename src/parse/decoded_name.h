@@ -2,7 +2,9 @@
 // to managers as "with space.zip". The URL itself stays encoded.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vendil {
 
@@ -10,5 +12,8 @@ namespace vendil {
 // valid UTF-8 that is still one plain file name (no control character, no "/" or "\",
 // not "." or ".."); otherwise `name` unchanged.
 std::string DecodedFileName(const std::string& name);
+
+// `text` with its %XX escapes decoded; nullopt when an escape is cut short or not hex.
+std::optional<std::string> PercentDecoded(std::string_view text);
 
 }  // namespace vendil

@@ -168,4 +168,11 @@ std::string StripTags(const std::string& strHtml, bool blnRemoveCrLf, bool blnTr
   return text;
 }
 
+int HexDigitValue(char ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+  return -1;
+}
+
 }  // namespace vendil

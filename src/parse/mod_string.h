@@ -20,6 +20,8 @@ std::string RemoveAll(const std::string& strSource, const std::vector<std::strin
 std::vector<std::string> SplitText(const std::string& text, const std::string& delimiter);
 // Trims blanks (spaces only) at both ends, as VB's Trim does.
 std::string TrimBlanks(const std::string& text);
+// The value of a hexadecimal digit, or -1 for any other character.
+int HexDigitValue(char ch);
 // The text of a link or title as a page shows it: removes tags ("<" through the next ">"),
 // decodes character references, optionally removes CR and LF, optionally trims blanks.
 std::string StripTags(const std::string& strHtml, bool blnRemoveCrLf, bool blnTrim);

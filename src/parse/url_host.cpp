@@ -5,25 +5,19 @@
 #include <array>
 #include <cstdint>
 
+#include "parse/mod_string.h"
 #include "platform/idna.h"
 
 namespace vendil {
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string PercentDecode(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-        HexValue(text[i + 2]) >= 0) {
-      out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+        HexDigitValue(text[i + 2]) >= 0) {
+      out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
       i += 2;
     } else {
       out += text[i];
@@ -68,7 +62,7 @@ std::optional<uint64_t> Ipv4Number(std::string_view text) {
   }
   uint64_t value = 0;
   for (const char c : text) {
-    const int digit = HexValue(c);
+    const int digit = HexDigitValue(c);
     if (digit < 0 || digit >= radix) return std::nullopt;
     value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
     if (value > (uint64_t{1} << 32)) value = (uint64_t{1} << 32) + 1;
@@ -160,8 +154,8 @@ std::optional<std::array<uint16_t, 8>> ParseIpv6(std::string_view in) {
     }
     unsigned value = 0;
     size_t length = 0;
-    while (length < 4 && at(p) != -1 && HexValue(static_cast<char>(at(p))) >= 0) {
-      value = value * 16 + static_cast<unsigned>(HexValue(static_cast<char>(at(p))));
+    while (length < 4 && at(p) != -1 && HexDigitValue(static_cast<char>(at(p))) >= 0) {
+      value = value * 16 + static_cast<unsigned>(HexDigitValue(static_cast<char>(at(p))));
       ++p;
       ++length;
     }

@@ -340,6 +340,15 @@ std::string StreamingDecoder::Finish() {
   return DecodeWith(static_cast<iconv_t>(impl_->handle.get()), impl_->charset, rest, nullptr);
 }
 
+bool IsValidUtf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    const size_t length = Utf8SequenceLength(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
 size_t Utf8SequenceLength(std::string_view text, size_t pos) {
   if (pos >= text.size()) return 0;
   const auto lead = static_cast<unsigned char>(text[pos]);

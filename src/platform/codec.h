@@ -15,6 +15,8 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // none starts there: a stray continuation byte, an overlong form, a surrogate, a code point
 // past U+10FFFF, or a sequence cut short. The one rule every reader of UTF-8 here keeps.
 size_t Utf8SequenceLength(std::string_view text, size_t pos = 0);
+// Whether every byte of `text` belongs to a well-formed UTF-8 sequence, by that rule.
+bool IsValidUtf8(std::string_view text);
 
 std::string AnsiToUtf8(std::string_view cp932Bytes);
 // Characters CP932 cannot hold become "?", as Windows writes them; `lossy` tells if any did.
