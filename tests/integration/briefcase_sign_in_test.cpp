@@ -2,6 +2,9 @@
 // page, wrong then right answers, the form data sent, the cookies, and the stored values.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "briefcase/sign_in.h"
 #include "integration/briefcase_fixture.h"
 #include "settings/c_ini.h"
@@ -61,24 +64,35 @@ TEST_F(IntegrationBriefcaseSignIn, SignInOnAnEmptyFolderUnlocksTheRest) {
   EXPECT_TRUE(StatusSeen("サインインに成功しました。"));
 
   // The folder page's sign-in link led to the login page; its cookie went out with the
-  // submission, and the session cookie with every folder request after it.
+  // submission, and the session cookie with every folder request after it. Folders fetched
+  // ahead before the sign-in may reach the server late, without it: each of those is asked
+  // for again with the cookie.
   const auto requests = bc.Requests();
+  const std::string loginPage = BriefcaseStandIn::LoginPageUrl(Site::International);
+  const std::string loginAction = BriefcaseStandIn::LoginActionUrl(Site::International);
   size_t login = 0;
-  while (login < requests.size() && requests[login].path != "/config/login") ++login;
-  ASSERT_LT(login + 2, requests.size());
-  EXPECT_EQ(BriefcaseStandIn::UrlOf(requests[login]),
-            BriefcaseStandIn::LoginPageUrl(Site::International));
+  while (login < requests.size() && BriefcaseStandIn::UrlOf(requests[login]) != loginPage) ++login;
+  size_t submit = login;
+  while (submit < requests.size() && BriefcaseStandIn::UrlOf(requests[submit]) != loginAction)
+    ++submit;
+  ASSERT_LT(submit + 1, requests.size());
   EXPECT_FALSE(requests[login].HasHeader("Referer"));
-  const auto& submit = requests[login + 1];
-  EXPECT_EQ(BriefcaseStandIn::UrlOf(submit), BriefcaseStandIn::LoginActionUrl(Site::International));
-  EXPECT_EQ(submit.Header("Referer"), BriefcaseStandIn::LoginActionUrl(Site::International));
-  EXPECT_NE(submit.Header("Cookie").find("B=standin-browser"), std::string::npos);
-  for (size_t i = login + 2; i < requests.size(); ++i) {
-    EXPECT_NE(requests[i].Header("Cookie").find("Y=standin-session"), std::string::npos);
+  EXPECT_EQ(requests[submit].Header("Referer"), loginAction);
+  EXPECT_NE(requests[submit].Header("Cookie").find("B=standin-browser"), std::string::npos);
+  auto withSession = [](const test::RecordedRequest& r) {
+    return r.Header("Cookie").find("Y=standin-session") != std::string::npos;
+  };
+  std::set<std::string> askedWithSession;
+  for (size_t i = submit + 1; i < requests.size(); ++i) {
+    if (withSession(requests[i])) askedWithSession.insert(BriefcaseStandIn::UrlOf(requests[i]));
+  }
+  for (size_t i = submit + 1; i < requests.size(); ++i) {
+    EXPECT_TRUE(askedWithSession.contains(BriefcaseStandIn::UrlOf(requests[i])))
+        << BriefcaseStandIn::UrlOf(requests[i]) << " never asked for with the session cookie";
   }
   // The same folder was read again after the sign-in.
-  EXPECT_EQ(BriefcaseStandIn::UrlOf(requests[login + 2]),
-            BriefcaseStandIn::FolderUrl(Site::International, "alice", "/P"));
+  EXPECT_TRUE(
+      askedWithSession.contains(BriefcaseStandIn::FolderUrl(Site::International, "alice", "/P")));
 }
 
 TEST_F(IntegrationBriefcaseSignIn, FormDataHoldsTheHiddenFieldsAndEncodedCredentials) {
