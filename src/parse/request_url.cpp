@@ -25,30 +25,6 @@ void AppendEncoded(std::string& out, std::string_view bytes) {
   }
 }
 
-// The length of the well-formed UTF-8 sequence at the start of `text`, 0 when none is.
-size_t SequenceLength(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                        : lead >= 0xE0 && lead <= 0xEF ? 3
-                        : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                       : 0;
-  if (length == 0 || length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
-uint32_t CodePoint(std::string_view sequence) {
-  const auto lead = static_cast<unsigned char>(sequence[0]);
-  uint32_t value = sequence.size() == 2   ? lead & 0x1F
-                   : sequence.size() == 3 ? lead & 0x0F
-                                          : lead & 0x07;
-  for (size_t i = 1; i < sequence.size(); ++i)
-    value = (value << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
-  return value;
-}
-
 void AppendPath(std::string& out, std::string_view path) {
   for (const char c : path) {
     if (NeedsEncoding(static_cast<unsigned char>(c))) {
@@ -67,7 +43,7 @@ void AppendQuery(std::string& out, std::string_view query, const std::string& ch
       ++i;
       continue;
     }
-    const size_t length = SequenceLength(query.substr(i));
+    const size_t length = Utf8SequenceLength(query.substr(i));
     if (length == 0) {  // not UTF-8: the byte as it is
       AppendEncoded(out, query.substr(i, 1));
       ++i;
@@ -80,7 +56,8 @@ void AppendQuery(std::string& out, std::string_view query, const std::string& ch
     if (bytes) {
       AppendEncoded(out, *bytes);
     } else {
-      out += "%26%23" + std::to_string(CodePoint(character)) + "%3B";  // "&#N;"
+      out += "%26%23" + std::to_string(Utf8CodePoint(character, 0, character.size())) +
+             "%3B";  // "&#N;"
     }
     i += length;
   }

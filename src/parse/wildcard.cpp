@@ -12,6 +12,7 @@
 
 #include "parse/mod_string.h"
 #include "platform/casefold.h"
+#include "platform/codec.h"
 
 namespace vendil {
 namespace {
@@ -24,33 +25,9 @@ std::u32string Decode(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     const auto b0 = static_cast<unsigned char>(text[i]);
-    size_t length = 0;
-    char32_t cp = 0;
-    if (b0 < 0x80) {
-      length = 1;
-      cp = b0;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-      length = 2;
-      cp = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      length = 3;
-      cp = b0 & 0x0F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      length = 4;
-      cp = b0 & 0x07;
-    }
-    bool ok = length > 0 && i + length <= text.size();
-    for (size_t k = 1; ok && k < length; ++k) {
-      const auto b = static_cast<unsigned char>(text[i + k]);
-      if ((b & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (ok && ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-               (cp >= 0xD800 && cp <= 0xDFFF))) {
-      ok = false;
-    }
-    if (ok) {
-      out.push_back(cp);
+    const size_t length = Utf8SequenceLength(text, i);
+    if (length > 0) {
+      out.push_back(Utf8CodePoint(text, i, length));
       i += length;
     } else {
       out.push_back(0x110000 + b0);

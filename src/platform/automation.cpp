@@ -12,13 +12,6 @@ namespace vendil {
 
 namespace {
 
-uint32_t DecodeUtf8(const std::string& s, size_t pos, size_t len) {
-  const auto b = static_cast<unsigned char>(s[pos]);
-  uint32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-  for (size_t i = 1; i < len; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
-  return cp;
-}
-
 std::string QuoteString(const std::string& s) {
   std::string out = "\"";
   char buf[16];
@@ -54,7 +47,7 @@ std::string QuoteString(const std::string& s) {
     if (AnsiCanHold(seq)) {
       out += seq;
     } else {
-      std::snprintf(buf, sizeof buf, "\\u{%04X}", static_cast<unsigned>(DecodeUtf8(s, i, len)));
+      std::snprintf(buf, sizeof buf, "\\u{%04X}", static_cast<unsigned>(Utf8CodePoint(s, i, len)));
       out += buf;
     }
     i += len;

@@ -349,27 +349,6 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-size_t Utf8SequenceLength(std::string_view text, size_t pos) {
-  if (pos >= text.size()) return 0;
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) return 1;
-  const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                        : lead >= 0xE0 && lead <= 0xEF ? 3
-                        : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                       : 0;
-  if (length == 0 || pos + length > text.size()) return 0;
-  // The second byte's range shuts out overlong forms, surrogates and code points past
-  // U+10FFFF; the others need only be continuation bytes.
-  const auto second = static_cast<unsigned char>(text[pos + 1]);
-  const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-  const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-  if (second < low || second > high) return 0;
-  for (size_t i = 2; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);

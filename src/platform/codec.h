@@ -14,7 +14,38 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // The length (1 to 4) of the well-formed UTF-8 sequence that starts at `text[pos]`, or 0 when
 // none starts there: a stray continuation byte, an overlong form, a surrogate, a code point
 // past U+10FFFF, or a sequence cut short. The one rule every reader of UTF-8 here keeps.
-size_t Utf8SequenceLength(std::string_view text, size_t pos = 0);
+// (Inline: the mask test and the script's text conversion read every character with it.)
+inline size_t Utf8SequenceLength(std::string_view text, size_t pos = 0) {
+  if (pos >= text.size()) return 0;
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) return 1;
+  const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                       : 0;
+  if (length == 0 || pos + length > text.size()) return 0;
+  // The second byte's range shuts out overlong forms, surrogates and code points past
+  // U+10FFFF; the others need only be continuation bytes.
+  const auto second = static_cast<unsigned char>(text[pos + 1]);
+  const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (second < low || second > high) return 0;
+  for (size_t i = 2; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+// The code point of the well-formed sequence of `length` bytes at `text[pos]`.
+inline char32_t Utf8CodePoint(std::string_view text, size_t pos, size_t length) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  char32_t value = length == 1   ? lead
+                   : length == 2 ? lead & 0x1F
+                   : length == 3 ? lead & 0x0F
+                                 : lead & 0x07;
+  for (size_t i = 1; i < length; ++i)
+    value = (value << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+  return value;
+}
 // Whether every byte of `text` belongs to a well-formed UTF-8 sequence, by that rule.
 bool IsValidUtf8(std::string_view text);
 

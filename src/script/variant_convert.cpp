@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/casefold.h"
+#include "platform/codec.h"
 #include "script/script_error.h"
 #include "script/script_locale.h"
 #include "script/script_object.h"
@@ -360,27 +361,13 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
       ++i;
       continue;
     }
+    // A byte that starts no character becomes U+FFFD on its own.
+    size_t length = Utf8SequenceLength(utf8, i);
     uint32_t code = 0xFFFD;
-    size_t length = 1;
-    if (c >= 0xC2 && c <= 0xF4) {
-      length = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-      uint32_t value = c & (0x3F >> (length - 1));
-      bool ok = i + length <= utf8.size();
-      for (size_t k = 1; ok && k < length; ++k) {
-        const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-        if ((next & 0xC0) != 0x80) ok = false;
-        value = (value << 6) | (next & 0x3F);
-      }
-      if (ok && ((length == 3 && value < 0x800) ||
-                 (length == 4 && (value < 0x10000 || value > 0x10FFFF)) ||
-                 (value >= 0xD800 && value <= 0xDFFF))) {
-        ok = false;
-      }
-      if (ok) {
-        code = value;
-      } else {
-        length = 1;
-      }
+    if (length > 0) {
+      code = Utf8CodePoint(utf8, i, length);
+    } else {
+      length = 1;
     }
     i += length;
     if (code >= 0x10000) {
