@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <map>
 #include <optional>
 
 #include "commands/handoff_commands.h"
@@ -59,15 +58,11 @@ std::optional<ManagerAddresses> AddressesFor(const Form1& form, const Options& o
 
 HandOffResult Send(Form1& form, const Options& options, const std::string& target,
                    const std::string& folder) {
-  const std::map<std::string, RunningManager> running = {{"aria2", RunningManager::Aria2},
-                                                         {"clicknload", RunningManager::ClickNLoad},
-                                                         {"kget", RunningManager::KGet},
-                                                         {"uget", RunningManager::UGet}};
-  if (auto it = running.find(target); it != running.end()) {
+  if (const std::optional<RunningManager> manager = ManagerFromKey(target)) {
     const auto addresses = AddressesFor(form, options);
     if (!addresses) return HandOffResult::Failed;
     DbusSendKGetBus kget;
-    return SendToRunningManager(form, folder, it->second, *addresses, &kget);
+    return SendToRunningManager(form, folder, *manager, *addresses, &kget);
   }
   const AutomationFactory factory =
       AutomationFactoryFromSettings(SettingsFor(form, options, setting::AutomationRecordFile));

@@ -37,6 +37,28 @@ std::string ManagerName(RunningManager manager) {
   return "";
 }
 
+const char* ManagerKey(RunningManager manager) {
+  switch (manager) {
+    case RunningManager::Aria2:
+      return "aria2";
+    case RunningManager::ClickNLoad:
+      return "clicknload";
+    case RunningManager::KGet:
+      return "kget";
+    case RunningManager::UGet:
+      return "uget";
+  }
+  return "";
+}
+
+std::optional<RunningManager> ManagerFromKey(const std::string& key) {
+  for (const RunningManager m : {RunningManager::Aria2, RunningManager::ClickNLoad,
+                                 RunningManager::KGet, RunningManager::UGet}) {
+    if (key == ManagerKey(m)) return m;
+  }
+  return std::nullopt;
+}
+
 ManagerAddresses ManagerAddressesFromSettings(const std::string& settingsFile) {
   ManagerAddresses a;
   a.aria2 = Aria2EndpointFromSettings(settingsFile);

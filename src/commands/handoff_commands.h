@@ -3,6 +3,7 @@
 // which of them are found, and the send commands that report what each took.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ enum class RunningManager { Aria2, ClickNLoad, KGet, UGet };
 
 // The name the menu and the messages give a manager.
 std::string ManagerName(RunningManager manager);
+// The word the command line (--send) and the menu's object names know a manager by.
+const char* ManagerKey(RunningManager manager);
+// The manager of such a word; nullopt for any other.
+std::optional<RunningManager> ManagerFromKey(const std::string& key);
 
 // Where the managers listen: section "aria2" (RpcUrl, Secret) and section "ClickNLoad"
 // (Url) of the settings file; `packageName` names the Click'n'Load packages (empty: each

@@ -24,20 +24,6 @@ QString Caption(const FoundManager& found) {
   return {};
 }
 
-const char* Key(RunningManager manager) {
-  switch (manager) {
-    case RunningManager::Aria2:
-      return "aria2";
-    case RunningManager::ClickNLoad:
-      return "clicknload";
-    case RunningManager::KGet:
-      return "kget";
-    case RunningManager::UGet:
-      return "uget";
-  }
-  return "";
-}
-
 }  // namespace
 
 ManagersMenu::ManagersMenu(Form1& form, MainWindow& window, QWidget* parent)
@@ -65,7 +51,7 @@ void ManagersMenu::Refresh() {
   for (const FoundManager& f : found) {
     QAction* action = addAction(Caption(f));
     action->setObjectName(QStringLiteral("mnuFile_SendToManager_") +
-                          QString::fromLatin1(Key(f.manager)));
+                          QString::fromLatin1(ManagerKey(f.manager)));
     // aria2 found on another port than the setting's (a front end) is sent to there.
     ManagerAddresses target = addresses;
     if (f.manager == RunningManager::Aria2) target.aria2.rpcUrl = f.address;
