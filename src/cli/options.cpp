@@ -67,6 +67,8 @@ search options:
   --connections N        requests in flight per server (1 to 32; 1 reads one page at a time)
   --delay MS             pause between the starts of two requests to one server
   --format tsv|json      how the list is printed on stdout (default tsv)
+  --head                 ask each row's server for its size, type and state before the
+                         rows are printed (TSV fields 9-11, JSON size/type/state)
   --sign-in              answer the sign-in dialog with the stored ID and password
   --id ID                the ID for the sign-in dialog (stored with --save-settings)
   --password-stdin       read the password for the sign-in dialog from stdin (likewise)
@@ -116,6 +118,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
       o.saveSettings = true;
     } else if (a == "--download") {
       o.download = true;
+    } else if (a == "--head") {
+      o.head = true;
     } else if (a.rfind("--", 0) == 0 && a.size() > 2) {
       std::string name = a;
       std::optional<std::string> inlineValue;
@@ -200,6 +204,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
     return o.command + " takes no --export or --send";
   if ((o.command == "vbs" || o.command == "create") && o.download)
     return o.command + " takes no --download";
+  if ((o.command == "vbs" || o.command == "create") && o.head)
+    return o.command + " takes no --head";
   if (o.command == "check" || o.command == "check-list") {
     const std::string given = GivenSearchOptions(o);
     if (!given.empty())

@@ -37,6 +37,8 @@ struct Options {
 
   // --download: the checked rows downloaded with aria2c into the save folder after the run.
   bool download = false;
+  // --head: every row's link checked (size, type, state) before the rows are printed.
+  bool head = false;
 
   bool signIn = false;
   std::optional<std::string> id;

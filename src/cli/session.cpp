@@ -11,6 +11,7 @@
 
 #include "cli/download_after_run.h"
 #include "cli/handoff.h"
+#include "commands/check_links.h"
 #include "commands/main_commands.h"
 #include "commands/new_links.h"
 #include "export/json_value.h"
@@ -148,7 +149,7 @@ std::optional<std::string> ApplyCommandLine(Form1& form, const Options& o) {
   return ApplyInternetOptions(form.internetOptions, o);
 }
 
-void PrintRowsTsv(const Form1& form, std::ostream& out) {
+void PrintRowsTsv(const Form1& form, std::ostream& out, bool withChecks) {
   // Rows go out in large blocks: a stream insertion per cell cost more than the crawl's
   // own bookkeeping on a big list.
   constexpr size_t kBlock = size_t{1} << 16;
@@ -177,6 +178,16 @@ void PrintRowsTsv(const Form1& form, std::ostream& out) {
       block += '\t';
       cell(list.Text(i, column));
     }
+    if (withChecks) {
+      // Size, type and state; empty where the check learnt nothing.
+      const RowCheck* check = list.Check(i);
+      block += '\t';
+      if (check != nullptr && check->size >= 0) block += std::to_string(check->size);
+      block += '\t';
+      if (check != nullptr) cell(check->type);
+      block += '\t';
+      if (check != nullptr) cell(CheckStateWord(*check));
+    }
     block += '\n';
     if (block.size() >= kBlock) {
       out.write(block.data(), static_cast<std::streamsize>(block.size()));
@@ -186,7 +197,7 @@ void PrintRowsTsv(const Form1& form, std::ostream& out) {
   out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }
 
-void PrintRowsJson(const Form1& form, std::ostream& out) {
+void PrintRowsJson(const Form1& form, std::ostream& out, bool withChecks) {
   const LinkList& list = form.lvwUrls;
   out << '[';
   for (size_t i = 1; i <= list.Count(); ++i) {
@@ -200,16 +211,27 @@ void PrintRowsJson(const Form1& form, std::ostream& out) {
       out << ", \"" << key << "\": ";
       out << JsonQuote(*value);
     }
+    if (withChecks) {
+      const RowCheck* check = list.Check(i);
+      out << ", \"size\": ";
+      if (check != nullptr && check->size >= 0) {
+        out << check->size;
+      } else {
+        out << "null";
+      }
+      out << ", \"type\": " << (check ? JsonQuote(check->type) : std::string("null"));
+      out << ", \"state\": " << (check ? JsonQuote(CheckStateWord(*check)) : std::string("null"));
+    }
     out << '}';
   }
   out << (list.Count() ? "\n]\n" : "]\n");
 }
 
-void PrintRows(const Form1& form, const std::string& format, std::ostream& out) {
+void PrintRows(const Form1& form, const std::string& format, std::ostream& out, bool withChecks) {
   if (format == "json") {
-    PrintRowsJson(form, out);
+    PrintRowsJson(form, out, withChecks);
   } else {
-    PrintRowsTsv(form, out);
+    PrintRowsTsv(form, out, withChecks);
   }
 }
 
@@ -267,7 +289,8 @@ std::optional<std::string> Session::Prepare() {
 int Session::Finish(std::ostream& out) {
   // A Ctrl+C that came after the search's last look at it still counts as Stop.
   ui_.Yield();
-  PrintRows(form_, options_.format, out);
+  if (options_.head && !form_.m_blnStop) CheckRowsBeforePrinting();
+  PrintRows(form_, options_.format, out, options_.head);
   out.flush();
   const bool stopped = form_.m_blnStop;
   int status = HandOffAfterRun(form_, options_);
@@ -279,6 +302,11 @@ int Session::Finish(std::ostream& out) {
   if (stopped || downloadStopped) return kExitStopped;
   if (status != kExitRan) return status;
   return form_.startPageFailed ? kExitStartPageUnread : kExitRan;
+}
+
+void Session::CheckRowsBeforePrinting() {
+  // The search's last status was said when it ended; the check's is the run's last word.
+  CheckListRows(form_, RowsToCheck::All);
 }
 
 bool Session::SaveSettingsIfAsked() {

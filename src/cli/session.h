@@ -33,10 +33,12 @@ std::optional<std::string> ApplyCommandLine(Form1& form, const Options& options)
 
 // The rows of the list, one line each: checked, FileName, Url, Referer, Title, Folder,
 // DownloadFolder, Depth, TAB-separated; TABs and line breaks in a field become blanks.
-void PrintRowsTsv(const Form1& form, std::ostream& out);
+// With the checks: size (bytes), type and state after them, empty where none is known.
+void PrintRowsTsv(const Form1& form, std::ostream& out, bool withChecks = false);
 // The same rows as a JSON array of objects ("checked" a boolean).
-void PrintRowsJson(const Form1& form, std::ostream& out);
-void PrintRows(const Form1& form, const std::string& format, std::ostream& out);
+void PrintRowsJson(const Form1& form, std::ostream& out, bool withChecks = false);
+void PrintRows(const Form1& form, const std::string& format, std::ostream& out,
+               bool withChecks = false);
 
 class Session {
  public:
@@ -57,6 +59,8 @@ class Session {
   // With --save-settings, writes the settings file as the window's unload does; a file
   // that cannot be written is said so (a message on stderr) and gives false.
   bool SaveSettingsIfAsked();
+  // --head: every row checked, its answers kept beside the rows.
+  void CheckRowsBeforePrinting();
 
   // Prints the rows on `out`, runs the hand-off, saves the settings when asked, prints the
   // final status on stderr, and gives the exit status: kExitStopped when the run was

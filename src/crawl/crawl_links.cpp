@@ -296,4 +296,9 @@ bool IsUrlToFollow(SearchRun& run, const std::string& strUrl, const std::string&
   return IsUrlToFollowFrom(run, strUrl, PageBaseOf(strBaseUrl));
 }
 
+bool IsRedirectAllowed(const SearchRun& run, const std::string& nextUrl,
+                       const std::string& linkedFrom) {
+  return FollowsServerAndFolderRules(run, nextUrl, PageBaseOf(linkedFrom));
+}
+
 }  // namespace vendil

@@ -30,21 +30,6 @@ std::string AddUriParams(const PlannedFile& f, const std::string& userAgent) {
 
 }  // namespace
 
-std::string ByteSizeText(int64_t bytes) {
-  char buf[64];
-  const double b = static_cast<double>(bytes);
-  if (bytes < 1024) {
-    std::snprintf(buf, sizeof buf, "%lld B", static_cast<long long>(bytes));
-  } else if (b < 1024.0 * 1024) {
-    std::snprintf(buf, sizeof buf, "%.1f KB", b / 1024);
-  } else if (b < 1024.0 * 1024 * 1024) {
-    std::snprintf(buf, sizeof buf, "%.1f MB", b / (1024.0 * 1024));
-  } else {
-    std::snprintf(buf, sizeof buf, "%.2f GB", b / (1024.0 * 1024 * 1024));
-  }
-  return buf;
-}
-
 std::string RowDownloadText(const RowDownload& entry) {
   switch (entry.state) {
     case RowDownloadState::Waiting:

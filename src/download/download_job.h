@@ -15,6 +15,7 @@
 
 #include "download/aria2_process.h"
 #include "download/download_plan.h"
+#include "list/row_check.h"  // ByteSizeText
 
 namespace vendil {
 
@@ -41,8 +42,6 @@ struct DownloadTotals {
 
 // The text of a row's state for the list: 待機, 進行 42% 1.2 MB/s, 完了, エラー: reason, 中止.
 std::string RowDownloadText(const RowDownload& entry);
-// "12.3 MB"-style sizes.
-std::string ByteSizeText(int64_t bytes);
 
 class DownloadJob {
  public:

@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <deque>
 #include <stdexcept>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "list/text_store.h"
@@ -73,8 +75,16 @@ std::string_view CleanTextField(std::string_view text, std::string& scratch) {
 
 }  // namespace
 
+// Lookup of checks by a row's URL without building a string for it.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 struct LinkList::Impl {
   std::function<std::string()> mask;
+  // Checks by the URL of their row: a check survives sorts and removals of other rows.
+  std::unordered_map<std::string, RowCheck, TextHash, std::equal_to<>> checks;
   std::deque<StoredRow> rows;
   TextStore texts;
   // Shared texts by number; number 0 is the empty text.
@@ -130,10 +140,38 @@ struct LinkList::Impl {
         return Shared(row.folder);
       case LinkColumn::DownloadFolder:
         return Shared(row.downloadFolder);
+      case LinkColumn::Type:
+        if (const RowCheck* check = CheckOf(row)) return check->type;
+        return {};
       case LinkColumn::Depth:
+      case LinkColumn::Size:
+      case LinkColumn::State:
         break;
     }
     return Shared(row.depth);
+  }
+
+  const RowCheck* CheckOf(const StoredRow& row) const {
+    if (checks.empty()) return nullptr;
+    const auto found = checks.find(row.Url());
+    return found == checks.end() ? nullptr : &found->second;
+  }
+
+  // The text a column sorts by, folded for an order without regard to letter case.
+  std::string SortKey(const StoredRow& row, LinkColumn column) const {
+    if (column == LinkColumn::Size) {
+      // Unknown sizes first, then by number: a fixed-width text sorts as the numbers do.
+      const RowCheck* check = CheckOf(row);
+      const int64_t size = check ? check->size : -1;
+      char key[24];
+      std::snprintf(key, sizeof key, "%020lld", static_cast<long long>(size + 1));
+      return key;
+    }
+    if (column == LinkColumn::State) {
+      const RowCheck* check = CheckOf(row);
+      return check ? FoldCase(CheckStateText(*check)) : std::string();
+    }
+    return FoldCase(Column(row, column));
   }
 
   const PatternList& Mask() {
@@ -254,6 +292,38 @@ void LinkList::SetChecked(size_t position, bool checked) {
   if (impl_->observer != nullptr) impl_->observer->RowsChanged(position, position);
 }
 
+bool LinkList::SetRowCheck(std::string_view url, RowCheck check) {
+  const size_t found = impl_->FindRow(UrlIndex::Hash(url), url);
+  if (found == UrlIndex::kNone) return false;
+  auto slot = impl_->checks.find(url);
+  if (slot == impl_->checks.end()) {
+    impl_->checks.emplace(std::string(url), std::move(check));
+  } else {
+    slot->second = std::move(check);
+  }
+  if (impl_->observer != nullptr) impl_->observer->RowsChanged(found + 1, found + 1);
+  return true;
+}
+
+const RowCheck* LinkList::Check(size_t position) const {
+  return impl_->CheckOf(impl_->At(position));
+}
+
+LinkList::CheckedTotals LinkList::CheckedRowTotals() const {
+  CheckedTotals totals;
+  for (const StoredRow& row : impl_->rows) {
+    if (!row.checked) continue;
+    ++totals.rows;
+    const RowCheck* check = impl_->CheckOf(row);
+    if (check != nullptr && check->size >= 0) {
+      totals.knownBytes += check->size;
+    } else {
+      ++totals.unknownSizes;
+    }
+  }
+  return totals;
+}
+
 bool LinkList::IsUrlListed(const std::string& strUrl) const { return FindUrl(strUrl, 1) != 0; }
 
 size_t LinkList::FindUrl(const std::string& url, size_t startPosition) const {
@@ -274,6 +344,7 @@ void LinkList::Clear() {
   impl.lastShared.fill(0);
   impl.index.Clear();
   impl.indexStale = false;
+  impl.checks.clear();
   if (impl.observer != nullptr) impl.observer->ListReset();
 }
 
@@ -332,8 +403,7 @@ void LinkList::SortByColumn(LinkColumn column) {
   // their order (a stable sort in either direction).
   std::vector<std::pair<std::string, size_t>> keys;
   keys.reserve(rows.size());
-  for (size_t i = 0; i < rows.size(); ++i)
-    keys.emplace_back(FoldCase(impl_->Column(rows[i], column)), i);
+  for (size_t i = 0; i < rows.size(); ++i) keys.emplace_back(impl_->SortKey(rows[i], column), i);
   if (impl_->ascending) {
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "list/row_check.h"
+
 namespace vendil {
 
 // A row as its readers see it: a copy of its texts.
@@ -35,7 +37,11 @@ enum class LinkColumn {
   Title = 4,
   Folder = 5,
   DownloadFolder = 6,
-  Depth = 7
+  Depth = 7,
+  // What a check of the rows learnt (empty until then).
+  Size = 8,
+  Type = 9,
+  State = 10
 };
 
 // Told about every change so a view can follow the rows. Positions are 1-based.
@@ -74,6 +80,18 @@ class LinkList {
   bool Checked(size_t position) const;
   void SetChecked(size_t position, bool checked);
 
+  // What a check learnt of the row listing `url`; false (nothing kept) when no row lists
+  // it. The row is told to its observer as changed.
+  bool SetRowCheck(std::string_view url, RowCheck check);
+  // The check of a row; null when it was never checked.
+  const RowCheck* Check(size_t position) const;
+  struct CheckedTotals {
+    size_t rows = 0;          // rows with a check mark
+    int64_t knownBytes = 0;   // the sum of their sizes that a check learnt
+    size_t unknownSizes = 0;  // those of them whose size is not known
+  };
+  CheckedTotals CheckedRowTotals() const;
+
   bool IsUrlListed(const std::string& strUrl) const;
   // The first row at or after `startPosition` whose tag equals `url`; 0 when none.
   size_t FindUrl(const std::string& url, size_t startPosition = 1) const;
@@ -88,7 +106,8 @@ class LinkList {
   std::optional<size_t> SelectMatchingItems();
   void InvertCheck();
   void RemoveUnchecked();
-  // Flips the shared sort order, then sorts once by the column's text.
+  // Flips the shared sort order, then sorts once by the column's text (by the number for
+  // the size).
   void SortByColumn(LinkColumn column);
   bool SortAscending() const;
 

@@ -27,7 +27,7 @@ struct ResponseHead {
 struct HttpRequest {
   std::string url;
   std::string serverKey;            // ServerKey(url), when the caller has it already
-  std::string operation = "GET";    // or "POST"
+  std::string operation = "GET";    // or "POST" or "HEAD"
   std::string inputData;            // the body of a POST
   std::string headers;              // extra header lines, each ended by CR LF
   long connectMs = 0, totalMs = 0;  // 0: the control's own time-outs

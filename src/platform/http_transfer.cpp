@@ -17,6 +17,7 @@ static_assert(kTransferTimedOut == CURLE_OPERATION_TIMEDOUT);
 namespace {
 
 bool IsPost(const std::string& operation) { return strcasecmp(operation.c_str(), "POST") == 0; }
+bool IsHead(const std::string& operation) { return strcasecmp(operation.c_str(), "HEAD") == 0; }
 
 // A list that only grows: curl_slist_append returns nullptr on failure and keeps the list.
 bool Append(curl_slist*& list, const std::string& item) {
@@ -75,7 +76,8 @@ Transfer::~Transfer() {
 std::unique_ptr<Transfer> Transfer::Create(TransferOwner& owner, std::string serverKey,
                                            HttpRequest request, const TransferSettings& settings,
                                            CURLSH* share) {
-  if (!IsPost(request.operation) && strcasecmp(request.operation.c_str(), "GET") != 0)
+  if (!IsPost(request.operation) && !IsHead(request.operation) &&
+      strcasecmp(request.operation.c_str(), "GET") != 0)
     return nullptr;
   std::unique_ptr<Transfer> t(
       new Transfer(owner, std::move(serverKey), std::move(request), settings, share));
@@ -159,6 +161,8 @@ bool Transfer::Configure() {
     set(curl_easy_setopt(e, CURLOPT_POSTFIELDSIZE_LARGE,
                          static_cast<curl_off_t>(request_.inputData.size())));
     set(curl_easy_setopt(e, CURLOPT_COPYPOSTFIELDS, request_.inputData.c_str()));
+  } else if (IsHead(request_.operation)) {
+    set(curl_easy_setopt(e, CURLOPT_NOBODY, 1L));
   } else {
     set(curl_easy_setopt(e, CURLOPT_HTTPGET, 1L));
   }
