@@ -1,6 +1,7 @@
 // The table model over the link list and its batching of new rows.
 #include "gui/link_list_model.h"
 
+#include <QLocale>
 #include <algorithm>
 
 namespace vendil::gui {
@@ -33,7 +34,8 @@ const std::string& Field(const LinkRow& row, int column) {
 
 QString LinkListModel::ColumnCaption(int column) {
   static const char* const kCaptions[kColumnCount] = {
-      "ファイル名", "URL", "Referer", "タイトル", "フォルダ", "保存フォルダ", "深さ"};
+      "ファイル名",   "URL",  "Referer", "タイトル", "フォルダ",
+      "保存フォルダ", "深さ", "サイズ",  "種類",     "状態"};
   return column >= 0 && column < kColumnCount ? QString::fromUtf8(kCaptions[column]) : QString();
 }
 
@@ -63,6 +65,7 @@ QVariant LinkListModel::data(const QModelIndex& index, int role) const {
     if (!downloadText_ || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
     return QString::fromStdString(downloadText_(position));
   }
+  if (index.column() >= kSizeColumn) return CheckData(position, index.column(), role);
   const LinkRow& row = list_.Row(position);
   switch (role) {
     case Qt::DisplayRole:
@@ -72,11 +75,33 @@ QVariant LinkListModel::data(const QModelIndex& index, int role) const {
       if (index.column() == 0) return row.Checked ? Qt::Checked : Qt::Unchecked;
       return {};
     case Qt::TextAlignmentRole:
-      if (index.column() == kColumnCount - 1)
+      if (index.column() == kDepthColumn)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
       return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     default:
       return {};
+  }
+}
+
+QVariant LinkListModel::CheckData(size_t position, int column, int role) const {
+  if (role == Qt::TextAlignmentRole) {
+    return QVariant::fromValue((column == kSizeColumn ? Qt::AlignRight : Qt::AlignLeft) |
+                               Qt::AlignVCenter);
+  }
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  const RowCheck* check = list_.Check(position);
+  if (check == nullptr) return {};
+  switch (column) {
+    case kSizeColumn:
+      if (check->size < 0) return {};
+      if (role == Qt::ToolTipRole)
+        return QLocale(QLocale::Japanese).toString(static_cast<qlonglong>(check->size)) +
+               QString::fromUtf8(" バイト");
+      return QString::fromStdString(ByteSizeText(check->size));
+    case kTypeColumn:
+      return QString::fromStdString(check->type);
+    default:
+      return QString::fromStdString(CheckStateText(*check));
   }
 }
 
@@ -102,8 +127,8 @@ QVariant LinkListModel::headerData(int section, Qt::Orientation orientation, int
     return QString::fromUtf8("ダウンロード");
   if (role == Qt::DisplayRole) return ColumnCaption(section);
   if (role == Qt::TextAlignmentRole) {
-    return QVariant::fromValue((section == kColumnCount - 1 ? Qt::AlignRight : Qt::AlignLeft) |
-                               Qt::AlignVCenter);
+    const bool numbers = section == kDepthColumn || section == kSizeColumn;
+    return QVariant::fromValue((numbers ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
   }
   return {};
 }

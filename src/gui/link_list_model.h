@@ -1,15 +1,13 @@
-// The link list as a table model: seven columns over Form1's LinkList, a check box in the
-// first. It follows the list through LinkListObserver; rows added one by one during a
-// search are published in batches (one beginInsertRows per batch), so a crawl of many
-// thousand links never repaints per row.
+// The link list as a table model: the seven columns of a row over Form1's LinkList (a check
+// box in the first), then the size, type and state a check of the links learnt. It follows the list
+// through LinkListObserver; rows added one by one during a search are published in batches (one
+// beginInsertRows per batch), so a crawl of many thousand links never repaints per row.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QTimer>
 #include <functional>
 #include <string>
-#include <vector>
-
 #include <vector>
 
 #include "list/link_list.h"
@@ -22,6 +20,10 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
 
  public:
   static constexpr int kColumnCount = setting::kColumnCount;
+  static constexpr int kDepthColumn = 6;
+  static constexpr int kSizeColumn = 7;
+  static constexpr int kTypeColumn = 8;
+  static constexpr int kStateColumn = 9;
   static QString ColumnCaption(int column);
 
   explicit LinkListModel(LinkList& list, QObject* parent = nullptr);
@@ -40,7 +42,7 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
   // How long added rows may wait before they are shown.
   void SetBatchInterval(int milliseconds) { flushTimer_.setInterval(milliseconds); }
 
-  // The download-state column after the seven, shown from the first download on;
+  // The download-state column after the others, shown from the first download on;
   // `text` gives a row's state by its 1-based position (empty: none).
   static constexpr int kDownloadColumn = kColumnCount;
   void ShowDownloadColumn(std::function<std::string(size_t position)> text);
@@ -60,6 +62,8 @@ class LinkListModel : public QAbstractTableModel, public LinkListObserver {
   void RowsAppended();
 
  private:
+  QVariant CheckData(size_t position, int column, int role) const;
+
   LinkList& list_;
   size_t published_ = 0;  // rows the view knows of; the list may hold more
   QTimer flushTimer_;

@@ -85,6 +85,7 @@ MainWindow::MainWindow(Form1& form, QtUi& ui) : form_(form), ui_(ui) {
   BuildBands();
   BuildList();
   BuildStatusBar();
+  BuildCheckedTotal();
   BuildMenus();
   SetTabOrder();
 
@@ -189,6 +190,7 @@ void MainWindow::BuildList() {
   QHeaderView* header = list_->horizontalHeader();
   header->setSortIndicatorShown(false);
   connect(header, &QHeaderView::sectionClicked, this, [this, header](int section) {
+    if (section >= LinkListModel::kColumnCount) return;  // the download states do not sort
     RunCommand(
         [this, section] { form_.lvwUrls.SortByColumn(static_cast<LinkColumn>(section + 1)); });
     header->setSortIndicatorShown(true);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <string>
@@ -46,6 +47,7 @@ class MainWindow : public QMainWindow {
   QToolBar* Toolbar() const { return toolbar_; }
   QLabel* StatusLabel() const { return status_; }
   QLabel* ProgressLabel() const { return progress_; }
+  QLabel* CheckedTotalLabel() const { return checkedTotal_; }
   QMenu* PopupMenu() const { return popup_; }
   // A menu item or toolbar action by its name ("mnuGo_Start", "Toolbar1_go").
   QAction* Action(const QString& name) const;
@@ -79,6 +81,11 @@ class MainWindow : public QMainWindow {
   // The download item of the File menu, its toolbar key and the list's state column.
   void BuildDownload(QMenu* file);
   void StartDownload();
+  // The check items of the Go menu, their toolbar key, and the checked rows' total in the
+  // status bar.
+  void BuildCheck(QMenu* go);
+  void BuildCheckedTotal();
+  void UpdateCheckedTotal();
   void ApplyColumnWidths();
   void SetTabOrder();
   // The least size at which every band's caption and three rows of the list show.
@@ -106,6 +113,8 @@ class MainWindow : public QMainWindow {
   LinkListModel* model_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* progress_ = nullptr;
+  QLabel* checkedTotal_ = nullptr;
+  QTimer totalTimer_;
   QMenu* popup_ = nullptr;
   std::map<QString, QAction*> actions_;
   // The frame's left and top border while the window was last in its normal state (a

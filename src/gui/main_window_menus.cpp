@@ -133,6 +133,7 @@ void MainWindow::BuildMenus() {
   go->setObjectName(QStringLiteral("mnuGo"));
   AddItem(go, "mnuGo_Start", "開始(&S)", [this] { StartSearch(form_); });
   AddItem(go, "mnuGo_Stop", "中止(&T)", [this] { StopSearch(form_); });
+  BuildCheck(go);
   go->addSeparator();
   AddItem(go, "mnuGo_SomeBriefcases", "複数のURLを巡回(&E)...",
           [this] { SearchSeveralUrls(form_); });

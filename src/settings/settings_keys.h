@@ -59,8 +59,9 @@ inline constexpr NumberSetting WindowTop{"Window", "Top", 0};
 inline constexpr NumberSetting WindowWidth{"Window", "Width", 7000};
 inline constexpr NumberSetting WindowHeight{"Window", "Height", 5000};
 
-// The list's column widths in twips, in the order of the columns.
-inline constexpr int kColumnCount = 7;
+// The list's column widths in twips, in the order of the columns: the seven of every row,
+// then what a check of the links learnt.
+inline constexpr int kColumnCount = 10;
 inline constexpr std::array<NumberSetting, kColumnCount> ColumnWidths{{
     {"Column", "FileName", 1440},
     {"Column", "Url", 3000},
@@ -69,6 +70,9 @@ inline constexpr std::array<NumberSetting, kColumnCount> ColumnWidths{{
     {"Column", "Folder", 1440},
     {"Column", "DownloadFolder", 1440},
     {"Column", "Depth", 500},
+    {"Column", "Size", 1000},
+    {"Column", "Type", 1800},
+    {"Column", "State", 2000},
 }};
 
 // The start page window. Its place falls back to the right of the main window, its height

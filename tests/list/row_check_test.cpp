@@ -1,0 +1,109 @@
+// Checks kept beside the rows: found by URL whatever moves the rows, sorting by size as
+// numbers, the checked total, and the texts the window and the command line show.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "list/link_list.h"
+
+namespace vendil {
+namespace {
+
+RowCheck Sized(int64_t size, int status = 200) {
+  RowCheck check;
+  check.size = size;
+  check.status = status;
+  check.type = "application/zip";
+  return check;
+}
+
+class RowCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* url : {"http://h/a", "http://h/b", "http://h/c", "http://h/d"})
+      list.AddLink("f", url, "", "t", "", "", 0);
+  }
+  std::vector<std::string> Urls() const {
+    std::vector<std::string> urls;
+    for (size_t i = 1; i <= list.Count(); ++i) urls.emplace_back(list.Text(i, LinkColumn::Url));
+    return urls;
+  }
+
+  std::string mask = "*";
+  LinkList list{[this] { return mask; }};
+};
+
+TEST_F(RowCheckTest, AChecksStaysWithItsRowThroughSortsRemovalsAndGoesWithClear) {
+  EXPECT_FALSE(list.SetRowCheck("http://h/none", Sized(1)));
+  ASSERT_TRUE(list.SetRowCheck("http://h/b", Sized(2048)));
+  ASSERT_TRUE(list.SetRowCheck("http://h/d", Sized(10)));
+  EXPECT_EQ(list.Check(1), nullptr);
+  ASSERT_NE(list.Check(2), nullptr);
+  EXPECT_EQ(list.Check(2)->size, 2048);
+  EXPECT_EQ(list.Text(2, LinkColumn::Type), "application/zip");
+  EXPECT_EQ(list.Text(1, LinkColumn::Type), "");
+
+  // By size, as numbers (10 before 2048), the unknown ones first.
+  list.SortByColumn(LinkColumn::Size);
+  ASSERT_TRUE(list.SortAscending());
+  EXPECT_EQ(Urls(),
+            (std::vector<std::string>{"http://h/a", "http://h/c", "http://h/d", "http://h/b"}));
+  EXPECT_EQ(list.Check(4)->size, 2048);
+  list.SortByColumn(LinkColumn::Size);
+  EXPECT_EQ(Urls().front(), "http://h/b");
+
+  list.Remove(1);  // b
+  EXPECT_EQ(list.Check(1)->size, 10);
+  // A later check replaces the earlier one.
+  ASSERT_TRUE(list.SetRowCheck("http://h/d", Sized(-1, 404)));
+  EXPECT_EQ(list.Check(1)->status, 404);
+
+  list.Clear();
+  list.AddLink("f", "http://h/d", "", "t", "", "", 0);
+  EXPECT_EQ(list.Check(1), nullptr);  // a new list knows nothing of the old checks
+}
+
+TEST_F(RowCheckTest, TheCheckedTotalCountsMarkedRowsAndTheSizesKnown) {
+  list.SetChecked(3, false);
+  list.SetRowCheck("http://h/a", Sized(3 * 1024 * 1024));
+  list.SetRowCheck("http://h/b", Sized(1024 * 1024));
+  list.SetRowCheck("http://h/c", Sized(5));  // not marked: not counted
+  const LinkList::CheckedTotals totals = list.CheckedRowTotals();
+  EXPECT_EQ(totals.rows, 3u);
+  EXPECT_EQ(totals.knownBytes, 4 * 1024 * 1024);
+  EXPECT_EQ(totals.unknownSizes, 1u);
+  EXPECT_EQ(CheckedTotalText(totals.rows, totals.knownBytes, totals.unknownSizes),
+            "チェック 3 個・4.0 MB (サイズ不明 1 個)");
+  EXPECT_EQ(CheckedTotalText(120, int64_t{3650722202}, 0), "チェック 120 個・3.40 GB");
+  EXPECT_EQ(CheckedTotalText(7, 0, 7), "チェック 7 個");
+  EXPECT_EQ(CheckedTotalText(0, 0, 0), "チェック 0 個");
+}
+
+TEST(RowCheckTextTest, StatesAsTheCommandLineAndTheWindowSayThem) {
+  RowCheck ok = Sized(1);
+  EXPECT_EQ(CheckStateWord(ok), "200");
+  EXPECT_EQ(CheckStateText(ok), "200 OK");
+  RowCheck missing = Sized(-1, 404);
+  EXPECT_EQ(CheckStateWord(missing), "404");
+  EXPECT_EQ(CheckStateText(missing), "404 Not Found");
+  EXPECT_EQ(CheckStateText(Sized(-1, 599)), "599");
+  RowCheck moved = Sized(5);
+  moved.finalUrl = "http://h/new";
+  EXPECT_EQ(CheckStateWord(moved), "http://h/new");
+  EXPECT_EQ(CheckStateText(moved), "移動 → http://h/new");
+  moved.status = 404;
+  EXPECT_EQ(CheckStateText(moved), "移動 → http://h/new (404 Not Found)");
+  RowCheck refused = Sized(-1, 302);
+  refused.refusedHop = "http://other/x";
+  EXPECT_EQ(CheckStateWord(refused), "redirect-refused");
+  EXPECT_NE(CheckStateText(refused).find("http://other/x"), std::string::npos);
+  RowCheck failed;
+  failed.errorWord = "timeout";
+  failed.errorText = "Operation timed out after 5000 milliseconds";
+  EXPECT_EQ(CheckStateWord(failed), "timeout");
+  EXPECT_EQ(CheckStateText(failed), "エラー: Operation timed out after 5000 milliseconds");
+}
+
+}  // namespace
+}  // namespace vendil
