@@ -1,5 +1,6 @@
-// Fetching ahead: the window of planned positions, the order and limits of starting them,
-// and handing a request over when its page is read.
+// Fetching ahead: the window of planned positions, the order and limits of starting them
+// (connections, delay, servers that asked to slow down), and handing a request over when
+// its page is read.
 #include "net/fetch_ahead.h"
 
 #include <algorithm>
@@ -73,6 +74,10 @@ void FetchAhead::Pump() {
     const std::string& key = fetch.ServerKey();
     if (key.empty()) continue;  // cannot start: left for its turn, which says so
     if (inet.RunningFor(key) >= connections_ || now < inet.NextStartAt(key)) continue;
+    // A server that asked to slow down: nothing while its wait lasts, and after a 429 its
+    // pages one at a time, each in its turn.
+    const ServerThrottle& throttle = run_.throttle;
+    if (throttle.OneAtATime(key) || !throttle.MayStart(key, inet.RunningFor(key), now)) continue;
     fetch.StartAttempt();
   }
 }
@@ -85,8 +90,9 @@ void FetchAhead::Clear() {
 
 void FetchAhead::MakeRoom(const std::string& serverKey) {
   HttpControl& inet = run_.Inet1;
-  for (auto it = entries_.rbegin();
-       it != entries_.rend() && inet.RunningFor(serverKey) >= connections_; ++it) {
+  const size_t limit = run_.throttle.MaxInFlight(serverKey, connections_);
+  for (auto it = entries_.rbegin(); it != entries_.rend() && inet.RunningFor(serverKey) >= limit;
+       ++it) {
     PageFetch& fetch = *it->fetch;
     if (fetch.InFlight() && fetch.ServerKey() == serverKey) fetch.Abandon();
   }
@@ -102,7 +108,8 @@ bool ReadyToStart(SearchRun& run, const PageFetch& fetch, FetchAhead* ahead) {
   // for their budget: they must not hold this page back for ever.
   const size_t running = inet.RunningFor(key) - (ahead ? 0 : inet.RunningInBackgroundFor(key));
   if (running >= connections) return false;
-  return std::chrono::steady_clock::now() >= inet.NextStartAt(key);
+  const auto now = std::chrono::steady_clock::now();
+  return run.throttle.MayStart(key, running, now) && now >= inet.NextStartAt(key);
 }
 
 }  // namespace vendil

@@ -56,7 +56,8 @@ class FetchAhead {
 };
 
 // May the page being read start an attempt now: a free slot on its server (taking one back
-// from `ahead` if need be) and the delay since the last start there passed.
+// from `ahead` if need be; one slot after a 429), the delay since the last start there
+// passed and any wait the server asked for over.
 bool ReadyToStart(SearchRun& run, const PageFetch& fetch, FetchAhead* ahead);
 
 }  // namespace vendil

@@ -1,13 +1,16 @@
 // Fetching one page: its attempts driven while the window stays responsive, Stop honoured
-// at every turn, the status texts of failed attempts in order, and the body decoded.
+// at every turn, the status texts of failed attempts and of waits a server asked for, in
+// order, and the body decoded.
 #include "net/fetch_page.h"
 
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string_view>
 
 #include "net/fetch_ahead.h"
+#include "net/slow_down_retries.h"
 #include "parse/wildcard.h"
 #include "platform/casefold.h"
 #include "platform/codec.h"
@@ -70,6 +73,17 @@ std::optional<std::string> DecodeAsStopAllows(SearchRun& run, const std::string&
   return text;
 }
 
+// While the page's server has the search wait, the status says so, once for each wait.
+void ShowServerWait(SearchRun& run, const std::string& serverKey,
+                    ServerThrottle::Clock::time_point& shownUntil) {
+  const ServerThrottle::Clock::time_point until = run.throttle.WaitUntil(serverKey);
+  const ServerThrottle::Clock::time_point now = ServerThrottle::Clock::now();
+  if (until <= now || until == shownUntil) return;
+  shownUntil = until;
+  run.SetStatusText(SlowDownWaitText(
+      serverKey, std::chrono::duration_cast<std::chrono::milliseconds>(until - now)));
+}
+
 // Takes what the attempts left into the search; true for a page read.
 bool Conclude(SearchRun& run, PageFetch& fetch) {
   if (!fetch.HasBody()) return false;
@@ -126,20 +140,30 @@ bool FetchPage(SearchRun& run, const std::string& strUrl, const std::string& str
 
 bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, size_t position) {
   try {
-    if (pageRequest.postData.empty()) run.SetStatusText("Getting " + pageRequest.url + "...");
+    auto showGetting = [&run, &pageRequest] {
+      if (pageRequest.postData.empty()) run.SetStatusText("Getting " + pageRequest.url + "...");
+    };
+    showGetting();
     run.ui().Yield();
 
     std::unique_ptr<PageFetch> fetch = ahead ? ahead->Take(position, pageRequest) : nullptr;
     if (!fetch) fetch = std::make_unique<PageFetch>(run, pageRequest, false);
+    ServerThrottle::Clock::time_point waitShown{};  // the end of the server's wait shown last
     for (;;) {
       fetch->Update();
       for (std::string& text : fetch->TakeStatusTexts()) run.SetStatusText(std::move(text));
-      // Stop ends the wait whatever the server does (silent, stalled, dripping).
+      // Stop ends the wait whatever the server does (silent, stalled, dripping, or asking
+      // for time): no turn blocks longer than kWaitMilliseconds.
       if (run.Stopped()) return false;  // the transfer goes with `fetch`
       if (fetch->Finished()) break;
-      if (fetch->WantsAttempt() && ReadyToStart(run, *fetch, ahead)) {
-        if (!fetch->StartAttempt()) return false;
-        continue;
+      if (fetch->WantsAttempt()) {
+        if (ReadyToStart(run, *fetch, ahead)) {
+          if (waitShown != ServerThrottle::Clock::time_point{}) showGetting();
+          waitShown = {};
+          if (!fetch->StartAttempt()) return false;
+          continue;
+        }
+        ShowServerWait(run, fetch->ServerKey(), waitShown);
       }
       run.Inet1.Drive(kWaitMilliseconds);
       if (ahead) ahead->Pump();

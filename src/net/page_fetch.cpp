@@ -1,6 +1,6 @@
-// One page's attempts: each attempt's outcome read from its transfer, the retry rule (five
-// attempts for errors a retry can cure, one quick attempt after a time-out), and what the
-// page leaves for the fetcher.
+// One page's attempts: each attempt's outcome read from its transfer, the retry rules (five
+// attempts for errors a retry can cure, one quick attempt after a time-out; 429 and 503
+// waited out as the server asks), and what the page leaves for the fetcher.
 #include "net/page_fetch.h"
 
 #include <algorithm>
@@ -62,6 +62,8 @@ bool PageFetch::StartAttempt() {
   redirectRefused_ = false;
   hopUrl_ = spec_.url;
   request.gate = [this](const ResponseHead& head) {
+    // A server asking to slow down is heard whatever its body is; the body is not needed.
+    if (SlowDownRetries::IsSlowDown(head.headers.Status())) return false;
     contentAccepted_ = IsContentTypeAccepted(run_, head.headers.Get("Content-Type"));
     return contentAccepted_;
   };
@@ -105,6 +107,10 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
     Abandon();
     return;
   }
+  if (t.HeadersComplete() && !redirectRefused_ && SlowDownRetries::IsSlowDown(t.HttpStatus())) {
+    SlowedDown(t);
+    return;
+  }
   // The content type is tested only on a response that has headers.
   if (t.HeadersComplete() || t.ResponseCode() == 0) {
     const bool accepted = t.HeadersComplete()
@@ -145,6 +151,20 @@ void PageFetch::Failure(int code, const std::string& info) {
   if (attempts_ >= allowedAttempts_) outcome_ = Outcome::Failed;
 }
 
+// Every request of the search to that server waits as long as it asked; this page tries
+// again once the wait is over (whoever reads it next), or has failed.
+void PageFetch::SlowedDown(const HttpTransfer& t) {
+  const SlowDownRetries::Decision decision = slowDown_.Answer(t.Header("Retry-After"));
+  run_.throttle.RecordSlowDown(serverKey_, t.HttpStatus(), decision.wait);
+  run_.Inet1.Drop(transfer_);
+  transfer_ = 0;
+  if (!decision.retry) {
+    outcome_ = Outcome::Failed;
+    return;
+  }
+  ++allowedAttempts_;  // not one of the attempts kept for errors
+}
+
 void PageFetch::MakeForeground() {
   background_ = false;
   if (transfer_ != 0) run_.Inet1.MakeForeground(transfer_);
@@ -156,6 +176,7 @@ void PageFetch::Abandon() {
   outcome_ = Outcome::Pending;
   attempts_ = 0;
   timedOut_ = false;
+  slowDown_.Reset();
   allowedAttempts_ = 1 + std::max(0, run_.Inet1.Options().retries);
   statusTexts_.clear();
   failedBody_.clear();

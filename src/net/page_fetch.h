@@ -1,13 +1,15 @@
 // One page's request with its attempts, run through Form1's HTTP control: the content-type
-// and redirect tests at the headers, the retry rule, and the status texts of each failed
-// attempt, kept until the one who reads the page shows them. Used for the page being read
-// and for pages fetched ahead of it alike, so both behave the same.
+// and redirect tests at the headers, the retry rules (errors, and servers that ask to slow
+// down), and the status texts of each failed attempt, kept until the one who reads the page shows
+// them. Used for the page being read and for pages fetched ahead of it alike, so both behave the
+// same.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "net/slow_down_retries.h"
 #include "state/search_run.h"
 
 namespace vendil {
@@ -74,6 +76,7 @@ class PageFetch {
  private:
   void AttemptEnded(const HttpTransfer& t);
   void Failure(int code, const std::string& info);
+  void SlowedDown(const HttpTransfer& t);
 
   SearchRun& run_;
   PageSpec spec_;
@@ -88,6 +91,7 @@ class PageFetch {
   bool timedOut_ = false;  // an attempt ran out of time: the next one is the last, and quick
   bool contentAccepted_ = false;
   bool redirectRefused_ = false;
+  SlowDownRetries slowDown_;
   std::vector<std::string> statusTexts_;
   std::string failedBody_, contentType_, finalUrl_;
   bool hasFailedBody_ = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "state/form1.h"
+#include "state/server_throttle.h"
 
 namespace vendil {
 
@@ -44,6 +45,8 @@ class SearchRun {
   std::string lastFetchedCharset;
   // The start page could not be read: an unreachable page is not an empty one.
   bool startPageFailed = false;
+  // Servers that asked this search to slow down; the next search starts with none.
+  ServerThrottle throttle;
 };
 
 }  // namespace vendil

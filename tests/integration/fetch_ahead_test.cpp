@@ -90,11 +90,7 @@ class GeneratedSite {
     std::lock_guard<std::mutex> lock(mutex_);
     return maxInFlight_;
   }
-  std::map<std::string, int> RequestsPerPath() const {
-    std::map<std::string, int> counts;
-    for (const auto& r : server_.Requests()) ++counts[r.path];
-    return counts;
-  }
+  std::map<std::string, int> RequestsPerPath() const { return server_.RequestsPerPath(); }
   // Every page the same large size, for the memory bound.
   void MakePagesLarge(size_t bytes) {
     for (auto& [path, body] : pages_) body += "<!--" + std::string(bytes, 'x') + "-->";

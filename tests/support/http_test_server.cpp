@@ -89,6 +89,13 @@ int HttpTestServer::TimesRequested(const std::string& path) const {
   return count;
 }
 
+std::map<std::string, int> HttpTestServer::RequestsPerPath() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::map<std::string, int> counts;
+  for (const auto& request : requests_) ++counts[request.path];
+  return counts;
+}
+
 void HttpTestServer::ClearRequests() {
   std::lock_guard<std::mutex> lock(mutex_);
   requests_.clear();

@@ -68,6 +68,8 @@ class HttpTestServer {
   std::vector<RecordedRequest> Requests() const;
   // How many requests asked for this path (query not counted).
   int TimesRequested(const std::string& path) const;
+  // How many requests asked for each path.
+  std::map<std::string, int> RequestsPerPath() const;
   void ClearRequests();
 
   // Blocks a handler until the server stops or `timeout` passes; true when stopping.
