@@ -8,7 +8,9 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <optional>
 
+#include "net/slow_down_retries.h"
 #include "parse/mod_url.h"
 #include "parse/request_url.h"
 #include "platform/casefold.h"
@@ -50,6 +52,7 @@ struct Item {
   std::string serverKey;
   std::string hopUrl;  // the latest place the redirects led, as a row would carry it
   std::string refusedHop;
+  SlowDownRetries slowDown;
 };
 
 class Checker {
@@ -91,6 +94,7 @@ class Checker {
       CollectEnded();
       StartWhatMayStart();
       const auto now = std::chrono::steady_clock::now();
+      SayWhatIsWaitedFor(now);
       if (callbacks_.progress && now >= nextProgress) {
         callbacks_.progress(ended_, items_.size());
         nextProgress = now + kProgressEvery;
@@ -110,13 +114,23 @@ class Checker {
       const std::string& key = it->first;
       std::deque<size_t>& waiting = it->second;
       while (!waiting.empty() && inet_.RunningFor(key) < connections_ &&
-             now >= inet_.NextStartAt(key)) {
+             now >= inet_.NextStartAt(key) &&
+             run_.throttle.MayStart(key, inet_.RunningFor(key), now)) {
         const size_t index = waiting.front();
         waiting.pop_front();
         Start(index);
       }
       it = waiting.empty() ? queues_.erase(it) : std::next(it);
     }
+  }
+
+  // A server that asked to be left alone is named in the status bar once per wait.
+  void SayWhatIsWaitedFor(std::chrono::steady_clock::time_point now) {
+    const std::optional<ServerThrottle::Wait> wait = run_.throttle.LongestWait(now);
+    if (!wait || wait->until == announcedUntil_) return;
+    announcedUntil_ = wait->until;
+    run_.SetStatusText(SlowDownWaitText(
+        wait->serverKey, std::chrono::ceil<std::chrono::milliseconds>(wait->until - now)));
   }
 
   void Start(size_t index) {
@@ -195,6 +209,8 @@ class Checker {
     } else if (t.ResponseCode() != 0) {
       check.errorWord = TransferErrorWord(t.ResponseCode());
       check.errorText = t.ResponseInfo();
+    } else if (SlowDownRetries::IsSlowDown(status) && AskedToWait(index, t)) {
+      return;
     } else {
       const std::string length = t.Header("Content-Length");
       if (item.phase == Item::Phase::Head &&
@@ -221,6 +237,18 @@ class Checker {
     Report(index, std::move(check));
   }
 
+  // A 429 or 503: the server's wait kept for every request to it, and this one asked again
+  // after it while retries are left (true); else the answer stands as the row's state.
+  bool AskedToWait(size_t index, const HttpTransfer& t) {
+    Item& item = items_[index];
+    const SlowDownRetries::Decision decision = item.slowDown.Answer(t.Header("Retry-After"));
+    run_.throttle.RecordSlowDown(item.serverKey, t.HttpStatus(), decision.wait);
+    if (!decision.retry) return false;
+    Retire(item);
+    queues_[item.serverKey].push_front(index);
+    return true;
+  }
+
   void Retire(Item& item) {
     if (item.transfer != 0) inet_.Drop(item.transfer);
     item.transfer = 0;
@@ -240,6 +268,7 @@ class Checker {
   std::map<std::string, std::deque<size_t>> queues_;  // by server, in list order
   std::vector<size_t> active_;
   size_t ended_ = 0;
+  ServerThrottle::Clock::time_point announcedUntil_{};
 };
 
 }  // namespace

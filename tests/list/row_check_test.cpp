@@ -44,20 +44,22 @@ TEST_F(RowCheckTest, AChecksStaysWithItsRowThroughSortsRemovalsAndGoesWithClear)
   EXPECT_EQ(list.Text(2, LinkColumn::Type), "application/zip");
   EXPECT_EQ(list.Text(1, LinkColumn::Type), "");
 
-  // By size, as numbers (10 before 2048), the unknown ones first.
+  // By size, as numbers (2048 above 10): descending at the first click, the unknown sizes
+  // last; ascending at the next, the unknown sizes first.
   list.SortByColumn(LinkColumn::Size);
-  ASSERT_TRUE(list.SortAscending());
+  ASSERT_FALSE(list.SortAscending());
+  EXPECT_EQ(Urls(),
+            (std::vector<std::string>{"http://h/b", "http://h/d", "http://h/a", "http://h/c"}));
+  EXPECT_EQ(list.Check(1)->size, 2048);
+  list.SortByColumn(LinkColumn::Size);
   EXPECT_EQ(Urls(),
             (std::vector<std::string>{"http://h/a", "http://h/c", "http://h/d", "http://h/b"}));
-  EXPECT_EQ(list.Check(4)->size, 2048);
-  list.SortByColumn(LinkColumn::Size);
-  EXPECT_EQ(Urls().front(), "http://h/b");
 
-  list.Remove(1);  // b
-  EXPECT_EQ(list.Check(1)->size, 10);
+  list.Remove(4);  // b
+  EXPECT_EQ(list.Check(3)->size, 10);
   // A later check replaces the earlier one.
   ASSERT_TRUE(list.SetRowCheck("http://h/d", Sized(-1, 404)));
-  EXPECT_EQ(list.Check(1)->status, 404);
+  EXPECT_EQ(list.Check(3)->status, 404);
 
   list.Clear();
   list.AddLink("f", "http://h/d", "", "t", "", "", 0);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <mutex>
 
@@ -44,13 +46,15 @@ class LinkCheckTest : public ::testing::Test {
     return HttpControl::ServerKey(url);
   }
 
+  // The servers outlive the control, whose connections they would otherwise wait for.
+  CheckSite site;
+  HttpTestServer server;
   FakeUi ui;
   Form1 form{ui};
   SearchRun run{form};
 };
 
 TEST_F(LinkCheckTest, EachAnswerTellsSizeTypeAndStateWithoutABody) {
-  CheckSite site;
   const std::vector<test::CheckSiteFile> files = site.Files();
   std::vector<LinkToCheck> links;
   for (const auto& f : files) links.push_back({site.server().Url(f.path), site.IndexUrl()});
@@ -77,7 +81,6 @@ TEST_F(LinkCheckTest, EachAnswerTellsSizeTypeAndStateWithoutABody) {
 }
 
 TEST_F(LinkCheckTest, NoAnswerIsAnErrorWithItsWordAndOthersGoOn) {
-  HttpTestServer server;
   server.Page("/ok.zip", "12345", "application/zip");
   int closedPort = 0;
   {
@@ -100,7 +103,6 @@ TEST_F(LinkCheckTest, NoAnswerIsAnErrorWithItsWordAndOthersGoOn) {
 }
 
 TEST_F(LinkCheckTest, NoMoreRequestsInFlightToAServerThanTheConnections) {
-  HttpTestServer server;
   std::mutex mutex;
   int inFlight = 0, most = 0;
   server.Handle("/f/*", [&](const httplib::Request& req, httplib::Response& res) {
@@ -129,7 +131,6 @@ TEST_F(LinkCheckTest, NoMoreRequestsInFlightToAServerThanTheConnections) {
 }
 
 TEST_F(LinkCheckTest, StopEndsTheCheckWhileAServerHoldsItsAnswer) {
-  HttpTestServer server;
   std::atomic<bool> asked{false};
   server.Handle("/held.zip", [&](const httplib::Request&, httplib::Response& res) {
     asked = true;
@@ -142,6 +143,70 @@ TEST_F(LinkCheckTest, StopEndsTheCheckWhileAServerHoldsItsAnswer) {
       Check({{server.Url("/held.zip"), ""}, {server.Url("/next.zip"), ""}}, &ended);
   EXPECT_FALSE(ended);
   EXPECT_TRUE(answers.empty());
+}
+
+TEST_F(LinkCheckTest, ServersThatAskToSlowDownAreWaitedForAndAskedAgain) {
+  std::atomic<int> busy{0}, dated{0};
+  server.Handle("/busy.zip", [&](const httplib::Request&, httplib::Response& res) {
+    if (busy++ == 0) {
+      res.status = 429;
+      res.set_header("Retry-After", "1");
+      return;
+    }
+    res.set_content("12345", "application/zip");
+  });
+  server.Handle("/dated.zip", [&](const httplib::Request&, httplib::Response& res) {
+    if (dated++ == 0) {
+      res.status = 503;
+      res.set_header("Retry-After", "Thu, 01 Jan 1970 00:00:00 GMT");  // past: no wait
+      return;
+    }
+    res.set_content("123", "application/zip");
+  });
+  server.Handle("/always.zip", [&](const httplib::Request&, httplib::Response& res) {
+    res.status = 429;
+    res.set_header("Retry-After", "0");
+  });
+  const auto before = std::chrono::steady_clock::now();
+  const std::map<size_t, RowCheck> answers = Check({{server.Url("/busy.zip"), ""},
+                                                    {server.Url("/dated.zip"), ""},
+                                                    {server.Url("/always.zip"), ""}});
+  ASSERT_EQ(answers.size(), 3u);
+  EXPECT_EQ(CheckStateWord(answers.at(0)), "200");
+  EXPECT_EQ(answers.at(0).size, 5);
+  EXPECT_EQ(CheckStateWord(answers.at(1)), "200");
+  EXPECT_EQ(answers.at(1).size, 3);
+  // Asked three times (twice again), then the answer stands.
+  EXPECT_EQ(CheckStateWord(answers.at(2)), "429");
+  EXPECT_EQ(server.TimesRequested("/always.zip"), 3);
+  EXPECT_EQ(busy.load(), 2);
+  EXPECT_EQ(dated.load(), 2);
+  // The second's wait was kept: nothing ended before it could have.
+  EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+  const bool said = std::any_of(ui.statuses.begin(), ui.statuses.end(), [](const std::string& t) {
+    return t.find("の求めにより") != std::string::npos;
+  });
+  EXPECT_TRUE(said);
+}
+
+TEST_F(LinkCheckTest, StopEndsAWaitTheServerAskedFor) {
+  server.Handle("/later.zip", [&](const httplib::Request&, httplib::Response& res) {
+    res.status = 503;
+    res.set_header("Retry-After", "100");
+  });
+  // Stop once the wait has been said in the status bar.
+  ui.OnYield(
+      [&] {
+        return !ui.statuses.empty() && ui.statuses.back().find("の求めにより") != std::string::npos;
+      },
+      [&] { form.m_blnStop = true; });
+  const auto before = std::chrono::steady_clock::now();
+  bool ended = true;
+  const std::map<size_t, RowCheck> answers = Check({{server.Url("/later.zip"), ""}}, &ended);
+  EXPECT_FALSE(ended);
+  EXPECT_TRUE(answers.empty());
+  EXPECT_EQ(server.TimesRequested("/later.zip"), 1);
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(30));
 }
 
 TEST(ResponseSizeTest, LengthsAndRangesAsServersWriteThem) {

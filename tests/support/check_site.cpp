@@ -39,7 +39,10 @@ CheckSite::CheckSite() {
     Chunked(res, std::string(777, 'c'), "application/octet-stream");
   });
   // Chunked and deaf to ranges: nobody can tell its size without reading it.
-  server_.Handle("/files/stream.ogg", [](const httplib::Request&, httplib::Response& res) {
+  server_.Handle("/files/stream.ogg", [](const httplib::Request& req, httplib::Response& res) {
+    // The server library would answer the range itself: a server that knows no ranges
+    // never saw one.
+    const_cast<httplib::Request&>(req).ranges.clear();
     Chunked(res, std::string(300, 's'), "audio/ogg");
   });
   server_.Handle("/files/nohead.iso", [](const httplib::Request& req, httplib::Response& res) {
