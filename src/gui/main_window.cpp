@@ -292,6 +292,11 @@ void MainWindow::ApplyStoredLayout() {
 void MainWindow::ApplyColumnWidths() {
   for (int c = 0; c < LinkListModel::kColumnCount; ++c)
     list_->setColumnWidth(c, TwipsToPixels(form_.columnWidths[static_cast<size_t>(c)], this));
+  // What a check learns shows from the first check on: a newcomer's list has the seven.
+  if (!checkColumnsShown_) {
+    for (int c = LinkListModel::kSizeColumn; c <= LinkListModel::kStateColumn; ++c)
+      list_->setColumnHidden(c, true);
+  }
 }
 
 void MainWindow::StoreLayout() {
@@ -314,10 +319,19 @@ void MainWindow::StoreLayout() {
     l.Width = PixelsToTwips(width(), this);
     l.Height = PixelsToTwips(height(), this);
   }
-  // The last column stretches to the window's edge: its width on screen is the window's
-  // business, so the width it was given is kept.
-  for (int c = 0; c + 1 < LinkListModel::kColumnCount; ++c)
-    form_.columnWidths[static_cast<size_t>(c)] = PixelsToTwips(list_->columnWidth(c), this);
+  // The last column shown stretches to the window's edge: its width on screen is the
+  // window's business, so the width it was given is kept, as it is for a hidden one. A width
+  // the user did not change is kept as stored, not rounded through pixels.
+  int stretched = -1;
+  for (int c = model_->columnCount() - 1; c >= 0 && stretched < 0; --c) {
+    if (!list_->isColumnHidden(c)) stretched = c;
+  }
+  for (int c = 0; c < LinkListModel::kColumnCount; ++c) {
+    if (c == stretched || list_->isColumnHidden(c)) continue;
+    int& stored = form_.columnWidths[static_cast<size_t>(c)];
+    const int shown = list_->columnWidth(c);
+    if (shown != TwipsToPixels(stored, this)) stored = PixelsToTwips(shown, this);
+  }
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {

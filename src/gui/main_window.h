@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "commands/check_links.h"
 #include "commands/download_command.h"
 #include "state/form1.h"
 
@@ -86,6 +87,7 @@ class MainWindow : public QMainWindow {
   void BuildCheck(QMenu* go);
   void BuildCheckedTotal();
   void UpdateCheckedTotal();
+  void CheckRows(RowsToCheck which);
   void ApplyColumnWidths();
   void SetTabOrder();
   // The least size at which every band's caption and three rows of the list show.
@@ -115,6 +117,7 @@ class MainWindow : public QMainWindow {
   QLabel* progress_ = nullptr;
   QLabel* checkedTotal_ = nullptr;
   QTimer totalTimer_;
+  bool checkColumnsShown_ = false;
   QMenu* popup_ = nullptr;
   std::map<QString, QAction*> actions_;
   // The frame's left and top border while the window was last in its normal state (a

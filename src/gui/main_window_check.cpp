@@ -6,9 +6,9 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "commands/check_links.h"
 #include "gui/jp_text.h"
 #include "gui/link_list_model.h"
+#include "gui/link_list_view.h"
 #include "gui/main_window.h"
 
 namespace vendil::gui {
@@ -22,10 +22,9 @@ constexpr int kTotalDelayMs = 100;
 
 void MainWindow::BuildCheck(QMenu* go) {
   go->addSeparator();
-  AddItem(go, "mnuGo_CheckLinks", "リンクの確認(&K)",
-          [this] { CheckListRows(form_, RowsToCheck::Checked); });
+  AddItem(go, "mnuGo_CheckLinks", "リンクの確認(&K)", [this] { CheckRows(RowsToCheck::Checked); });
   AddItem(go, "mnuGo_CheckAllLinks", "すべてのリンクの確認(&H)",
-          [this] { CheckListRows(form_, RowsToCheck::All); });
+          [this] { CheckRows(RowsToCheck::All); });
 
   auto* key = new QAction(QIcon(QStringLiteral(":/icons/check.svg")), Jp("リンクの確認"), toolbar_);
   key->setObjectName(QStringLiteral("Toolbar1_check"));
@@ -35,10 +34,18 @@ void MainWindow::BuildCheck(QMenu* go) {
   actions_[key->objectName()] = key;
   connect(key, &QAction::triggered, this, [this] {
     const bool all = QGuiApplication::keyboardModifiers() & Qt::ShiftModifier;
-    RunCommand(
-        [this, all] { CheckListRows(form_, all ? RowsToCheck::All : RowsToCheck::Checked); });
+    RunCommand([this, all] { CheckRows(all ? RowsToCheck::All : RowsToCheck::Checked); });
   });
   toolbar_->addAction(key);
+}
+
+void MainWindow::CheckRows(RowsToCheck which) {
+  if (!checkColumnsShown_) {
+    checkColumnsShown_ = true;
+    for (int c = LinkListModel::kSizeColumn; c <= LinkListModel::kStateColumn; ++c)
+      list_->setColumnHidden(c, false);
+  }
+  CheckListRows(form_, which);
 }
 
 void MainWindow::BuildCheckedTotal() {

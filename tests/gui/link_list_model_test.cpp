@@ -129,10 +129,10 @@ TEST_F(LinkListModelTest, ASortIsANewLayoutAndTheSelectedRowFollowsItsLink) {
 }
 
 TEST_F(LinkListModelTest, HeadersAreTheColumnCaptions) {
-  const char* captions[] = {"ファイル名", "URL",          "Referer", "タイトル",
-                            "フォルダ",   "保存フォルダ", "深さ"};
-  ASSERT_EQ(model.columnCount(), 7);
-  for (int c = 0; c < 7; ++c) {
+  const char* captions[] = {"ファイル名",   "URL",  "Referer", "タイトル", "フォルダ",
+                            "保存フォルダ", "深さ", "サイズ",  "種類",     "状態"};
+  ASSERT_EQ(model.columnCount(), 10);
+  for (int c = 0; c < 10; ++c) {
     EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString().toStdString(), captions[c]);
   }
 }

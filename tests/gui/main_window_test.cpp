@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, ToolbarButtonsInOrderWithTooltipsAndDropDowns) {
     keys.push_back(action->isSeparator() ? "-" : action->data().toString().toStdString());
   EXPECT_EQ(keys, (std::vector<std::string>{"go", "urls", "stop", "-", "copy", "text", "iria",
                                             "reget", "irvine", "flashget", "getright", "-",
-                                            "search", "-", "about", "-", "download"}));
+                                            "search", "-", "about", "-", "download", "check"}));
   EXPECT_EQ(window->Action("Toolbar1_go")->toolTip().toStdString(), "開始");
   EXPECT_EQ(window->Action("Toolbar1_search")->toolTip().toStdString(),
             "フィルタと一致するアイテムの選択");
@@ -138,7 +138,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
   EXPECT_EQ(Items(MenuNamed(*window, "mnuGo")),
             (std::vector<std::string>{
                 "mnuGo_Start 開始(&S)", "mnuGo_Stop 中止(&T)", "-",
-                "mnuGo_SomeBriefcases 複数のURLを巡回(&E)...", "-",
+                "mnuGo_CheckLinks リンクの確認(&K)", "mnuGo_CheckAllLinks すべてのリンクの確認(&H)",
+                "-", "mnuGo_SomeBriefcases 複数のURLを巡回(&E)...", "-",
                 "mnuGo_CreateNewLinks 「新しいリンクのチェック」ファイルの作成(&C)...",
                 "mnuGo_StartNewLinks 「新しいリンクのチェック」の開始(&N)...",
                 "mnuGo_OpenNewLinksList 複数の「新しいリンクのチェック」の開始(&L)..."}));

@@ -209,12 +209,16 @@ TEST_F(NewcomerTest, AFirstStartShowsEveryColumnAndTheLastReachesTheEdge) {
   EXPECT_TRUE(screen.contains(window->geometry()));
   // As wide as every column needs, as far as the screen allows (not the old 467 pixels).
   int needed = 0;
-  for (int width : form.columnWidths) needed += gui::TwipsToPixels(width, window.get());
+  for (int c = 0; c <= gui::LinkListModel::kDepthColumn; ++c)
+    needed += gui::TwipsToPixels(form.columnWidths[static_cast<size_t>(c)], window.get());
   EXPECT_GE(list->viewport()->width(), std::min(needed, screen.width() - 40));
   EXPECT_GE(window->height(), screen.height() / 2);
 
-  // The last column ends at the list's right edge, however wide the window is.
-  const int last = gui::LinkListModel::kColumnCount - 1;
+  // The last column shown ends at the list's right edge, however wide the window is. The
+  // columns of a link check show only from the first check on.
+  const int last = gui::LinkListModel::kDepthColumn;
+  EXPECT_TRUE(list->isColumnHidden(gui::LinkListModel::kSizeColumn));
+  EXPECT_TRUE(list->isColumnHidden(gui::LinkListModel::kStateColumn));
   auto lastEndsAtTheEdge = [&] {
     return header->sectionViewportPosition(last) + header->sectionSize(last) ==
            list->viewport()->width();

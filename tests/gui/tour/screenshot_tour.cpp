@@ -11,11 +11,13 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
 
+#include "commands/check_links.h"
 #include "commands/main_commands.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"
@@ -131,6 +133,14 @@ int main(int argc, char** argv) {
   Settle(300);
   window.List()->selectRow(2);
   Shoot(&window, "main-window.png");
+
+  // The checked rows asked for their size, type and state; the list scrolled to show them.
+  window.RunCommand([&form] { vendil::CheckListRows(form, vendil::RowsToCheck::Checked); });
+  Settle(300);
+  window.List()->horizontalScrollBar()->setValue(window.List()->horizontalScrollBar()->maximum());
+  Settle(200);
+  Shoot(&window, "link-check.png");
+  window.List()->horizontalScrollBar()->setValue(0);
 
   // A start page that cannot be read: a loopback port nobody listens on (argv[3]).
   if (argc > 3) {
