@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <functional>
 
-#include "commands/check_links.h"
 #include "commands/main_commands.h"
 #include "gui/link_list_view.h"
 #include "gui/main_window.h"
@@ -135,7 +134,7 @@ int main(int argc, char** argv) {
   Shoot(&window, "main-window.png");
 
   // The checked rows asked for their size, type and state; the list scrolled to show them.
-  window.RunCommand([&form] { vendil::CheckListRows(form, vendil::RowsToCheck::Checked); });
+  window.Action(QStringLiteral("Toolbar1_check"))->trigger();
   Settle(300);
   window.List()->horizontalScrollBar()->setValue(window.List()->horizontalScrollBar()->maximum());
   Settle(200);
