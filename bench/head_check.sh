@@ -18,7 +18,7 @@ mkdir -p "$work/site/files"
 {
   echo "<html><body>"
   for i in $(seq -w 1 $links); do
-    head -c "$((i * 37))" /dev/zero >"$work/site/files/f$i.zip"
+    head -c "$((10#$i * 37))" /dev/zero >"$work/site/files/f$i.zip"
     echo "<a href=\"files/f$i.zip\">f$i</a>"
   done
   echo "</body></html>"
