@@ -138,7 +138,10 @@ bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, s
       if (run.Stopped()) return false;  // the transfer goes with `fetch`
       if (fetch->Finished()) break;
       if (fetch->WantsAttempt() && ReadyToStart(run, *fetch, ahead)) {
-        if (!fetch->StartAttempt()) return false;
+        if (!fetch->StartAttempt()) {
+          run.pageNotRead = fetch->WhyNotRead();
+          return false;
+        }
         continue;
       }
       run.Inet1.Drive(kWaitMilliseconds);
@@ -146,6 +149,7 @@ bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, s
       run.ui().Yield();
     }
     if (ahead) ahead->Pump();
+    if (fetch->Result() != PageFetch::Outcome::Succeeded) run.pageNotRead = fetch->WhyNotRead();
     return Conclude(run, *fetch);
   } catch (const std::exception& e) {
     // The page is not read; the status says why before the search reports the failure.

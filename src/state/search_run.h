@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "state/form1.h"
+#include "state/skipped_links.h"
 
 namespace vendil {
 
@@ -44,6 +46,10 @@ class SearchRun {
   std::string lastFetchedCharset;
   // The start page could not be read: an unreachable page is not an empty one.
   bool startPageFailed = false;
+  // Every link the crawl met and did not read, with the rule that dropped it.
+  SkippedLinks skipped;
+  // Why the page fetched last was not read, as the fetcher tells it when the fetch ends.
+  std::optional<SkipCause> pageNotRead;
 };
 
 }  // namespace vendil
