@@ -43,15 +43,19 @@ SkippedLinksDialog::SkippedLinksDialog(std::shared_ptr<const SkippedLinks> recor
   table_->setModel(model_);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setWordWrap(false);
+  table_->setTextElideMode(Qt::ElideMiddle);  // a long URL keeps its server and its file name
   table_->setAlternatingRowColors(true);
   table_->verticalHeader()->hide();
   // One height for every row: the view never measures 100,000 of them.
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   table_->horizontalHeader()->setStretchLastSection(true);
-  const int character = fontMetrics().averageCharWidth();
-  table_->setColumnWidth(0, 48 * character);
-  table_->setColumnWidth(1, 36 * character);
+  // Room for an ordinary URL in the first two columns; the reason takes the rest, so all
+  // three show without scrolling. Sized from the font, as the main list is.
+  const int urlWidth =
+      fontMetrics().horizontalAdvance(QStringLiteral("http://www.example.com/files/page-01.html"));
+  table_->setColumnWidth(0, urlWidth);
+  table_->setColumnWidth(1, urlWidth);
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(Jp("閉じる"), QDialogButtonBox::RejectRole)->setDefault(true);
@@ -61,7 +65,7 @@ SkippedLinksDialog::SkippedLinksDialog(std::shared_ptr<const SkippedLinks> recor
   layout->addWidget(summary_);
   layout->addWidget(table_, 1);
   layout->addWidget(buttons);
-  resize(TwipsToPixels(11520, this), TwipsToPixels(6480, this));
+  resize(TwipsToPixels(12960, this), TwipsToPixels(6480, this));
 }
 
 }  // namespace vendil::gui
