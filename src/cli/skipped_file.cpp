@@ -10,10 +10,10 @@ namespace vendil::cli {
 std::string SkippedLinesText(const SkippedLinks& record) {
   std::string text;
   for (size_t i = 0; i < record.Count(); ++i) {
-    const SkippedLink& entry = record.At(i);
+    const SkippedLink entry = record.At(i);
     AppendTsvField(text, entry.link);
     text += '\t';
-    AppendTsvField(text, record.RefererOf(entry));
+    AppendTsvField(text, entry.referer);
     text += '\t';
     AppendTsvField(text, SkipReasonWords(entry));
     text += '\n';

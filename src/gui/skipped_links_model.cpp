@@ -23,12 +23,12 @@ QVariant SkippedLinksModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
     return {};
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  const SkippedLink& entry = record_->At(static_cast<size_t>(index.row()));
+  const SkippedLink entry = record_->At(static_cast<size_t>(index.row()));
   switch (index.column()) {
     case 0:
-      return QString::fromStdString(entry.link);
+      return QString::fromUtf8(entry.link.data(), static_cast<qsizetype>(entry.link.size()));
     case 1:
-      return QString::fromStdString(record_->RefererOf(entry));
+      return QString::fromUtf8(entry.referer.data(), static_cast<qsizetype>(entry.referer.size()));
     default:
       return QString::fromStdString(SkipReasonText(entry));
   }

@@ -37,25 +37,47 @@ void SkippedLinks::Add(std::string_view link, std::string_view referer, SkipReas
   }
   // The entries of one page come together: comparing with the last referer shares it.
   if (referers_.empty() || referers_.back() != referer) referers_.emplace_back(referer);
-  entries_.push_back(SkippedLink{std::string(link), static_cast<uint32_t>(referers_.size() - 1),
-                                 reason, std::string(detail)});
+  uint32_t detailIndex = 0;
+  if (!detail.empty()) {
+    detailIndex = static_cast<uint32_t>(details_.size());
+    details_.emplace_back(detail);
+  }
+  links_ += link;
+  entries_.push_back(
+      Entry{links_.size(), static_cast<uint32_t>(referers_.size() - 1), detailIndex, reason});
+}
+
+SkippedLink SkippedLinks::At(size_t index) const {
+  const Entry& entry = entries_[index];
+  const size_t start = index == 0 ? 0 : entries_[index - 1].linkEnd;
+  return {std::string_view(links_).substr(start, entry.linkEnd - start), referers_[entry.referer],
+          entry.reason, details_[entry.detail]};
 }
 
 void SkippedLinks::Append(const SkippedLinks& later) {
-  for (const SkippedLink& entry : later.entries_)
-    Add(entry.link, later.RefererOf(entry), entry.reason, entry.detail);
+  for (size_t i = 0; i < later.Count(); ++i) {
+    const SkippedLink entry = later.At(i);
+    Add(entry.link, entry.referer, entry.reason, entry.detail);
+  }
   notKept_ += later.notKept_;
 }
 
 std::string SkipReasonWords(const SkippedLink& entry) {
   std::string words = NamesOf(entry.reason).word;
-  if (!entry.detail.empty()) words += " " + entry.detail;
+  if (!entry.detail.empty()) {
+    words += ' ';
+    words += entry.detail;
+  }
   return words;
 }
 
 std::string SkipReasonText(const SkippedLink& entry) {
   std::string text = NamesOf(entry.reason).text;
-  if (!entry.detail.empty()) text += " (" + entry.detail + ")";
+  if (!entry.detail.empty()) {
+    text += " (";
+    text += entry.detail;
+    text += ')';
+  }
   return text;
 }
 

@@ -28,11 +28,12 @@ struct SkipCause {
   std::string detail;
 };
 
+// One entry as the record hands it out: views into the record, valid while it lives.
 struct SkippedLink {
-  std::string link;  // as found on the page, fragment and all
-  uint32_t referer = 0;
+  std::string_view link;  // as found on the page, fragment and all
+  std::string_view referer;
   SkipReason reason = SkipReason::kDepth;
-  std::string detail;
+  std::string_view detail;
 };
 
 class SkippedLinks {
@@ -54,13 +55,24 @@ class SkippedLinks {
   size_t NotKept() const { return notKept_; }
   bool Empty() const { return entries_.empty() && notKept_ == 0; }
   // 0-based.
-  const SkippedLink& At(size_t index) const { return entries_[index]; }
-  const std::string& RefererOf(const SkippedLink& entry) const { return referers_[entry.referer]; }
+  SkippedLink At(size_t index) const;
 
  private:
+  // The links lie back to back in one text, so an entry costs no allocation of its own: a
+  // page of a million links at the depth limit keeps its first 100,000 cheaply. Details are
+  // rare (only pages requested) and have a list of their own; 0 is none.
+  struct Entry {
+    size_t linkEnd;
+    uint32_t referer;
+    uint32_t detail;
+    SkipReason reason;
+  };
+
   size_t bound_;
-  std::vector<SkippedLink> entries_;
+  std::string links_;
+  std::vector<Entry> entries_;
   std::vector<std::string> referers_;
+  std::vector<std::string> details_{std::string()};
   size_t notKept_ = 0;
 };
 

@@ -16,8 +16,8 @@ using Entry = std::tuple<std::string, std::string, std::string>;  // link, refer
 std::vector<Entry> Entries(const SkippedLinks& record) {
   std::vector<Entry> entries;
   for (size_t i = 0; i < record.Count(); ++i) {
-    const SkippedLink& e = record.At(i);
-    entries.emplace_back(e.link, record.RefererOf(e), SkipReasonWords(e));
+    const SkippedLink e = record.At(i);
+    entries.emplace_back(e.link, e.referer, SkipReasonWords(e));
   }
   return entries;
 }
@@ -71,7 +71,7 @@ TEST_F(SkippedLinksCrawl, AStartPageThatCannotBeReadIsRecordedWithoutReferer) {
   EXPECT_TRUE(CrawlLinks(run));
   ASSERT_EQ(run.skipped.Count(), 1u);
   EXPECT_EQ(run.skipped.At(0).link, form.txtUrl.Text());
-  EXPECT_EQ(run.skipped.RefererOf(run.skipped.At(0)), "");
+  EXPECT_EQ(run.skipped.At(0).referer, "");
   EXPECT_EQ(run.skipped.At(0).reason, SkipReason::kFetchFailed);
   EXPECT_FALSE(run.skipped.At(0).detail.empty());
 }
@@ -92,7 +92,7 @@ TEST_F(SkippedLinksCrawl, PastTheBoundOnlyACountIsKept) {
   EXPECT_EQ(record.At(0).link, site.Url("/f0"));
   EXPECT_EQ(record.At(record.Count() - 1).link,
             site.Url("/f" + std::to_string(SkippedLinks::kDefaultBound - 1)));
-  EXPECT_EQ(record.RefererOf(record.At(record.Count() - 1)), site.Url("/index.html"));
+  EXPECT_EQ(record.At(record.Count() - 1).referer, site.Url("/index.html"));
 }
 
 TEST(SkippedLinksRecord, AppendKeepsTheBoundAndEachEntrysReferer) {
@@ -105,8 +105,8 @@ TEST(SkippedLinksRecord, AppendKeepsTheBoundAndEachEntrysReferer) {
   first.Append(second);
   EXPECT_EQ(first.Count(), 3u);
   EXPECT_EQ(first.NotKept(), 2u);
-  EXPECT_EQ(first.RefererOf(first.At(1)), "p1");
-  EXPECT_EQ(first.RefererOf(first.At(2)), "p2");
+  EXPECT_EQ(first.At(1).referer, "p1");
+  EXPECT_EQ(first.At(2).referer, "p2");
   EXPECT_EQ(SkipReasonWords(first.At(2)), "fetch-failed Timeout was reached");
   EXPECT_EQ(SkipReasonText(first.At(2)), "取得に失敗 (Timeout was reached)");
 }
