@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "cli/skipped_file.h"
 #include "commands/main_commands.h"
 
 namespace vendil::cli {
@@ -25,7 +26,12 @@ int RunSearch(const Options& options) {
     for (const std::string& url : options.positional) lines += url + "\r\n";
     session.ui().ShowLog(LogTextForDisplay(SearchUrlLines(form, lines)));
   }
-  return session.Finish(std::cout);
+  // Before the rows: the final status stays the last line on stderr.
+  const bool skippedWritten =
+      !options.skippedFile ||
+      WriteSkippedFile(*form.skippedLinks, *options.skippedFile, session.ui());
+  const int status = session.Finish(std::cout);
+  return !skippedWritten && status == kExitRan ? kExitFailed : status;
 }
 
 }  // namespace vendil::cli

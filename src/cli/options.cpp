@@ -78,6 +78,8 @@ search options:
   --rpc-url URL          aria2's JSON-RPC address (default http://127.0.0.1:6800/jsonrpc)
   --rpc-secret-file FILE aria2's RPC secret, read from FILE (a trailing newline dropped)
   --cnl-url URL          the Click'n'Load listener (default http://127.0.0.1:9666)
+  --skipped FILE         write the links the search did not read to FILE (search): one
+                         line each, LINK TAB REFERER TAB REASON, in UTF-8
   --save-settings        read the settings file before the run and write it after
   --download             download the checked rows with aria2c into --save-folder after
                          the search (one line per file on stderr; exit 1 unless all arrived)
@@ -163,6 +165,8 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
       } else if (name == "--format") {
         if (*v != "tsv" && *v != "json") return "--format is tsv or json, not " + *v;
         o.format = *v;
+      } else if (name == "--skipped") {
+        o.skippedFile = *v;
       } else if (name == "--id") {
         o.id = *v;
       } else if (name == "--export") {
@@ -206,6 +210,7 @@ std::variant<Options, std::string> ParseCommandLine(const std::vector<std::strin
     return o.command + " takes no --download";
   if ((o.command == "vbs" || o.command == "create") && o.head)
     return o.command + " takes no --head";
+  if (o.skippedFile && o.command != "search") return o.command + " takes no --skipped";
   if (o.command == "check" || o.command == "check-list") {
     const std::string given = GivenSearchOptions(o);
     if (!given.empty())

@@ -35,6 +35,9 @@ struct Options {
   // Where the running managers listen, over the settings file.
   std::optional<std::string> rpcUrl, rpcSecretFile, cnlUrl;
 
+  // --skipped FILE (search): the links the search did not read, and why, written as TSV.
+  std::optional<std::string> skippedFile;
+
   // --download: the checked rows downloaded with aria2c into the save folder after the run.
   bool download = false;
   // --head: every row's link checked (size, type, state) before the rows are printed.

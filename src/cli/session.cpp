@@ -149,23 +149,25 @@ std::optional<std::string> ApplyCommandLine(Form1& form, const Options& o) {
   return ApplyInternetOptions(form.internetOptions, o);
 }
 
+void AppendTsvField(std::string& line, std::string_view text) {
+  const size_t from = line.size();
+  line += text;
+  unsigned char low = 0xFF;  // the smallest byte: TAB, CR and LF are all below 0x20
+  for (const char c : text) low = std::min(low, static_cast<unsigned char>(c));
+  if (low >= 0x20) return;
+  for (size_t k = from; k < line.size(); ++k) {
+    char& c = line[k];
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+}
+
 void PrintRowsTsv(const Form1& form, std::ostream& out, bool withChecks) {
   // Rows go out in large blocks: a stream insertion per cell cost more than the crawl's
   // own bookkeeping on a big list.
   constexpr size_t kBlock = size_t{1} << 16;
   std::string block;
   block.reserve(kBlock + 4096);
-  auto cell = [&block](std::string_view text) {
-    const size_t from = block.size();
-    block += text;
-    unsigned char low = 0xFF;  // the smallest byte: TAB, CR and LF are all below 0x20
-    for (const char c : text) low = std::min(low, static_cast<unsigned char>(c));
-    if (low >= 0x20) return;
-    for (size_t k = from; k < block.size(); ++k) {
-      char& c = block[k];
-      if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-    }
-  };
+  auto cell = [&block](std::string_view text) { AppendTsvField(block, text); };
   const LinkList& list = form.lvwUrls;
   // The texts are read in place rather than copied into a row.
   constexpr LinkColumn kColumns[] = {LinkColumn::FileName, LinkColumn::Url,

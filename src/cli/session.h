@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli/options.h"
 #include "cli/terminal_ui.h"
@@ -31,6 +32,8 @@ std::optional<std::string> ApplySettingsFile(Form1& form, const std::string& fil
 // Empty on success, else what is wrong (a bad --tags value, say).
 std::optional<std::string> ApplyCommandLine(Form1& form, const Options& options);
 
+// Appends `text` to a TSV line as one field: TABs and line breaks in it become blanks.
+void AppendTsvField(std::string& line, std::string_view text);
 // The rows of the list, one line each: checked, FileName, Url, Referer, Title, Folder,
 // DownloadFolder, Depth, TAB-separated; TABs and line breaks in a field become blanks.
 // With the checks: size (bytes), type and state after them, empty where none is known.

@@ -1,6 +1,8 @@
 // The per-URL dispatch: briefcase folders to the folder scan, everything else to the crawl.
 #include "commands/dispatch.h"
 
+#include <utility>
+
 #include "briefcase/scan_briefcase.h"
 #include "crawl/crawl_links.h"
 #include "net/fetch_page.h"
@@ -22,6 +24,8 @@ bool DispatchSearch(Form1& form) {
   // Everything this search prepares lives in `run` and goes with it, however it ends.
   SearchRun run(form);
   const bool completed = IsBriefcaseUrl(form) ? ScanBriefcase(run) : CrawlLinks(run);
+  // The links it did not read stay for the window and the command line, after the run.
+  form.KeepSkippedLinks(std::move(run.skipped));
   if (run.startPageFailed && !form.m_blnStop) {
     form.startPageFailed = true;
     // "0/0 links found" would make a dead server, a refusing proxy or an unusable URL look

@@ -25,6 +25,7 @@ bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 bool SearchTypedUrl(Form1& form) {
   form.lvwUrls.Clear();
+  form.ForgetSkippedLinks();
   form.m_blnStop = false;
   form.m_blnMultiCheck = false;
   form.startPageFailed = false;
@@ -41,6 +42,7 @@ void StartSearch(Form1& form) {
 std::string SearchUrlLines(Form1& form, const std::string& strUrls) {
   const std::vector<std::string> lines = SplitText(strUrls, "\r\n");
   form.lvwUrls.Clear();
+  form.ForgetSkippedLinks();
   form.m_blnStop = false;
   form.m_blnMultiCheck = false;
   form.startPageFailed = false;

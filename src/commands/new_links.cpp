@@ -67,6 +67,7 @@ void CreateNewLinksFile(Form1& form) {
 
 NewLinksResult CheckNewLinksFile(Form1& form, const std::string& strPath) {
   form.lvwUrls.Clear();
+  form.ForgetSkippedLinks();
   form.m_blnMultiCheck = false;
   const NewLinksResult result = CheckProfile(form, strPath);
   form.ui().MessageBox(form.StatusText(), kProductTitle, vb::OKOnly);
@@ -102,6 +103,7 @@ std::optional<std::string> CheckNewLinksList(Form1& form, const std::string& str
     return std::nullopt;
   }
   form.lvwUrls.Clear();
+  form.ForgetSkippedLinks();
   form.m_blnMultiCheck = true;
   // A Stop pressed while nothing ran must not end this run at its first failing profile.
   form.m_blnStop = false;

@@ -67,25 +67,32 @@ PageBase PageBaseOf(const std::string& baseUrl, std::string charset = {}) {
   return {CanonicalHost(baseUrl), CanonicalDirectory(baseUrl), std::move(charset)};
 }
 
-// The server and folder rules of a link found on the page of `base`. Hosts and folders are
-// compared as a browser reads them, so "HOST", "host:80" and "0x7f.1" are not told apart
-// from "host" and "127.0.0.1", nor "/a/./b/" from "/a/b/".
-bool FollowsServerAndFolderRules(const SearchRun& run, const std::string& strUrl,
-                                 const PageBase& base) {
-  if (CanonicalHost(strUrl) != base.host) return run.form.mnuOption_DifferentServer.Checked();
+// The server or folder rule that keeps a link found on the page of `base` from being
+// followed, if any. Hosts and folders are compared as a browser reads them, so "HOST",
+// "host:80" and "0x7f.1" are not told apart from "host" and "127.0.0.1", nor "/a/./b/" from
+// "/a/b/".
+std::optional<SkipReason> ServerOrFolderRuleAgainst(const SearchRun& run, const std::string& strUrl,
+                                                    const PageBase& base) {
+  if (CanonicalHost(strUrl) != base.host) {
+    if (run.form.mnuOption_DifferentServer.Checked()) return std::nullopt;
+    return SkipReason::kOtherServer;
+  }
   if (!run.form.mnuOption_ParentDirectory.Checked()) {
     const std::string dir = CanonicalDirectory(strUrl);
-    if (dir.compare(0, base.directory.size(), base.directory) != 0) return false;
+    if (dir.compare(0, base.directory.size(), base.directory) != 0) return SkipReason::kUpperFolder;
   }
-  return true;
+  return std::nullopt;
 }
 
-bool IsUrlToFollowFrom(SearchRun& run, const std::string& strUrl, const PageBase& base) {
+// The rule that keeps a link found on the page of `base` from being followed, if any.
+std::optional<SkipReason> RuleAgainst(SearchRun& run, const std::string& strUrl,
+                                      const PageBase& base) {
   if (!run.form.txtGetUrls.Text().empty()) {
     // A malformed pattern counts as no match.
-    if (MatchesAny(run.m_astrUrlFilters, strUrl).value_or(false) == false) return false;
+    if (MatchesAny(run.m_astrUrlFilters, strUrl).value_or(false) == false)
+      return SkipReason::kUrlFilter;
   }
-  return FollowsServerAndFolderRules(run, strUrl, base);
+  return ServerOrFolderRuleAgainst(run, strUrl, base);
 }
 
 // The request for a queued page. A redirect is judged as a link to the place it leads
@@ -98,7 +105,7 @@ PageSpec QueuedPageSpec(const SearchRun& run, const cLinkQue& entry, const PageB
   pageRequest.queryCharset = linkedFrom.charset;
   // The bases live as long as the crawl, longer than any request of it.
   pageRequest.redirectRule = [&run, base = &linkedFrom](const std::string& finalUrl) {
-    return FollowsServerAndFolderRules(run, finalUrl, *base);
+    return !ServerOrFolderRuleAgainst(run, finalUrl, *base);
   };
   return pageRequest;
 }
@@ -203,10 +210,15 @@ bool CrawlLinks(SearchRun& run) {
   };
 
   for (;;) {
+    run.pageNotRead.reset();
     const bool fetched = FetchPage(run, pageRequest, &ahead, queueIndex);
     // A fetch ended by Stop fails: the crawl ends here as stopped, whatever the page did.
     if (run.Stopped()) return stopped();
     if (!fetched) {
+      // An exception ends a fetch before the fetcher says why; the status text then does.
+      run.skipped.Add(
+          pageUrl, queueIndex == 0 ? std::string() : queue.Item(queueIndex).Referer,
+          run.pageNotRead.value_or(SkipCause{SkipReason::kFetchFailed, run.form.StatusText()}));
       if (queueIndex == 0) run.startPageFailed = true;
       run.SetStatusText(kFetchFailedText);
       run.Inet1.Cancel();
@@ -223,17 +235,29 @@ bool CrawlLinks(SearchRun& run) {
       auto handOver = [&](AddLinkClass& link) {
         if (++handled % kLinksPerYield == 0 && StopPressed(run)) return false;
         // "page.html#intro" and "page.html#usage" are one resource: one row, one fetch.
-        if (link.UrlFromPage && link.Url.find('#') != std::string::npos)
+        // The record of links not read keeps the link as the page wrote it.
+        std::string asFound;
+        if (link.UrlFromPage && link.Url.find('#') != std::string::npos) {
+          asFound = link.Url;
           link.Url = UrlWithoutFragment(link.Url);
+        }
+        auto skip = [&](SkipReason reason) {
+          run.skipped.Add(asFound.empty() ? link.Url : asFound, link.Referer, reason);
+        };
         if (link.Folder.empty())
           link.Folder = run.form.m_blnMultiCheck ? run.form.txtSaveFolder.Text() : "";
         // The name a person reads and a manager saves under; the URL stays encoded.
         if (link.FileName.empty()) link.FileName = DecodedFileName(GetUrlFileName(link.Url));
         // An entry queued at the depth limit would end the crawl when its turn came, never
         // read: links of such pages are not queued at all (same pages read, same rows).
-        if (level < depthLimit && IsUrlToFollowFrom(run, link.Url, base) &&
-            queue.Add(link.Url, link.Referer, link.Title, link.FileName, level)) {
+        if (level >= depthLimit) {
+          skip(SkipReason::kDepth);
+        } else if (const std::optional<SkipReason> rule = RuleAgainst(run, link.Url, base)) {
+          skip(*rule);
+        } else if (queue.Add(link.Url, link.Referer, link.Title, link.FileName, level)) {
           linkedFrom.push_back(baseIndex);
+        } else {
+          skip(SkipReason::kAlreadyQueued);
         }
         const int16_t added = run.form.lvwUrls.AddLink(
             link.FileName, link.Url, link.Referer, link.Title, "", link.Folder, ListDepth(level));
@@ -293,12 +317,12 @@ bool CrawlLinks(SearchRun& run) {
 }
 
 bool IsUrlToFollow(SearchRun& run, const std::string& strUrl, const std::string& strBaseUrl) {
-  return IsUrlToFollowFrom(run, strUrl, PageBaseOf(strBaseUrl));
+  return !RuleAgainst(run, strUrl, PageBaseOf(strBaseUrl));
 }
 
 bool IsRedirectAllowed(const SearchRun& run, const std::string& nextUrl,
                        const std::string& linkedFrom) {
-  return FollowsServerAndFolderRules(run, nextUrl, PageBaseOf(linkedFrom));
+  return !ServerOrFolderRuleAgainst(run, nextUrl, PageBaseOf(linkedFrom));
 }
 
 }  // namespace vendil

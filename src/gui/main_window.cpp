@@ -35,6 +35,7 @@
 #include "gui/qt_ui.h"
 #include "gui/resources.h"
 #include "gui/script_combo.h"
+#include "gui/skipped_links_dialog.h"
 #include "gui/twips.h"
 #include "gui/window_placement.h"
 
@@ -377,6 +378,11 @@ void MainWindow::ShowProgress(int pagesRead, int pagesQueued, int rowsFound) {
 void MainWindow::ShowAbout() {
   AboutDialog about([this](const std::string& url) { ui_.OpenUrl(url); }, this);
   about.exec();
+}
+
+void MainWindow::ShowSkippedLinks() {
+  SkippedLinksDialog dialog(form_.skippedLinks, this);
+  dialog.exec();
 }
 
 void MainWindow::ShowInternetOptions() {

@@ -61,6 +61,8 @@ class MainWindow : public QMainWindow {
   void ApplyResizeRule();
   // Shows the about box (modal).
   void ShowAbout();
+  // Shows the links the last search did not read (modal).
+  void ShowSkippedLinks();
   // Opens the Internet options dialog; OK keeps what it holds for the next search.
   void ShowInternetOptions();
   // The download of the checked rows (its per-row states feed the list's column).

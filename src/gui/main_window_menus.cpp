@@ -137,6 +137,7 @@ void MainWindow::BuildMenus() {
   go->addSeparator();
   AddItem(go, "mnuGo_SomeBriefcases", "複数のURLを巡回(&E)...",
           [this] { SearchSeveralUrls(form_); });
+  AddItem(go, "mnuGo_SkippedLinks", "除外されたリンク(&X)...", [this] { ShowSkippedLinks(); });
   go->addSeparator();
   AddItem(go, "mnuGo_CreateNewLinks", "「新しいリンクのチェック」ファイルの作成(&C)...",
           [this] { CreateNewLinksFile(form_); });

@@ -160,7 +160,10 @@ bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, s
         if (ReadyToStart(run, *fetch, ahead)) {
           if (waitShown != ServerThrottle::Clock::time_point{}) showGetting();
           waitShown = {};
-          if (!fetch->StartAttempt()) return false;
+          if (!fetch->StartAttempt()) {
+            run.pageNotRead = fetch->WhyNotRead();
+            return false;
+          }
           continue;
         }
         ShowServerWait(run, fetch->ServerKey(), waitShown);
@@ -170,6 +173,7 @@ bool FetchPage(SearchRun& run, const PageSpec& pageRequest, FetchAhead* ahead, s
       run.ui().Yield();
     }
     if (ahead) ahead->Pump();
+    if (fetch->Result() != PageFetch::Outcome::Succeeded) run.pageNotRead = fetch->WhyNotRead();
     return Conclude(run, *fetch);
   } catch (const std::exception& e) {
     // The page is not read; the status says why before the search reports the failure.

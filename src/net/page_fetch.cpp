@@ -74,6 +74,7 @@ bool PageFetch::StartAttempt() {
     const std::string next = UrlWithoutFragment(CombineUrl(hopUrl_, location));
     if (HttpControl::ServerKey(next).empty() || (spec_.redirectRule && !spec_.redirectRule(next))) {
       redirectRefused_ = true;
+      refusedHop_ = next;
       return {};
     }
     hopUrl_ = next;
@@ -93,6 +94,7 @@ void PageFetch::Update() {
   const HttpTransfer* t = run_.Inet1.Find(transfer_);
   if (t == nullptr) {  // dropped by a Cancel from elsewhere: the page is not read
     transfer_ = 0;
+    lastError_ = "cancelled";
     outcome_ = Outcome::Failed;
     return;
   }
@@ -117,6 +119,7 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
                               ? contentAccepted_
                               : IsContentTypeAccepted(run_, t.Header("Content-Type"));
     if (!accepted || redirectRefused_) {
+      if (!redirectRefused_) refusedType_ = t.Header("Content-Type");
       inet.Drop(transfer_);
       transfer_ = 0;
       outcome_ = Outcome::Refused;
@@ -140,6 +143,7 @@ void PageFetch::AttemptEnded(const HttpTransfer& t) {
 }
 
 void PageFetch::Failure(int code, const std::string& info) {
+  lastError_ = info.empty() ? "error " + std::to_string(code) : info;
   statusTexts_.push_back("ErrorCode: " + std::to_string(code) + " : " + info);
   statusTexts_.push_back("Retry:" + spec_.url);
   // A server that does not answer in time will not answer a second later either: one
@@ -183,6 +187,15 @@ void PageFetch::Abandon() {
   hasFailedBody_ = false;
   contentType_.clear();
   finalUrl_.clear();
+}
+
+SkipCause PageFetch::WhyNotRead() const {
+  if (outcome_ == Outcome::Refused) {
+    if (redirectRefused_) return {SkipReason::kRedirectRefused, refusedHop_};
+    return {SkipReason::kContentType, refusedType_};
+  }
+  if (outcome_ == Outcome::NotStarted) return {SkipReason::kFetchFailed, "not a web address"};
+  return {SkipReason::kFetchFailed, lastError_};
 }
 
 std::vector<std::string> PageFetch::TakeStatusTexts() { return std::exchange(statusTexts_, {}); }

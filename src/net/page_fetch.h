@@ -72,6 +72,9 @@ class PageFetch {
   bool BodyCut() const { return bodyCut_; }
   // Bytes a failed attempt left here (the control holds the rest).
   size_t HeldBytes() const { return failedBody_.size(); }
+  // Why a finished fetch was not read: the content type refused, the hop a redirect was
+  // refused at, or the error of the last attempt.
+  SkipCause WhyNotRead() const;
 
  private:
   void AttemptEnded(const HttpTransfer& t);
@@ -94,6 +97,7 @@ class PageFetch {
   SlowDownRetries slowDown_;
   std::vector<std::string> statusTexts_;
   std::string failedBody_, contentType_, finalUrl_;
+  std::string refusedType_, refusedHop_, lastError_;
   bool hasFailedBody_ = false;
   bool bodyCut_ = false;
 };

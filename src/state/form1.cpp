@@ -1,4 +1,5 @@
-// Form1's small behaviours of its own: the status text and the tag menu check marks.
+// Form1's small behaviours of its own: the status text, the record of links not read and
+// the tag menu check marks.
 #include "state/form1.h"
 
 #include <utility>
@@ -12,6 +13,16 @@ Form1::~Form1() = default;
 void Form1::SetStatusText(std::string text) {
   status_ = std::move(text);
   ui_.StatusChanged(status_);
+}
+
+void Form1::KeepSkippedLinks(SkippedLinks&& ofOneSearch) {
+  if (skippedLinks->Empty()) {
+    skippedLinks = std::make_shared<const SkippedLinks>(std::move(ofOneSearch));
+    return;
+  }
+  auto gathered = std::make_shared<SkippedLinks>(*skippedLinks);
+  gathered->Append(ofOneSearch);
+  skippedLinks = std::move(gathered);
 }
 
 void Form1::RefreshTagMenu() {

@@ -16,6 +16,7 @@
 #include "platform/internet_options.h"
 #include "settings/settings_keys.h"
 #include "state/fields.h"
+#include "state/skipped_links.h"
 #include "state/ui.h"
 
 namespace vendil {
@@ -75,6 +76,12 @@ class Form1 {
   // own state when it ends, cleared when a command starts): an unreachable page is not an
   // empty one.
   bool startPageFailed = false;
+  // What the searches since the list was last cleared met and did not read, gathered from
+  // each search's own record when it ends. Replaced, never changed in place: a window
+  // showing it keeps the one it took.
+  std::shared_ptr<const SkippedLinks> skippedLinks = std::make_shared<const SkippedLinks>();
+  void ForgetSkippedLinks() { skippedLinks = std::make_shared<const SkippedLinks>(); }
+  void KeepSkippedLinks(SkippedLinks&& ofOneSearch);
   // A command's searches are running: a second command that would start a search inside
   // them is refused (one search at a time, one finish box per search).
   bool searchRunning = false;

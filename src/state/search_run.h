@@ -6,11 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "state/form1.h"
 #include "state/server_throttle.h"
+#include "state/skipped_links.h"
 
 namespace vendil {
 
@@ -47,6 +49,10 @@ class SearchRun {
   bool startPageFailed = false;
   // Servers that asked this search to slow down; the next search starts with none.
   ServerThrottle throttle;
+  // Every link the crawl met and did not read, with the rule that dropped it.
+  SkippedLinks skipped;
+  // Why the page fetched last was not read, as the fetcher tells it when the fetch ends.
+  std::optional<SkipCause> pageNotRead;
 };
 
 }  // namespace vendil

@@ -139,7 +139,8 @@ TEST_F(MainWindowTest, MenusHoldEveryItemInOrder) {
             (std::vector<std::string>{
                 "mnuGo_Start 開始(&S)", "mnuGo_Stop 中止(&T)", "-",
                 "mnuGo_CheckLinks リンクの確認(&K)", "mnuGo_CheckAllLinks すべてのリンクの確認(&H)",
-                "-", "mnuGo_SomeBriefcases 複数のURLを巡回(&E)...", "-",
+                "-", "mnuGo_SomeBriefcases 複数のURLを巡回(&E)...",
+                "mnuGo_SkippedLinks 除外されたリンク(&X)...", "-",
                 "mnuGo_CreateNewLinks 「新しいリンクのチェック」ファイルの作成(&C)...",
                 "mnuGo_StartNewLinks 「新しいリンクのチェック」の開始(&N)...",
                 "mnuGo_OpenNewLinksList 複数の「新しいリンクのチェック」の開始(&L)..."}));
