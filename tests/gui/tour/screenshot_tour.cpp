@@ -141,6 +141,13 @@ int main(int argc, char** argv) {
   Shoot(&window, "link-check.png");
   window.List()->horizontalScrollBar()->setValue(0);
 
+  // What the search met and did not read.
+  WhenModal(QStringLiteral("frmSkippedLinks"), [](QWidget* dialog) {
+    Shoot(dialog, "skipped-links.png");
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  window.Action(QStringLiteral("mnuGo_SkippedLinks"))->trigger();
+
   // A start page that cannot be read: a loopback port nobody listens on (argv[3]).
   if (argc > 3) {
     form.txtUrl.SetText(argv[3]);
