@@ -19,6 +19,28 @@ namespace {
 
 bool IsWhite(char ch) { return ch == ' ' || ch == '\r' || ch == '\n' || ch == '\t'; }
 
+// The next "<" at or after `from`, and in `closeNearby` the first ">" after it when the
+// same 16 bytes hold it (else npos): most tags are short, and one look finds both.
+size_t FindTagOpen(std::string_view text, size_t from, size_t& closeNearby) {
+  size_t at = from;
+#ifdef __SSE2__
+  const __m128i opens = _mm_set1_epi8('<');
+  const __m128i closes = _mm_set1_epi8('>');
+  for (; at + 16 <= text.size(); at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    const auto openHits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, opens)));
+    if (openHits == 0) continue;
+    const auto offset = static_cast<unsigned>(std::countr_zero(openHits));
+    const unsigned closeHits =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, closes))) >> offset;
+    if (closeHits != 0)
+      closeNearby = at + offset + static_cast<unsigned>(std::countr_zero(closeHits));
+    return at + offset;
+  }
+#endif
+  return FindByte(text, '<', at);
+}
+
 char UpperAsciiChar(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
 
 // `text` at `at` holds `name`, letters compared in ASCII upper case.
@@ -156,6 +178,8 @@ bool IsAnchorStart(std::string_view token) {
 
 bool IsClosingAnchor(std::string_view token) {
   if (!token.starts_with("</")) return false;
+  // Four bytes leave no room for white space: the usual "</a>" and "</b>" are told at once.
+  if (token.size() == 4) return UpperAsciiChar(token[2]) == 'A' && token[3] == '>';
   char squeezed[5];
   size_t length = 0;
   for (const char ch : token) {
@@ -193,6 +217,23 @@ std::string_view RawTextElementAt(std::string_view text, size_t open) {
   return {};
 }
 
+// The byte after "<" of a comment ("<!--") or of a raw-text element's start tag: such a
+// token needs more than the next ">".
+bool MayBeginLongToken(char ch) {
+  switch (ch) {
+    case '!':
+    case 'S':
+    case 's':
+    case 'T':
+    case 't':
+    case 'X':
+    case 'x':
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Where scanning goes on after the tag that starts at `open` and ends before `after`: right
 // there, or, after the start tag of a raw-text element, at the "<" of its end tag. An
 // element never closed holds the rest of the page, as it does in a browser.
@@ -223,27 +264,40 @@ void cGetHtmlTag::ResetText(const std::string& text, bool copy) {
 }
 
 bool cGetHtmlTag::FindToken(int64_t from, TokenSpan& span) const {
-  if (from < 1) from = 1;
-  if (from > static_cast<int64_t>(html_.size())) return false;
-  const size_t open = FindByte(html_, '<', static_cast<size_t>(from - 1));
+  const size_t at = from < 1 ? 0 : static_cast<size_t>(from - 1);
+  if (at >= html_.size()) return false;
+  size_t closeNearby = std::string::npos;
+  const size_t open = FindTagOpen(html_, at, closeNearby);
   if (open == std::string::npos) return false;
   span.start = static_cast<int64_t>(open) + 1;
+  if (open + 1 < html_.size() && MayBeginLongToken(html_[open + 1])) {
+    FindLongToken(open, span);
+    return true;
+  }
+  // Any other token ends at the next ">", and the search goes on right after it.
+  const size_t end = closeNearby != std::string::npos ? closeNearby : FindByte(html_, '>', open);
+  span.complete = end != std::string::npos;
+  span.last = static_cast<int64_t>(end) + 1;
+  span.next = static_cast<int64_t>(end) + 2;
+  return true;
+}
+
+void cGetHtmlTag::FindLongToken(size_t open, TokenSpan& span) const {
   span.complete = false;
   if (open + 3 < html_.size() && html_[open + 1] == '!' && html_[open + 2] == '-' &&
       html_[open + 3] == '-') {
     // A comment is one token; it ends with the "--" of its "-->".
     const size_t end = html_.find("-->", open);
-    if (end == std::string::npos) return true;
+    if (end == std::string::npos) return;
     span.last = static_cast<int64_t>(end) + 2;
     span.next = static_cast<int64_t>(end) + 2;
   } else {
     const size_t end = FindByte(html_, '>', open);
-    if (end == std::string::npos) return true;
+    if (end == std::string::npos) return;
     span.last = static_cast<int64_t>(end) + 1;
     span.next = static_cast<int64_t>(RawTextEnd(html_, open, end + 1)) + 1;
   }
   span.complete = true;
-  return true;
 }
 
 std::string_view cGetHtmlTag::NextToken() {

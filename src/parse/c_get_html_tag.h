@@ -49,6 +49,9 @@ class cGetHtmlTag {
   };
   // The token whose search starts at `from`; false when the tokens have run out.
   bool FindToken(int64_t from, TokenSpan& span) const;
+  // FindToken for a comment or the start tag of a raw-text element at `open`; kept out of
+  // line, so the search for an ordinary tag stays short.
+  [[gnu::noinline]] void FindLongToken(size_t open, TokenSpan& span) const;
   // GetTag without the copy: a view into `html_`, empty when the tokens have run out.
   std::string_view NextToken();
   // A tag kind the tag scan looks for: the tag, the attribute that holds its URL and the

@@ -420,10 +420,15 @@ bool ResolvePlainLink(const PlainLinkBase& base, std::string_view link, std::str
   };
   const char* const data = link.data();
   size_t at = segment;
+  auto kindAt = [data](size_t at) { return kPlainLink.path[static_cast<unsigned char>(data[at])]; };
   for (;;) {
-    while (at < size && kPlainLink.path[static_cast<unsigned char>(data[at])] == kPlain) ++at;
+    // kPlain is 0: four plain bytes at a time, then one by one.
+    while (at + 4 <= size && (kindAt(at) | kindAt(at + 1) | kindAt(at + 2) | kindAt(at + 3)) == 0) {
+      at += 4;
+    }
+    while (at < size && kindAt(at) == kPlain) ++at;
     if (at == size) break;
-    const uint8_t kind = kPlainLink.path[static_cast<unsigned char>(data[at])];
+    const uint8_t kind = kindAt(at);
     if (kind == kQuestionMark) break;
     if (kind != kSlash) return false;
     dotSegments = dotSegments || mayBeDots(segment, at);
