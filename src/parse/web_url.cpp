@@ -420,7 +420,7 @@ bool ResolvePlainLink(const PlainLinkBase& base, std::string_view link, std::str
   };
   const char* const data = link.data();
   size_t at = segment;
-  auto kindAt = [data](size_t at) { return kPlainLink.path[static_cast<unsigned char>(data[at])]; };
+  auto kindAt = [data](size_t i) { return kPlainLink.path[static_cast<unsigned char>(data[i])]; };
   for (;;) {
     // kPlain is 0: four plain bytes at a time, then one by one.
     while (at + 4 <= size && (kindAt(at) | kindAt(at + 1) | kindAt(at + 2) | kindAt(at + 3)) == 0) {
