@@ -69,8 +69,8 @@ struct PlainLinkTable {
       path[c] = (flags & kPathSet) != 0 || c == '\\' || c == ':' ? kNotPlain : kPlain;
       query[c] = (flags & kQuerySet) == 0;
     }
-    path['/'] = kSlash;
-    path['?'] = kQuestionMark;
+    path[static_cast<unsigned char>('/')] = kSlash;
+    path[static_cast<unsigned char>('?')] = kQuestionMark;
   }
 };
 constexpr PlainLinkTable kPlainLink;
