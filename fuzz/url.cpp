@@ -1,7 +1,8 @@
 // Fuzz target for the URL and string helpers: the input up to the first line feed is a
 // base URL, the rest a link; the string helpers get the same texts as delimiters. The
 // request form of each URL must hold nothing a request line may not carry, and a web URL
-// once resolved must read the same again against any base.
+// once resolved must read the same again against any base. The quick reading of plain links
+// and the resolver of a page's links give what the full reading gives.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,12 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The quick reading of plain links agrees with the full one.
   if (vendil::IsWebScheme(vendil::LinkScheme(base))) {
     if (const auto parsedBase = vendil::ParseWebUrl(base, nullptr)) {
-      const auto quick =
-          vendil::ResolvePlainLink(*parsedBase, vendil::UrlPrefix(*parsedBase), link);
+      std::string quick;
+      const bool plain = vendil::ResolvePlainLink(vendil::PlainLinkBase(*parsedBase), link, quick);
       const auto full = vendil::ParseWebUrl(link, &*parsedBase);
-      if (quick && (!full || full->Href() != *quick)) __builtin_trap();
+      if (plain && (!full || full->Href() != quick)) __builtin_trap();
     }
   }
+  // A page's links resolved one after another read as each one alone.
+  std::string resolved = "left from the link before";
+  const bool found = vendil::LinkResolver(base).Resolve(link, resolved);
+  if (found != !combined.empty() || (found && resolved != combined)) __builtin_trap();
   if (combined.size() > 2048) __builtin_trap();
   if (!combined.empty() && vendil::IsWebScheme(vendil::LinkScheme(combined))) {
     if (vendil::CombineUrl(link, combined) != combined) __builtin_trap();

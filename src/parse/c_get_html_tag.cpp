@@ -10,34 +10,35 @@
 #include <emmintrin.h>
 #endif
 
+#include "parse/byte_search.h"
 #include "parse/character_references.h"
 #include "parse/mod_string.h"
-#include "parse/mod_url.h"
 
 namespace vendil {
 namespace {
 
 bool IsWhite(char ch) { return ch == ' ' || ch == '\r' || ch == '\n' || ch == '\t'; }
 
-// `text.find(ch, from)` in line, 16 bytes at a time: the scan looks for the next "<" and
-// ">" once per tag, and for "=", quotes and "&" inside it, mostly a few dozen bytes away,
-// where the call to memchr costs more than the search itself.
-size_t FindByte(std::string_view text, char ch, size_t from) {
-  const char* const data = text.data();
-  const size_t size = text.size();
+// The next "<" at or after `from`, and in `closeNearby` the first ">" after it when the
+// same 16 bytes hold it (else npos): most tags are short, and one look finds both.
+size_t FindTagOpen(std::string_view text, size_t from, size_t& closeNearby) {
   size_t at = from;
 #ifdef __SSE2__
-  const __m128i wanted = _mm_set1_epi8(ch);
-  for (; at + 16 <= size; at += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
-    if (hits != 0) return at + static_cast<size_t>(std::countr_zero(hits));
+  const __m128i opens = _mm_set1_epi8('<');
+  const __m128i closes = _mm_set1_epi8('>');
+  for (; at + 16 <= text.size(); at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    const auto openHits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, opens)));
+    if (openHits == 0) continue;
+    const auto offset = static_cast<unsigned>(std::countr_zero(openHits));
+    const unsigned closeHits =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, closes))) >> offset;
+    if (closeHits != 0)
+      closeNearby = at + offset + static_cast<unsigned>(std::countr_zero(closeHits));
+    return at + offset;
   }
 #endif
-  for (; at < size; ++at) {
-    if (data[at] == ch) return at;
-  }
-  return std::string_view::npos;
+  return FindByte(text, '<', at);
 }
 
 char UpperAsciiChar(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
@@ -51,12 +52,43 @@ bool HasNameAt(std::string_view text, size_t at, std::string_view name) {
   return true;
 }
 
+// HasNameAt for a name already in upper case: only the text's letters need folding.
+bool HasUpperNameAt(std::string_view text, size_t at, std::string_view upperName) {
+  if (at > text.size() || text.size() - at < upperName.size()) return false;
+  for (size_t k = 0; k < upperName.size(); ++k) {
+    if (UpperAsciiChar(text[at + k]) != upperName[k]) return false;
+  }
+  return true;
+}
+
 // Tag and attribute names are found as plain substrings in ASCII upper case; 0-based.
+// Candidates for the first letter are found 16 bytes at a time: a letter matches in either
+// case ("a" & 0xDF is "A"), any other byte only itself.
 size_t FindNoCaseAscii(std::string_view text, std::string_view needle, size_t from) {
   if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
   const char first = UpperAsciiChar(needle[0]);
-  for (size_t at = from; at + needle.size() <= text.size(); ++at) {
-    if (UpperAsciiChar(text[at]) == first && HasNameAt(text, at, needle)) return at;
+  const char mask =
+      first >= 'A' && first <= 'Z' ? static_cast<char>(0xDF) : static_cast<char>(0xFF);
+  if (text.size() < needle.size()) return std::string_view::npos;
+  const size_t lastStart = text.size() - needle.size();
+  size_t at = from;
+#ifdef __SSE2__
+  const __m128i masks = _mm_set1_epi8(mask);
+  const __m128i wanted = _mm_set1_epi8(first);
+  for (; at + 16 <= text.size() && at <= lastStart; at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    auto hits = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(block, masks), wanted)));
+    while (hits != 0) {
+      const size_t candidate = at + static_cast<size_t>(std::countr_zero(hits));
+      if (candidate > lastStart) return std::string_view::npos;
+      if (HasNameAt(text, candidate + 1, needle.substr(1))) return candidate;
+      hits &= hits - 1;
+    }
+  }
+#endif
+  for (; at <= lastStart; ++at) {
+    if ((text[at] & mask) == first && HasNameAt(text, at + 1, needle.substr(1))) return at;
   }
   return std::string_view::npos;
 }
@@ -146,6 +178,8 @@ bool IsAnchorStart(std::string_view token) {
 
 bool IsClosingAnchor(std::string_view token) {
   if (!token.starts_with("</")) return false;
+  // Four bytes leave no room for white space: the usual "</a>" and "</b>" are told at once.
+  if (token.size() == 4) return UpperAsciiChar(token[2]) == 'A' && token[3] == '>';
   char squeezed[5];
   size_t length = 0;
   for (const char ch : token) {
@@ -183,6 +217,23 @@ std::string_view RawTextElementAt(std::string_view text, size_t open) {
   return {};
 }
 
+// The byte after "<" of a comment ("<!--") or of a raw-text element's start tag: such a
+// token needs more than the next ">".
+bool MayBeginLongToken(char ch) {
+  switch (ch) {
+    case '!':
+    case 'S':
+    case 's':
+    case 'T':
+    case 't':
+    case 'X':
+    case 'x':
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Where scanning goes on after the tag that starts at `open` and ends before `after`: right
 // there, or, after the start tag of a raw-text element, at the "<" of its end tag. An
 // element never closed holds the rest of the page, as it does in a browser.
@@ -212,28 +263,41 @@ void cGetHtmlTag::ResetText(const std::string& text, bool copy) {
   }
 }
 
-std::optional<cGetHtmlTag::TokenSpan> cGetHtmlTag::FindToken(int64_t from) const {
-  if (from < 1) from = 1;
-  if (html_.empty() || from > static_cast<int64_t>(html_.size())) return std::nullopt;
-  const size_t open = FindByte(html_, '<', static_cast<size_t>(from - 1));
-  if (open == std::string::npos) return std::nullopt;
-  TokenSpan span;
+bool cGetHtmlTag::FindToken(int64_t from, TokenSpan& span) const {
+  const size_t at = from < 1 ? 0 : static_cast<size_t>(from - 1);
+  if (at >= html_.size()) return false;
+  size_t closeNearby = std::string::npos;
+  const size_t open = FindTagOpen(html_, at, closeNearby);
+  if (open == std::string::npos) return false;
   span.start = static_cast<int64_t>(open) + 1;
+  if (open + 1 < html_.size() && MayBeginLongToken(html_[open + 1])) {
+    FindLongToken(open, span);
+    return true;
+  }
+  // Any other token ends at the next ">", and the search goes on right after it.
+  const size_t end = closeNearby != std::string::npos ? closeNearby : FindByte(html_, '>', open);
+  span.complete = end != std::string::npos;
+  span.last = static_cast<int64_t>(end) + 1;
+  span.next = static_cast<int64_t>(end) + 2;
+  return true;
+}
+
+void cGetHtmlTag::FindLongToken(size_t open, TokenSpan& span) const {
+  span.complete = false;
   if (open + 3 < html_.size() && html_[open + 1] == '!' && html_[open + 2] == '-' &&
       html_[open + 3] == '-') {
     // A comment is one token; it ends with the "--" of its "-->".
     const size_t end = html_.find("-->", open);
-    if (end == std::string::npos) return span;
+    if (end == std::string::npos) return;
     span.last = static_cast<int64_t>(end) + 2;
     span.next = static_cast<int64_t>(end) + 2;
   } else {
     const size_t end = FindByte(html_, '>', open);
-    if (end == std::string::npos) return span;
+    if (end == std::string::npos) return;
     span.last = static_cast<int64_t>(end) + 1;
     span.next = static_cast<int64_t>(RawTextEnd(html_, open, end + 1)) + 1;
   }
   span.complete = true;
-  return span;
 }
 
 std::string_view cGetHtmlTag::NextToken() {
@@ -241,16 +305,16 @@ std::string_view cGetHtmlTag::NextToken() {
     ResetText({}, true);
     return {};
   }
-  std::optional<TokenSpan> span;
+  TokenSpan span;
   if (walkedNext_ < walked_.size() && walked_[walkedNext_].first == position_) {
     span = walked_[walkedNext_++].second;
-  } else {
-    span = FindToken(position_);
+  } else if (!FindToken(position_, span)) {
+    return {};
   }
-  if (!span || !span->complete) return {};
-  position_ = span->next;
-  return html_.substr(static_cast<size_t>(span->start - 1),
-                      static_cast<size_t>(span->last - span->start + 1));
+  if (!span.complete) return {};
+  position_ = span.next;
+  return html_.substr(static_cast<size_t>(span.start - 1),
+                      static_cast<size_t>(span.last - span.start + 1));
 }
 
 std::string cGetHtmlTag::GetTag(const std::string& strNewData) {
@@ -288,21 +352,18 @@ int64_t cGetHtmlTag::FindLinkTextEnd(int64_t from) const {
   walked_.clear();
   walkedNext_ = 0;
   for (int64_t at = from;;) {
-    const auto span = FindToken(at);
-    if (!span || !span->complete) return 0;
-    if (walked_.size() < kWalkedTokens) walked_.emplace_back(at, *span);
-    const std::string_view token = html_.substr(static_cast<size_t>(span->start - 1),
-                                                static_cast<size_t>(span->last - span->start + 1));
+    TokenSpan span;
+    if (!FindToken(at, span) || !span.complete) return 0;
+    if (walked_.size() < kWalkedTokens) walked_.emplace_back(at, span);
+    const std::string_view token = html_.substr(static_cast<size_t>(span.start - 1),
+                                                static_cast<size_t>(span.last - span.start + 1));
     // Only "</..." and "<a..." can end a link text.
     const char first = UpperAsciiChar(token[1]);
-    if (first != '/' && first != 'A') {
-      at = span->next;
-      continue;
+    if ((first == '/' || first == 'A') &&
+        (IsClosingAnchor(token) || IsAnchorStart(token) || IsHrefTag(token, "<A"))) {
+      return span.start;
     }
-    if (IsClosingAnchor(token) || IsAnchorStart(token) || IsHrefTag(token, "<A")) {
-      return span->start;
-    }
-    at = span->next;
+    at = span.next;
   }
 }
 
@@ -322,45 +383,43 @@ bool cGetHtmlTag::GetLinkFromHtml(std::string& strUrl, std::string* strText,
   if (!strHtml.empty()) {
     ResetText(strHtml, false);
     position_ = 1;
-    linkBaseUrl_ = strBaseUrl;
+    linkBase_ = LinkResolver(strBaseUrl);
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
     const char first = UpperAsciiChar(token[1]);
     if (first != 'A' && first != 'B') continue;  // neither an A-named tag nor BASE
     if (IsHrefTag(token, "<BASE")) {
-      linkBaseUrl_ = UrlValue(token, {});
+      linkBase_ = LinkResolver(UrlValue(token, {}));
     } else if (IsHrefTag(token, "<A")) {
       const std::string value = UrlValue(token, {});
       if (value.empty()) continue;
       // A link that cannot be resolved is passed over rather than reported as an empty URL.
-      std::string url = CombineUrl(linkBaseUrl_, value);
-      if (url.empty()) continue;
-      strUrl = std::move(url);
+      if (!linkBase_.Resolve(value, url_)) continue;
+      strUrl.swap(url_);
       if (strText != nullptr) strText->assign(LinkText());
       return true;
     }
   }
-  linkBaseUrl_.clear();
+  linkBase_ = LinkResolver();
   return false;
 }
 
 void cGetHtmlTag::BuildEntries(int32_t enumEnableTags) {
-  m_colTagNames.clear();
-  m_colUrlAttrs.clear();
-  m_colTextAttrs.clear();
-  entryStart_.fill(false);
-  auto mark = [this](char first) {
-    entryStart_[static_cast<unsigned char>(first)] = true;
+  entries_.clear();
+  tagStart_.fill(0);
+  auto mark = [this](char first, uint8_t kind) {
+    tagStart_[static_cast<unsigned char>(first)] |= kind;
     const char upper = UpperAsciiChar(first);
-    entryStart_[static_cast<unsigned char>(upper)] = true;
-    if (upper >= 'A' && upper <= 'Z') entryStart_[static_cast<unsigned char>(upper + 32)] = true;
+    tagStart_[static_cast<unsigned char>(upper)] |= kind;
+    if (upper >= 'A' && upper <= 'Z') tagStart_[static_cast<unsigned char>(upper + 32)] |= kind;
   };
-  mark('B');  // BASE
+  mark('B', kBaseStart);
   auto add = [this, &mark](std::string name, std::string url, std::string text) {
-    mark(name[0]);
-    m_colTagNames.push_back(std::move(name));
-    m_colUrlAttrs.push_back(std::move(url));
-    m_colTextAttrs.push_back(std::move(text));
+    mark(name[0], kEntryStart);
+    const bool anchor = name == "A";
+    std::string upperName = name;
+    for (char& ch : upperName) ch = UpperAsciiChar(ch);
+    entries_.push_back({std::move(upperName), std::move(url), std::move(text), anchor});
   };
   if ((enumEnableTags & 1) != 0) add("A", "HREF", "");
   if ((enumEnableTags & 2) != 0) add("FRAME", "SRC", "");
@@ -377,23 +436,29 @@ void cGetHtmlTag::BuildEntries(int32_t enumEnableTags) {
   }
 }
 
-std::optional<size_t> cGetHtmlTag::MatchEntry(std::string_view token) {
-  for (size_t entry = 0; entry < m_colTagNames.size(); ++entry) {
+const cGetHtmlTag::Entry* cGetHtmlTag::MatchEntry(std::string_view token) {
+  const char first = UpperAsciiChar(token[1]);
+  for (const Entry& entry : entries_) {
     // IsTagWithAttribute and then the value of the attribute it found.
-    const std::string& name = m_colTagNames[entry];
-    const size_t nameEnd = 1 + name.size();
-    if (token.size() <= nameEnd || !HasNameAt(token, 1, name) || !IsWhite(token[nameEnd])) {
+    const size_t nameEnd = 1 + entry.upperName.size();
+    if (entry.upperName[0] != first || token.size() <= nameEnd ||
+        !HasUpperNameAt(token, 2, std::string_view(entry.upperName).substr(1)) ||
+        !IsWhite(token[nameEnd])) {
       continue;
     }
-    const std::string& attribute = m_colUrlAttrs[entry];
-    const size_t at = FindNoCaseAscii(token, attribute, 0);
-    if (at == std::string_view::npos || FindByte(token, '=', at + 1) == std::string_view::npos) {
-      continue;
+    const size_t at = FindNoCaseAscii(token, entry.urlAttribute, 0);
+    if (at == std::string_view::npos) continue;
+    // The value follows the first "=" after the name, if there is one.
+    const std::string_view raw = AttributeValueFrom(token, at + entry.urlAttribute.size());
+    if (FindByte(raw, '&', 0) == std::string_view::npos) {
+      value_ = raw;
+    } else {
+      decoded_ = DecodeCharacterReferences(raw, ReferenceContext::AttributeValue);
+      value_ = decoded_;
     }
-    AssignUrlValue(AttributeValueFrom(token, at + attribute.size()), value_);
-    if (!value_.empty()) return entry;
+    if (!value_.empty()) return &entry;
   }
-  return std::nullopt;
+  return nullptr;
 }
 
 bool cGetHtmlTag::GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, std::string* strText,
@@ -402,35 +467,33 @@ bool cGetHtmlTag::GetTagFromHtml(int32_t enumEnableTags, std::string& strUrl, st
     BuildEntries(enumEnableTags);
     ResetText(strHtml, false);
     position_ = 1;
-    tagBaseUrl_ = strBaseUrl;
+    tagBase_ = LinkResolver(strBaseUrl);
   }
   for (std::string_view token = NextToken(); !token.empty(); token = NextToken()) {
-    if (!entryStart_[static_cast<unsigned char>(token[1])]) continue;
-    if (IsHrefTag(token, "<BASE")) {
-      tagBaseUrl_ = UrlValue(token, {});
+    const uint8_t kinds = tagStart_[static_cast<unsigned char>(token[1])];
+    if (kinds == 0) continue;
+    if ((kinds & kBaseStart) != 0 && IsHrefTag(token, "<BASE")) {
+      tagBase_ = LinkResolver(UrlValue(token, {}));
       continue;
     }
-    const auto found = MatchEntry(token);
-    if (!found) continue;
-    std::string url = CombineUrl(tagBaseUrl_, value_);
+    if ((kinds & kEntryStart) == 0) continue;
+    const Entry* entry = MatchEntry(token);
     // A link that cannot be resolved is passed over; one tag gives at most one link.
-    if (url.empty()) continue;
-    strUrl = std::move(url);
+    if (entry == nullptr || !tagBase_.Resolve(value_, url_)) continue;
+    strUrl.swap(url_);
     if (strText != nullptr) {
-      strText->clear();
-      const size_t entry = *found;
-      if (m_colTagNames[entry] == "A") {
+      if (entry->anchor) {
         strText->assign(LinkText());
-      } else if (!m_colTextAttrs[entry].empty()) {
-        strText->assign(AttributeValueView(token, m_colTextAttrs[entry]));
+      } else if (!entry->textAttribute.empty()) {
+        strText->assign(AttributeValueView(token, entry->textAttribute));
+      } else {
+        strText->clear();
       }
     }
     return true;
   }
-  tagBaseUrl_.clear();
-  m_colTagNames.clear();
-  m_colUrlAttrs.clear();
-  m_colTextAttrs.clear();
+  tagBase_ = LinkResolver();
+  entries_.clear();
   return false;
 }
 

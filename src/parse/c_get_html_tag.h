@@ -6,11 +6,12 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "parse/mod_url.h"
 
 namespace vendil {
 
@@ -46,12 +47,24 @@ class cGetHtmlTag {
     int64_t next = 0;
     bool complete = false;
   };
-  std::optional<TokenSpan> FindToken(int64_t from) const;
+  // The token whose search starts at `from`; false when the tokens have run out.
+  bool FindToken(int64_t from, TokenSpan& span) const;
+  // FindToken for a comment or the start tag of a raw-text element at `open`; kept out of
+  // line, so the search for an ordinary tag stays short.
+  [[gnu::noinline]] void FindLongToken(size_t open, TokenSpan& span) const;
   // GetTag without the copy: a view into `html_`, empty when the tokens have run out.
   std::string_view NextToken();
-  // The link in one tag of the tag scan: the entry index, its URL value left in `value_`;
-  // nullopt when the tag holds no link.
-  std::optional<size_t> MatchEntry(std::string_view token);
+  // A tag kind the tag scan looks for: the tag, the attribute that holds its URL and the
+  // one that holds its text (none for an anchor, whose text is the link text).
+  struct Entry {
+    std::string upperName;  // in ASCII upper case
+    std::string urlAttribute;
+    std::string textAttribute;
+    bool anchor = false;
+  };
+  // The entry one tag of the tag scan is a link of, its URL value left in `value_`; null
+  // when the tag holds no link.
+  const Entry* MatchEntry(std::string_view token);
   // Where the text of a link that starts at `from` ends: the start of the first token that
   // closes an anchor, begins one, or is an A-named tag with an HREF (a link of the anchor
   // scan), as a browser ends an open anchor where the next begins. 0 when the tokens run
@@ -68,18 +81,22 @@ class cGetHtmlTag {
   std::string_view html_;
   int64_t position_ = 0;
   std::string customTags_;
-  std::string linkBaseUrl_;
-  std::string tagBaseUrl_;
-  std::string value_;  // reused from one tag to the next
+  LinkResolver linkBase_;
+  LinkResolver tagBase_;
+  std::string_view value_;  // into the page, or into `decoded_`
+  std::string decoded_;     // a value with character references, decoded
+  std::string url_;         // the storage of the next link's URL: swapped with the caller's
   // The first tokens FindLinkTextEnd walked over, with the position each was searched
   // from: the scan takes them from here instead of finding them a second time.
   static constexpr size_t kWalkedTokens = 64;
   mutable std::vector<std::pair<int64_t, TokenSpan>> walked_;
   mutable size_t walkedNext_ = 0;
-  std::vector<std::string> m_colTagNames, m_colUrlAttrs, m_colTextAttrs;
-  // Which bytes after "<" may begin the name of an entry or of BASE: every other tag is
+  std::vector<Entry> entries_;
+  // Which bytes after "<" may begin the name of BASE or of an entry: every other tag is
   // passed over on its first letter.
-  std::array<bool, 256> entryStart_{};
+  static constexpr uint8_t kBaseStart = 1;
+  static constexpr uint8_t kEntryStart = 2;
+  std::array<uint8_t, 256> tagStart_{};
 };
 
 }  // namespace vendil

@@ -3,7 +3,9 @@
 #include "parse/mod_string.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "parse/byte_search.h"
 #include "parse/character_references.h"
 
 namespace vendil {
@@ -131,33 +133,69 @@ std::string StripTags(const std::string& strHtml, bool blnRemoveCrLf, bool blnTr
   // Removing the first "<" through the next ">" again and again leaves a prefix free of "<",
   // so one forward pass gives the same text without rescanning. Line breaks are dropped on
   // the way unless references are left to decode: one of those may stand for a line break.
-  const bool decode = strHtml.find('&') != std::string::npos;
-  const bool dropCrLf = blnRemoveCrLf && !decode;
-  std::string text;
-  text.reserve(strHtml.size());
+  const bool decode = FindByte(strHtml, '&', 0) != std::string::npos;
+  // Most titles hold no line break: their text is copied a run at a time.
+  const bool dropCrLf = blnRemoveCrLf && !decode &&
+                        (FindByte(strHtml, '\r', 0) != std::string::npos ||
+                         FindByte(strHtml, '\n', 0) != std::string::npos);
+  // The text is never longer than the markup. A short one is put together on the stack, so
+  // a title that fits in the string itself costs no allocation.
+  constexpr size_t kOnStack = 256;
+  char small[kOnStack];
+  std::string large;
+  char* out = small;
+  if (strHtml.size() > kOnStack) {
+    large.resize(strHtml.size());
+    out = large.data();
+  }
+  const char* const html = strHtml.data();
   const size_t size = strHtml.size();
+  size_t length = 0;
   size_t from = 0;
+  auto copy = [&](size_t first, size_t end) {
+    if (!dropCrLf) {
+      std::memcpy(out + length, html + first, end - first);
+      length += end - first;
+      return;
+    }
+    for (size_t at = first; at < end; ++at) {
+      out[length] = html[at];
+      length += html[at] != '\r' && html[at] != '\n' ? 1 : 0;
+    }
+  };
   // Link texts are short: the bytes are looked at in line rather than through find().
   while (from < size) {
     size_t open = from;
-    while (open < size && strHtml[open] != '<') ++open;
+    while (open < size && html[open] != '<') ++open;
     size_t close = open;
-    while (close < size && strHtml[close] != '>') ++close;
-    const size_t end = close < size ? open : size;
-    for (size_t at = from; at < end; ++at) {
-      const char ch = strHtml[at];
-      if (dropCrLf && (ch == '\r' || ch == '\n')) continue;
-      text += ch;
+    while (close < size && html[close] != '>') ++close;
+    if (close >= size) {
+      copy(from, size);  // a "<" never closed is text
+      break;
     }
-    if (close >= size) break;
+    copy(from, open);
     from = close + 1;
   }
+  size_t first = 0;
+  if (blnTrim && !decode) {
+    while (first < length && out[first] == ' ') ++first;
+    while (length > first && out[length - 1] == ' ') --length;
+  }
+  std::string text;
+  if (out == large.data()) {
+    large.resize(length);
+    large.erase(0, first);
+    text = std::move(large);
+  } else {
+    text.assign(out + first, length - first);
+  }
+  if (!decode) return text;
   // References are decoded once the tags are gone, so "&lt;b&gt;" shows as text and is
   // not taken for a tag; a line break written as a reference goes with the others.
-  if (decode && text.find('&') != std::string::npos) {
+  if (text.find('&') != std::string::npos) {
     text = DecodeCharacterReferences(text, ReferenceContext::Text);
   }
-  if (blnRemoveCrLf && decode) {
+  if (blnRemoveCrLf) {
     std::erase(text, '\r');
     std::erase(text, '\n');
   }

@@ -171,7 +171,7 @@ void AppendWithoutDotSegments(std::string_view input, std::string& output) {
 struct ParsedUrl {
   std::string text;
   std::optional<WebUrl> url;
-  std::string prefix;  // UrlPrefix(*url)
+  PlainLinkBase plain;  // of *url
   bool valid = false;
 };
 
@@ -180,7 +180,7 @@ const ParsedUrl& Parsed(const std::string& baseUrl) {
   if (!cached.valid || cached.text != baseUrl) {
     cached.text = baseUrl;
     cached.url = IsWebScheme(LinkScheme(baseUrl)) ? ParseWebUrl(baseUrl, nullptr) : std::nullopt;
-    cached.prefix = cached.url ? UrlPrefix(*cached.url) : std::string();
+    cached.plain = cached.url ? PlainLinkBase(*cached.url) : PlainLinkBase();
     cached.valid = true;
   }
   return cached;
@@ -250,9 +250,8 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
     const ParsedUrl& parsedBase = Parsed(strBaseUrl);
     const WebUrl* base = parsedBase.url ? &*parsedBase.url : nullptr;
     if (scheme.empty() && base == nullptr) return {};
-    if (scheme.empty()) {
-      if (auto plain = ResolvePlainLink(*base, parsedBase.prefix, strUrl))
-        return Limited(std::move(*plain));
+    if (std::string plain; scheme.empty() && ResolvePlainLink(parsedBase.plain, strUrl, plain)) {
+      return Limited(std::move(plain));
     }
     std::optional<WebUrl> url = ParseWebUrl(strUrl, base);
     return url ? Limited(url->Href()) : std::string();
@@ -311,6 +310,24 @@ std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl)
   if (link.hasFragment) combined.append("#").append(link.fragment);
   if (combined.size() > kMaxCombinedUrl) return {};
   return combined;
+}
+
+LinkResolver::LinkResolver(std::string base) : base_(std::move(base)) {
+  if (!IsWebBase(base_)) return;
+  if (const std::optional<WebUrl> web = ParseWebUrl(base_, nullptr)) {
+    web_ = PlainLinkBase(*web);
+    isWeb_ = true;
+  }
+}
+
+bool LinkResolver::Resolve(std::string_view link, std::string& out) const {
+  // A link the quick reading takes has no scheme (no ":" before its query), so CombineUrl
+  // too would read it against the web base.
+  if (isWeb_ && ResolvePlainLink(web_, link, out)) return out.size() <= kMaxCombinedUrl;
+  std::string combined = CombineUrl(base_, std::string(link));
+  if (combined.empty()) return false;
+  out = std::move(combined);
+  return true;
 }
 
 std::string UrlWithoutFragment(const std::string& url) { return url.substr(0, url.find('#')); }

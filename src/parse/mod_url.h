@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "parse/web_url.h"
+
 namespace vendil {
 
 std::string GetHostName(const std::string& url);
@@ -13,6 +15,21 @@ std::string GetUrlPath(const std::string& url);       // "/" for an empty path
 std::string GetUrlFileName(const std::string& url);   // last segment before the query
 std::string GetUrlDirectory(const std::string& url);  // path up to its last "/"
 std::string CombineUrl(const std::string& strBaseUrl, const std::string& strUrl);
+// The links of one page resolved one after another against its base, each exactly as
+// CombineUrl resolves it: the base is read once, and the result goes to the caller's
+// string, whose storage serves the next link.
+class LinkResolver {
+ public:
+  explicit LinkResolver(std::string base = {});
+  // True with the URL in `out`; false (`out` then holds anything) where CombineUrl gives
+  // an empty text.
+  bool Resolve(std::string_view link, std::string& out) const;
+
+ private:
+  std::string base_;
+  bool isWeb_ = false;  // a web base that parses
+  PlainLinkBase web_;
+};
 // The host and folder by which the crawl tells servers and folders apart: the host in its
 // canonical form (lower case, ASCII, IPv4 written out, no port), the folder with dot
 // segments resolved and bytes beyond ASCII percent-encoded.

@@ -56,6 +56,25 @@ struct EncodeTable {
 };
 constexpr EncodeTable kEncode;
 
+// What the quick reading of a plain link makes of each byte: the path ends at "?", splits at
+// "/" and holds nothing the path encodes, no "\" (a separator) and no ":" (a scheme); the
+// query holds nothing the query encodes.
+enum PlainKind : uint8_t { kPlain, kSlash, kQuestionMark, kNotPlain };
+struct PlainLinkTable {
+  uint8_t path[256] = {};
+  bool query[256] = {};
+  constexpr PlainLinkTable() {
+    for (int c = 0; c < 256; ++c) {
+      const uint8_t flags = kEncode.flags[c];
+      path[c] = (flags & kPathSet) != 0 || c == '\\' || c == ':' ? kNotPlain : kPlain;
+      query[c] = (flags & kQuerySet) == 0;
+    }
+    path[static_cast<unsigned char>('/')] = kSlash;
+    path[static_cast<unsigned char>('?')] = kQuestionMark;
+  }
+};
+constexpr PlainLinkTable kPlainLink;
+
 void AppendEncoded(std::string& out, char ch, EncodeSet set) {
   const auto c = static_cast<unsigned char>(ch);
   if ((kEncode.flags[c] & set) == 0) {
@@ -380,53 +399,76 @@ std::string UrlPrefix(const WebUrl& url) {
   return out;
 }
 
-std::optional<std::string> ResolvePlainLink(const WebUrl& base, std::string_view prefix,
-                                            std::string_view link) {
-  if (link.empty() || link[0] == '?' || link.starts_with("//")) return std::nullopt;
-  const size_t queryAt = link.find('?');
-  std::string_view path = link.substr(0, queryAt);
-  for (const char c : path) {
-    if ((kEncode.flags[static_cast<unsigned char>(c)] & kPathSet) != 0 || c == '\\' || c == ':')
-      return std::nullopt;
-  }
-  if (queryAt != std::string_view::npos) {
-    for (const char c : link.substr(queryAt + 1)) {
-      if ((kEncode.flags[static_cast<unsigned char>(c)] & kQuerySet) != 0) return std::nullopt;
-    }
-  }
-  std::string out;
-  out.reserve(prefix.size() + base.path.size() + link.size() + 1);
-  out.append(prefix);
-  const size_t root = out.size();
-  auto shorten = [&out, root] {
-    const size_t slash = out.rfind('/');
-    if (slash != std::string::npos && slash >= root) out.erase(slash);
+PlainLinkBase::PlainLinkBase(const WebUrl& base) : root(UrlPrefix(base)), directory(root) {
+  // The path of a web URL begins with "/"; the link replaces what follows its last "/".
+  const size_t slash = base.path.rfind('/');
+  directory.append(base.path, 0, slash == std::string::npos ? base.path.size() : slash);
+  directory += '/';
+}
+
+bool ResolvePlainLink(const PlainLinkBase& base, std::string_view link, std::string& out) {
+  if (link.empty() || link[0] == '?' || link.starts_with("//")) return false;
+  // One look at each byte: what the path and the query may hold, and whether a segment may
+  // be a dot segment ("." or "..", also percent-encoded), which only the segment walk below
+  // resolves.
+  const size_t size = link.size();
+  const bool fromRoot = link[0] == '/';
+  bool dotSegments = false;
+  size_t segment = fromRoot ? 1 : 0;
+  auto mayBeDots = [link](size_t from, size_t end) {
+    return end > from && end - from <= 6 && (link[from] == '.' || link[from] == '%');
   };
-  if (path.starts_with('/')) {
-    path.remove_prefix(1);
-  } else {
-    out.append(base.path);
-    shorten();
+  const char* const data = link.data();
+  size_t at = segment;
+  auto kindAt = [data](size_t i) { return kPlainLink.path[static_cast<unsigned char>(data[i])]; };
+  for (;;) {
+    // kPlain is 0: four plain bytes at a time, then one by one.
+    while (at + 4 <= size && (kindAt(at) | kindAt(at + 1) | kindAt(at + 2) | kindAt(at + 3)) == 0) {
+      at += 4;
+    }
+    while (at < size && kindAt(at) == kPlain) ++at;
+    if (at == size) break;
+    const uint8_t kind = kindAt(at);
+    if (kind == kQuestionMark) break;
+    if (kind != kSlash) return false;
+    dotSegments = dotSegments || mayBeDots(segment, at);
+    segment = ++at;
+  }
+  dotSegments = dotSegments || mayBeDots(segment, at);
+  const size_t queryAt = at;
+  for (; at < size; ++at) {
+    if (!kPlainLink.query[static_cast<unsigned char>(link[at])]) return false;
+  }
+  if (!dotSegments) {
+    // A link from the root keeps its "/"; any other follows the directory's.
+    out.assign(fromRoot ? base.root : base.directory);
+    out.append(link);
+    return true;
   }
   // The path state of the full reading, for segments that need no encoding.
+  out.assign(fromRoot ? base.root : base.directory);
+  if (!fromRoot) out.pop_back();
+  const size_t root = base.root.size();
+  std::string_view path = link.substr(fromRoot ? 1 : 0, queryAt - (fromRoot ? 1 : 0));
   for (;;) {
     const size_t slash = path.find('/');
-    const std::string_view segment = path.substr(0, slash);
+    const std::string_view part = path.substr(0, slash);
     const bool last = slash == std::string_view::npos;
-    if (IsDoubleDot(segment)) {
-      shorten();
+    if (IsDoubleDot(part)) {
+      const size_t cut = out.rfind('/');
+      if (cut != std::string::npos && cut >= root) out.erase(cut);
       if (last) out += '/';
-    } else if (IsSingleDot(segment)) {
+    } else if (IsSingleDot(part)) {
       if (last) out += '/';
     } else {
       out += '/';
-      out.append(segment);
+      out.append(part);
     }
     if (last) break;
     path.remove_prefix(slash + 1);
   }
-  if (queryAt != std::string_view::npos) out.append(link.substr(queryAt));
-  return out;
+  out.append(link.substr(queryAt));
+  return true;
 }
 
 std::string WebUrl::HrefWithoutFragment() const {

@@ -31,12 +31,21 @@ bool IsWebScheme(std::string_view lowerScheme);
 // The part of a web URL before its path: scheme, user info, host and port.
 std::string UrlPrefix(const WebUrl& url);
 
+// A web base read once for the quick reading of many links: `root` is UrlPrefix(base),
+// `directory` the root and the base path up to and with its last "/".
+struct PlainLinkBase {
+  PlainLinkBase() = default;
+  explicit PlainLinkBase(const WebUrl& base);
+  std::string root;
+  std::string directory;
+};
+
 // The quick reading of the links most pages are made of: a path relative to `base` or
 // from its root, with an optional query, holding nothing that is encoded, no "\" and no
-// ":" before its query. Gives what ParseWebUrl gives for such a link; nullopt for any other
-// link. `prefix` is UrlPrefix(base).
-std::optional<std::string> ResolvePlainLink(const WebUrl& base, std::string_view prefix,
-                                            std::string_view link);
+// ":" before its query. Writes what ParseWebUrl gives for such a link to `out` (its storage
+// reused from one link to the next) and gives true; false, `out` untouched, for any other
+// link.
+bool ResolvePlainLink(const PlainLinkBase& base, std::string_view link, std::string& out);
 
 // `input` read against `base` (null: no base). Nullopt when the result is no web URL or the
 // input is one the browser rejects (a bad host or port, an empty host, nothing to resolve

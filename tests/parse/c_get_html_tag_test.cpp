@@ -59,6 +59,26 @@ TEST(HtmlTagTokens, UnterminatedTagOrCommentEndsTheScan) {
   EXPECT_EQ(scanner.GetTag("<!-- open <a href=x>"), "");
 }
 
+// The scanner reads 16 bytes at a time: a tag, a stray "<" inside it and the page's end may
+// fall anywhere in such a block, and the tokens stay the same.
+TEST(HtmlTagTokens, TagsAtEveryOffsetAndOfEveryLength) {
+  for (size_t offset = 0; offset < 34; ++offset) {
+    for (size_t length = 2; length < 40; ++length) {
+      std::string tag = "<" + std::string(length - 2, 'p') + ">";
+      if (length > 4) tag[length / 2] = '<';
+      const std::string html = std::string(offset, 'x') + tag + "yy<b>";
+      SCOPED_TRACE("offset " + std::to_string(offset) + ", length " + std::to_string(length));
+      cGetHtmlTag scanner;
+      EXPECT_EQ(scanner.GetTag(html), tag);
+      EXPECT_EQ(scanner.GetTag(), "<b>");
+      EXPECT_EQ(scanner.GetTag(), "");
+      EXPECT_EQ(scanner.GetTag(html + "<i"), tag);
+      EXPECT_EQ(scanner.GetTag(), "<b>");
+      EXPECT_EQ(scanner.GetTag(), "");  // the last "<" is never closed
+    }
+  }
+}
+
 TEST(HtmlTagAttributes, QuotedUnquotedAndSpacedValues) {
   cGetHtmlTag scanner;
   EXPECT_EQ(scanner.GetAHrefUrl("<a href = x.html>"), "x.html");
