@@ -52,3 +52,26 @@ CONF
   echo "nginx did not answer on port $port" >&2
   exit 1
 }
+
+# serve_with_delay ROOT DELAY_MS: serves ROOT with bench/delay_server.py, every answer held
+# DELAY_MS; sets $base ("http://127.0.0.1:PORT") and $server_pid, and resets its counts.
+serve_with_delay() {
+  python3 bench/delay_server.py "$1" "$2" "$work/port" &
+  server_pid=$!
+  for _ in $(seq 100); do [ -f "$work/port" ] && break; sleep 0.05; done
+  base="http://127.0.0.1:$(cat "$work/port")"
+  curl -s "$base/__stats" >/dev/null
+}
+
+# timed_run NAME DIR COMMAND...: runs COMMAND in DIR with its output in $work/NAME.out and
+# .err; prints the wall seconds, then the requests the delay server answered and the most
+# it had in flight meanwhile.
+timed_run() {
+  local name=$1 dir=$2
+  shift 2
+  local start end
+  start=$(date +%s.%N)
+  (cd "$dir" && "$@" >"$work/$name.out" 2>"$work/$name.err") || true
+  end=$(date +%s.%N)
+  echo "$(echo "$end - $start" | bc) $(curl -s "$base/__stats")"
+}

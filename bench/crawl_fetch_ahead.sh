@@ -19,23 +19,7 @@ done
 
 python3 bench/make_site.py "$work/site" "$work/urls.txt"
 pages=$(wc -l < "$work/urls.txt")
-python3 bench/delay_server.py "$work/site" "$delay" "$work/port" &
-server_pid=$!
-for _ in $(seq 100); do [ -f "$work/port" ] && break; sleep 0.05; done
-base="http://127.0.0.1:$(cat "$work/port")"
-curl -s "$base/__stats" >/dev/null
-
-# run NAME COMMAND...: wall seconds, requests answered, most in flight.
-run() {
-  local name=$1
-  shift
-  rm -rf "$work/dl" && mkdir -p "$work/dl"
-  local start end
-  start=$(date +%s.%N)
-  (cd "$work/dl" && "$@" >"$work/$name.out" 2>"$work/$name.err") || true
-  end=$(date +%s.%N)
-  echo "$(echo "$end - $start" | bc) $(curl -s "$base/__stats")"
-}
+serve_with_delay "$work/site" "$delay"
 
 printf '%-24s %9s %9s %12s\n' run seconds requests "in flight"
 declare -A t
@@ -46,7 +30,7 @@ for entry in "vendil-6|$cli search --connections 6 --depth 3 --mask *.zip $base/
             "wget2-6|wget2 --spider -r -l 3 -np -nd -q --max-threads=6 $base/index.html" \
             "wget|wget --spider -r -l 3 -np -nd -q $base/index.html"; do
   name=${entry%%|*}
-  read -r seconds requests most < <(run "$name" ${entry#*|})
+  read -r seconds requests most < <(rm -rf "$work/dl" && mkdir -p "$work/dl" && timed_run "$name" "$work/dl" ${entry#*|})
   t[$name]=$seconds
   printf '%-24s %9.2f %9d %12d\n' "$name" "$seconds" "$requests" "$most"
 done

@@ -27,10 +27,7 @@ mkdir -p "$work/site"
   done
   echo "</body></html>"
 } >"$work/site/index.html"
-python3 bench/delay_server.py "$work/site" "$delay" "$work/port" &
-server_pid=$!
-for _ in $(seq 100); do [ -f "$work/port" ] && break; sleep 0.05; done
-base="http://127.0.0.1:$(cat "$work/port")"
+serve_with_delay "$work/site" "$delay"
 for i in $(seq -w 1 "$files"); do echo "$base/file$i.bin"; done >"$work/list.txt"
 
 # run NAME OUTDIR COMMAND...: adds the wall seconds of COMMAND to times[NAME]; the files it

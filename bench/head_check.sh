@@ -23,23 +23,8 @@ mkdir -p "$work/site/files"
   done
   echo "</body></html>"
 } >"$work/site/index.html"
-python3 bench/delay_server.py "$work/site" "$delay" "$work/port" &
-server_pid=$!
-for _ in $(seq 100); do [ -f "$work/port" ] && break; sleep 0.05; done
-base="http://127.0.0.1:$(cat "$work/port")"
+serve_with_delay "$work/site" "$delay"
 for i in $(seq -w 1 $links); do echo "$base/files/f$i.zip"; done >"$work/list.txt"
-curl -s "$base/__stats" >/dev/null
-
-# run NAME COMMAND...: wall seconds, requests answered, most in flight.
-run() {
-  local name=$1
-  shift
-  local start end
-  start=$(date +%s.%N)
-  (cd "$work" && "$@" >"$work/$name.out" 2>"$work/$name.err") || true
-  end=$(date +%s.%N)
-  echo "$(echo "$end - $start" | bc) $(curl -s "$base/__stats")"
-}
 
 printf '%-10s %9s %9s %12s\n' run seconds requests "in flight"
 declare -A t
@@ -47,7 +32,7 @@ set -f
 for entry in "vendil|$cli search --depth 0 --mask * --head --connections $connections $base/index.html" \
             "wget2|wget2 --spider -q --max-threads=$connections -i $work/list.txt"; do
   name=${entry%%|*}
-  read -r seconds requests most < <(run "$name" ${entry#*|})
+  read -r seconds requests most < <(timed_run "$name" "$work" ${entry#*|})
   t[$name]=$seconds
   printf '%-10s %9.2f %9d %12d\n' "$name" "$seconds" "$requests" "$most"
 done
