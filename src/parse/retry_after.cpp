@@ -149,6 +149,14 @@ std::optional<system_clock::time_point> ParseHttpDate(std::string_view text,
     year = in.Number(4, 4);
   }
   if (!in.Ok() || !in.AtEnd()) return std::nullopt;
+  // The clock holds roughly the years 1678 to 2262: a date before 1970 is long past, one
+  // after 2200 as far ahead as any wait may be; outside that a time point would overflow.
+  if (year < 1970 || year > 2200) {
+    year = year < 1970 ? 1970 : 2200;
+    month = 1;
+    day = 1;
+    timeOfDay = 0;
+  }
   const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month),
                                          std::chrono::day(static_cast<unsigned>(day))};
   if (!date.ok()) return std::nullopt;

@@ -44,6 +44,11 @@ TEST(RetryAfter, PastDateIsNoWaitAndAFarOneIsCapped) {
   EXPECT_EQ(RetryAfterWait("Sun, 06 Nov 1994 08:49:07 GMT", kNow), seconds(0));
   EXPECT_EQ(RetryAfterWait("Thu, 01 Jan 1970 00:00:00 GMT", kNow), seconds(0));
   EXPECT_EQ(RetryAfterWait("Mon, 07 Nov 1994 08:49:07 GMT", kNow), kRetryAfterCap);
+  // Years the clock cannot hold are read as long past or far ahead, never overflowing.
+  EXPECT_EQ(RetryAfterWait("Sun Nov  6 08:49:37 0997", kNow), seconds(0));
+  EXPECT_EQ(RetryAfterWait("Fri, 31 Dec 9999 23:59:59 GMT", kNow), kRetryAfterCap);
+  EXPECT_EQ(RetryAfterWait("Fri, 31 Dec 9999 23:59:59 GMT", system_clock::time_point{}),
+            kRetryAfterCap);
 }
 
 TEST(RetryAfter, TwoDigitYearIsNeverMoreThanFiftyYearsAhead) {
