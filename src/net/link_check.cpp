@@ -14,6 +14,7 @@
 #include "parse/mod_url.h"
 #include "parse/request_url.h"
 #include "platform/casefold.h"
+#include "platform/http_headers.h"
 
 namespace vendil {
 namespace {
@@ -25,8 +26,7 @@ constexpr auto kProgressEvery = std::chrono::milliseconds(250);
 // A number made of digits only; -1 for anything else (a length a server garbled tells no
 // size).
 int64_t DigitsValue(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  text = TrimHeaderBlanks(text);
   if (text.empty()) return -1;
   int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/http_headers.h"
+
 namespace vendil {
 namespace {
 
@@ -27,12 +29,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool SameLetters(std::string_view a, std::string_view lowerB) {
   return a.size() == lowerB.size() && std::equal(a.begin(), a.end(), lowerB.begin(),
                                                  [](char x, char y) { return Lower(x) == y; });
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 // Reads the date's parts from left to right; every read fails once one has failed.
@@ -109,7 +105,7 @@ int FullYear(int twoDigits, system_clock::time_point now) {
 
 std::optional<system_clock::time_point> ParseHttpDate(std::string_view text,
                                                       system_clock::time_point now) {
-  Cursor in(Trimmed(text));
+  Cursor in(TrimHeaderBlanks(text));
   const std::string_view dayName = in.Word();
   const bool shortDay =
       std::any_of(kDays.begin(), kDays.end(), [&](auto d) { return SameLetters(dayName, d); });
@@ -164,7 +160,7 @@ std::optional<system_clock::time_point> ParseHttpDate(std::string_view text,
 }
 
 std::optional<seconds> RetryAfterWait(std::string_view value, system_clock::time_point now) {
-  value = Trimmed(value);
+  value = TrimHeaderBlanks(value);
   if (value.empty()) return std::nullopt;
   if (std::all_of(value.begin(), value.end(), IsDigit)) {
     // Beyond the cap, however many digits follow.

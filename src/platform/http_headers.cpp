@@ -10,15 +10,15 @@ namespace {
 constexpr size_t kMaxFields = 1000;
 constexpr size_t kMaxValueBytes = 64 * 1024;
 
-std::string_view TrimBlanks(std::string_view text) {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string_view TrimHeaderBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
 
 ResponseHeaders::LineKind ResponseHeaders::Feed(std::string_view line) {
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
@@ -41,7 +41,7 @@ ResponseHeaders::LineKind ResponseHeaders::Feed(std::string_view line) {
     // A folded line continues the value of the field before it.
     if (fields_.empty()) return LineKind::Other;
     std::string& value = fields_.back().second;
-    std::string_view more = TrimBlanks(line);
+    std::string_view more = TrimHeaderBlanks(line);
     if (value.size() + more.size() + 1 > kMaxValueBytes) return LineKind::Other;
     if (!value.empty() && !more.empty()) value += ' ';
     value.append(more);
@@ -51,8 +51,8 @@ ResponseHeaders::LineKind ResponseHeaders::Feed(std::string_view line) {
   size_t colon = line.find(':');
   if (colon == std::string_view::npos || colon == 0) return LineKind::Other;
   if (fields_.size() >= kMaxFields) return LineKind::Other;
-  std::string_view name = TrimBlanks(line.substr(0, colon));
-  std::string_view value = TrimBlanks(line.substr(colon + 1));
+  std::string_view name = TrimHeaderBlanks(line.substr(0, colon));
+  std::string_view value = TrimHeaderBlanks(line.substr(colon + 1));
   if (value.size() > kMaxValueBytes) value = value.substr(0, kMaxValueBytes);
   fields_.emplace_back(std::string(name), std::string(value));
   return LineKind::Header;

@@ -10,6 +10,9 @@
 
 namespace vendil {
 
+// A header value without the blanks (spaces, tabs) HTTP allows around it.
+std::string_view TrimHeaderBlanks(std::string_view text);
+
 class ResponseHeaders {
  public:
   enum class LineKind { Status, Header, End, Other };
