@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "support/cli_process.h"
 #include "support/temp_folder.h"
 
 namespace vendil::test {
@@ -20,18 +21,7 @@ BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv,
                                      const std::vector<std::string>& environment)
     : out_(folder + "/.bg-stdout"), err_(folder + "/.bg-stderr") {
   pid_ = fork();
-  if (pid_ == 0) {
-    dup2(open("/dev/null", O_RDONLY), 0);
-    dup2(open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-    dup2(open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-    for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
-    std::vector<std::string> args = argv;
-    std::vector<char*> cargs;
-    for (std::string& a : args) cargs.push_back(a.data());
-    cargs.push_back(nullptr);
-    execv(cargs[0], cargs.data());
-    _exit(127);
-  }
+  if (pid_ == 0) ExecWithFiles(argv, "/dev/null", out_, err_, environment);
 }
 
 BackgroundProcess::~BackgroundProcess() {

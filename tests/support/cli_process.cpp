@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -13,22 +15,27 @@
 
 namespace vendil::test {
 
+void ExecWithFiles(const std::vector<std::string>& argv, const std::string& in,
+                   const std::string& out, const std::string& err,
+                   const std::vector<std::string>& environment) {
+  dup2(open(in.c_str(), O_RDONLY), 0);
+  dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+  dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+  for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
+  std::vector<std::string> args = argv;
+  std::vector<char*> cargs;
+  for (std::string& a : args) cargs.push_back(a.data());
+  cargs.push_back(nullptr);
+  execv(cargs[0], cargs.data());
+  _exit(127);
+}
+
 CliResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
                      const std::string& input, std::chrono::milliseconds timeout) {
   const std::string in = folder + "/.stdin", out = folder + "/.stdout", err = folder + "/.stderr";
   WriteBytes(in, input);
   const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(open(in.c_str(), O_RDONLY), 0);
-    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-    dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-    std::vector<std::string> args = argv;
-    std::vector<char*> cargs;
-    for (std::string& a : args) cargs.push_back(a.data());
-    cargs.push_back(nullptr);
-    execv(cargs[0], cargs.data());
-    _exit(127);
-  }
+  if (pid == 0) ExecWithFiles(argv, in, out, err);
   CliResult result;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;

@@ -21,6 +21,12 @@ CliResult RunProcess(const std::vector<std::string>& argv, const std::string& fo
                      const std::string& input = "",
                      std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
+// In a child just forked: stdin, stdout and stderr from and to these files (stdin may be
+// "/dev/null"), `environment` entries ("NAME=value") added, then `argv` run; never returns.
+[[noreturn]] void ExecWithFiles(const std::vector<std::string>& argv, const std::string& in,
+                                const std::string& out, const std::string& err,
+                                const std::vector<std::string>& environment = {});
+
 // A copy of the built vendil-cli in `folder`; its settings file is `folder`/vendil.ini.
 std::string CopyOfCli(const std::string& folder);
 
