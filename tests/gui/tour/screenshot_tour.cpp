@@ -38,12 +38,7 @@ void Settle(int ms) {
   loop.exec();
 }
 
-// The screen under a window, its frame included.
-void Shoot(QWidget* window, const char* name) {
-  Settle(300);
-  const QRect frame = window->frameGeometry();
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(),
-                                                                    frame.width(), frame.height());
+void Save(const QPixmap& shot, const char* name) {
   const QString path = g_output + QLatin1Char('/') + QString::fromLatin1(name);
   if (!shot.save(path)) {
     std::fprintf(stderr, "screenshot_tour: cannot write %s\n", qPrintable(path));
@@ -53,17 +48,19 @@ void Shoot(QWidget* window, const char* name) {
   }
 }
 
+// The screen under a window, its frame included.
+void Shoot(QWidget* window, const char* name) {
+  Settle(300);
+  const QRect frame = window->frameGeometry();
+  Save(QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
+                                                    frame.height()),
+       name);
+}
+
 // The whole screen, every window on it.
 void ShootScreen(const char* name) {
   Settle(300);
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-  const QString path = g_output + QLatin1Char('/') + QString::fromLatin1(name);
-  if (!shot.save(path)) {
-    std::fprintf(stderr, "screenshot_tour: cannot write %s\n", qPrintable(path));
-    ++g_failures;
-  } else {
-    std::fprintf(stderr, "saved %s\n", qPrintable(path));
-  }
+  Save(QGuiApplication::primaryScreen()->grabWindow(0), name);
 }
 
 // Runs `act` on the next modal dialog named `name` once it shows.
