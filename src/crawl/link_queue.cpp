@@ -2,17 +2,17 @@
 // entry numbers over the folded URLs, so a duplicate link costs one fold and one probe.
 #include "crawl/link_queue.h"
 
-#include <functional>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 
+#include "parse/text_hash.h"
 #include "platform/casefold.h"
 
 namespace vendil {
 
 namespace {
-uint64_t HashKey(const std::string& folded) { return std::hash<std::string_view>{}(folded); }
+uint64_t HashKey(const std::string& folded) { return HashText(folded); }
 }  // namespace
 
 size_t LinkQueue::FindSlot(uint64_t hash, const std::string& folded) const {

@@ -6,9 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <new>
 #include <stdexcept>
+
+#include "parse/text_hash.h"
 
 namespace vendil {
 
@@ -41,7 +42,7 @@ void UrlIndex::Clear() {
 }
 
 uint32_t UrlIndex::Hash(std::string_view url) {
-  const uint64_t full = std::hash<std::string_view>{}(url);
+  const uint64_t full = HashText(url);
   return static_cast<uint32_t>(full ^ (full >> 32));
 }
 

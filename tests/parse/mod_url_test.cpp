@@ -120,6 +120,30 @@ TEST(ModUrlCombine, ControlCharactersInsideALinkArePercentEncoded) {
   EXPECT_EQ(EncodeControlCharacters("ok%00"), "ok%00");
 }
 
+// The test reads 16 bytes at a time with an overlapping tail: a control character at any
+// offset of any length must be seen, and the bytes around the range (0x20, 0x7E, 0x80, 0xFF)
+// must not count.
+TEST(ModUrlControls, FoundAtEveryOffsetAndOnlyThere) {
+  for (size_t size = 0; size <= 40; ++size) {
+    std::string text(size, 'a');
+    for (const char plain : {' ', '~', '\x80', '\xff'}) {
+      for (size_t at = 0; at < size; ++at) {
+        std::string probe = text;
+        probe[at] = plain;
+        EXPECT_FALSE(HasControlCharacter(probe)) << size << " " << at;
+      }
+    }
+    EXPECT_FALSE(HasControlCharacter(text));
+    for (const char control : {'\0', '\x1f', '\t', '\x7f'}) {
+      for (size_t at = 0; at < size; ++at) {
+        std::string probe = text;
+        probe[at] = control;
+        EXPECT_TRUE(HasControlCharacter(probe)) << size << " " << at;
+      }
+    }
+  }
+}
+
 TEST(ModUrlCombine, FailuresGiveEmptyText) {
   EXPECT_EQ(CombineUrl("", "relative.html"), "");
   EXPECT_EQ(CombineUrl("not a base", "relative.html"), "");
