@@ -2,19 +2,32 @@
 // base URL, the rest a link; the string helpers get the same texts as delimiters. The
 // request form of each URL must hold nothing a request line may not carry, and a web URL
 // once resolved must read the same again against any base. The quick reading of plain links
-// and the resolver of a page's links give what the full reading gives.
+// and the resolver of a page's links give what the full reading gives. The control-character
+// test and the table hash read any bytes within bounds.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "parse/mod_string.h"
 #include "parse/mod_url.h"
 #include "parse/request_url.h"
+#include "parse/text_hash.h"
 #include "parse/web_url.h"
 #include "platform/http_control.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string input(reinterpret_cast<const char*>(data), size);
+  // The readers of 16 bytes at a time stay inside the input (the fuzzer's buffer is exactly
+  // its size) and agree with a plain byte loop.
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const bool control = std::any_of(bytes.begin(), bytes.end(), [](char ch) {
+    const auto byte = static_cast<unsigned char>(ch);
+    return byte < 0x20 || byte == 0x7F;
+  });
+  if (vendil::HasControlCharacter(bytes) != control) __builtin_trap();
+  if (vendil::HashText(bytes) != vendil::HashText(std::string(bytes))) __builtin_trap();
+  const std::string input(bytes);
   const size_t newline = input.find('\n');
   const std::string base = newline == std::string::npos ? input : input.substr(0, newline);
   const std::string link = newline == std::string::npos ? std::string() : input.substr(newline + 1);
