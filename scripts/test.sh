@@ -42,22 +42,37 @@ cmake --build --preset asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset asan -j "$jobs" -E '^(Integration|Bench)'
 
-echo "== fuzz targets (${FUZZ_SECONDS}s each)"
+echo "== fuzz targets (${FUZZ_SECONDS}s each, ${jobs} at a time)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
-for target in fuzz/*.cpp; do
-  name=$(basename "$target" .cpp)
-  corpus=fuzz/corpus/$name
+# One target on a copy of its corpus; its log is shown only when it fails.
+fuzz_one() {
+  local name=$1 corpus=fuzz/corpus/$1 work
   mkdir -p "$corpus"
   work=$(mktemp -d)
   cp -r "$corpus"/. "$work"/ 2>/dev/null || true
-  echo "-- $name"
-  build/fuzz/bin/"$name" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 \
-    -timeout=10 -print_final_stats=0 "$work" >"build/fuzz/$name.log" 2>&1 || {
+  if build/fuzz/bin/"$name" -max_total_time="$FUZZ_SECONDS" -max_len=65536 -rss_limit_mb=2048 \
+    -timeout=10 -print_final_stats=0 "$work" >"build/fuzz/$name.log" 2>&1; then
+    echo "-- $name"
+    rm -rf "$work"
+  else
     tail -50 "build/fuzz/$name.log" >&2
     echo "fuzz target $name failed" >&2
-    exit 1
-  }
-  rm -rf "$work"
+    rm -rf "$work"
+    return 1
+  fi
+}
+names=()
+for target in fuzz/*.cpp; do names+=("$(basename "$target" .cpp)"); done
+failed=0
+# Every target runs the same time, so batches of one per core keep the cores busy.
+for ((i = 0; i < ${#names[@]}; i += jobs)); do
+  pids=()
+  for name in "${names[@]:i:jobs}"; do
+    fuzz_one "$name" &
+    pids+=($!)
+  done
+  for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
 done
+[ "$failed" -eq 0 ] || exit 1
 echo "all tests passed"
