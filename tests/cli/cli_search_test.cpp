@@ -1,10 +1,7 @@
 // vendil-cli search run as a real process against a loopback site: what it prints, its
 // exit statuses, the settings file and its overrides, and Ctrl+C.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,27 +15,18 @@
 #include <thread>
 #include <vector>
 
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
+#include "support/cli_process.h"
+#include "support/http_test_server.h"
 #include "support/loopback_proxy.h"
+#include "support/temp_folder.h"
 
 namespace vendil {
 namespace {
 
 namespace fs = std::filesystem;
-using test::SiteServer;
-
-struct RunResult {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::HttpTestServer;
+using RunResult = test::CliResult;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -50,49 +38,23 @@ std::vector<std::string> Lines(const std::string& text) {
 class IntegrationCliSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("vendil-cli-test-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
     site.Page("/index.html",
               "<html><body><a href=\"sub/page.html\">sub</a>"
               "<a href=\"a.zip\">Archive\t\"A\"\nnew</a><a href=\"b.lzh\">B</a></body></html>");
     site.Page("/sub/page.html", "<a href=\"c.zip\">C</a>");
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // Runs vendil-cli with `args`; `whileRunning` is called once the process has started.
   RunResult Run(const std::vector<std::string>& args,
                 const std::function<void(pid_t)>& whileRunning = {}) {
-    const fs::path outPath = dir / "out.txt", errPath = dir / "err.txt";
     std::vector<std::string> argv = {std::string(VENDIL_BIN_DIR) + "/vendil-cli"};
     argv.insert(argv.end(), args.begin(), args.end());
-    pid_t pid = fork();
-    if (pid == 0) {
-      int in = open("/dev/null", O_RDONLY);
-      int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(in, 0);
-      dup2(out, 1);
-      dup2(err, 2);
-      std::vector<char*> cargs;
-      for (auto& a : argv) cargs.push_back(a.data());
-      cargs.push_back(nullptr);
-      execv(cargs[0], cargs.data());
-      _exit(127);
-    }
-    if (whileRunning) whileRunning(pid);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    RunResult r;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadFile(outPath);
-    r.err = ReadFile(errPath);
-    return r;
+    return test::RunProcess(argv, temp.Path(), "", std::chrono::seconds(60), whileRunning);
   }
 
-  SiteServer site;
-  fs::path dir;
+  HttpTestServer site;
+  test::TempFolder temp;
+  fs::path dir{temp.Path()};
 };
 
 TEST_F(IntegrationCliSearch, PrintsRowsAsTsvAndTheStatusLast) {
@@ -208,7 +170,7 @@ TEST_F(IntegrationCliSearch, BadArgumentsExitTwoWithUsage) {
 }
 
 TEST_F(IntegrationCliSearch, ConnectToSendsAHostNameToTheLoopbackServer) {
-  const std::string port = std::to_string(site.port());
+  const std::string port = std::to_string(site.Port());
   RunResult r = Run({"search", "--connect-to", "files.example:" + port + ":127.0.0.1:" + port,
                      "--mask", "*.zip", "http://files.example:" + port + "/index.html"});
   ASSERT_EQ(r.status, 0) << r.err;

@@ -20,9 +20,9 @@
 #include "gui/start_page_window.h"
 #include "gui/twips.h"
 #include "gui/window_fixture.h"
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
 #include "settings/c_ini.h"
+#include "support/http_test_server.h"
 
 namespace vendil::test {
 namespace {
@@ -100,7 +100,7 @@ class NewcomerTest : public WindowFixture {
   }
 
   Gate gate;
-  SiteServer site;
+  HttpTestServer site;
 
  private:
   std::unique_ptr<QTimer> boxTimer_;

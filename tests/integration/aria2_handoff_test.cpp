@@ -17,12 +17,12 @@
 #include "commands/send_aria2.h"
 #include "download/handoff_aria2.h"
 #include "export/json_value.h"
-#include "integration/site_server.h"
 #include "platform/json_rpc_post.h"
 #include "settings/c_ini.h"
 #include "state/form1.h"
 #include "support/cli_process.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 
 extern char** environ;
 
@@ -254,7 +254,7 @@ TEST_F(IntegrationAria2, CommandLineSendsWithTheSecretFromAFile) {
   Aria2Process aria2(dir);
   ASSERT_TRUE(aria2.WaitUntilReady());
   ASSERT_TRUE(aria2.Call("aria2.addUri", "[" + JsonQuote(silent.Base() + "/blocker") + "]"));
-  SiteServer site;
+  HttpTestServer site;
   site.Page("/index.html", "<a href=\"a.zip\">A</a><a href=\"b%20c.zip\">B</a><a href=x.txt>X</a>",
             "text/html");
   const std::string secretFile = (dir / "secret").string();

@@ -11,7 +11,6 @@
 
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
 #include "platform/codec.h"
 #include "state/form1.h"

@@ -11,9 +11,9 @@
 
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
-#include "integration/site_server.h"
 #include "state/form1.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 #include "support/search_once.h"
 
 namespace vendil {
@@ -183,11 +183,11 @@ TEST_F(IntegrationCrawl, UpperDirectoriesAreFollowedOnlyWithTheOption) {
 }
 
 TEST_F(IntegrationCrawl, OtherServersAndHostCase) {
-  test::SiteServer other;
+  test::HttpTestServer other;
   other.Page("/o.html", Html(A("o.zip")));
   other.Page("/O.html", Html(A("o2.zip")));
-  const std::string port = std::to_string(site.port());
-  const std::string otherPort = std::to_string(other.port());
+  const std::string port = std::to_string(site.Port());
+  const std::string otherPort = std::to_string(other.Port());
   form.Inet1.SetConnectTo({"site.test:" + port + ":127.0.0.1:" + port,
                            "other.test:" + otherPort + ":127.0.0.1:" + otherPort});
   const std::string start = "http://site.test:" + port + "/index.html";
@@ -223,9 +223,9 @@ TEST_F(IntegrationCrawl, RedirectedPageResolvesAgainstTheUrlFinallyRead) {
 }
 
 TEST_F(IntegrationCrawl, RedirectsMetDuringTheCrawlObeyTheServerAndFolderRules) {
-  test::SiteServer other;
+  test::HttpTestServer other;
   other.Page("/away.html", Html(A("away.zip")));
-  const std::string otherPort = std::to_string(other.port());
+  const std::string otherPort = std::to_string(other.Port());
   form.Inet1.SetConnectTo({"other.test:" + otherPort + ":127.0.0.1:" + otherPort});
   auto redirect = [&](const std::string& from, const std::string& to) {
     site.Handle(from,
@@ -263,9 +263,9 @@ TEST_F(IntegrationCrawl, RedirectsMetDuringTheCrawlObeyTheServerAndFolderRules) 
 }
 
 TEST_F(IntegrationCrawl, EveryHopOfARedirectChainIsJudgedBeforeItIsRequested) {
-  test::SiteServer other;
+  test::HttpTestServer other;
   other.Page("/away.html", Html(A("away.zip")));
-  const std::string otherPort = std::to_string(other.port());
+  const std::string otherPort = std::to_string(other.Port());
   form.Inet1.SetConnectTo({"other.test:" + otherPort + ":127.0.0.1:" + otherPort});
   auto redirect = [&](const std::string& from, const std::string& to) {
     site.Handle(from,
@@ -300,10 +300,10 @@ TEST_F(IntegrationCrawl, EveryHopOfARedirectChainIsJudgedBeforeItIsRequested) {
 TEST_F(IntegrationCrawl, LinksAreListedAndRequestedAsABrowserReadsThem) {
   site.Page("/d/index.html",
             Html(A("sub\\a.html") + A("%2e%2e/d/b.html") + A("http:c.html") +
-                 A("HTTP://127.0.0.1:" + std::to_string(site.port()) + "/d/./x/../q.html?a='1'") +
+                 A("HTTP://127.0.0.1:" + std::to_string(site.Port()) + "/d/./x/../q.html?a='1'") +
                  A("http://a b/bad.zip") + A("http://127.0.0.1:99999/bad.zip") +
                  A("  \t/d/sp ace.zip\n") +
-                 A("http://0x7f.1:" + std::to_string(site.port()) + "/d/v.html")));
+                 A("http://0x7f.1:" + std::to_string(site.Port()) + "/d/v.html")));
   site.Page("/d/sub/a.html", Html(A("a.zip")));
   site.Page("/d/b.html", Html(A("b.zip")));
   site.Page("/d/c.html", Html(A("c.zip")));

@@ -10,10 +10,10 @@
 #include "crawl/add_url_script.h"
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
-#include "integration/site_server.h"
 #include "platform/codec.h"
 #include "state/form1.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 #include "support/temp_folder.h"
 
 namespace vendil {

@@ -31,11 +31,13 @@ void ExecWithFiles(const std::vector<std::string>& argv, const std::string& in,
 }
 
 CliResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
-                     const std::string& input, std::chrono::milliseconds timeout) {
+                     const std::string& input, std::chrono::milliseconds timeout,
+                     const std::function<void(pid_t)>& whileRunning) {
   const std::string in = folder + "/.stdin", out = folder + "/.stdout", err = folder + "/.stderr";
   WriteBytes(in, input);
   const pid_t pid = fork();
   if (pid == 0) ExecWithFiles(argv, in, out, err);
+  if (whileRunning) whileRunning(pid);
   CliResult result;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
