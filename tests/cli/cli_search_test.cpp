@@ -177,16 +177,6 @@ TEST_F(IntegrationCliSearch, ConnectToSendsAHostNameToTheLoopbackServer) {
   EXPECT_NE(r.out.find("http://files.example:" + port + "/a.zip"), std::string::npos) << r.out;
 }
 
-TEST_F(IntegrationCliSearch, SeveralUrlsWriteTheLogToStderr) {
-  RunResult r =
-      Run({"search", "--mask", "*.zip", site.Url("/index.html"), site.Url("/sub/page.html")});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Lines(r.out).size(), 4u);
-  const auto err = Lines(r.err);
-  EXPECT_NE(std::find(err.begin(), err.end(), site.Url("/sub/page.html")), err.end()) << r.err;
-  EXPECT_NE(std::find(err.begin(), err.end(), ">1/1 個のリンクが見つかりました。"), err.end());
-}
-
 TEST_F(IntegrationCliSearch, CtrlCStopsTheCrawlAndKeepsTheRowsFound) {
   std::atomic<bool> slowAsked{false};
   site.Handle("/sub/page.html", [&](const httplib::Request&, httplib::Response& res) {

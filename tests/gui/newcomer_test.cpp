@@ -138,7 +138,7 @@ TEST_F(NewcomerTest, AStartWhileASearchRunsGivesOneFinishBoxWithThatSearchsCount
   EXPECT_EQ(site.TimesRequested("/held.html"), 2);
 }
 
-TEST_F(NewcomerTest, ADeadServerIsSaidInTheFinishBoxTheStatusBarAndTheLog) {
+TEST_F(NewcomerTest, ADeadServerIsSaidInTheFinishBoxAndTheStatusBar) {
   RawTcpServer dead([](int) { return RawReply{}; });  // closes every connection
   const std::string deadUrl = "http://127.0.0.1:" + std::to_string(dead.Port()) + "/index.html";
   OpenWindow();
@@ -151,20 +151,7 @@ TEST_F(NewcomerTest, ADeadServerIsSaidInTheFinishBoxTheStatusBarAndTheLog) {
   // Nothing was left to read once it ended.
   EXPECT_TRUE(window->ProgressLabel()->text().contains(QString::fromUtf8("残り 0 ページ")))
       << window->ProgressLabel()->text().toStdString();
-
-  OnModal(QStringLiteral("frmMultiURL"), [&](QWidget* dialog) {
-    dialog->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
-        ->setPlainText(QString::fromStdString(deadUrl + "\n" + site.Url("/index.html")));
-    ClickButton(dialog, QStringLiteral("OK"));
-  });
-  std::string log;
-  OnModal(QStringLiteral("frmLog"), [&](QWidget* dialog) {
-    log = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtLog"))->toPlainText().toStdString();
-    dialog->close();
-  });
-  Trigger("Toolbar1_urls");
-  EXPECT_EQ(log, deadUrl + "\n>ページの取得に失敗しました。\n" + site.Url("/index.html") +
-                     "\n>2/2 個のリンクが見つかりました。\n");
+  // The log of several URLs with a dead one: IntegrationCrawlCommands, SearchWindowTest.
 }
 
 TEST_F(NewcomerTest, AStoredPlaceOffTheScreenOpensTheWindowWhollyOnIt) {

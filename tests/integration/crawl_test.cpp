@@ -109,13 +109,6 @@ TEST_F(IntegrationCrawl, EachPageIsRequestedWithItsOwnUrlAsReferer) {
   EXPECT_EQ(referers, (std::vector<std::string>{site.Url("/index.html"), site.Url("/l1.html")}));
 }
 
-TEST_F(IntegrationCrawl, StartPageLinkedBackIsReadAgainOneLevelDeeper) {
-  site.Page("/index.html", Html(A("index.html") + A("a.zip")));
-  ASSERT_TRUE(Crawl("/index.html", "1"));
-  EXPECT_EQ(site.TimesRequested("/index.html"), 2);
-  EXPECT_EQ(form.lvwUrls.Count(), 2u);
-}
-
 TEST_F(IntegrationCrawl, UrlsDifferingInCaseAreQueuedOnce) {
   site.Page("/index.html", Html(A("Page.html") + A("page.html") + A("PAGE.html")));
   site.Page("/Page.html", Html(""));
@@ -143,13 +136,6 @@ TEST_F(IntegrationCrawl, TagBitsChooseWhichTagsAreRead) {
   form.m_lngSearchTags = 63;
   ASSERT_TRUE(Crawl("/index.html", "0"));
   EXPECT_EQ(form.lvwUrls.Count(), 6u);
-}
-
-TEST_F(IntegrationCrawl, BaseHrefResolvesTheLinks) {
-  site.Page("/index.html", "<html><head><base href=\"" + site.Url("/files/") + "\"></head><body>" +
-                               A("x.zip") + "</body></html>");
-  ASSERT_TRUE(Crawl("/index.html", "0"));
-  EXPECT_EQ(Urls(), std::vector<std::string>{site.Url("/files/x.zip")});
 }
 
 TEST_F(IntegrationCrawl, UrlFilterLimitsWhatIsFollowedNotWhatIsListed) {
@@ -394,16 +380,6 @@ TEST_F(IntegrationCrawl, MalformedAndEnormousPagesAreSurvived) {
   site.Page("/index.html", Html(A("junk.html")));
   ASSERT_TRUE(Crawl("/index.html", "1"));
   EXPECT_GE(form.lvwUrls.Count(), 1u);
-}
-
-TEST_F(IntegrationCrawl, JapaneseTitleOfAUtf8Page) {
-  site.Page("/index.html",
-            "<html><head><meta charset=\"utf-8\"></head><body>" + A("a.zip", "日本語の書庫") +
-                "</body></html>",
-            "text/html; charset=utf-8");
-  ASSERT_TRUE(Crawl("/index.html", "0"));
-  ASSERT_EQ(form.lvwUrls.Count(), 1u);
-  EXPECT_EQ(form.lvwUrls.Row(1).Title, "日本語の書庫");
 }
 
 }  // namespace
