@@ -169,15 +169,7 @@ TEST_F(NewcomerTest, AStoredPlaceOffTheScreenOpensTheWindowWhollyOnIt) {
       << window->geometry().x() << "," << window->geometry().y();
   EXPECT_EQ(window->size(), QSize(500, 400));
   CloseWindow();
-
-  // On a screen that is no longer there, and larger than this one.
-  ini.SetValue("Left", gui::PixelsToTwips(screen.right() + 2000, nullptr));
-  ini.SetValue("Top", gui::PixelsToTwips(-3000, nullptr));
-  ini.SetValue("Width", gui::PixelsToTwips(screen.width() + 400, nullptr));
-  OpenWindow();
-  EXPECT_TRUE(screen.contains(window->geometry()));
-  EXPECT_LT(window->width(), screen.width());
-  CloseWindow();
+  // A screen that is gone, a window larger than the screen: WindowGeometry.
 
   // The start page is kept on the screen too.
   ini.Section("AdWindow");

@@ -23,6 +23,7 @@
 #include "support/cli_process.h"
 #include "support/fake_ui.h"
 #include "support/http_test_server.h"
+#include "support/loopback_listener.h"
 
 extern char** environ;
 
@@ -33,27 +34,9 @@ const char* const kSecret = "vendil-test-secret";
 
 // A loopback port that takes connections and never answers: a download from it stays
 // active, so with one download at a time everything added behind it waits.
-class SilentServer {
+class SilentServer : public LoopbackListener {
  public:
-  SilentServer() {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(fd_, 16);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-  }
-  ~SilentServer() { ::close(fd_); }
-  SilentServer(const SilentServer&) = delete;
-  SilentServer& operator=(const SilentServer&) = delete;
-  std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
- private:
-  int fd_ = -1;
-  int port_ = 0;
+  std::string Base() const { return "http://127.0.0.1:" + std::to_string(Port()); }
 };
 
 int FreeLoopbackPort() {
