@@ -333,11 +333,7 @@ TEST_F(MainWindowTest, EditCommandsWorkOnTheListAndTheStatusBar) {
   EXPECT_TRUE(form.lvwUrls.Checked(1));
   Trigger("mnuEdit_RemoveUnchecked");
   EXPECT_EQ(window->Model()->rowCount(), 2);
-  form.txtMask.SetText("[a");
-  Trigger("mnuEdit_Find");
-  EXPECT_EQ(window->StatusLabel()->text().toStdString(), "2 個のアイテムと一致しました。");
-  Trigger("Toolbar1_stop");
-  EXPECT_TRUE(form.m_blnStop);
+  // A malformed mask: WindowCommands.SelectMatchingItemsCountsIntoTheStatusText.
 }
 
 TEST_F(MainWindowTest, HeaderClicksSortWithOneSharedOrder) {

@@ -1,5 +1,6 @@
-// Whole crawls against a site served on loopback: depth, tags, the follow rules, the
-// redirect base, failures, Stop, and the status texts.
+// Whole crawls against a site served on loopback: depth, the rows, the URL filter,
+// redirects and the follow rules they meet, failures, Stop, and the status texts. (Which
+// tags each bit reads, and the follow rules alone: the parse and crawl-rule tests.)
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -109,35 +110,6 @@ TEST_F(IntegrationCrawl, EachPageIsRequestedWithItsOwnUrlAsReferer) {
   EXPECT_EQ(referers, (std::vector<std::string>{site.Url("/index.html"), site.Url("/l1.html")}));
 }
 
-TEST_F(IntegrationCrawl, UrlsDifferingInCaseAreQueuedOnce) {
-  site.Page("/index.html", Html(A("Page.html") + A("page.html") + A("PAGE.html")));
-  site.Page("/Page.html", Html(""));
-  ASSERT_TRUE(Crawl("/index.html", "1"));
-  EXPECT_EQ(site.TimesRequested("/Page.html"), 1);
-  EXPECT_EQ(site.TimesRequested("/page.html"), 0);
-  EXPECT_EQ(site.TimesRequested("/PAGE.html"), 0);
-}
-
-TEST_F(IntegrationCrawl, TagBitsChooseWhichTagsAreRead) {
-  site.Page("/index.html", Html("<a href=\"a.zip\">a</a><frame src=\"f.zip\"><iframe src=\"i.zip\">"
-                                "<img src=\"m.zip\"><map><area href=\"r.zip\"></map>"
-                                "<object data=\"o.zip\"></object>"));
-  form.m_strCustomTags = "object data";
-  const std::vector<std::pair<int32_t, std::string>> cases = {
-      {1, "/a.zip"}, {2, "/f.zip"}, {4, "/i.zip"}, {8, "/m.zip"}, {16, "/r.zip"}, {32, "/o.zip"}};
-  for (const auto& [bits, path] : cases) {
-    SCOPED_TRACE(bits);
-    form.lvwUrls.Clear();
-    form.m_lngSearchTags = bits;
-    ASSERT_TRUE(Crawl("/index.html", "0"));
-    EXPECT_EQ(Urls(), std::vector<std::string>{site.Url(path)});
-  }
-  form.lvwUrls.Clear();
-  form.m_lngSearchTags = 63;
-  ASSERT_TRUE(Crawl("/index.html", "0"));
-  EXPECT_EQ(form.lvwUrls.Count(), 6u);
-}
-
 TEST_F(IntegrationCrawl, UrlFilterLimitsWhatIsFollowedNotWhatIsListed) {
   site.Page("/index.html", Html(A("a.html") + A("b.htm") + A("c.zip")));
   site.Page("/a.html", Html(A("deep.zip")));
@@ -150,52 +122,6 @@ TEST_F(IntegrationCrawl, UrlFilterLimitsWhatIsFollowedNotWhatIsListed) {
   EXPECT_NE(RowFor("/c.zip"), nullptr);
   EXPECT_NE(RowFor("/b.htm"), nullptr);
   EXPECT_NE(RowFor("/deep.zip"), nullptr);
-}
-
-TEST_F(IntegrationCrawl, UpperDirectoriesAreFollowedOnlyWithTheOption) {
-  site.Page("/a/b/page.html", Html(A("../other.html") + A("c/x.html")));
-  site.Page("/a/other.html", Html(A("up.zip")));
-  site.Page("/a/b/c/x.html", Html(A("down.zip")));
-  ASSERT_TRUE(Crawl("/a/b/page.html", "1"));
-  EXPECT_EQ(site.TimesRequested("/a/other.html"), 0);
-  EXPECT_EQ(site.TimesRequested("/a/b/c/x.html"), 1);
-  EXPECT_NE(RowFor("/a/other.html"), nullptr);
-
-  form.lvwUrls.Clear();
-  form.mnuOption_ParentDirectory.SetChecked(true);
-  ASSERT_TRUE(Crawl("/a/b/page.html", "1"));
-  EXPECT_EQ(site.TimesRequested("/a/other.html"), 1);
-  EXPECT_NE(RowFor("/a/up.zip"), nullptr);
-}
-
-TEST_F(IntegrationCrawl, OtherServersAndHostCase) {
-  test::HttpTestServer other;
-  other.Page("/o.html", Html(A("o.zip")));
-  other.Page("/O.html", Html(A("o2.zip")));
-  const std::string port = std::to_string(site.Port());
-  const std::string otherPort = std::to_string(other.Port());
-  form.Inet1.SetConnectTo({"site.test:" + port + ":127.0.0.1:" + port,
-                           "other.test:" + otherPort + ":127.0.0.1:" + otherPort});
-  const std::string start = "http://site.test:" + port + "/index.html";
-  site.Page("/index.html", Html(A("http://other.test:" + otherPort + "/o.html") +
-                                A("http://SITE.test:" + port + "/caps.html") + A("same.html")));
-  site.Page("/same.html", Html(""));
-  site.Page("/caps.html", Html(""));
-  form.txtUrl.SetText(start);
-  form.txtDepth.SetText("1");
-  ASSERT_TRUE(test::CrawlOnce(form));
-  EXPECT_EQ(other.TimesRequested("/o.html"), 0);
-  // A host is compared as a browser reads it: capitals name the same server.
-  EXPECT_EQ(site.TimesRequested("/caps.html"), 1);
-  EXPECT_EQ(site.TimesRequested("/same.html"), 1);
-  EXPECT_EQ(form.lvwUrls.Count(), 3u);
-
-  form.lvwUrls.Clear();
-  form.mnuOption_DifferentServer.SetChecked(true);
-  form.txtUrl.SetText(start);
-  ASSERT_TRUE(test::CrawlOnce(form));
-  EXPECT_EQ(other.TimesRequested("/o.html"), 1);
-  EXPECT_EQ(form.lvwUrls.Count(), 4u);
 }
 
 TEST_F(IntegrationCrawl, RedirectedPageResolvesAgainstTheUrlFinallyRead) {
