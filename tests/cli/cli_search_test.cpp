@@ -177,24 +177,6 @@ TEST_F(IntegrationCliSearch, ConnectToSendsAHostNameToTheLoopbackServer) {
   EXPECT_NE(r.out.find("http://files.example:" + port + "/a.zip"), std::string::npos) << r.out;
 }
 
-TEST_F(IntegrationCliSearch, CtrlCStopsTheCrawlAndKeepsTheRowsFound) {
-  std::atomic<bool> slowAsked{false};
-  site.Handle("/sub/page.html", [&](const httplib::Request&, httplib::Response& res) {
-    slowAsked = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    res.set_content("<a href=\"c.zip\">C</a>", "text/html");
-  });
-  RunResult r = Run({"search", "--depth", "2", site.Url("/index.html")}, [&](pid_t pid) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!slowAsked && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    kill(pid, SIGINT);
-  });
-  EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_EQ(Lines(r.out).size(), 3u) << r.out;  // the start page's rows
-  EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
-}
-
 TEST_F(IntegrationCliSearch, OneCtrlCStopsACrawlHeldByAServerThatNeverAnswers) {
   test::RawTcpServer silent([](int) { return test::RawReply{"", true}; });
   site.Page("/stall.html", "<a href=\"a.zip\">A</a><a href=\"" + silent.Url("/never.html") +

@@ -254,15 +254,6 @@ TEST_F(IntegrationCrawl, StartUrlIsCleanedAndWrittenBack) {
   EXPECT_EQ(form.lvwUrls.Count(), 1u);
 }
 
-TEST_F(IntegrationCrawl, MultiCheckGivesTheSaveFolderAsDownloadFolder) {
-  site.Page("/index.html", Html(A("a.zip")));
-  form.txtSaveFolder.SetText("/downloads");
-  form.m_blnMultiCheck = true;
-  ASSERT_TRUE(Crawl("/index.html", "0"));
-  EXPECT_EQ(form.lvwUrls.Row(1).DownloadFolder, "/downloads");
-  EXPECT_TRUE(form.lvwUrls.Row(1).Folder.empty());
-}
-
 TEST_F(IntegrationCrawl, StopDuringAFetchEndsAfterThatFetch) {
   ServeChain();
   site.Handle("/l1.html", [&](const httplib::Request&, httplib::Response& res) {
