@@ -24,6 +24,7 @@
 #include "support/fake_ui.h"
 #include "support/http_test_server.h"
 #include "support/loopback_listener.h"
+#include "support/temp_folder.h"
 
 extern char** environ;
 
@@ -152,9 +153,6 @@ class Aria2Process {
 class IntegrationAria2 : public ::testing::Test {
  protected:
   IntegrationAria2() : form(ui) {
-    dir = std::filesystem::temp_directory_path() / ("vendil-aria2-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
     form.settingsFile = (dir / "vendil.ini").string();
     form.mnuOption_UseBriefcaseDirectory.SetChecked(true);
     // Every URL is on loopback, so nothing ever leaves the machine.
@@ -162,7 +160,6 @@ class IntegrationAria2 : public ::testing::Test {
     Add(false, "b.zip", silent.Base() + "/b.zip", "", "", "");
     Add(true, "c.zip", silent.Base() + "/日本/c.zip", "", "", (dir / "own").string());
   }
-  ~IntegrationAria2() override { std::filesystem::remove_all(dir); }
 
   void Add(bool checked, const std::string& name, const std::string& url,
            const std::string& referer, const std::string& folder, const std::string& dl) {
@@ -185,7 +182,8 @@ class IntegrationAria2 : public ::testing::Test {
   SilentServer silent;
   FakeUi ui;
   Form1 form;
-  std::filesystem::path dir;
+  TempFolder temp;
+  std::filesystem::path dir{temp.Path()};
 };
 
 TEST_F(IntegrationAria2, SendAddsEveryCheckedRowWithFolderAndReferer) {
