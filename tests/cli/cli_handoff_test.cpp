@@ -1,76 +1,44 @@
 // vendil-cli's --export and --send after a real search of a loopback site: the files and the
 // recorded calls they leave, and exit 1 with the message on stderr when one fails.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "integration/site_server.h"
 #include "platform/codec.h"
+#include "support/cli_process.h"
+#include "support/http_test_server.h"
+#include "support/temp_folder.h"
 
 namespace vendil {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string ReadAll(const fs::path& p) { return test::ReadBytes(p.string()); }
 
 class IntegrationCliHandOff : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("vendil-cli-handoff-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
     site.Page("/index.html", "<a href=\"a.zip\">書庫A</a><a href=\"b.txt\">B</a>",
               "text/html; charset=UTF-8");
-    settings = dir / "run.ini";
     std::ofstream(settings) << "[General]\r\nMask=*.zip\r\n[Automation]\r\nRecordFile=calls.log"
                                "\r\nIrvineQueueFolder=/trash\r\n";
   }
-  void TearDown() override { fs::remove_all(dir); }
 
-  struct Result {
-    int status = -1;
-    std::string err;
-  };
+  using Result = test::CliResult;
   Result Run(std::vector<std::string> args) {
     args.insert(args.begin(), {std::string(VENDIL_BIN_DIR) + "/vendil-cli", "search", "--depth",
                                "0", "--settings", settings.string()});
     args.push_back(site.Url("/index.html"));
-    const fs::path errPath = dir / "err.txt";
-    pid_t pid = fork();
-    if (pid == 0) {
-      int in = open("/dev/null", O_RDONLY);
-      int out = open("/dev/null", O_WRONLY);
-      int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(in, 0);
-      dup2(out, 1);
-      dup2(err, 2);
-      std::vector<char*> cargs;
-      for (auto& a : args) cargs.push_back(a.data());
-      cargs.push_back(nullptr);
-      execv(cargs[0], cargs.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadAll(errPath)};
+    return test::RunProcess(args, temp.Path());
   }
 
-  test::SiteServer site;
-  fs::path dir, settings;
+  test::HttpTestServer site;
+  test::TempFolder temp;
+  fs::path dir{temp.Path()}, settings{dir / "run.ini"};
 };
 
 TEST_F(IntegrationCliHandOff, ExportsAndSendsTheCheckedRows) {

@@ -5,7 +5,6 @@
 
 #include "cli/options.cpp"  // NOLINT(bugprone-suspicious-include)
 #include "export/json_value.h"
-#include "integration/site_server.h"
 #include "support/child_process.h"
 #include "support/cli_process.h"
 #include "support/http_test_server.h"
@@ -34,7 +33,7 @@ class CliManagerTest : public ::testing::Test {
   }
 
   test::TempFolder temp;
-  test::SiteServer site;
+  test::HttpTestServer site;
   test::HttpTestServer cnl;
 };
 

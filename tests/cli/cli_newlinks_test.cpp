@@ -1,14 +1,12 @@
 // vendil-cli create, check and check-list run as real processes against a loopback site:
 // the profile round trip, what is printed where, exit statuses and the hand-off.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "settings/c_ini.h"
+#include "support/cli_process.h"
 #include "support/http_test_server.h"
 #include "support/temp_folder.h"
 
@@ -20,16 +18,7 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string ShellQuoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using CliRun = test::CliResult;
 
 std::string LastLine(const std::string& text) {
   std::string trimmed = text;
@@ -45,16 +34,9 @@ class IntegrationNewLinksCli : public ::testing::Test {
   }
   CliRun Run(const std::vector<std::string>& args,
              const std::string& program = std::string(VENDIL_BIN_DIR) + "/vendil-cli") {
-    std::string command = ShellQuoted(program);
-    for (const std::string& a : args) command += " " + ShellQuoted(a);
-    command +=
-        " </dev/null >" + ShellQuoted(dir.File("out")) + " 2>" + ShellQuoted(dir.File("err"));
-    const int raw = std::system(command.c_str());
-    CliRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadBytes(dir.File("out"));
-    r.err = ReadBytes(dir.File("err"));
-    return r;
+    std::vector<std::string> argv = {program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return test::RunProcess(argv, dir.Path());
   }
   std::string Create(const std::string& name, const std::string& page) {
     const std::string profile = dir.File(name);
@@ -165,8 +147,7 @@ TEST_F(IntegrationNewLinksCli, CheckRefusesSearchOptionsAndNamesWhatItTakes) {
 
 // A copy of the program in a folder of its own keeps its settings file there.
 TEST_F(IntegrationNewLinksCli, OnlySaveSettingsReadsAndWritesTheSettingsFile) {
-  const std::string program = dir.File("vendil-cli");
-  std::filesystem::copy_file(std::string(VENDIL_BIN_DIR) + "/vendil-cli", program);
+  const std::string program = test::CopyOfCli(dir.Path());
   const std::string settings = dir.File("vendil.ini");
   const std::string original = "[General]\r\nMask=*.txt\r\n[Window]\r\nLeft=77\r\n";
   WriteBytes(settings, original);

@@ -1,10 +1,7 @@
 // vendil-cli search run as a real process against a loopback site: what it prints, its
 // exit statuses, the settings file and its overrides, and Ctrl+C.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -18,27 +15,18 @@
 #include <thread>
 #include <vector>
 
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
+#include "support/cli_process.h"
+#include "support/http_test_server.h"
 #include "support/loopback_proxy.h"
+#include "support/temp_folder.h"
 
 namespace vendil {
 namespace {
 
 namespace fs = std::filesystem;
-using test::SiteServer;
-
-struct RunResult {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::HttpTestServer;
+using RunResult = test::CliResult;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -50,49 +38,23 @@ std::vector<std::string> Lines(const std::string& text) {
 class IntegrationCliSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("vendil-cli-test-" + std::to_string(getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
     site.Page("/index.html",
               "<html><body><a href=\"sub/page.html\">sub</a>"
               "<a href=\"a.zip\">Archive\t\"A\"\nnew</a><a href=\"b.lzh\">B</a></body></html>");
     site.Page("/sub/page.html", "<a href=\"c.zip\">C</a>");
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // Runs vendil-cli with `args`; `whileRunning` is called once the process has started.
   RunResult Run(const std::vector<std::string>& args,
                 const std::function<void(pid_t)>& whileRunning = {}) {
-    const fs::path outPath = dir / "out.txt", errPath = dir / "err.txt";
     std::vector<std::string> argv = {std::string(VENDIL_BIN_DIR) + "/vendil-cli"};
     argv.insert(argv.end(), args.begin(), args.end());
-    pid_t pid = fork();
-    if (pid == 0) {
-      int in = open("/dev/null", O_RDONLY);
-      int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(in, 0);
-      dup2(out, 1);
-      dup2(err, 2);
-      std::vector<char*> cargs;
-      for (auto& a : argv) cargs.push_back(a.data());
-      cargs.push_back(nullptr);
-      execv(cargs[0], cargs.data());
-      _exit(127);
-    }
-    if (whileRunning) whileRunning(pid);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    RunResult r;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadFile(outPath);
-    r.err = ReadFile(errPath);
-    return r;
+    return test::RunProcess(argv, temp.Path(), "", std::chrono::seconds(60), whileRunning);
   }
 
-  SiteServer site;
-  fs::path dir;
+  HttpTestServer site;
+  test::TempFolder temp;
+  fs::path dir{temp.Path()};
 };
 
 TEST_F(IntegrationCliSearch, PrintsRowsAsTsvAndTheStatusLast) {
@@ -208,39 +170,11 @@ TEST_F(IntegrationCliSearch, BadArgumentsExitTwoWithUsage) {
 }
 
 TEST_F(IntegrationCliSearch, ConnectToSendsAHostNameToTheLoopbackServer) {
-  const std::string port = std::to_string(site.port());
+  const std::string port = std::to_string(site.Port());
   RunResult r = Run({"search", "--connect-to", "files.example:" + port + ":127.0.0.1:" + port,
                      "--mask", "*.zip", "http://files.example:" + port + "/index.html"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("http://files.example:" + port + "/a.zip"), std::string::npos) << r.out;
-}
-
-TEST_F(IntegrationCliSearch, SeveralUrlsWriteTheLogToStderr) {
-  RunResult r =
-      Run({"search", "--mask", "*.zip", site.Url("/index.html"), site.Url("/sub/page.html")});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Lines(r.out).size(), 4u);
-  const auto err = Lines(r.err);
-  EXPECT_NE(std::find(err.begin(), err.end(), site.Url("/sub/page.html")), err.end()) << r.err;
-  EXPECT_NE(std::find(err.begin(), err.end(), ">1/1 個のリンクが見つかりました。"), err.end());
-}
-
-TEST_F(IntegrationCliSearch, CtrlCStopsTheCrawlAndKeepsTheRowsFound) {
-  std::atomic<bool> slowAsked{false};
-  site.Handle("/sub/page.html", [&](const httplib::Request&, httplib::Response& res) {
-    slowAsked = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    res.set_content("<a href=\"c.zip\">C</a>", "text/html");
-  });
-  RunResult r = Run({"search", "--depth", "2", site.Url("/index.html")}, [&](pid_t pid) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!slowAsked && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    kill(pid, SIGINT);
-  });
-  EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_EQ(Lines(r.out).size(), 3u) << r.out;  // the start page's rows
-  EXPECT_EQ(Lines(r.err).back(), "キャンセルされました。");
 }
 
 TEST_F(IntegrationCliSearch, OneCtrlCStopsACrawlHeldByAServerThatNeverAnswers) {

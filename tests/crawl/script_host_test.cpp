@@ -1,15 +1,14 @@
 // The objects add-URL scripts see, driven by real scripts: AddUrl and its conversions, the
-// link collection's members and errors, the Links property, and reading script files.
+// link collection's members and errors, and the Links property (reading script files:
+// script_file_test).
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "crawl/script_file.h"
 #include "crawl/script_host_objects.h"
 #include "platform/codec.h"
 #include "script/engine.h"
 #include "script/variant_convert.h"
-#include "support/temp_folder.h"
 
 namespace vendil {
 namespace {
@@ -145,25 +144,6 @@ TEST_F(ScriptHost, LinksHtmlAndUrlAreReadAndSet) {
   ASSERT_NE(info->Links, nullptr);
   EXPECT_EQ(info->Links->links().size(), 2u);
   EXPECT_EQ(info->Html, u"1.5");
-}
-
-TEST(ScriptFile, SystemCodePageOrUtf8) {
-  const std::string japanese = "' 日本語\r\nx = \"テスト\"";
-  EXPECT_EQ(ScriptBytesToText(Utf8ToAnsi(japanese)), japanese);
-  EXPECT_EQ(ScriptBytesToText(japanese), japanese);
-  EXPECT_EQ(ScriptBytesToText("\xEF\xBB\xBFx = 1"), "x = 1");
-  EXPECT_EQ(ScriptBytesToText("plain"), "plain");
-  EXPECT_FALSE(IsWellFormedUtf8("\xC0\xAF"));         // overlong
-  EXPECT_FALSE(IsWellFormedUtf8("\xED\xA0\x80"));     // surrogate
-  EXPECT_FALSE(IsWellFormedUtf8("\xE3\x81"));         // cut short
-  EXPECT_TRUE(IsWellFormedUtf8("\xF0\x9F\x98\x80"));  // outside the BMP
-
-  test::TempFolder folder;
-  EXPECT_FALSE(ReadScriptFile(folder.File("missing.vbs")));
-  test::WriteBytes(folder.File("big.vbs"), std::string(kMaxScriptFileBytes + 1, 'x'));
-  EXPECT_FALSE(ReadScriptFile(folder.File("big.vbs")));
-  test::WriteBytes(folder.File("ok.vbs"), Utf8ToAnsi(japanese));
-  EXPECT_EQ(ReadScriptFile(folder.File("ok.vbs")), japanese);
 }
 
 }  // namespace

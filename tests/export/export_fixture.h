@@ -4,40 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "state/form1.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vendil::test {
 
 class ExportTest : public ::testing::Test {
  protected:
-  ExportTest() : form(ui) {
-    dir = std::filesystem::temp_directory_path() /
-          ("vendil-export-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    form.settingsFile = Path("vendil.ini");
-  }
-  ~ExportTest() override { std::filesystem::remove_all(dir); }
+  ExportTest() : form(ui) { form.settingsFile = Path("vendil.ini"); }
 
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
-
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-  }
+  std::string Path(const std::string& name) const { return temp.File(name); }
+  static std::string Read(const std::string& path) { return ReadBytes(path); }
+  static void Write(const std::string& path, const std::string& bytes) { WriteBytes(path, bytes); }
 
   // Adds a row and sets its check mark.
   void Add(bool checked, const std::string& fileName, const std::string& url,
@@ -59,9 +40,10 @@ class ExportTest : public ::testing::Test {
         "日本語のタイトル😀", "写真\\", "");
   }
 
+  TempFolder temp;
+  const std::string& dir = temp.Path();
   FakeUi ui;
   Form1 form;
-  std::filesystem::path dir;
 };
 
 }  // namespace vendil::test

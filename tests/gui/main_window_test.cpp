@@ -242,16 +242,13 @@ TEST_F(MainWindowTest, DropsReachOnlyTheUrlAndFolderFields) {
   QWidget* url = window->findChild<QLineEdit*>(QStringLiteral("txtUrl"));
   QWidget* folderField = window->findChild<QLineEdit*>(QStringLiteral("txtSaveFolder"));
   form.txtUrl.SetText("http://before/");
-  QMimeData text;
+  QMimeData text;  // which texts the URL field takes: WindowCommands.DropRules
   text.setText("ftp://example.jp/file.zip");
   Drop(url, text);
   EXPECT_EQ(form.txtUrl.Text(), "http://before/");
   text.setText("HTTP://Example.jp/a.html");
   Drop(url, text);
   EXPECT_EQ(form.txtUrl.Text(), "HTTP://Example.jp/a.html");
-  text.setText("https://example.jp/secure.html");
-  Drop(url, text);
-  EXPECT_EQ(form.txtUrl.Text(), "https://example.jp/secure.html");
 
   form.txtSaveFolder.SetText("/keep");
   Drop(folderField, text);  // text is not a file list
@@ -336,11 +333,7 @@ TEST_F(MainWindowTest, EditCommandsWorkOnTheListAndTheStatusBar) {
   EXPECT_TRUE(form.lvwUrls.Checked(1));
   Trigger("mnuEdit_RemoveUnchecked");
   EXPECT_EQ(window->Model()->rowCount(), 2);
-  form.txtMask.SetText("[a");
-  Trigger("mnuEdit_Find");
-  EXPECT_EQ(window->StatusLabel()->text().toStdString(), "2 個のアイテムと一致しました。");
-  Trigger("Toolbar1_stop");
-  EXPECT_TRUE(form.m_blnStop);
+  // A malformed mask: WindowCommands.SelectMatchingItemsCountsIntoTheStatusText.
 }
 
 TEST_F(MainWindowTest, HeaderClicksSortWithOneSharedOrder) {

@@ -103,33 +103,17 @@ TEST_F(ManagersMenuTest, ListsTheRunningManagersAndEachTakesTheCheckedRows) {
   TriggerItem("mnuFile_SendToManager_uget");
   EXPECT_EQ(messageTexts, std::vector<std::string>(4, "2 個のURLを送りました。"));
 
+  // Each got the two checked rows; what a manager is sent of a row is for the hand-off
+  // tests (download/handoff_*_test, export/aria2_rpc_test); uget shows the folder and page.
   {
     std::lock_guard<std::mutex> lock(mutex);
     ASSERT_EQ(multicalls.size(), 1u);
-    const auto& calls = multicalls[0].Find("params")->items.at(0).items;
-    ASSERT_EQ(calls.size(), 2u);
-    const auto& first = calls[0].Find("params")->items;
-    EXPECT_EQ(first.at(0).items.at(0).text, "http://127.0.0.1:9/日本 語.zip");
-    EXPECT_EQ(first.at(1).Find("dir")->text, "/dl/保存");
-    EXPECT_EQ(first.at(1).Find("referer")->text, page);
-    EXPECT_EQ(first.at(1).Find("out")->text, "日本 語.zip");
+    EXPECT_EQ(multicalls[0].Find("params")->items.at(0).items.size(), 2u);
   }
   int posts = 0;
-  for (const auto& r : cnl.Requests()) {
-    if (r.path != "/flash/add") continue;
-    ++posts;
-    httplib::Params fields;
-    httplib::detail::parse_query_text(r.body, fields);
-    EXPECT_EQ(fields.find("urls")->second,
-              "http://127.0.0.1:9/日本 語.zip\r\nhttp://127.0.0.1:9/b.zip");
-    EXPECT_EQ(fields.find("source")->second, page);
-    EXPECT_EQ(fields.find("package")->second, "ページ");
-  }
+  for (const auto& r : cnl.Requests()) posts += r.path == "/flash/add";
   EXPECT_EQ(posts, 1);
-  EXPECT_EQ(kget.Calls(),
-            (std::vector<std::string>{
-                "[\"addTransfer\",\"http://127.0.0.1:9/日本 語.zip\",\"/dl/保存\",true]",
-                "[\"addTransfer\",\"http://127.0.0.1:9/b.zip\",\"/dl/保存\",true]"}));
+  EXPECT_EQ(kget.Calls().size(), 2u);
   using Args = std::vector<std::string>;
   EXPECT_EQ(uget.Calls(),
             (std::vector<Args>{{"--quiet", "--folder=/dl/保存", "--http-referer=" + page, "--",

@@ -20,9 +20,9 @@
 #include "gui/start_page_window.h"
 #include "gui/twips.h"
 #include "gui/window_fixture.h"
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
 #include "settings/c_ini.h"
+#include "support/http_test_server.h"
 
 namespace vendil::test {
 namespace {
@@ -100,7 +100,7 @@ class NewcomerTest : public WindowFixture {
   }
 
   Gate gate;
-  SiteServer site;
+  HttpTestServer site;
 
  private:
   std::unique_ptr<QTimer> boxTimer_;
@@ -138,7 +138,7 @@ TEST_F(NewcomerTest, AStartWhileASearchRunsGivesOneFinishBoxWithThatSearchsCount
   EXPECT_EQ(site.TimesRequested("/held.html"), 2);
 }
 
-TEST_F(NewcomerTest, ADeadServerIsSaidInTheFinishBoxTheStatusBarAndTheLog) {
+TEST_F(NewcomerTest, ADeadServerIsSaidInTheFinishBoxAndTheStatusBar) {
   RawTcpServer dead([](int) { return RawReply{}; });  // closes every connection
   const std::string deadUrl = "http://127.0.0.1:" + std::to_string(dead.Port()) + "/index.html";
   OpenWindow();
@@ -151,20 +151,7 @@ TEST_F(NewcomerTest, ADeadServerIsSaidInTheFinishBoxTheStatusBarAndTheLog) {
   // Nothing was left to read once it ended.
   EXPECT_TRUE(window->ProgressLabel()->text().contains(QString::fromUtf8("残り 0 ページ")))
       << window->ProgressLabel()->text().toStdString();
-
-  OnModal(QStringLiteral("frmMultiURL"), [&](QWidget* dialog) {
-    dialog->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
-        ->setPlainText(QString::fromStdString(deadUrl + "\n" + site.Url("/index.html")));
-    ClickButton(dialog, QStringLiteral("OK"));
-  });
-  std::string log;
-  OnModal(QStringLiteral("frmLog"), [&](QWidget* dialog) {
-    log = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtLog"))->toPlainText().toStdString();
-    dialog->close();
-  });
-  Trigger("Toolbar1_urls");
-  EXPECT_EQ(log, deadUrl + "\n>ページの取得に失敗しました。\n" + site.Url("/index.html") +
-                     "\n>2/2 個のリンクが見つかりました。\n");
+  // The log of several URLs with a dead one: IntegrationCrawlCommands, SearchWindowTest.
 }
 
 TEST_F(NewcomerTest, AStoredPlaceOffTheScreenOpensTheWindowWhollyOnIt) {
@@ -182,15 +169,7 @@ TEST_F(NewcomerTest, AStoredPlaceOffTheScreenOpensTheWindowWhollyOnIt) {
       << window->geometry().x() << "," << window->geometry().y();
   EXPECT_EQ(window->size(), QSize(500, 400));
   CloseWindow();
-
-  // On a screen that is no longer there, and larger than this one.
-  ini.SetValue("Left", gui::PixelsToTwips(screen.right() + 2000, nullptr));
-  ini.SetValue("Top", gui::PixelsToTwips(-3000, nullptr));
-  ini.SetValue("Width", gui::PixelsToTwips(screen.width() + 400, nullptr));
-  OpenWindow();
-  EXPECT_TRUE(screen.contains(window->geometry()));
-  EXPECT_LT(window->width(), screen.width());
-  CloseWindow();
+  // A screen that is gone, a window larger than the screen: WindowGeometry.
 
   // The start page is kept on the screen too.
   ini.Section("AdWindow");

@@ -9,9 +9,9 @@
 
 #include "gui/link_list_model.h"
 #include "gui/window_fixture.h"
-#include "integration/site_server.h"
 #include "settings/c_ini.h"
 #include "support/briefcase_stand_in.h"
+#include "support/http_test_server.h"
 
 namespace vendil::test {
 namespace {
@@ -29,7 +29,7 @@ class SearchWindowTest : public WindowFixture {
     site.Page("/index.html", Page({"a.zip", "b.zip", "notes.txt", "sub/index.html"}));
     site.Page("/sub/index.html", Page({"c.zip", "../a.zip"}));
   }
-  SiteServer site;
+  HttpTestServer site;
 };
 
 TEST_F(SearchWindowTest, StartFromTheToolbarFillsTheViewAndShowsTheStatus) {

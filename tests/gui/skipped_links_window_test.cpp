@@ -8,7 +8,7 @@
 #include "gui/skipped_links_dialog.h"
 #include "gui/skipped_links_model.h"
 #include "gui/window_fixture.h"
-#include "integration/site_server.h"
+#include "support/http_test_server.h"
 
 namespace vendil::test {
 namespace {
@@ -39,7 +39,7 @@ class SkippedLinksWindowTest : public WindowFixture {
     Trigger("mnuGo_SkippedLinks");
     return shown;
   }
-  SiteServer site;
+  HttpTestServer site;
 };
 
 TEST_F(SkippedLinksWindowTest, ShowsTheLastSearchsLinksNotReadInJapanese) {

@@ -17,12 +17,14 @@
 #include "commands/send_aria2.h"
 #include "download/handoff_aria2.h"
 #include "export/json_value.h"
-#include "integration/site_server.h"
 #include "platform/json_rpc_post.h"
 #include "settings/c_ini.h"
 #include "state/form1.h"
 #include "support/cli_process.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
+#include "support/loopback_listener.h"
+#include "support/temp_folder.h"
 
 extern char** environ;
 
@@ -33,27 +35,9 @@ const char* const kSecret = "vendil-test-secret";
 
 // A loopback port that takes connections and never answers: a download from it stays
 // active, so with one download at a time everything added behind it waits.
-class SilentServer {
+class SilentServer : public LoopbackListener {
  public:
-  SilentServer() {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(fd_, 16);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-  }
-  ~SilentServer() { ::close(fd_); }
-  SilentServer(const SilentServer&) = delete;
-  SilentServer& operator=(const SilentServer&) = delete;
-  std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
- private:
-  int fd_ = -1;
-  int port_ = 0;
+  std::string Base() const { return "http://127.0.0.1:" + std::to_string(Port()); }
 };
 
 int FreeLoopbackPort() {
@@ -169,9 +153,6 @@ class Aria2Process {
 class IntegrationAria2 : public ::testing::Test {
  protected:
   IntegrationAria2() : form(ui) {
-    dir = std::filesystem::temp_directory_path() / ("vendil-aria2-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
     form.settingsFile = (dir / "vendil.ini").string();
     form.mnuOption_UseBriefcaseDirectory.SetChecked(true);
     // Every URL is on loopback, so nothing ever leaves the machine.
@@ -179,7 +160,6 @@ class IntegrationAria2 : public ::testing::Test {
     Add(false, "b.zip", silent.Base() + "/b.zip", "", "", "");
     Add(true, "c.zip", silent.Base() + "/日本/c.zip", "", "", (dir / "own").string());
   }
-  ~IntegrationAria2() override { std::filesystem::remove_all(dir); }
 
   void Add(bool checked, const std::string& name, const std::string& url,
            const std::string& referer, const std::string& folder, const std::string& dl) {
@@ -202,7 +182,8 @@ class IntegrationAria2 : public ::testing::Test {
   SilentServer silent;
   FakeUi ui;
   Form1 form;
-  std::filesystem::path dir;
+  TempFolder temp;
+  std::filesystem::path dir{temp.Path()};
 };
 
 TEST_F(IntegrationAria2, SendAddsEveryCheckedRowWithFolderAndReferer) {
@@ -254,7 +235,7 @@ TEST_F(IntegrationAria2, CommandLineSendsWithTheSecretFromAFile) {
   Aria2Process aria2(dir);
   ASSERT_TRUE(aria2.WaitUntilReady());
   ASSERT_TRUE(aria2.Call("aria2.addUri", "[" + JsonQuote(silent.Base() + "/blocker") + "]"));
-  SiteServer site;
+  HttpTestServer site;
   site.Page("/index.html", "<a href=\"a.zip\">A</a><a href=\"b%20c.zip\">B</a><a href=x.txt>X</a>",
             "text/html");
   const std::string secretFile = (dir / "secret").string();

@@ -1,9 +1,6 @@
 // vendil-cli search on a briefcase URL, run as a process against the stand-in: sign-in from
 // --id and --password-stdin, and a wrong stored password that ends instead of looping.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -11,6 +8,7 @@
 
 #include "settings/c_ini.h"
 #include "support/briefcase_stand_in.h"
+#include "support/cli_process.h"
 #include "support/temp_folder.h"
 
 namespace vendil {
@@ -20,16 +18,13 @@ namespace fs = std::filesystem;
 using test::BriefcaseStandIn;
 using Site = BriefcaseStandIn::Site;
 
-struct RunResult {
-  int status = -1;
-  std::string out, err;
-};
+using RunResult = test::CliResult;
 
 class IntegrationBriefcaseCli : public ::testing::Test {
  protected:
   void SetUp() override {
     // A copy of the program, so its settings file (which holds the password) is ours.
-    fs::copy_file(std::string(VENDIL_BIN_DIR) + "/vendil-cli", temp.File("vendil-cli"));
+    test::CopyOfCli(temp.Path());
     StandInFolder top, hidden;
     top.files = {"top.zip"};
     hidden.files = {"p.zip"};
@@ -47,25 +42,7 @@ class IntegrationBriefcaseCli : public ::testing::Test {
     }
     argv.insert(argv.end(), args.begin(), args.end());
     argv.push_back(BriefcaseStandIn::TopUrl(Site::International, "alice"));
-    test::WriteBytes(temp.File("in.txt"), input);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      const int in = open(temp.File("in.txt").c_str(), O_RDONLY);
-      const int out = open(temp.File("out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = open(temp.File("err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(in, 0);
-      dup2(out, 1);
-      dup2(err, 2);
-      std::vector<char*> cargs;
-      for (auto& a : argv) cargs.push_back(a.data());
-      cargs.push_back(nullptr);
-      execv(cargs[0], cargs.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadBytes(temp.File("out.txt")),
-            test::ReadBytes(temp.File("err.txt"))};
+    return test::RunProcess(argv, temp.Path(), input);
   }
   std::string Stored(const std::string& key) const {
     cIni ini;

@@ -7,16 +7,16 @@
 #include "commands/main_commands.h"
 #include "commands/new_links.h"
 #include "commands/one_search.h"
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 #include "support/loopback_proxy.h"
 
 namespace vendil {
 namespace {
 
 using test::FakeUi;
-using test::SiteServer;
+using test::HttpTestServer;
 
 class IntegrationCrawlCommands : public ::testing::Test {
  protected:
@@ -28,7 +28,7 @@ class IntegrationCrawlCommands : public ::testing::Test {
       site.Page(name, std::string("<a href=\"") + (name + 1) + ".zip\">f</a>");
     }
   }
-  SiteServer site;
+  HttpTestServer site;
   FakeUi ui;
   Form1 form{ui};
 };
@@ -51,9 +51,9 @@ TEST_F(IntegrationCrawlCommands, StartClearsTheListAndShowsTheStatus) {
 TEST_F(IntegrationCrawlCommands, SeveralUrlsTrimsLogsAndTakesHttpsLines) {
   // An https line is searched like an http one; here the loopback server speaks plain
   // HTTP, so its search fails, but it is searched and logged.
-  const std::string https = "HTTPS://127.0.0.1:" + std::to_string(site.port()) + "/two.html";
+  const std::string https = "HTTPS://127.0.0.1:" + std::to_string(site.Port()) + "/two.html";
   ui.multiUrlAnswers.push_back("  " + site.Url("/one.html") + "  \r\nskip me\r\n" + https + "\r\n" +
-                               "HTTP://127.0.0.1:" + std::to_string(site.port()) + "/three.html");
+                               "HTTP://127.0.0.1:" + std::to_string(site.Port()) + "/three.html");
   SearchSeveralUrls(form);
   ASSERT_EQ(ui.logs.size(), 1u);
   const std::string& log = ui.logs[0];
@@ -61,7 +61,7 @@ TEST_F(IntegrationCrawlCommands, SeveralUrlsTrimsLogsAndTakesHttpsLines) {
   EXPECT_NE(log.find(https + "\r\n>"), std::string::npos);
   EXPECT_EQ(log.find("skip me"), std::string::npos);
   EXPECT_EQ(form.lvwUrls.Count(), 2u);  // one.html.zip and three.html.zip gather in one list
-  EXPECT_EQ(form.txtUrl.Text(), "HTTP://127.0.0.1:" + std::to_string(site.port()) + "/three.html");
+  EXPECT_EQ(form.txtUrl.Text(), "HTTP://127.0.0.1:" + std::to_string(site.Port()) + "/three.html");
 }
 
 TEST_F(IntegrationCrawlCommands, StopDuringTheSecondUrlLeavesTheThirdUnsearched) {
@@ -159,7 +159,7 @@ class ProgressUi : public FakeUi {
 };
 
 TEST(IntegrationCrawlProgress, NothingIsLeftWhenASearchEnds) {
-  SiteServer site;
+  HttpTestServer site;
   // Linked pages that fail or are refused by the content type (the last one queued) still
   // count as done.
   site.Page("/index.html",

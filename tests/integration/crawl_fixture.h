@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "crawl/crawl_links.h"
-#include "integration/site_server.h"
 #include "state/form1.h"
 #include "state/search_run.h"
 #include "support/fake_ui.h"
+#include "support/http_test_server.h"
 #include "support/search_once.h"
 
 namespace vendil::test {
@@ -53,7 +53,7 @@ class CrawlFixture : public ::testing::Test {
   const LinkRow* RowFor(const std::string& path) const { return RowWithUrl(site.Url(path)); }
   bool Listed(const std::string& path) const { return RowFor(path) != nullptr; }
 
-  SiteServer site;
+  HttpTestServer site;
   FakeUi ui;
   Form1 form{ui};
   // The state of the last crawl (made when it starts), as it stood when it ended.

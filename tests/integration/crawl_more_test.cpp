@@ -1,9 +1,8 @@
-// Whole crawls for the rarer settings: custom tags, the content-type filter, Japanese
-// pages in the legacy encodings, a server that never answers and one that drops the line.
+// Whole crawls for the rarer settings: custom tags, the content-type filter, links sent in
+// the page's charset, a server that never answers and one that stalls until Stop.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -11,7 +10,6 @@
 
 #include "crawl/crawl_links.h"
 #include "integration/crawl_fixture.h"
-#include "integration/site_server.h"
 #include "net/raw_tcp_server.h"
 #include "platform/codec.h"
 #include "state/form1.h"
@@ -76,27 +74,6 @@ TEST_F(IntegrationCrawlEdges, ContentTypeFilterChoosesWhichPagesAreRead) {
   EXPECT_TRUE(Listed("/from-binary.zip"));
 }
 
-TEST_F(IntegrationCrawlEdges, JapaneseTitleAcrossTheChunkBoundaryInLegacyEncodings) {
-  // The same four characters, two of whose second bytes are a backslash in CP932.
-  const std::string title = "日本ソ表";
-  const std::vector<std::pair<std::string, std::string>> pages = {
-      {"Shift_JIS", "\x93\xfa\x96\x7b\x83\x5c\x95\x5c"},
-      {"EUC-JP", "\xc6\xfc\xcb\xdc\xa5\xbd\xc9\xbd"}};
-  for (const auto& [charset, encodedTitle] : pages) {
-    SCOPED_TRACE(charset);
-    const std::string head = "<html><body>";
-    // The anchor text starts one byte before 2048, so its first character is split.
-    const std::string open = "<a href=\"a.zip\">";
-    std::string padding(2047 - head.size() - open.size(), ' ');
-    const std::string body = head + padding + open + encodedTitle + "</a></body></html>";
-    ASSERT_EQ(body.substr(2047, 2), encodedTitle.substr(0, 2));
-    site.Page("/index.html", body, "text/html; charset=" + charset);
-    ASSERT_TRUE(Crawl("/index.html", "0"));
-    ASSERT_EQ(form.lvwUrls.Count(), 1u);
-    EXPECT_EQ(form.lvwUrls.Row(1).Title, title);
-  }
-}
-
 TEST_F(IntegrationCrawlEdges, NonAsciiLinksAreSentPercentEncodedInThePagesCharset) {
   test::HttpTestServer server;
   const std::string link = A("資料/一覧.html?q=検索");
@@ -153,31 +130,6 @@ TEST_F(IntegrationCrawlEdges, StopOnAStalledPageEndsTheCrawlAndKeepsItsRows) {
     EXPECT_EQ(Urls(), (std::vector<std::string>{site.Url("/a.zip"), stalled.Url("/stalled.html"),
                                                 site.Url("/after.html")}));
   }
-}
-
-TEST_F(IntegrationCrawlEdges, DroppingServerIsRetriedAndTheCrawlGoesOn) {
-  int calls = 0;
-  std::mutex m;
-  site.Handle("/flaky.html", [&](const httplib::Request&, httplib::Response& res) {
-    std::lock_guard<std::mutex> lock(m);
-    ++calls;
-    res.status = 200;
-    // A length the body never reaches: the client sees the transfer cut short.
-    res.set_header("Content-Length", "100000");
-    res.set_content_provider(100000, "text/html", [](size_t, size_t, httplib::DataSink& sink) {
-      sink.write("<html>", 6);
-      return false;
-    });
-  });
-  site.Page("/index.html", A("flaky.html") + A("after.html"));
-  site.Page("/after.html", A("b.zip"));
-  ASSERT_TRUE(Crawl("/index.html", "1"));
-  EXPECT_EQ(site.TimesRequested("/flaky.html"), 5);
-  EXPECT_TRUE(Listed("/b.zip"));
-  bool sawRetry = false;
-  for (const std::string& text : ui.statuses)
-    sawRetry |= text == "Retry:" + site.Url("/flaky.html");
-  EXPECT_TRUE(sawRetry);
 }
 
 }  // namespace

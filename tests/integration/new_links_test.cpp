@@ -280,19 +280,6 @@ TEST_F(IntegrationNewLinksList, ProfilesShareOneListAndADuplicateIsNeitherCounte
   EXPECT_FALSE(form.m_blnMultiCheck);
 }
 
-TEST_F(IntegrationNewLinksList, ALineFeedOnlyListIsReadAsLines) {
-  Links("/one.html", {"a.zip"});
-  Links("/two.html", {"b.zip"});
-  const std::string one = Profile("one.nlc", "/one.html");
-  const std::string two = Profile("two.nlc", "/two.html");
-  WriteBytes(dir.File("list.txt"), one + "\n" + two + "\n");
-  ASSERT_TRUE(CheckNewLinksList(form, dir.File("list.txt")));
-  ASSERT_EQ(ui.logs.size(), 1u);
-  EXPECT_EQ(ui.logs[0], one + "\r\n>1/1 個の新しいリンクを見つけました。\r\n" + two +
-                            "\r\n>1/1 個の新しいリンクを見つけました。\r\n");
-  EXPECT_EQ(Listed(), SiteUrls({"a.zip", "b.zip"}));
-}
-
 TEST_F(IntegrationNewLinksList, AListThatNamesNoFileIsSaidSoAndRunsNothing) {
   form.lvwUrls.AddLink("x.zip", "http://old.example/x.zip", "", "", "", "", 0);
   // One line in the old CR-only form, a note, a blank line and a missing file.

@@ -27,7 +27,7 @@ using SkippedLinksCrawl = CrawlFixture;
 TEST_F(SkippedLinksCrawl, EveryRuleThatDropsALinkIsRecordedWithItsReferer) {
   RefusingPort refusing;
   const std::string dead = refusing.Url("/a/dead.html");
-  const std::string otherServer = "http://localhost:" + std::to_string(site.port()) + "/a/x.html";
+  const std::string otherServer = "http://localhost:" + std::to_string(site.Port()) + "/a/x.html";
   site.Page("/a/index.html",
             Html(A("page.html") + A("page.html#part") + A("notes.txt") + A("../up.html") +
                  A(otherServer) + A("file.zip") + A("move.html") + A(dead) + A("missing.html")));

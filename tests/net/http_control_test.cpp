@@ -5,8 +5,6 @@
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
@@ -15,8 +13,8 @@
 #include <string>
 
 #include "net/raw_tcp_server.h"
-#include "platform/unique_fd.h"
 #include "support/http_test_server.h"
+#include "support/refusing_port.h"
 
 namespace vendil {
 namespace {
@@ -26,6 +24,7 @@ using Clock = std::chrono::steady_clock;
 using test::HttpTestServer;
 using test::RawReply;
 using test::RawTcpServer;
+using test::RefusingPort;
 
 // Polls until the request ends; the longest single StillExecuting call goes to `slowest`.
 void Wait(HttpControl& http, Clock::duration* slowest = nullptr, int* polls = nullptr) {
@@ -52,19 +51,6 @@ std::string ReadAll(HttpControl& http) {
   for (std::string chunk = http.GetChunk(2048); !chunk.empty(); chunk = http.GetChunk(2048))
     all += chunk;
   return all;
-}
-
-// A port on which nothing listens: bound once for a free number, then released.
-int RefusedPort() {
-  UniqueFd fd(::socket(AF_INET, SOCK_STREAM, 0));
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-    return 0;
-  return ntohs(address.sin_port);
 }
 
 class HttpControlTest : public ::testing::Test {
@@ -315,10 +301,9 @@ TEST(HttpControlFailures, ServerThatNeverAnswersEndsAtTheTimeOut) {
 }
 
 TEST(HttpControlFailures, RefusedPortGivesAnErrorNumberAndText) {
-  const int port = RefusedPort();
-  ASSERT_NE(port, 0);
+  const RefusingPort port;
   HttpControl http;
-  ASSERT_TRUE(Get(http, "http://127.0.0.1:" + std::to_string(port) + "/"));
+  ASSERT_TRUE(Get(http, port.Url("/")));
   EXPECT_EQ(http.ResponseCode(), CURLE_COULDNT_CONNECT);
   EXPECT_FALSE(http.ResponseInfo().empty());
   EXPECT_EQ(http.HttpStatus(), 0);

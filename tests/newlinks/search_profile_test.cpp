@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "crawl/depth_value.h"
 #include "settings/c_ini.h"
 #include "support/fake_ui.h"
+#include "support/temp_folder.h"
 
 namespace vendil {
 namespace {
@@ -19,24 +16,12 @@ using test::FakeUi;
 
 class SearchProfileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vendil_profile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Path(const std::string& name) const { return dir_.File(name); }
+  static std::string Slurp(const std::string& path) { return test::ReadBytes(path); }
   static void Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    test::WriteBytes(path, text);
   }
-  std::filesystem::path dir_;
+  test::TempFolder dir_;
   FakeUi ui_;
 };
 

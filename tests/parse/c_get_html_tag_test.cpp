@@ -200,8 +200,15 @@ TEST(HtmlTagAllTags, BitsChooseTheTags) {
                    {"http://h/d/i.html", ""},
                    {"http://h/d/p.gif", "Picture"},
                    {"http://h/d/m.html", "Map"}}));
-  EXPECT_EQ(AllTagLinks(scanner, 8, html),
-            (Links{{"http://h/d/in.gif", "inner"}, {"http://h/d/p.gif", "Picture"}}));
+  // Each bit alone reads its own tag.
+  const std::pair<int32_t, Links> alone[] = {
+      {1, {{"http://h/d/a.zip", "Get <img src=in.gif alt=inner>"}}},
+      {2, {{"http://h/d/f.html", ""}}},
+      {4, {{"http://h/d/i.html", ""}}},
+      {8, {{"http://h/d/in.gif", "inner"}, {"http://h/d/p.gif", "Picture"}}},
+      {16, {{"http://h/d/m.html", "Map"}}}};
+  for (const auto& [bits, links] : alone)
+    EXPECT_EQ(AllTagLinks(scanner, bits, html), links) << bits;
   EXPECT_TRUE(AllTagLinks(scanner, 0, html).empty());
 }
 

@@ -94,21 +94,11 @@ TEST(ModUrlCombine, Rfc3986NormalAndAbnormalExamples) {
   }
 }
 
-TEST(ModUrlCombine, AbsoluteLinksComeBackCanonicalised) {
-  EXPECT_EQ(CombineUrl("", "http://Host.example/a/./b/../c.zip"), "http://host.example/a/c.zip");
-  EXPECT_EQ(CombineUrl("http://other/", "HTTP://Host/x"), "http://host/x");
-  EXPECT_EQ(CombineUrl("http://h/p.html", "javascript:open('../x')"), "javascript:open('../x')");
-  EXPECT_EQ(CombineUrl("http://h/p.html", "mailto:a@b.example"), "mailto:a@b.example");
-}
-
 TEST(ModUrlCombine, RelativeLinkReplacesTheBaseFileName) {
   EXPECT_EQ(CombineUrl("http://h/dir/page.html?x=1#top", "file.zip"), "http://h/dir/file.zip");
   EXPECT_EQ(CombineUrl("http://h", "file.zip"), "http://h/file.zip");
-}
-
-TEST(ModUrlCombine, SourceWhiteSpaceIsCleanedAsBrowsersDo) {
-  EXPECT_EQ(CombineUrl("http://h/d/", "\n  my file.zip \r\n"), "http://h/d/my%20file.zip");
-  EXPECT_EQ(CombineUrl("http://h/d/", "a\tb\nc.zip"), "http://h/d/abc.zip");
+  // An absolute link needs no base. (Canonical hosts, white space, other schemes: web_url_test.)
+  EXPECT_EQ(CombineUrl("", "http://Host.example/a/./b/../c.zip"), "http://host.example/a/c.zip");
 }
 
 TEST(ModUrlCombine, ControlCharactersInsideALinkArePercentEncoded) {

@@ -1,5 +1,6 @@
 // Date built-ins: serial roll-over, calendar parts, interval arithmetic and counting, weeks,
-// dates before 1899-12-30 and the checks on their arguments.
+// dates before 1899-12-30 and the checks on their arguments; the cases dates.vbs reads as a
+// script are not read again here.
 #include <cmath>
 
 #include "script/builtins2_support.h"
@@ -10,8 +11,6 @@ namespace {
 using DateBuiltinsTest = DateFormatTest;
 
 TEST_F(DateBuiltinsTest, SerialsRollOverflowingParts) {
-  EXPECT_EQ(Call(u"DateSerial", {L(2026), L(13), L(1)}).DateValue(), D(2027, 1, 1).DateValue());
-  EXPECT_EQ(Call(u"DateSerial", {L(2020), L(3), L(0)}).DateValue(), D(2020, 2, 29).DateValue());
   EXPECT_EQ(Call(u"DateSerial", {L(2021), L(-1), L(1)}).DateValue(), D(2020, 11, 1).DateValue());
   EXPECT_EQ(Call(u"DateSerial", {L(29), L(1), L(1)}).DateValue(), D(2029, 1, 1).DateValue());
   EXPECT_EQ(Call(u"DateSerial", {L(30), L(1), L(1)}).DateValue(), D(1930, 1, 1).DateValue());
@@ -37,11 +36,8 @@ TEST_F(DateBuiltinsTest, PartsAndValuesOfTextsAndNull) {
               1e-9);
   // Day 0 is a Saturday; the first day of the week shifts the count.
   EXPECT_EQ(Call(u"Weekday", {Variant::Date(0)}).IntegerValue(), 7);
-  EXPECT_EQ(Call(u"Weekday", {D(2020, 1, 1), L(2)}).IntegerValue(), 3);
   EXPECT_EQ(Call(u"Weekday", {D(1800, 1, 1)}).IntegerValue(), 4);  // a Wednesday
   EXPECT_EQ(ErrorOf(u"Weekday", {D(2020, 1, 1), L(8)}), 5);
-  EXPECT_EQ(Text(u"MonthName", {L(12)}), u"12月");
-  EXPECT_EQ(Text(u"WeekdayName", {L(1)}), u"日曜日");
   EXPECT_EQ(Text(u"WeekdayName", {L(1), Variant::Boolean(true), L(2)}), u"月");
   EXPECT_EQ(ErrorOf(u"MonthName", {L(13)}), 5);
 }
@@ -50,8 +46,6 @@ TEST_F(DateBuiltinsTest, DateAddClampsMonthEndsAndKeepsTime) {
   auto add = [&](const char16_t* interval, int number, Variant date) {
     return Call(u"DateAdd", {S(interval), L(number), date}).DateValue();
   };
-  EXPECT_EQ(add(u"m", 1, D(2020, 1, 31)), D(2020, 2, 29).DateValue());
-  EXPECT_EQ(add(u"yyyy", 1, D(2020, 2, 29)), D(2021, 2, 28).DateValue());
   EXPECT_EQ(add(u"q", -1, D(2020, 5, 31)), D(2020, 2, 29).DateValue());
   EXPECT_NEAR(add(u"M", 1, D(2020, 1, 15, 6)), D(2020, 2, 15, 6).DateValue(), 1e-9);
   EXPECT_EQ(add(u"ww", 1, D(2020, 12, 28)), D(2021, 1, 4).DateValue());
@@ -67,10 +61,7 @@ TEST_F(DateBuiltinsTest, DateDiffCountsBoundaries) {
   auto diff = [&](const char16_t* interval, Variant a, Variant b, int firstDay = 1) {
     return Call(u"DateDiff", {S(interval), a, b, L(firstDay)}).LongValue();
   };
-  EXPECT_EQ(diff(u"yyyy", D(2020, 12, 31), D(2021, 1, 1)), 1);
-  EXPECT_EQ(diff(u"m", D(2020, 1, 31), D(2020, 2, 1)), 1);
   EXPECT_EQ(diff(u"q", D(2020, 3, 31), D(2020, 4, 1)), 1);
-  EXPECT_EQ(diff(u"d", D(2020, 1, 2, 23), D(2020, 1, 1, 1)), -1);
   EXPECT_EQ(diff(u"h", D(2020, 1, 1, 1, 59), D(2020, 1, 1, 2)), 1);
   // -0.5 and 0.5 are both noon of day 0; -1.5 is noon of the day before.
   EXPECT_EQ(diff(u"n", Variant::Date(-0.5), Variant::Date(0.5)), 0);
@@ -98,15 +89,8 @@ TEST_F(DateBuiltinsTest, DatePartWeeksOfTheYear) {
   EXPECT_EQ(ErrorOf(u"DatePart", {S(u"ww"), D(2020, 1, 1), L(1), L(4)}), 5);
 }
 
-TEST_F(DateBuiltinsTest, ClockAgreesWithItself) {
-  const double now = Call(u"Now").DateValue();
-  const double today = Call(u"Date").DateValue();
-  const double time = Call(u"Time").DateValue();
-  EXPECT_EQ(Call(u"Now").Type(), VarType::Date);
-  EXPECT_GE(now, today);
-  EXPECT_LT(now, today + 1);
-  EXPECT_GE(time, 0);
-  EXPECT_LT(time, 1);
+// Now, Date and Time against each other: dates.vbs.
+TEST_F(DateBuiltinsTest, TimerCountsTheSecondsOfTheDay) {
   const float timer = Call(u"Timer").SingleValue();
   EXPECT_GE(timer, 0);
   EXPECT_LT(timer, 86400);

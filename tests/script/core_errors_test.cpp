@@ -93,14 +93,6 @@ TEST_F(RuntimeErrors, ErrRaiseReachesTheHostWithItsOwnSourceAndDescription) {
 
 using OnError = CoreScriptTest;
 
-TEST_F(OnError, ResumeNextInTheCallerCatchesAnErrorInACallee) {
-  ASSERT_FALSE(
-      Run(u"Sub Fails()\n  Note \"before\"\n  x = 1 / 0\n  Note \"after\"\nEnd Sub\n"
-          u"On Error Resume Next\nFails\nNote Err.Number\nNote \"caller goes on\""));
-  // The callee stops at its error; the caller's next statement runs.
-  EXPECT_EQ(notes, (std::vector<std::string>{"before", "11", "caller goes on"}));
-}
-
 TEST_F(OnError, ACalleesResumeNextEndsWithTheCall) {
   std::optional<ScriptErrorInfo> error =
       Run(u"Sub Tolerant()\n  On Error Resume Next\n  x = 1 / 0\n  Note Err.Number\nEnd Sub\n"

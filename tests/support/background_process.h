@@ -12,10 +12,11 @@ namespace vendil::test {
 
 class BackgroundProcess {
  public:
-  // Starts `argv` with stdout and stderr to files in `folder`; `environment` entries
-  // ("NAME=value") are set on top of ours.
+  // Starts `argv` with stdout and stderr to files in `folder` and stdin from the file
+  // `input`; `environment` entries ("NAME=value") are set on top of ours.
   BackgroundProcess(const std::vector<std::string>& argv, const std::string& folder,
-                    const std::vector<std::string>& environment = {});
+                    const std::vector<std::string>& environment = {},
+                    const std::string& input = "/dev/null");
   ~BackgroundProcess();  // kills a child still running
   BackgroundProcess(const BackgroundProcess&) = delete;
   BackgroundProcess& operator=(const BackgroundProcess&) = delete;

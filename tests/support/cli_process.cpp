@@ -3,14 +3,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
+#include "support/background_process.h"
 #include "support/temp_folder.h"
 
 namespace vendil::test {
@@ -31,26 +30,21 @@ void ExecWithFiles(const std::vector<std::string>& argv, const std::string& in,
 }
 
 CliResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
-                     const std::string& input, std::chrono::milliseconds timeout) {
-  const std::string in = folder + "/.stdin", out = folder + "/.stdout", err = folder + "/.stderr";
+                     const std::string& input, std::chrono::milliseconds timeout,
+                     const std::function<void(pid_t)>& whileRunning) {
+  const std::string in = folder + "/.stdin";
   WriteBytes(in, input);
-  const pid_t pid = fork();
-  if (pid == 0) ExecWithFiles(argv, in, out, err);
+  BackgroundProcess child(argv, folder, {}, in);
+  if (whileRunning) whileRunning(child.Pid());
   CliResult result;
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      result.timedOut = true;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  result.status = child.Wait(timeout);
+  if (result.status == -1) {
+    result.timedOut = true;
+    child.Signal(SIGKILL);
+    result.status = child.Wait(std::chrono::minutes(1));
   }
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = ReadBytes(out);
-  result.err = ReadBytes(err);
+  result.out = child.Out();
+  result.err = child.Err();
   return result;
 }
 

@@ -3,7 +3,10 @@
 // stderr captured, and a watchdog that kills a run that hangs.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,10 +19,12 @@ struct CliResult {
 };
 
 // Runs `argv` (argv[0] the program) with `input` on stdin; the captured output goes through
-// files in `folder`. After `timeout` the child is killed and `timedOut` set.
+// files in `folder`. After `timeout` the child is killed and `timedOut` set. `whileRunning`
+// is called with the child's id once it has started (to signal it, say).
 CliResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
                      const std::string& input = "",
-                     std::chrono::milliseconds timeout = std::chrono::seconds(60));
+                     std::chrono::milliseconds timeout = std::chrono::seconds(60),
+                     const std::function<void(pid_t)>& whileRunning = {});
 
 // In a child just forked: stdin, stdout and stderr from and to these files (stdin may be
 // "/dev/null"), `environment` entries ("NAME=value") added, then `argv` run; never returns.
