@@ -138,11 +138,17 @@ TEST_F(LinkCheckTest, StopEndsTheCheckWhileAServerHoldsItsAnswer) {
     res.status = 200;
   });
   ui.OnYield([&] { return asked.load(); }, [&] { form.m_blnStop = true; });
+  // One connection: the second link waits behind the held one, so after Stop it is never
+  // asked, however late Stop is seen.
+  InternetOptions options;
+  options.connections = 1;
+  form.Inet1.SetOptions(options);
   bool ended = true;
   const std::map<size_t, RowCheck> answers =
       Check({{server.Url("/held.zip"), ""}, {server.Url("/next.zip"), ""}}, &ended);
   EXPECT_FALSE(ended);
   EXPECT_TRUE(answers.empty());
+  EXPECT_EQ(server.Requests().size(), 1u);
 }
 
 TEST_F(LinkCheckTest, ServersThatAskToSlowDownAreWaitedForAndAskedAgain) {
