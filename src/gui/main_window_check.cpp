@@ -14,8 +14,8 @@
 namespace vendil::gui {
 namespace {
 
-// Changes to the list come in bursts (a search, a check): the total is counted again once
-// the burst pauses, not once per row.
+// Changes to the list come in bursts (a search, a check): the label is set at most once per
+// this delay while they last, not once per row.
 constexpr int kTotalDelayMs = 100;
 
 }  // namespace

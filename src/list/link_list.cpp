@@ -94,6 +94,7 @@ struct LinkList::Impl {
   // rebuilt at the next lookup.
   mutable UrlIndex index;
   mutable bool indexStale = false;
+  CheckedTotals checkedTotals;
   bool ascending = true;
   LinkListObserver* observer = nullptr;
   // The mask text read last time and its patterns, so that a search adding many links
@@ -157,6 +158,29 @@ struct LinkList::Impl {
     return found == checks.end() ? nullptr : &found->second;
   }
 
+  // A checked row's part of the totals, added or taken away as the row comes, goes or
+  // changes: the status bar asks for them after every change, and counting a list of a
+  // million rows each time would cost the window more than the change did.
+  void Tally(const StoredRow& row, bool add) {
+    if (!row.checked) return;
+    const RowCheck* check = CheckOf(row);
+    const bool known = check != nullptr && check->size >= 0;
+    if (add) {
+      ++checkedTotals.rows;
+      if (known) checkedTotals.knownBytes += check->size;
+      if (!known) ++checkedTotals.unknownSizes;
+    } else {
+      --checkedTotals.rows;
+      if (known) checkedTotals.knownBytes -= check->size;
+      if (!known) --checkedTotals.unknownSizes;
+    }
+  }
+
+  void Recount() {
+    checkedTotals = {};
+    for (const StoredRow& row : rows) Tally(row, true);
+  }
+
   // The text a column sorts by, folded for an order without regard to letter case.
   std::string SortKey(const StoredRow& row, LinkColumn column) const {
     if (column == LinkColumn::Size) {
@@ -200,6 +224,7 @@ struct LinkList::Impl {
     bool contiguous = true;
     for (size_t read = from; read < rows.size(); ++read) {
       if (drop(rows[read])) {
+        Tally(rows[read], false);
         if (removed == 0) firstRemoved = read;
         if (read != firstRemoved + removed) contiguous = false;
         ++removed;
@@ -258,6 +283,7 @@ int16_t LinkList::AddLink(std::string_view strFileName, std::string_view strUrl,
   row.depth = impl.Share(kDepth, std::to_string(intDepth));
   const bool checked = row.checked;
   impl.rows.push_back(row);
+  impl.Tally(row, true);
   impl.index.Insert(hash, impl.rows.size() - 1);
   if (impl.observer != nullptr) impl.observer->RowsInserted(impl.rows.size(), 1);
   return checked ? 1 : -1;
@@ -288,19 +314,25 @@ bool LinkList::Checked(size_t position) const { return impl_->At(position).check
 
 void LinkList::SetChecked(size_t position, bool checked) {
   impl_->At(position);
-  impl_->rows[position - 1].checked = checked;
+  StoredRow& row = impl_->rows[position - 1];
+  impl_->Tally(row, false);
+  row.checked = checked;
+  impl_->Tally(row, true);
   if (impl_->observer != nullptr) impl_->observer->RowsChanged(position, position);
 }
 
 bool LinkList::SetRowCheck(std::string_view url, RowCheck check) {
   const size_t found = impl_->FindRow(UrlIndex::Hash(url), url);
   if (found == UrlIndex::kNone) return false;
+  const StoredRow& row = impl_->rows[found];
+  impl_->Tally(row, false);
   auto slot = impl_->checks.find(url);
   if (slot == impl_->checks.end()) {
     impl_->checks.emplace(std::string(url), std::move(check));
   } else {
     slot->second = std::move(check);
   }
+  impl_->Tally(row, true);
   if (impl_->observer != nullptr) impl_->observer->RowsChanged(found + 1, found + 1);
   return true;
 }
@@ -309,20 +341,7 @@ const RowCheck* LinkList::Check(size_t position) const {
   return impl_->CheckOf(impl_->At(position));
 }
 
-LinkList::CheckedTotals LinkList::CheckedRowTotals() const {
-  CheckedTotals totals;
-  for (const StoredRow& row : impl_->rows) {
-    if (!row.checked) continue;
-    ++totals.rows;
-    const RowCheck* check = impl_->CheckOf(row);
-    if (check != nullptr && check->size >= 0) {
-      totals.knownBytes += check->size;
-    } else {
-      ++totals.unknownSizes;
-    }
-  }
-  return totals;
-}
+LinkList::CheckedTotals LinkList::CheckedRowTotals() const { return impl_->checkedTotals; }
 
 bool LinkList::IsUrlListed(const std::string& strUrl) const { return FindUrl(strUrl, 1) != 0; }
 
@@ -345,11 +364,12 @@ void LinkList::Clear() {
   impl.index.Clear();
   impl.indexStale = false;
   impl.checks.clear();
+  impl.checkedTotals = {};
   if (impl.observer != nullptr) impl.observer->ListReset();
 }
 
 void LinkList::Remove(size_t position) {
-  impl_->At(position);
+  impl_->Tally(impl_->At(position), false);
   impl_->rows.erase(impl_->rows.begin() + static_cast<std::ptrdiff_t>(position - 1));
   impl_->indexStale = true;
   if (impl_->observer != nullptr) impl_->observer->RowsRemoved(position, 1);
@@ -375,12 +395,14 @@ std::optional<size_t> LinkList::SelectMatchingItems() {
     ++processed;
   }
   if (processed == impl_->rows.size()) result = matched;
+  impl_->Recount();
   if (impl_->observer != nullptr && processed > 0) impl_->observer->RowsChanged(1, processed);
   return result;
 }
 
 void LinkList::InvertCheck() {
   for (StoredRow& row : impl_->rows) row.checked = !row.checked;
+  impl_->Recount();
   if (impl_->observer != nullptr && !impl_->rows.empty()) {
     impl_->observer->RowsChanged(1, impl_->rows.size());
   }

@@ -82,6 +82,51 @@ TEST_F(RowCheckTest, TheCheckedTotalCountsMarkedRowsAndTheSizesKnown) {
   EXPECT_EQ(CheckedTotalText(0, 0, 0), "チェック 0 個");
 }
 
+// The totals are kept as the list changes; after each kind of change they must equal a
+// count made afresh from the rows.
+TEST_F(RowCheckTest, TheCheckedTotalFollowsEveryChangeOfTheList) {
+  const auto expectCounted = [this](const char* after) {
+    LinkList::CheckedTotals counted;
+    for (size_t i = 1; i <= list.Count(); ++i) {
+      if (!list.Checked(i)) continue;
+      ++counted.rows;
+      const RowCheck* check = list.Check(i);
+      if (check != nullptr && check->size >= 0) {
+        counted.knownBytes += check->size;
+      } else {
+        ++counted.unknownSizes;
+      }
+    }
+    const LinkList::CheckedTotals kept = list.CheckedRowTotals();
+    EXPECT_EQ(kept.rows, counted.rows) << after;
+    EXPECT_EQ(kept.knownBytes, counted.knownBytes) << after;
+    EXPECT_EQ(kept.unknownSizes, counted.unknownSizes) << after;
+  };
+  list.SetRowCheck("http://h/a", Sized(100));
+  list.SetRowCheck("http://h/b", Sized(20));
+  list.SetRowCheck("http://h/a", Sized(-1, 404));
+  list.SetRowCheck("http://h/a", Sized(7));
+  expectCounted("checks set and replaced");
+  list.SetChecked(2, false);
+  list.SetChecked(2, false);
+  expectCounted("a mark taken off twice");
+  list.InvertCheck();
+  expectCounted("marks inverted");
+  list.SortByColumn(LinkColumn::Size);
+  list.Remove(1);
+  expectCounted("a sort and a removal");
+  mask = "*/a";
+  list.SelectMatchingItems();
+  expectCounted("marks by the mask");
+  list.RemoveUnchecked();
+  list.AddLink("f", "http://h/b", "", "t", "", "", 0);  // its old check comes back with it
+  expectCounted("unmarked rows removed, one added again");
+  list.RemoveUrlsAfter(0, {"http://h/a"});
+  expectCounted("rows removed by URL");
+  list.Clear();
+  EXPECT_EQ(list.CheckedRowTotals().rows, 0u);
+}
+
 TEST(RowCheckTextTest, StatesAsTheCommandLineAndTheWindowSayThem) {
   RowCheck ok = Sized(1);
   EXPECT_EQ(CheckStateWord(ok), "200");
