@@ -37,12 +37,6 @@ Set ms = re.Execute("ab")
 Check ms(0).SubMatches(0) = "" Or IsEmpty(ms(0).SubMatches(0)), "a group that took no part"
 
 ' Options.
-re.Pattern = "hello"
-re.IgnoreCase = False
-Check Not re.Test("HELLO"), "case counts by default"
-re.IgnoreCase = True
-Check re.Test("HELLO"), "IgnoreCase"
-re.IgnoreCase = False
 re.Pattern = "^b"
 re.MultiLine = False
 Check Not re.Test("a" & vbLf & "b"), "^ is the start of the text"
