@@ -20,54 +20,29 @@ Parsed Parse(const std::string& tag) {
   return p;
 }
 
-TEST(ParseInputTag, ReadsQuotedAndBareValues) {
-  Parsed p = Parse("<input type=\"hidden\" name=\".tries\" value=\"1\">");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.type, "hidden");
-  EXPECT_EQ(p.name, ".tries");
-  EXPECT_EQ(p.value, "1");
-
-  // A bare value last in the tag runs up to the ">".
-  p = Parse("<input type=hidden name=.done value=abc>");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.type, "hidden");
-  EXPECT_EQ(p.name, ".done");
-  EXPECT_EQ(p.value, "abc");
-
-  // A quoted value may hold blanks and "=".
-  p = Parse("<input name=\"q\" value=\"a b=c\" >");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.value, "a b=c");
-
-  // An empty bare value at the end.
-  p = Parse("<input name=x value=>");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.value, "");
-}
-
-TEST(ParseInputTag, AttributeNamesInAnyCaseValuesAsWritten) {
-  Parsed p = Parse("  <input TYPE=\"HIDDEN\" Name=\"A\" VALUE=\"Bc\">  trailing text");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.type, "HIDDEN");
-  EXPECT_EQ(p.name, "A");
-  EXPECT_EQ(p.value, "Bc");
-  // The tag name itself is recognised in any case too.
-  EXPECT_TRUE(Parse("<INPUT type=hidden>").ok);
-}
-
-TEST(ParseInputTag, LineBreaksAndTabsSeparateAttributes) {
-  Parsed p = Parse("<input\ttype=hidden\r\n\tname=\"n\"\tvalue=v >");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.type, "hidden");
-  EXPECT_EQ(p.name, "n");
-  EXPECT_EQ(p.value, "v");
-}
-
-TEST(ParseInputTag, LaterAttributeWinsOthersIgnored) {
-  Parsed p = Parse("<input value=\"1\" id=\"x\" value=\"2\" size=4>");
-  EXPECT_TRUE(p.ok);
-  EXPECT_EQ(p.value, "2");
-  EXPECT_EQ(p.name, "");
+TEST(ParseInputTag, ReadsTheAttributesOfAReadableTag) {
+  const struct {
+    const char *tag, *type, *name, *value;
+  } cases[] = {
+      {"<input type=\"hidden\" name=\".tries\" value=\"1\">", "hidden", ".tries", "1"},
+      // A bare value last in the tag runs up to the ">".
+      {"<input type=hidden name=.done value=abc>", "hidden", ".done", "abc"},
+      {"<input name=\"q\" value=\"a b=c\" >", "", "q", "a b=c"},
+      {"<input name=x value=>", "", "x", ""},
+      // Attribute names in any case, values as written.
+      {"  <input TYPE=\"HIDDEN\" Name=\"A\" VALUE=\"Bc\">  trailing text", "HIDDEN", "A", "Bc"},
+      {"<INPUT type=hidden>", "hidden", "", ""},
+      {"<input\ttype=hidden\r\n\tname=\"n\"\tvalue=v >", "hidden", "n", "v"},
+      // The later attribute wins; others are ignored.
+      {"<input value=\"1\" id=\"x\" value=\"2\" size=4>", "", "", "2"},
+  };
+  for (const auto& c : cases) {
+    const Parsed p = Parse(c.tag);
+    EXPECT_TRUE(p.ok) << c.tag;
+    EXPECT_EQ(p.type, c.type) << c.tag;
+    EXPECT_EQ(p.name, c.name) << c.tag;
+    EXPECT_EQ(p.value, c.value) << c.tag;
+  }
 }
 
 TEST(ParseInputTag, RejectsWhatIsNotAReadableInputTag) {

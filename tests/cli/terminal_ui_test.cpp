@@ -14,13 +14,16 @@
 namespace vendil::cli {
 namespace {
 
-// A FILE* that collects what is written, read back as a string.
-class Capture {
+// A temporary FILE*: typed answers to read from it, or what is written, read back.
+class Stream {
  public:
-  Capture() : file_(std::tmpfile()) {}
-  ~Capture() { std::fclose(file_); }
-  Capture(const Capture&) = delete;
-  Capture& operator=(const Capture&) = delete;
+  explicit Stream(const std::string& typed = "") : file_(std::tmpfile()) {
+    std::fputs(typed.c_str(), file_);
+    std::rewind(file_);
+  }
+  ~Stream() { std::fclose(file_); }
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
   std::FILE* get() { return file_; }
   std::string Text() {
     std::fflush(file_);
@@ -35,25 +38,9 @@ class Capture {
   std::FILE* file_;
 };
 
-// A FILE* to read typed answers from.
-class Typed {
- public:
-  explicit Typed(const std::string& text) : file_(std::tmpfile()) {
-    std::fputs(text.c_str(), file_);
-    std::rewind(file_);
-  }
-  ~Typed() { std::fclose(file_); }
-  Typed(const Typed&) = delete;
-  Typed& operator=(const Typed&) = delete;
-  std::FILE* get() { return file_; }
-
- private:
-  std::FILE* file_;
-};
-
 TEST(TerminalUiWithoutTerminal, DialogsTakeTheirDefaults) {
-  Typed in("y\nanswer\n");
-  Capture err;
+  Stream in("y\nanswer\n");
+  Stream err;
   TerminalUi ui(in.get(), err.get(), false, false);
   EXPECT_EQ(ui.MessageBox("Overwrite?", "Vendil", vb::YesNo | vb::Question), vb::Yes);
   EXPECT_EQ(ui.MessageBox("done", "Vendil", vb::OKOnly), vb::OK);
@@ -66,8 +53,8 @@ TEST(TerminalUiWithoutTerminal, DialogsTakeTheirDefaults) {
 }
 
 TEST(TerminalUiWithoutTerminal, SignInOnlyOnceAndOnlyWhenAsked) {
-  Typed in("");
-  Capture err;
+  Stream in("");
+  Stream err;
   TerminalUi ui(in.get(), err.get(), false, false);
   std::string id = "me", password = "s3cret-pass";
   EXPECT_FALSE(ui.ShowSignIn(id, password, 0));
@@ -80,8 +67,8 @@ TEST(TerminalUiWithoutTerminal, SignInOnlyOnceAndOnlyWhenAsked) {
 }
 
 TEST(TerminalUiOnTerminal, AnswersAreReadAndThePasswordNeverShown) {
-  Typed in("n\n\nnew tags\nalice\ntyped-pass\n");
-  Capture err;
+  Stream in("n\n\nnew tags\nalice\ntyped-pass\n");
+  Stream err;
   TerminalUi ui(in.get(), err.get(), true, false);
   EXPECT_EQ(ui.MessageBox("Continue?", "Vendil", vb::YesNo), vb::No);
   EXPECT_EQ(ui.InputBox("tags?", "title", "old"), std::optional<std::string>("old"));
@@ -101,7 +88,7 @@ TEST(TerminalUiOnTerminal, AnswersAreReadAndThePasswordNeverShown) {
 }
 
 TEST(TerminalUiStatus, RewrittenInPlaceOnATerminalAndOnlyTheFinalOtherwise) {
-  Capture tty;
+  Stream tty;
   {
     TerminalUi ui(stdin, tty.get(), false, true);
     ui.StatusChanged("reading");
@@ -112,7 +99,7 @@ TEST(TerminalUiStatus, RewrittenInPlaceOnATerminalAndOnlyTheFinalOtherwise) {
   EXPECT_NE(t.find("\r\x1b[K[1 read, 2 queued, 3 found] reading"), std::string::npos) << t;
   EXPECT_EQ(t.substr(t.size() - 9), "3/3 done\n");
 
-  Capture pipe;
+  Stream pipe;
   {
     TerminalUi ui(stdin, pipe.get(), false, false);
     ui.StatusChanged("reading");
@@ -124,7 +111,7 @@ TEST(TerminalUiStatus, RewrittenInPlaceOnATerminalAndOnlyTheFinalOtherwise) {
 }
 
 TEST(TerminalUiInterrupt, CtrlCSetsTheStopFlagAtTheNextYield) {
-  Capture err;
+  Stream err;
   TerminalUi ui(stdin, err.get(), false, false);
   bool stop = false;
   ui.SetStopFlag(&stop);

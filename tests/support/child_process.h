@@ -45,7 +45,6 @@ class PrivateSessionBus {
   PrivateSessionBus(const PrivateSessionBus&) = delete;
   PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
   bool Ready() const { return !address_.empty(); }
-  const std::string& Address() const { return address_; }
 
  private:
   ChildProcess daemon_;

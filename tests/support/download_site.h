@@ -29,7 +29,6 @@ class DownloadSite {
   static constexpr const char* kSlowName = "slow.bin";
   static constexpr const char* kMissingName = "missing.bin";
   const std::string& SlowBytes() const { return files_.at(kSlowName); }
-  size_t SlowHeldAt() const { return heldAt_; }
 
   // Blocks until the slow file's first part has been written to a client (true), or until
   // the time is up (false).
