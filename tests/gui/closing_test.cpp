@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTimer>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "commands/main_commands.h"
 #include "gui/main_window.h"
@@ -20,9 +22,12 @@ namespace {
 
 constexpr char kUrlVariable[] = "VENDIL_CLOSING_CHILD_URL";
 constexpr char kSettingsVariable[] = "VENDIL_CLOSING_CHILD_SETTINGS";
+// A file the server makes once the page has been asked for: the child closes its window then.
+constexpr char kAskedVariable[] = "VENDIL_CLOSING_CHILD_ASKED";
 
 // The child: starts a search and closes the window while it waits.
-[[noreturn]] void RunChild(const std::string& url, const std::string& settingsFile) {
+[[noreturn]] void RunChild(const std::string& url, const std::string& settingsFile,
+                           const std::string& askedFile) {
   gui::QtUi ui;
   Form1 form(ui);
   form.settingsFile = settingsFile;
@@ -31,24 +36,33 @@ constexpr char kSettingsVariable[] = "VENDIL_CLOSING_CHILD_SETTINGS";
   window.show();
   form.txtUrl.SetText(url);
   form.txtMask.SetText("*.child");
-  QTimer::singleShot(300, &window, [&window] { window.close(); });
+  QTimer closeOnceAsked;
+  QObject::connect(&closeOnceAsked, &QTimer::timeout, &window, [&window, &askedFile] {
+    if (std::filesystem::exists(askedFile)) window.close();
+  });
+  closeOnceAsked.start(10);
   window.RunCommand([&form] { StartSearch(form); });
   std::_Exit(3);  // the search came back: closing did not end the process
 }
 
 TEST(ClosingWindow, ClosingDuringASearchSavesAndEndsTheProcess) {
-  if (const char* url = std::getenv(kUrlVariable)) RunChild(url, std::getenv(kSettingsVariable));
+  if (const char* url = std::getenv(kUrlVariable)) {
+    RunChild(url, std::getenv(kSettingsVariable), std::getenv(kAskedVariable));
+  }
 
+  TempFolder folder;
+  const std::string asked = folder.File("asked");
   HttpTestServer server;
-  server.Handle("/never.html", [&server](const httplib::Request&, httplib::Response& res) {
+  server.Handle("/never.html", [&server, asked](const httplib::Request&, httplib::Response& res) {
+    std::ofstream(asked) << "asked";
     server.WaitForStop(std::chrono::seconds(60));
     res.set_content("late", "text/html");
   });
-  TempFolder folder;
   QProcess child;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(kUrlVariable, QString::fromStdString(server.Url("/never.html")));
   env.insert(kSettingsVariable, QString::fromStdString(folder.File("vendil.ini")));
+  env.insert(kAskedVariable, QString::fromStdString(asked));
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   child.setProcessEnvironment(env);
   child.start(QCoreApplication::applicationFilePath(),
